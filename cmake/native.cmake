@@ -1,0 +1,29 @@
+# Native build: the portable core, its unit tests, benchmarks and fuzzers.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
+add_executable(hueloom_unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(hueloom_unit_tests PRIVATE hueloom_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(hueloom_unit_tests PRIVATE
+  HUELOOM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+gtest_discover_tests(hueloom_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS unit)
+
+add_test(NAME core.no_win32_includes
+         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-core.sh ${PROJECT_SOURCE_DIR}/src)
+set_tests_properties(core.no_win32_includes PROPERTIES LABELS unit TIMEOUT 30)
+
+# Tests in tests/unit/*.sh or *.py that check our files with third-party tools
+# register themselves from tests/unit/CMakeLists.txt when it exists.
+if(EXISTS ${PROJECT_SOURCE_DIR}/tests/unit/CMakeLists.txt)
+  add_subdirectory(tests/unit)
+endif()
+
+find_package(benchmark QUIET)
+if(benchmark_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/bench/CMakeLists.txt)
+  add_subdirectory(bench)
+endif()
+
+if(EXISTS ${PROJECT_SOURCE_DIR}/fuzz/CMakeLists.txt)
+  add_subdirectory(fuzz)
+endif()

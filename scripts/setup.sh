@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# Installs everything Hueloom needs to build and test on Debian 12, as root.
+# Safe to run again: each step checks whether its work is already done.
+set -euo pipefail
+
+DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
+JPEG_VERSION="1:2.1.5-2"
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+STAMP="$DEPS_PREFIX/.packages-v3"
+
+log() { printf '[setup] %s\n' "$*"; }
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+PACKAGES=(
+    build-essential cmake ninja-build ccache pkg-config dpkg-dev nasm
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
+    libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev
+    clang libclang-rt-14-dev
+    wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
+    fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs
+)
+
+install_packages() {
+    if [ -f "$STAMP" ] && dpkg -s wine32:i386 >/dev/null 2>&1; then
+        log "packages already installed"
+        return
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        as_root dpkg --add-architecture i386
+    fi
+    # Source packages are needed for the MinGW build of libjpeg-turbo.
+    local src=/etc/apt/sources.list.d/debian.sources
+    if [ -f "$src" ] && ! grep -q 'deb-src' "$src"; then
+        as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$src"
+    fi
+    as_root apt-get update -qq
+    as_root apt-get install -y -qq --no-install-recommends "${PACKAGES[@]}" >/dev/null
+    as_root apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+    if ! locale -a 2>/dev/null | grep -qi '^ja_JP.utf8$'; then
+        as_root localedef -i ja_JP -f UTF-8 ja_JP.UTF-8 || true
+    fi
+    as_root mkdir -p "$DEPS_PREFIX"
+    as_root touch "$STAMP"
+}
+
+toolchain_file() { echo "$HERE/cmake/toolchain-$1.cmake"; }
+
+build_libjpeg() {
+    local arch="$1" prefix="$DEPS_PREFIX/$1"
+    if [ -f "$prefix/lib/libjpeg.a" ]; then
+        log "libjpeg for $arch already built"
+        return
+    fi
+    local work="$DEPS_PREFIX/src"
+    mkdir -p "$work"
+    if [ ! -d "$work/libjpeg-turbo" ]; then
+        (cd "$work" && apt-get source -qq "libjpeg-turbo=$JPEG_VERSION" >/dev/null 2>&1 \
+            || apt-get source -qq libjpeg-turbo >/dev/null)
+        local dir
+        dir="$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)"
+        mv "$dir" "$work/libjpeg-turbo"
+    fi
+    log "building libjpeg-turbo for $arch"
+    cmake -S "$work/libjpeg-turbo" -B "$work/build-$arch" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$(toolchain_file "$arch")" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DENABLE_SHARED=OFF -DWITH_TURBOJPEG=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON \
+        >/dev/null
+    cmake --build "$work/build-$arch" >/dev/null
+    cmake --install "$work/build-$arch" >/dev/null
+}
+
+build_gtest() {
+    local arch="$1" prefix="$DEPS_PREFIX/$1"
+    if [ -f "$prefix/lib/libgtest.a" ]; then
+        log "GoogleTest for $arch already built"
+        return
+    fi
+    log "building GoogleTest for $arch"
+    local b="$DEPS_PREFIX/src/gtest-$arch"
+    cmake -S /usr/src/googletest -B "$b" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$(toolchain_file "$arch")" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=OFF >/dev/null
+    cmake --build "$b" >/dev/null
+    cmake --install "$b" >/dev/null
+}
+
+install_packages
+for arch in x86_64 i686; do
+    build_libjpeg "$arch"
+    build_gtest "$arch"
+done
+log "done"
