@@ -1,0 +1,163 @@
+#include "settings/settings.h"
+
+#include <optional>
+
+namespace hueloom::settings {
+
+namespace {
+
+constexpr const char* kWindow = "Window";
+constexpr const char* kDisplay = "Display";
+constexpr const char* kOption = "Option";
+constexpr const char* kMessage = "Message";
+constexpr const char* kCapture = "Capture";
+constexpr const char* kFileDir = "FileDir";
+
+std::string msgKey(size_t i) { return "Msg_ID" + std::to_string(i + 1); }
+
+// Reads the key as text; the default text stands in for a missing key.
+class Reader {
+public:
+    explicit Reader(Profile& p) : p_(p) {}
+
+    std::string text(const char* section, const char* key, const std::string& def) {
+        return p_.readString(section, key, def);
+    }
+
+    int integer(const char* section, const char* key, int def) {
+        return parseSettingsInteger(p_.readString(section, key, std::to_string(def))).value_or(def);
+    }
+
+    int integerInRange(const char* section, const char* key, int def, int lo, int hi) {
+        const int v = integer(section, key, def);
+        return (v >= lo && v <= hi) ? v : def;
+    }
+
+    bool flag(const char* section, const char* key) { return integer(section, key, 0) != 0; }
+
+    uint32_t colour(const char* section, const char* key, uint32_t def) {
+        return parseColourKey(p_.readString(section, key, colourToKeyText(def))).value_or(def);
+    }
+
+    uint16_t shortcut(const char* section, const char* key, uint16_t def, const KeyNameFn& names) {
+        return parseShortcut(p_.readString(section, key, shortcutToText(def, names)), names);
+    }
+
+private:
+    Profile& p_;
+};
+
+}  // namespace
+
+Settings defaultSettings(const Environment& env) {
+    Settings s;
+    s.Top = (env.screenHeight - env.windowHeight) / 2;
+    s.Left = (env.screenWidth - env.windowWidth) / 2;
+    s.InitialDirTxt = env.programFolder;
+    s.InitialDirImg = env.programFolder;
+    return s;
+}
+
+void clampWindowPosition(int& top, int& left, const Environment& env) {
+    // Compare in 64 bits: the values come from a hand-editable file.
+    const int64_t l = left, t = top;
+    if (l + env.windowWidth <= 0) left = 0;
+    if (l >= env.screenWidth) left = env.screenWidth - env.windowWidth;
+    if (t + env.windowHeight <= 0) top = 0;
+    if (t >= env.screenHeight) top = env.screenHeight - env.windowHeight;
+}
+
+Settings loadSettings(Profile& profile, const Environment& env) {
+    const Settings d = defaultSettings(env);
+    Settings s = d;
+    Reader r(profile);
+
+    s.Top = r.integer(kWindow, "Top", d.Top);
+    s.Left = r.integer(kWindow, "Left", d.Left);
+    clampWindowPosition(s.Top, s.Left, env);
+
+    s.TOPMOST = r.text(kDisplay, "TOPMOST", d.TOPMOST);
+    s.ColorMode = r.text(kDisplay, "ColorMode", d.ColorMode);
+    s.MojiColor = r.colour(kDisplay, "MojiColor", d.MojiColor);
+    s.MojiBKColor = r.colour(kDisplay, "MojiBKColor", d.MojiBKColor);
+    s.ActiveColor = r.colour(kDisplay, "ActiveColor", d.ActiveColor);
+    s.DeactiveColor = r.colour(kDisplay, "DeactiveColor", d.DeactiveColor);
+    s.ImgBKColor = r.colour(kDisplay, "ImgBKColor", d.ImgBKColor);
+    s.MaskColor = r.colour(kDisplay, "MaskColor", d.MaskColor);
+
+    s.HookHotKey = r.text(kOption, "HookHotKey", d.HookHotKey);
+    s.JPGQuality = r.integer(kOption, "JPGQuality", d.JPGQuality);
+    s.PNGQuality = r.integerInRange(kOption, "PNGQuality", d.PNGQuality, 0, 3);
+    s.OptionRectWidth = r.integerInRange(kOption, "OptionRectWidth", d.OptionRectWidth, 1, 50);
+    s.HotKeyGetColor = r.shortcut(kOption, "HotKeyGetColor", d.HotKeyGetColor, env.keyName);
+    s.HotKeyScreenCapture = r.shortcut(kOption, "HotKeyScreenCapture", d.HotKeyScreenCapture, env.keyName);
+    s.HotKeyWindowCapture = r.shortcut(kOption, "HotKeyWindowCapture", d.HotKeyWindowCapture, env.keyName);
+    s.HotKeyRectCapture = r.shortcut(kOption, "HotKeyRectCapture", d.HotKeyRectCapture, env.keyName);
+    s.HookPrintScreenKey = r.flag(kOption, "HookPrintScreenKey");
+    s.HookAltPrintScreenKey = r.flag(kOption, "HookAltPrintScreenKey");
+
+    for (size_t i = 0; i < s.Msg_ID.size(); ++i) s.Msg_ID[i] = r.flag(kMessage, msgKey(i).c_str());
+
+    s.SleepTime = r.integer(kCapture, "SleepTime", d.SleepTime);
+    s.CaptureCursor = r.integerInRange(kCapture, "CaptureCursor", d.CaptureCursor, 0, kCursorCount - 1);
+    s.flgCursorCapture = r.flag(kCapture, "flgCursorCapture");
+
+    s.InitialDirTxt = r.text(kFileDir, "InitialDirTxt", d.InitialDirTxt);
+    s.InitialDirImg = r.text(kFileDir, "InitialDirImg", d.InitialDirImg);
+    return s;
+}
+
+void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const KeyNameFn& keyName) {
+    const auto integer = [&p](const char* section, const char* key, int v) {
+        p.writeString(section, key, std::to_string(v));
+    };
+    const auto flag = [&p](const char* section, const std::string& key, bool v) {
+        p.writeString(section, key, v ? "1" : "0");
+    };
+    const auto colour = [&p](const char* key, uint32_t v) { p.writeString(kDisplay, key, colourToKeyText(v)); };
+    const auto shortcut = [&p, &keyName](const char* key, uint16_t v) {
+        p.writeString(kOption, key, shortcutToText(v, keyName));
+    };
+    const auto switchKey = [&p](const char* section, const char* key, bool first, const char* firstText,
+                                bool second, const char* secondText) {
+        if (first) {
+            p.writeString(section, key, firstText);
+        } else if (second) {
+            p.writeString(section, key, secondText);
+        }
+    };
+
+    integer(kWindow, "Top", s.Top);
+    integer(kWindow, "Left", s.Left);
+
+    switchKey(kDisplay, "TOPMOST", menu.topmostChecked, "On", menu.notTopmostChecked, "Off");
+    switchKey(kDisplay, "ColorMode", menu.v10Checked, "Decimal", menu.v16Checked, "Hexadecimal");
+    colour("MojiColor", s.MojiColor);
+    colour("MojiBKColor", s.MojiBKColor);
+    colour("ActiveColor", s.ActiveColor);
+    colour("DeactiveColor", s.DeactiveColor);
+    colour("ImgBKColor", s.ImgBKColor);
+    colour("MaskColor", s.MaskColor);
+
+    switchKey(kOption, "HookHotKey", menu.notHookHotKeyChecked, "Off", menu.hookHotKeyChecked, "On");
+    integer(kOption, "JPGQuality", s.JPGQuality);
+    integer(kOption, "PNGQuality", s.PNGQuality);
+    integer(kOption, "OptionRectWidth", s.OptionRectWidth);
+    shortcut("HotKeyGetColor", s.HotKeyGetColor);
+    shortcut("HotKeyScreenCapture", s.HotKeyScreenCapture);
+    shortcut("HotKeyWindowCapture", s.HotKeyWindowCapture);
+    shortcut("HotKeyRectCapture", s.HotKeyRectCapture);
+    flag(kOption, "HookPrintScreenKey", s.HookPrintScreenKey);
+    flag(kOption, "HookAltPrintScreenKey", s.HookAltPrintScreenKey);
+
+    for (size_t i = 0; i < s.Msg_ID.size(); ++i) flag(kMessage, msgKey(i), s.Msg_ID[i]);
+
+    integer(kCapture, "SleepTime", s.SleepTime);
+    integer(kCapture, "CaptureCursor", s.CaptureCursor);
+    flag(kCapture, "flgCursorCapture", s.flgCursorCapture);
+
+    p.writeString(kFileDir, "InitialDirTxt", s.InitialDirTxt);
+    p.writeString(kFileDir, "InitialDirImg", s.InitialDirImg);
+}
+
+}  // namespace hueloom::settings

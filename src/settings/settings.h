@@ -1,0 +1,124 @@
+#pragma once
+// The running settings and the settings file (the program's .ini file).
+//
+// loadSettings reads every key once at start-up, saveSettings writes all of
+// them once at close, both in the fixed key order below, through a Profile.
+//
+//   [Window]   Top, Left
+//   [Display]  TOPMOST, ColorMode, MojiColor, MojiBKColor, ActiveColor,
+//              DeactiveColor, ImgBKColor, MaskColor
+//   [Option]   HookHotKey, JPGQuality, PNGQuality, OptionRectWidth,
+//              HotKeyGetColor, HotKeyScreenCapture, HotKeyWindowCapture,
+//              HotKeyRectCapture, HookPrintScreenKey, HookAltPrintScreenKey
+//   [Message]  Msg_ID1 .. Msg_ID5
+//   [Capture]  SleepTime, CaptureCursor, flgCursorCapture
+//   [FileDir]  InitialDirTxt, InitialDirImg
+//
+// A value that cannot be used never stops start-up: it is replaced by the
+// key's default (see loadSettings).
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "settings/colour_key.h"
+#include "settings/profile.h"
+#include "settings/shortcut_text.h"
+
+namespace hueloom::settings {
+
+// Defaults of the keys that do not depend on the machine.
+inline constexpr const char* kDefaultTopmost = "On";
+inline constexpr const char* kDefaultColorMode = "Decimal";
+inline constexpr const char* kDefaultHookHotKey = "Off";
+inline constexpr uint32_t kDefaultMojiColor = kClBlack;
+inline constexpr uint32_t kDefaultMojiBKColor = kClWhite;
+inline constexpr uint32_t kDefaultActiveColor = kClAqua;
+inline constexpr uint32_t kDefaultDeactiveColor = kClInactiveBorder;
+inline constexpr uint32_t kDefaultImgBKColor = kClBackground;
+inline constexpr uint32_t kDefaultMaskColor = kClRed;
+inline constexpr int kDefaultJPGQuality = 90;
+inline constexpr int kDefaultPNGQuality = 1;
+inline constexpr int kDefaultOptionRectWidth = 20;
+inline constexpr uint16_t kDefaultHotKeyGetColor = kShortcutShift | kShortcutCtrl | 'C';       // 24643
+inline constexpr uint16_t kDefaultHotKeyScreenCapture = kShortcutShift | kShortcutCtrl | 'S';  // 24659
+inline constexpr uint16_t kDefaultHotKeyWindowCapture = kShortcutShift | kShortcutCtrl | 'W';  // 24663
+inline constexpr uint16_t kDefaultHotKeyRectCapture = kShortcutShift | kShortcutCtrl | 'R';    // 24658
+inline constexpr int kDefaultSleepTime = 1000;
+inline constexpr int kDefaultCaptureCursor = 0;
+inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
+
+// What loading needs to know about the machine.
+struct Environment {
+    int screenWidth = 0;   // primary screen, pixels
+    int screenHeight = 0;
+    int windowWidth = 177;  // the main window's size when the settings are read
+    int windowHeight = 233;
+    std::string programFolder;  // folderOf(program file path)
+    KeyNameFn keyName;          // platform key names for shortcut texts
+};
+
+// The check marks that decide how the three switches are written.
+struct MenuState {
+    bool topmostChecked = false;        // mnuTOPMOST
+    bool notTopmostChecked = false;     // mnuNOTOPMOST
+    bool v10Checked = false;            // mnuV10 (decimal)
+    bool v16Checked = false;            // mnuV16 (hexadecimal)
+    bool notHookHotKeyChecked = false;  // mnuNotHookHotKey (active-only scope)
+    bool hookHotKeyChecked = false;     // mnuHookHotKey (always scope)
+};
+
+// One field per key, named after the key.
+struct Settings {
+    int Top = 0;   // window position: the caller puts the window here after
+    int Left = 0;  // loading and updates these before saving
+    std::string TOPMOST = kDefaultTopmost;      // texts as read; compare
+    std::string ColorMode = kDefaultColorMode;  // exactly ("On", "Decimal", ...)
+    uint32_t MojiColor = kDefaultMojiColor;
+    uint32_t MojiBKColor = kDefaultMojiBKColor;
+    uint32_t ActiveColor = kDefaultActiveColor;
+    uint32_t DeactiveColor = kDefaultDeactiveColor;
+    uint32_t ImgBKColor = kDefaultImgBKColor;
+    uint32_t MaskColor = kDefaultMaskColor;
+    std::string HookHotKey = kDefaultHookHotKey;
+    int JPGQuality = kDefaultJPGQuality;
+    int PNGQuality = kDefaultPNGQuality;
+    int OptionRectWidth = kDefaultOptionRectWidth;
+    uint16_t HotKeyGetColor = kDefaultHotKeyGetColor;
+    uint16_t HotKeyScreenCapture = kDefaultHotKeyScreenCapture;
+    uint16_t HotKeyWindowCapture = kDefaultHotKeyWindowCapture;
+    uint16_t HotKeyRectCapture = kDefaultHotKeyRectCapture;
+    bool HookPrintScreenKey = false;
+    bool HookAltPrintScreenKey = false;
+    std::array<bool, 5> Msg_ID{};  // Msg_ID[0] is Msg_ID1 ... Msg_ID[4] is Msg_ID5
+    int SleepTime = kDefaultSleepTime;
+    int CaptureCursor = kDefaultCaptureCursor;
+    bool flgCursorCapture = false;
+    std::string InitialDirTxt;
+    std::string InitialDirImg;
+};
+
+// Every key at its default; Top/Left centre the window on the screen and the
+// folders are the program's folder.
+Settings defaultSettings(const Environment& env);
+
+// Keeps a window of the environment's size reachable: a window entirely left
+// of or above the screen goes to 0, one entirely right of or below it is put
+// flush with the right or bottom edge. A partly visible window is left alone.
+void clampWindowPosition(int& top, int& left, const Environment& env);
+
+// Reads all keys. Missing keys take their defaults. Replaced by the default as
+// well: an integer or flag that is not an integer or too large for 32 bits, a
+// colour that is neither a table name nor an integer, a PNGQuality outside
+// 0..3, an OptionRectWidth outside 1..50, a CaptureCursor outside 0..19. A
+// shortcut text that names no key gives 0 (no key). Top/Left are clamped.
+Settings loadSettings(Profile& profile, const Environment& env);
+
+// Writes all keys in order. TOPMOST, ColorMode and HookHotKey come from the
+// check marks, not from the texts in `s`; a pair with neither item checked is
+// not written. Integers are written in decimal, flags as "1"/"0", colours in
+// colour-key form, shortcuts in shortcut text form.
+void saveSettings(Profile& profile, const Settings& s, const MenuState& menu,
+                  const KeyNameFn& keyName = {});
+
+}  // namespace hueloom::settings
