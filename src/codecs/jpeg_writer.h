@@ -1,0 +1,18 @@
+// JPEG export through libjpeg: the picture as 24-bit RGB, libjpeg's default
+// parameters, the given quality (1..100, clamped) with baseline tables
+// forced, the floating-point DCT; the result is a baseline JFIF file with
+// three components.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "image/dib.h"
+
+namespace hueloom::codecs {
+
+std::vector<std::uint8_t> writeJpeg(const image::Dib& dib, int quality);
+void saveJpeg(const image::Dib& dib, int quality, const std::filesystem::path& path);
+
+}  // namespace hueloom::codecs
