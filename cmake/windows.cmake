@@ -1,7 +1,7 @@
 # Windows build (MinGW-w64): toolkit, the windows, Hueloom.exe and the tests
 # that run under Wine.
 set(WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid winspool msimg32 imm32)
-set(WIN_FLAGS -Wall -Wextra -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX
+set(WIN_FLAGS -Wall -Wextra -Wno-missing-field-initializers -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX
     -D_WIN32_WINNT=0x0A00 -DWINVER=0x0A00)
 
 set(TOOLKIT_SOURCES)

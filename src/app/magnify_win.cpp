@@ -1,0 +1,688 @@
+#include "app/magnify_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "toolkit/application.h"
+
+using namespace hueloom::app;
+namespace L = hueloom::app::layout;
+
+TfrmMagnify* frmMagnify = nullptr;
+
+namespace {
+
+constexpr DWORD kMagnifierStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD kImageStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr UINT kPickListId = 200;
+
+// Where a menu entry exists: the main menu bar, the magnifier's pop-up, or both.
+enum Where { MainOnly = 1, PopupOnly = 2, Both = 3 };
+
+struct MenuDef {
+    int level;
+    const wchar_t* name;  // main-menu name; the pop-up twin is "p" + name
+    const wchar_t* caption;
+    int where = Both;
+    const wchar_t* popupCaption = nullptr;
+    bool radio = false;
+};
+
+const MenuDef kMenu1[] = {
+    {0, L"mnuFile", L"ファイル(&F)"},
+    {1, L"mnuSaveTxt", L"色のメモの保存(&C)"},
+    {1, L"mnuImgSave", L"画像の保存(&S)", Both, L"画像の保存(&I)"},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuPrintImage", L"画像を印刷(&P)", MainOnly},
+    {1, L"", L"-"},
+    {1, L"mnuExit", L"終了(&X)"},
+    {0, L"mnuImgEdit", L"画像編集(&E)", MainOnly},
+    {1, L"mnuImgUndo", L"元に戻す(&U)", MainOnly},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuImgMode256", L"256色に減色(&S)", MainOnly},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuImgModeReverse", L"反転(&R)", MainOnly},
+    {1, L"mnuImgModeGray", L"グレースケール(&G)", MainOnly},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuCopyBMP", L"コピー・BMP(&B)", MainOnly},
+    {1, L"mnuCopyEMF", L"コピー・EMF(&E)", MainOnly},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuPaste", L"ペースト(&P)", MainOnly},
+    {0, L"mnuShow", L"表示(&V)"},
+    {1, L"mnuV10", L"色の10進数表示(&1)", Both, nullptr, true},
+    {1, L"mnuV16", L"色の16進数表示(&6)", Both, nullptr, true},
+    {1, L"", L"-"},
+    {1, L"mnuPixel", L"標準モード(&T)", Both, nullptr, true},
+    {1, L"mnuPixels", L"平均値モード(&V)", Both, nullptr, true},
+    {1, L"", L"-"},
+    {1, L"mnuColorClear", L"取得色の一覧のクリア(&D)"},
+    {1, L"", L"-"},
+    {1, L"mnuColorSample", L"カラー・サンプルの表示(&S)"},
+    {1, L"", L"-"},
+    {1, L"mnuTOPMOST", L"常に手前に表示(&M)", Both, nullptr, true},
+    {1, L"mnuNOTOPMOST", L"常に手前に表示の解除(&N)", Both, nullptr, true},
+    {1, L"", L"-"},
+    {1, L"mnuVariousColor", L"色の設定"},
+    {1, L"", L"-"},
+    {1, L"mnuOriginalMode", L"拡大鏡モード(&K)"},
+    {0, L"mnuTool", L"ツール(&T)"},
+    {1, L"mnuColorToImg", L"取得した色の一覧を画像として表示(&C)"},
+    {1, L"", L"-"},
+    {1, L"mnuScreenCapture", L"スクリーン・キャプチャ(&S)"},
+    {1, L"mnuWindowCapture", L"アクティブウインドウ・キャプチャ(&W)"},
+    {1, L"mnuRectCapture", L"矩形領域・キャプチャ(&R)"},
+    {1, L"", L"-", MainOnly},
+    {1, L"mnuLoadCursor", L"ファイルからカーソルを読み込む", MainOnly},
+    {1, L"", L"-"},
+    {1, L"mnuHookHotKeyScope", L"ホットキーの有効範囲"},
+    {2, L"mnuNotHookHotKey", L"Hueloomがｱｸﾃｨﾌﾞ時のみ有効", Both, nullptr, true},
+    {2, L"mnuHookHotKey", L"いつでも有効", Both, nullptr, true},
+    {1, L"", L"-"},
+    {1, L"mnuSetting", L"設定(&O)"},
+    {0, L"mnuHelp", L"ヘルプ(&H)"},
+    {1, L"mnuHint", L"ヒント(&I)"},
+    {1, L"mnuHelpHelp", L"ヘルプ(&H)"},
+    {1, L"", L"-"},
+    {1, L"mnuShortCutCreate", L"ショートカットの作成"},
+    {2, L"mnuShortCutDesktop", L"デスクトップ"},
+    {2, L"mnuShortCutPrograms", L"スタートメニュー"},
+    {1, L"", L"-"},
+    {1, L"mnuSupportHP", L"サポート・ホームページ(&S)"},
+    {1, L"mnuMailToMe", L"作者へメール(&M)"},
+    {1, L"", L"-"},
+    {1, L"mnuAbout", L"バージョン情報(&V)"},
+    {0, L"", L"-", PopupOnly},
+    {0, L"mnuPopupClose", L"メニューを閉じる", PopupOnly},
+    {0, L"mnuIroCopy", L"色の値をコピー", PopupOnly},
+};
+
+std::wstring popupName(const std::wstring& name) { return name.empty() ? name : L"p" + name; }
+
+}  // namespace
+
+TfrmMagnify::TfrmMagnify() { frmMagnify = this; }
+
+TfrmMagnify::~TfrmMagnify() {
+    if (frmMagnify == this) frmMagnify = nullptr;
+}
+
+tk::MenuItem* TfrmMagnify::item(const std::wstring& name) const {
+    for (const tk::Menu* m : {&MainMenu1, &PopupMenu1, &PopupMenu2}) {
+        if (tk::MenuItem* it = const_cast<tk::Menu*>(m)->find(name)) return it;
+    }
+    return nullptr;
+}
+
+void TfrmMagnify::setChecked(const std::wstring& name, bool on) {
+    if (tk::MenuItem* it = MainMenu1.find(name)) it->checked = on;
+    if (tk::MenuItem* it = PopupMenu1.find(popupName(name))) it->checked = on;
+}
+
+bool TfrmMagnify::isChecked(const std::wstring& name) const {
+    tk::MenuItem* it = item(name);
+    return it && it->checked;
+}
+
+void TfrmMagnify::buildMenus() {
+    handlers_ = {
+        {L"mnuFile", [this] { mnuFileClick(); }},
+        {L"mnuShow", [this] { mnuShowClick(); }},
+        {L"mnuTool", [this] { mnuToolClick(); }},
+        {L"mnuExit", [this] { close(); }},
+        {L"mnuV10", [this] { mnuV10Click(); }},
+        {L"mnuV16", [this] { mnuV16Click(); }},
+        {L"mnuPixel", [this] { mnuPixelClick(); }},
+        {L"mnuTOPMOST", [this] { mnuTOPMOSTClick(); }},
+        {L"mnuNOTOPMOST", [this] { mnuNOTOPMOSTClick(); }},
+        {L"mnuOriginalMode", [this] { mnuOriginalModeClick(); }},
+    };
+    // Build the main menu bar and the magnifier's first pop-up from one table.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool isMain = pass == 0;
+        tk::Menu& menu = isMain ? MainMenu1 : PopupMenu1;
+        tk::MenuItem* parents[3] = {&menu.root(), nullptr, nullptr};
+        for (const MenuDef& d : kMenu1) {
+            tk::MenuItem* parent = parents[d.level];
+            if (!(d.where & (isMain ? MainOnly : PopupOnly))) {
+                // Keep children of a skipped submenu out of the previous one.
+                if (d.level < 2) parents[d.level + 1] = nullptr;
+                continue;
+            }
+            if (!parent) continue;
+            std::wstring name = isMain ? d.name : popupName(d.name);
+            std::wstring caption = (!isMain && d.popupCaption) ? d.popupCaption : d.caption;
+            std::function<void()> fn;
+            if (auto h = handlers_.find(d.name); h != handlers_.end()) fn = h->second;
+            tk::MenuItem* it = caption == L"-" ? parent->separator() : parent->add(name, caption, fn);
+            it->radio = d.radio;
+            if (d.level < 2) parents[d.level + 1] = it;
+        }
+    }
+    // Initial check marks.
+    PopupMenu1.find(L"pmnuV10")->checked = true;
+    PopupMenu1.find(L"pmnuPixel")->checked = true;
+    setChecked(L"mnuOriginalMode", true);
+    setChecked(L"mnuNotHookHotKey", true);
+    PopupMenu1.find(L"pmnuIroCopy")->visible = false;
+
+    tk::MenuItem& p2 = PopupMenu2.root();
+    auto radio = [](tk::MenuItem* it) { it->radio = true; return it; };
+    radio(p2.add(L"pmnuDispNormal", L"通常表示", [this] { pmnuDispNormalClick(); }))->checked = true;
+    radio(p2.add(L"pmnuDispBar1", L"バー表示１", [this] { pmnuDispBar1Click(); }));
+    radio(p2.add(L"pmnuDispBar2", L"バー表示２", [this] { pmnuDispBar2Click(); }));
+    p2.separator();
+    p2.add(L"pmnuMinimize", L"最小化", [this] { pmnuMinimizeClick(); });
+    p2.separator();
+    p2.add(L"pmuClose", L"Hueloomの終了", [this] { close(); });
+
+    addMenu(&MainMenu1);
+    addMenu(&PopupMenu1);
+    addMenu(&PopupMenu2);
+}
+
+bool TfrmMagnify::create() {
+    registerClass(L"TfrmMagnify", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    if (!createWindow(L"TfrmMagnify", L"(15x15)x10", kMagnifierStyle, 0, 0, 0, L::kWidth, L::kHeight,
+                      tk::app().handle()))
+        return false;
+    FormCreate();
+    return true;
+}
+
+void TfrmMagnify::FormCreate() {
+    // Fonts: the window font and the value label's bold one.
+    windowFont_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                  L"ＭＳ Ｐゴシック"));
+    labelFont_.reset(CreateFontW(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                 L"ＭＳ Ｐゴシック"));
+    starFont_.reset(CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                L"ＭＳ Ｐゴシック"));
+
+    // Skin picture, drawn by our own code.
+    {
+        std::vector<uint32_t> px = drawSkin();
+        skin_ = tk::DibSection(L::kWidth, L::kHeight, 32);
+        if (skin_)
+            for (int y = 0; y < L::kHeight; ++y)
+                std::copy_n(px.data() + static_cast<size_t>(y) * L::kWidth, L::kWidth,
+                            reinterpret_cast<uint32_t*>(skin_.row(y)));
+    }
+
+    CuteButton1.create(hwnd_, L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
+    CuteButton1.setCaption(L"★");
+    CuteButton1.setFontColor(RGB(255, 0, 0));
+    CuteButton1.setFont(starFont_);
+    CuteButton1.setHint(L"メニューを表示");
+    CuteButton1.onClick = [this] { CuteButton1Click(); };
+    CuteButton2.create(hwnd_, L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+    CuteButton2.setCaption(L"★");
+    CuteButton2.setFontColor(RGB(0, 0, 255));
+    CuteButton2.setFont(starFont_);
+    CuteButton2.setHint(L"表示状態の変更");
+    CuteButton2.onClick = [this] { CuteButton2Click(); };
+
+    lblPickColor1.create(hwnd_, L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
+                         L::kValueLabel.height());
+    lblPickColor1.setFont(labelFont_);
+    ScrollBox1.create(hwnd_, L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
+    Image1.create(ScrollBox1.hwnd(), 0, 0, L::kViewSize, L::kViewSize);
+    ScrollBox1.setChild(&Image1);
+    cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
+                        kPickListId);
+    cbxPickColor.setFont(windowFont_);
+    SetClassLongPtrW(cbxPickColor.hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursorW(nullptr, IDC_HAND)));
+
+    buildMenus();
+    MainMenu1.attach(hwnd_);
+
+    Timer1 = std::make_unique<tk::Timer>(*this, 100, [this] { Timer1Timer(); });
+    Timer2 = std::make_unique<tk::Timer>(*this, 300, [this] { Timer2Timer(); });
+
+    // 1. Magnifier layout. 2. Window shapes, full shape. 3. Double buffering.
+    ApplyLayout(Layout::Magnifier);
+    buildShapes();
+    SetWindowShape(shapeFull_);
+    ScrollBox1.setDoubleBuffered(true);
+    Image1.setDoubleBuffered(true);
+
+    // 4. Position: centred on the primary screen.
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    SetWindowPos(hwnd_, nullptr, (sw - L::kWidth) / 2, (sh - L::kHeight) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    // 6. Frame colour.
+    frameColor_ = ActiveColor;
+
+    // 9. Last pointer position.
+    lastPos_ = {0, 0};
+
+    // 10. Stored choices, applied through the menu handlers.
+    mnuTOPMOSTClick();
+    mnuV10Click();
+
+    // 11. Application events.
+    tk::Application& a = tk::app();
+    a.onActivate = [this] { setFrameColour(ActiveColor); };
+    a.onDeactivate = [this] { setFrameColour(DeactiveColor); };
+}
+
+void TfrmMagnify::buildShapes() {
+    using tk::Region;
+    Region outline(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kHeight + 1, L::kCornerEllipse, L::kCornerEllipse));
+    viewRect_.reset(CreateRectRgn(L::kViewRect.left, L::kViewRect.top, L::kViewRect.right, L::kViewRect.bottom));
+    shapeFull_.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shapeFull_, outline, viewRect_, RGN_OR);
+    shapeSeeThrough_.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shapeSeeThrough_, outline, viewRect_, RGN_XOR);
+    shapeBar1_.reset(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar1.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+    shapeBar2_.reset(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar2.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+}
+
+void TfrmMagnify::SetWindowShape(HRGN shape) {
+    if (!hwnd_) return;
+    tk::Region copy = tk::copyRegion(shape);
+    SetWindowRgn(hwnd_, copy.release(), TRUE);  // the window owns the copy now
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// ------------------------------------------------------------------ layouts
+
+void TfrmMagnify::ApplyLayout(Layout which) {
+    layout_ = which;
+    if (which == Layout::Magnifier) {
+        displayMode_ = Normal;
+        SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kMagnifierStyle);
+        for (auto& it : MainMenu1.root().items()) it->visible = false;
+        MainMenu1.refresh();
+        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
+        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        CuteButton1.show();
+        CuteButton2.show();
+        lblPickColor1.setBounds(L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
+                                L::kValueLabel.height());
+        lblPickColor1.setCaption(L"");
+        lblPickColor1.show();
+        ScrollBox1.setBounds(L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
+        ScrollBox1.setColour(tk::resolveColour(ImgBKColor));
+        ScrollBox1.setScrollBars(false);
+        ScrollBox1.show();
+        Image1.setAutoSize(false);
+        Image1.setBounds(0, 0, L::kViewSize, L::kViewSize);
+        cbxPickColor.setBounds(L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height() + 200);
+        cbxPickColor.show();
+    } else {
+        displayMode_ = ImageLayout;
+        tk::app().setTitle(L"Hueloom");
+        setChecked(L"mnuOriginalMode", false);
+        SetWindowRgn(hwnd_, nullptr, TRUE);
+        SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kImageStyle);
+        for (auto& it : MainMenu1.root().items()) it->visible = true;
+        MainMenu1.refresh();
+        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        CuteButton1.hide();
+        CuteButton2.hide();
+        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
+        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        lblPickColor1.setCaption(L"拡大鏡モード停止中");
+        ScrollBox1.setColour(tk::resolveColour(ImgBKColor));
+        ScrollBox1.setScrollBars(true);
+        Image1.setAutoSize(true);
+        arrangeImageLayout();
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TfrmMagnify::arrangeImageLayout() {
+    if (layout_ != Layout::Image) return;
+    RECT rc = clientRect();
+    int comboH = 20;
+    RECT cb{};
+    if (cbxPickColor.hwnd()) {
+        GetWindowRect(cbxPickColor.hwnd(), &cb);
+        comboH = static_cast<int>(SendMessageW(cbxPickColor.hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 6;
+    }
+    int labelH = 18;
+    int w = rc.right;
+    cbxPickColor.setBounds(0, rc.bottom - comboH, w, comboH + 200);
+    lblPickColor1.setBounds(0, rc.bottom - comboH - labelH, w, labelH);
+    ScrollBox1.setBounds(0, 0, w, std::max(0, static_cast<int>(rc.bottom) - comboH - labelH));
+    ScrollBox1.arrange();
+}
+
+// ------------------------------------------------------------------ sampling
+
+void TfrmMagnify::Timer1Timer() {
+    POINT p;
+    if (!GetCursorPos(&p)) return;
+    // 1. Nothing to do while the pointer rests.
+    if (p.x == lastPos_.x && p.y == lastPos_.y) return;
+    lastPos_ = p;
+    Image1.clear();
+
+    // 3. Is the pointer over the window's current shape?
+    POINT q = p;
+    ScreenToClient(hwnd_, &q);
+    bool inRegion = false;
+    {
+        tk::Region rgn = tk::windowRegion(hwnd_);
+        if (rgn) inRegion = PtInRegion(rgn, q.x, q.y) != 0;
+    }
+    if (inRegion && !colourSampleOpen_ && !tk::app().minimized()) {
+        if (displayMode_ == Normal && !seeThrough_) SetWindowShape(shapeSeeThrough_);
+        seeThrough_ = true;
+        lblPickColor1.setCaption(L"");
+        tk::app().setTitle(L"Hueloom");
+        ScrollBox1.hide();
+        CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
+        CuteButton2.setFontColor(RGB(0, 0, 255));
+        return;
+    }
+    // 5. The pointer is elsewhere.
+    if (displayMode_ == Normal && seeThrough_ && L::kViewRect.contains({q.x, q.y})) return;
+    if (cbxPickColor.hwnd() && cbxPickColor.droppedDown()) return;
+    HWND focus = GetFocus();
+    if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) SetFocus(hwnd_);
+    if (displayMode_ == Normal && seeThrough_) SetWindowShape(shapeFull_);
+    seeThrough_ = false;
+    lblPickColor1.setTransparent(false);
+    ScrollBox1.show();
+    sampleScreen(p);
+}
+
+void TfrmMagnify::sampleScreen(POINT p) {
+    const int w = L::kViewSize, h = L::kViewSize;
+    tk::DibSection view(w, h, 24);
+    if (!view) return;
+    {
+        // The screen copy always reads the screen itself, in screen
+        // coordinates, whatever window holds the mouse capture.
+        tk::WindowDC screen(nullptr);
+        tk::MemoryDC mem(screen);
+        tk::Select sel(mem, view.handle());
+        SetStretchBltMode(mem, COLORONCOLOR);
+        StretchBlt(mem, 0, 0, w, h, screen, p.x - kSourceHalf, p.y - kSourceHalf, kSourceSize, kSourceSize,
+                   SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+
+        auto read = [&](int x, int y) -> Rgb {
+            if (x < 0 || y < 0 || x >= w || y >= h) return {};
+            const BYTE* px = view.row(y) + x * 3;
+            return {px[2], px[1], px[0]};
+        };
+        picked_ = averageColour(read, w, averaging_);
+        marker_ = markerColour(picked_);
+        decText_ = decimalText(picked_);
+        hexText_ = hexadecimalText(picked_);
+
+        tk::Pen pen(CreatePen(PS_SOLID, 1, RGB(marker_.r, marker_.g, marker_.b)));
+        tk::Select selPen(mem, pen);
+        tk::Select selBrush(mem, GetStockObject(HOLLOW_BRUSH));
+        for (const Rect& r : markRects(w, h, averaging_)) Rectangle(mem, r.left, r.top, r.right, r.bottom);
+    }
+    Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
+
+    lblPickColor1.setColours(tk::resolveColour(MojiColor), tk::resolveColour(MojiBKColor));
+    CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
+    CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
+    std::wstring text;
+    if (isChecked(L"mnuV16")) text = tk::widen(hexText_);
+    else if (isChecked(L"mnuV10")) text = tk::widen(decText_);
+    else return;
+    lblPickColor1.setCaption(text);
+    tk::app().setTitle(text);
+}
+
+void TfrmMagnify::StopMagnifier() {
+    Timer1->setInterval(0);
+    Image1.clear();
+    ApplyLayout(Layout::Image);
+}
+
+void TfrmMagnify::RestoreMagnifier() {
+    tk::app().showTaskbarButton(false);
+    ShowWindow(hwnd_, SW_HIDE);
+    tk::app().processMessages();
+    Image1.clear();
+    ApplyLayout(Layout::Magnifier);
+    pmnuDispNormalClick();
+    SetWindowShape(shapeFull_);
+    colourListMode_ = false;
+    lastPos_ = {0, 0};
+    Timer1->setInterval(100);
+    tk::app().showTaskbarButton(true);
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+void TfrmMagnify::mnuOriginalModeClick() {
+    RestoreMagnifier();
+    setChecked(L"mnuOriginalMode", true);
+    if (isChecked(L"mnuTOPMOST")) mnuTOPMOSTClick();
+}
+
+// ------------------------------------------------------------------ menus
+
+void TfrmMagnify::mnuV10Click() {
+    setChecked(L"mnuV10", true);
+    setChecked(L"mnuV16", false);
+}
+
+void TfrmMagnify::mnuV16Click() {
+    setChecked(L"mnuV16", true);
+    setChecked(L"mnuV10", false);
+}
+
+void TfrmMagnify::mnuPixelClick() { averaging_ = 1; }
+
+void TfrmMagnify::mnuTOPMOSTClick() {
+    setChecked(L"mnuTOPMOST", true);
+    setChecked(L"mnuNOTOPMOST", false);
+    RECT r = bounds();
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TfrmMagnify::mnuNOTOPMOSTClick() {
+    setChecked(L"mnuNOTOPMOST", true);
+    setChecked(L"mnuTOPMOST", false);
+    RECT r = bounds();
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TfrmMagnify::mnuFileClick() {
+    bool hasEntries = cbxPickColor.count() > 0;
+    bool stopped = Timer1->interval() == 0;
+    for (const wchar_t* n : {L"mnuSaveTxt", L"pmnuSaveTxt"})
+        if (tk::MenuItem* it = item(n)) it->enabled = hasEntries;
+    for (const wchar_t* n : {L"mnuImgSave", L"pmnuImgSave"})
+        if (tk::MenuItem* it = item(n)) it->enabled = stopped;
+}
+
+void TfrmMagnify::mnuShowClick() {
+    bool running = Timer1->interval() == 100;
+    for (const wchar_t* n : {L"mnuColorClear", L"pmnuColorClear"})
+        if (tk::MenuItem* it = item(n)) it->enabled = cbxPickColor.count() > 0;
+    for (const wchar_t* n : {L"mnuColorSample", L"pmnuColorSample", L"mnuVariousColor", L"pmnuVariousColor"})
+        if (tk::MenuItem* it = item(n)) it->enabled = running;
+    setChecked(L"mnuPixel", averaging_ == 1);
+    setChecked(L"mnuPixels", averaging_ != 1);
+}
+
+void TfrmMagnify::mnuToolClick() {
+    for (const wchar_t* n : {L"mnuColorToImg", L"pmnuColorToImg"})
+        if (tk::MenuItem* it = item(n)) it->enabled = cbxPickColor.count() > 0;
+}
+
+void TfrmMagnify::CuteButton1Click() {
+    RECT r;
+    GetWindowRect(CuteButton1.hwnd(), &r);
+    PopupMenu1.popup(hwnd_, r.left, r.bottom);
+}
+
+void TfrmMagnify::CuteButton2Click() {
+    RECT r;
+    GetWindowRect(CuteButton2.hwnd(), &r);
+    PopupMenu2.popup(hwnd_, r.left, r.bottom);
+}
+
+// ------------------------------------------------------------------ display modes
+
+void TfrmMagnify::ApplyDisplayMode(const void* sender) {
+    if (sender == this) displayMode_ = nextDisplayMode(displayMode_);
+    auto checkOnly = [this](const wchar_t* name) {
+        for (const wchar_t* n : {L"pmnuDispNormal", L"pmnuDispBar1", L"pmnuDispBar2"})
+            PopupMenu2.find(n)->checked = std::wstring(n) == name;
+    };
+    switch (displayMode_) {
+    case Normal:
+        SetWindowShape(shapeSeeThrough_);
+        checkOnly(L"pmnuDispNormal");
+        seeThrough_ = true;
+        break;
+    case Bar1:
+        SetWindowShape(shapeBar1_);
+        checkOnly(L"pmnuDispBar1");
+        break;
+    case Bar2:
+        SetWindowShape(shapeBar2_);
+        checkOnly(L"pmnuDispBar2");
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmMagnify::pmnuDispNormalClick() {
+    displayMode_ = Normal;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispNormal"));
+}
+
+void TfrmMagnify::pmnuDispBar1Click() {
+    displayMode_ = Bar1;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar1"));
+}
+
+void TfrmMagnify::pmnuDispBar2Click() {
+    displayMode_ = Bar2;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar2"));
+}
+
+void TfrmMagnify::pmnuMinimizeClick() { tk::app().minimize(); }
+
+void TfrmMagnify::setFrameColour(unsigned value) {
+    frameColor_ = value;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TfrmMagnify::Timer2Timer() {
+    if (blinkCount_ > 8) {
+        Timer2->setInterval(0);
+        return;
+    }
+    frameColor_ = (blinkCount_ % 2 == 0) ? ActiveColor : DeactiveColor;
+    FormPaint(true);
+    ++blinkCount_;
+}
+
+void TfrmMagnify::paint(HDC dc) {
+    if (layout_ == Layout::Magnifier && skin_) {
+        tk::MemoryDC mem(dc);
+        tk::Select sel(mem, skin_.handle());
+        BitBlt(dc, 0, 0, L::kWidth, L::kHeight, mem, 0, 0, SRCCOPY);
+    } else {
+        RECT rc = clientRect();
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    tk::Region rgn = tk::windowRegion(hwnd_);
+    if (!rgn) return;
+    tk::Brush brush(CreateSolidBrush(tk::resolveColour(frameColor_)));
+    FrameRgn(dc, rgn, brush, 3, 2);
+}
+
+void TfrmMagnify::FormPaint(bool outlineOnly) {
+    if (!hwnd_) return;
+    if (!outlineOnly) {
+        InvalidateRect(hwnd_, nullptr, FALSE);
+        return;
+    }
+    tk::WindowDC dc(hwnd_);
+    tk::Region rgn = tk::windowRegion(hwnd_);
+    if (!rgn) return;
+    tk::Brush brush(CreateSolidBrush(tk::resolveColour(frameColor_)));
+    FrameRgn(dc, rgn, brush, 3, 2);
+}
+
+LRESULT TfrmMagnify::hitTest(int x, int y) {
+    LRESULT r = Form::hitTest(x, y);
+    return r == HTCLIENT ? HTCAPTION : r;
+}
+
+bool TfrmMagnify::dialogKey(WORD vk, WORD) {
+    Arrow a;
+    switch (vk) {
+    case VK_LEFT: a = Arrow::Left; break;
+    case VK_UP: a = Arrow::Up; break;
+    case VK_RIGHT: a = Arrow::Right; break;
+    case VK_DOWN: a = Arrow::Down; break;
+    default: return false;
+    }
+    POINT p;
+    GetCursorPos(&p);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    bool shift = (keys[VK_SHIFT] & 0x80) != 0;
+    Point np = nudge({p.x, p.y}, a, shift);
+    SetCursorPos(np.x, np.y);
+    return true;
+}
+
+bool TfrmMagnify::closeQuery() {
+    std::wstring path = tk::modulePath();
+    std::wstring undo = path.substr(0, path.find_last_of(L"\\/") + 1) + L"Undo.tmp";
+    if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
+    return true;
+}
+
+void TfrmMagnify::FormDestroy() {
+    shapeFull_.reset();
+    shapeSeeThrough_.reset();
+    shapeBar1_.reset();
+    shapeBar2_.reset();
+    viewRect_.reset();
+}
+
+LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCLBUTTONDBLCLK: {
+        LRESULT r = Form::wndProc(msg, wp, lp);
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd_, &p);
+        if (displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
+            ApplyDisplayMode(this);
+        return r;
+    }
+    case WM_GETMINMAXINFO:
+        if (layout_ == Layout::Magnifier) {
+            auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+            mmi->ptMinTrackSize = {L::kWidth, L::kHeight};
+            mmi->ptMaxTrackSize = {L::kWidth, L::kHeight};
+            return 0;
+        }
+        break;
+    case WM_SIZE:
+        arrangeImageLayout();
+        break;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PRINTCLIENT:
+        paint(reinterpret_cast<HDC>(wp));
+        return 0;
+    case WM_DESTROY:
+        FormDestroy();
+        break;
+    }
+    return Form::wndProc(msg, wp, lp);
+}

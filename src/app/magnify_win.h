@@ -1,0 +1,121 @@
+// TfrmMagnify: the main window. In the magnifier layout a borderless
+// 177 × 233 panel that follows the pointer; in the image layout an ordinary
+// sizeable window showing the working image.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/magnifier.h"
+#include "toolkit/controls.h"
+#include "toolkit/form.h"
+#include "toolkit/gdi.h"
+#include "toolkit/menu.h"
+#include "ui/cute_button_win.h"
+
+class TfrmMagnify : public tk::Form {
+public:
+    enum class Layout { Magnifier, Image };
+
+    TfrmMagnify();
+    ~TfrmMagnify() override;
+
+    // Creates the window and runs the start-up steps.
+    bool create();
+    void FormCreate();
+
+    // Sampling loop.
+    void Timer1Timer();
+    void StopMagnifier();
+    void RestoreMagnifier();
+    bool magnifierRunning() const { return Timer1->interval() == 100; }
+
+    // Display modes and frame.
+    void ApplyLayout(Layout which);
+    void SetWindowShape(HRGN shape);
+    void ApplyDisplayMode(const void* sender);
+    void Timer2Timer();
+    int displayMode() const { return displayMode_; }
+    bool seeThrough() const { return seeThrough_; }
+
+    // Menu commands.
+    void mnuV10Click();
+    void mnuV16Click();
+    void mnuPixelClick();
+    void mnuTOPMOSTClick();
+    void mnuNOTOPMOSTClick();
+    void mnuOriginalModeClick();
+    void pmnuDispNormalClick();
+    void pmnuDispBar1Click();
+    void pmnuDispBar2Click();
+    void pmnuMinimizeClick();
+    void mnuFileClick();
+    void mnuShowClick();
+    void mnuToolClick();
+    void CuteButton1Click();
+    void CuteButton2Click();
+
+    // Both twins of a menu command, main and pop-up.
+    void setChecked(const std::wstring& name, bool on);
+    bool isChecked(const std::wstring& name) const;
+    tk::MenuItem* item(const std::wstring& name) const;
+
+    // State read by tests and other windows.
+    int averagingSize() const { return averaging_; }
+    void setAveragingSize(int n) { averaging_ = n; }
+    hueloom::app::Rgb pickedColour() const { return picked_; }
+    const std::wstring& valueText() const { return lblPickColor1.caption(); }
+
+    bool dialogKey(WORD vk, WORD shortcut) override;
+    bool closeQuery() override;
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // Controls.
+    std::unique_ptr<tk::Timer> Timer1, Timer2;
+    TCuteButton CuteButton1, CuteButton2;
+    tk::Label lblPickColor1;
+    tk::ScrollBox ScrollBox1;
+    tk::ImageControl Image1;
+    tk::ComboBox cbxPickColor;
+    tk::Menu MainMenu1{tk::Menu::Bar};
+    tk::Menu PopupMenu1{tk::Menu::Popup};
+    tk::Menu PopupMenu2{tk::Menu::Popup};
+
+    // Running colours (colour values of the settings file).
+    unsigned MojiColor = 0x000000, MojiBKColor = 0xFFFFFF, ActiveColor = 0xFFFF00,
+             DeactiveColor = 0x8000000B, ImgBKColor = 0x80000001;
+
+protected:
+    void paint(HDC dc) override;
+    LRESULT hitTest(int x, int y) override;
+
+private:
+    void buildMenus();
+    void buildShapes();
+    void FormPaint(bool outlineOnly);
+    void FormDestroy();
+    void arrangeImageLayout();
+    void setFrameColour(unsigned value);
+    void sampleScreen(POINT p);
+
+    Layout layout_ = Layout::Magnifier;
+    int displayMode_ = hueloom::app::Normal;
+    bool seeThrough_ = false;
+    unsigned frameColor_ = 0xFFFF00;
+    int blinkCount_ = 0;
+    int averaging_ = 1;
+    POINT lastPos_{0, 0};
+    hueloom::app::Rgb picked_{}, marker_{};
+    std::string decText_, hexText_;
+    bool colourSampleOpen_ = false;
+    bool colourListMode_ = false;
+
+    tk::Region shapeFull_, shapeSeeThrough_, shapeBar1_, shapeBar2_, viewRect_;
+    tk::DibSection skin_;
+    tk::Font windowFont_, labelFont_, starFont_;
+    std::map<std::wstring, std::function<void()>> handlers_;
+};
+
+extern TfrmMagnify* frmMagnify;
