@@ -336,6 +336,38 @@ class Session:
     def main_geometry(self):
         return self.window_geometry(self.main)
 
+    # -- the program's own windows
+    def wait_title(self, regex, timeout=10):
+        """Waits until some window of ours (the application window carries
+        the application title) has a name matching regex."""
+        return wait_until(lambda: self.find_window(regex, visible=False), timeout, 0.2, f"title {regex!r}")
+
+    def titles(self):
+        out = self.x("xdotool", "search", "--name", ".", check=False).split()
+        return [self.window_name(w) for w in out]
+
+    def focus_main(self):
+        """Activates the main window by clicking the middle of its star strip."""
+        x, y, _, _ = self.main_geometry()
+        self.click(x + 60, y + 12, settle=0.5)
+
+    def open_star_menu(self, which):
+        """Clicks star button 1 (left) or 2 (right); its pop-up menu opens."""
+        x, y, _, _ = self.main_geometry()
+        bx = x + (18 if which == 1 else 159)
+        self.click(bx, y + 12, settle=0.8)
+
+    def choose_from_star_menu(self, which, *keys):
+        self.open_star_menu(which)
+        for k in keys:
+            self.key(k, settle=0.3)
+        time.sleep(0.4)
+
+    def close_program(self, timeout=20):
+        """Closes through the right star's menu: its last item ends the program."""
+        self.choose_from_star_menu(2, "Up", "Return")
+        return self.wait_exit(timeout)
+
 
 # ---------------------------------------------------------------- commands
 

@@ -12,15 +12,15 @@ else()
 endif()
 set(E2E_WORK ${CMAKE_BINARY_DIR}/e2e)
 
-add_test(NAME e2e.prepare
+add_test(NAME e2e.prepare.${E2E_ARCH}
          COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py prepare --work ${E2E_WORK} --arch ${E2E_ARCH})
-set_tests_properties(e2e.prepare PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS e2e RESOURCE_LOCK wine)
+set_tests_properties(e2e.prepare.${E2E_ARCH} PROPERTIES FIXTURES_SETUP wine-${E2E_ARCH} TIMEOUT 300 LABELS e2e RESOURCE_LOCK wine)
 
 if(TARGET hueloom_win_tests)
-  add_test(NAME win.unit
+  add_test(NAME win.unit.${E2E_ARCH}
            COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py gtest --work ${E2E_WORK} --arch ${E2E_ARCH}
                    $<TARGET_FILE:hueloom_win_tests>)
-  set_tests_properties(win.unit PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300 LABELS win RESOURCE_LOCK wine)
+  set_tests_properties(win.unit.${E2E_ARCH} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 300 LABELS win RESOURCE_LOCK wine)
 endif()
 
 foreach(f IN LISTS E2E_FILES)
@@ -32,10 +32,14 @@ foreach(f IN LISTS E2E_FILES)
     if(E2E_ARCH STREQUAL "i686" AND NOT line MATCHES "# also-i686")
       continue()
     endif()
-    add_test(NAME e2e.${group}.${name}
+    set(test_name e2e.${group}.${name})
+    if(E2E_ARCH STREQUAL "i686")
+      set(test_name ${test_name}.i686)
+    endif()
+    add_test(NAME ${test_name}
              COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py run --work ${E2E_WORK} --arch ${E2E_ARCH}
                      --exe $<TARGET_FILE:Hueloom> ${f} ${name})
-    set_tests_properties(e2e.${group}.${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 180 LABELS e2e
+    set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 180 LABELS e2e
                          RESOURCE_LOCK wine)
   endforeach()
 endforeach()
