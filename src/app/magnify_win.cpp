@@ -4,7 +4,14 @@
 
 #include <algorithm>
 
+#include <commdlg.h>
+
+#include "settings/ansi_text.h"
+#include "settings/colour_key.h"
+#include "settings/profile_win.h"
+#include "settings/shortcut_text.h"
 #include "toolkit/application.h"
+#include "toolkit/clipboard.h"
 
 using namespace hueloom::app;
 namespace L = hueloom::app::layout;
@@ -136,6 +143,12 @@ void TfrmMagnify::buildMenus() {
         {L"mnuTOPMOST", [this] { mnuTOPMOSTClick(); }},
         {L"mnuNOTOPMOST", [this] { mnuNOTOPMOSTClick(); }},
         {L"mnuOriginalMode", [this] { mnuOriginalModeClick(); }},
+        {L"mnuIroCopy", [this] { pmnuIroCopyClick(); }},
+        {L"mnuColorClear", [this] { mnuColorClearClick(); }},
+        {L"mnuSaveTxt", [this] { mnuSaveTxtClick(); }},
+        {L"mnuNotHookHotKey", [this] { mnuNotHookHotKeyClick(); }},
+        {L"mnuHookHotKey", [this] { mnuHookHotKeyClick(); }},
+        {L"mnuHint", [this] { mnuHintClick(); }},
     };
     // Build the main menu bar and the magnifier's first pop-up from one table.
     for (int pass = 0; pass < 2; ++pass) {
@@ -246,25 +259,43 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.setDoubleBuffered(true);
     Image1.setDoubleBuffered(true);
 
-    // 4. Position: centred on the primary screen.
-    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(hwnd_, nullptr, (sw - L::kWidth) / 2, (sh - L::kHeight) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // 4. Settings file beside the program; it also places the window.
+    settingsPath = hueloom::settings::settingsPathAnsi();
+    LoadSettings();
+    ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+
+    // 5. Help file beside the program.
+    {
+        std::wstring path = tk::modulePath();
+        size_t dot = path.find_last_of(L'.');
+        if (dot != std::wstring::npos && dot > path.find_last_of(L"\\/")) path.resize(dot);
+        tk::app().helpFile = path + L".chm";
+    }
 
     // 6. Frame colour.
-    frameColor_ = ActiveColor;
+    frameColor_ = settings.ActiveColor;
+
+    // 7. Menu shortcuts from the hot keys.
+    setMenuShortcuts();
+
+    // 8. Hint text.
+    hintText_ = hintText();
 
     // 9. Last pointer position.
     lastPos_ = {0, 0};
 
-    // 10. Stored choices, applied through the menu handlers.
-    mnuTOPMOSTClick();
-    mnuV10Click();
+    // 10. Stored choices, applied through the menu handlers (exact spelling).
+    if (settings.TOPMOST == "On") mnuTOPMOSTClick();
+    else if (settings.TOPMOST == "Off") mnuNOTOPMOSTClick();
+    if (settings.ColorMode == "Decimal") mnuV10Click();
+    else if (settings.ColorMode == "Hexadecimal") mnuV16Click();
+    if (settings.HookHotKey == "Off") mnuNotHookHotKeyClick();
+    else if (settings.HookHotKey == "On") mnuHookHotKeyClick();
 
     // 11. Application events.
     tk::Application& a = tk::app();
-    a.onActivate = [this] { setFrameColour(ActiveColor); };
-    a.onDeactivate = [this] { setFrameColour(DeactiveColor); };
+    a.onActivate = [this] { setFrameColour(settings.ActiveColor); };
+    a.onDeactivate = [this] { setFrameColour(settings.DeactiveColor); };
 }
 
 void TfrmMagnify::buildShapes() {
@@ -306,7 +337,7 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         lblPickColor1.setCaption(L"");
         lblPickColor1.show();
         ScrollBox1.setBounds(L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
-        ScrollBox1.setColour(tk::resolveColour(ImgBKColor));
+        ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(false);
         ScrollBox1.show();
         Image1.setAutoSize(false);
@@ -328,7 +359,7 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
         CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
         lblPickColor1.setCaption(L"拡大鏡モード停止中");
-        ScrollBox1.setColour(tk::resolveColour(ImgBKColor));
+        ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(true);
         Image1.setAutoSize(true);
         arrangeImageLayout();
@@ -425,7 +456,7 @@ void TfrmMagnify::sampleScreen(POINT p) {
     }
     Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
 
-    lblPickColor1.setColours(tk::resolveColour(MojiColor), tk::resolveColour(MojiBKColor));
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
     CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
     std::wstring text;
@@ -581,7 +612,7 @@ void TfrmMagnify::Timer2Timer() {
         Timer2->setInterval(0);
         return;
     }
-    frameColor_ = (blinkCount_ % 2 == 0) ? ActiveColor : DeactiveColor;
+    frameColor_ = (blinkCount_ % 2 == 0) ? settings.ActiveColor : settings.DeactiveColor;
     FormPaint(true);
     ++blinkCount_;
 }
@@ -639,6 +670,7 @@ bool TfrmMagnify::dialogKey(WORD vk, WORD) {
 }
 
 bool TfrmMagnify::closeQuery() {
+    SaveSettings();
     std::wstring path = tk::modulePath();
     std::wstring undo = path.substr(0, path.find_last_of(L"\\/") + 1) + L"Undo.tmp";
     if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
@@ -686,3 +718,153 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return Form::wndProc(msg, wp, lp);
 }
+
+// ------------------------------------------------------------------ settings
+
+namespace {
+
+// Writes a whole file through a temporary beside it, so that a failed write
+// leaves any earlier file of that name as it was.
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes) {
+    std::wstring tmp = path + L".hueloom-tmp";
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
+        ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = CloseHandle(h) && ok;
+    if (ok) ok = MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(tmp.c_str());
+    return ok;
+}
+
+std::string platformKeyName(uint8_t vk) {
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    char buf[64] = {};
+    if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof buf) > 0) return buf;
+    return {};
+}
+
+}  // namespace
+
+void TfrmMagnify::LoadSettings() {
+    namespace S = hueloom::settings;
+    S::WinProfile profile(settingsPath);
+    S::Environment env;
+    env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    env.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    env.windowWidth = width();
+    env.windowHeight = height();
+    env.programFolder = S::folderOf(S::programPathAnsi());
+    env.keyName = platformKeyName;
+    settings = S::loadSettings(profile, env);
+    SetWindowPos(hwnd_, nullptr, settings.Left, settings.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMagnify::SaveSettings() {
+    namespace S = hueloom::settings;
+    RECT r = bounds();
+    settings.Top = r.top;
+    settings.Left = r.left;
+    S::MenuState m;
+    m.topmostChecked = isChecked(L"mnuTOPMOST");
+    m.notTopmostChecked = isChecked(L"mnuNOTOPMOST");
+    m.v10Checked = isChecked(L"mnuV10");
+    m.v16Checked = isChecked(L"mnuV16");
+    m.notHookHotKeyChecked = isChecked(L"mnuNotHookHotKey");
+    m.hookHotKeyChecked = isChecked(L"mnuHookHotKey");
+    S::WinProfile profile(settingsPath);
+    S::saveSettings(profile, settings, m, platformKeyName);
+}
+
+void TfrmMagnify::setMenuShortcuts() {
+    auto set = [this](const wchar_t* name, uint16_t sc) {
+        if (tk::MenuItem* it = MainMenu1.find(name)) it->shortcut = sc;
+        if (tk::MenuItem* it = PopupMenu1.find(std::wstring(L"p") + name)) it->shortcut = sc;
+    };
+    set(L"mnuIroCopy", settings.HotKeyGetColor);
+    set(L"mnuScreenCapture", settings.HotKeyScreenCapture);
+    set(L"mnuWindowCapture", settings.HotKeyWindowCapture);
+    set(L"mnuRectCapture", settings.HotKeyRectCapture);
+}
+
+// ------------------------------------------------------------------ picked colours
+
+void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& colourText) {
+    pickedList_.add(entry, colourText);
+    cbxPickColor.add(tk::widen(entry));
+    cbxPickColor.select(cbxPickColor.count() - 1);
+}
+
+void TfrmMagnify::pmnuIroCopyClick() {
+    if (Timer1->interval() == 0) return;
+    std::wstring text = lblPickColor1.caption();
+    if (text.empty()) return;
+    {
+        tk::Clipboard clip(hwnd_);
+        clip.empty();
+        clip.setText(text);
+    }
+    // Only once the value is on the clipboard does the list take it.
+    std::string entry = pickedList_.pick(tk::narrow(text), toColourValue(picked_));
+    cbxPickColor.add(tk::widen(entry));
+    cbxPickColor.select(cbxPickColor.count() - 1);
+}
+
+void TfrmMagnify::mnuColorClearClick() {
+    pickedList_.clear();
+    cbxPickColor.clear();
+    if (colourListMode_) Image1.clear();
+}
+
+void TfrmMagnify::mnuSaveTxtClick() {
+    if (pickedList_.empty()) return;
+    // The system-wide hot keys stay quiet while the dialog is open.
+    const bool switched = isChecked(L"mnuHookHotKey");
+    if (switched) mnuNotHookHotKeyClick();
+    struct Restore {
+        TfrmMagnify* self;
+        bool on;
+        ~Restore() {
+            if (on) self->mnuHookHotKeyClick();
+        }
+    } restore{this, switched};
+
+    std::wstring initialDir = tk::widen(settings.InitialDirTxt);
+    wchar_t file[MAX_PATH * 4] = {};
+    lstrcpynW(file, memoFileName_.c_str(), static_cast<int>(std::size(file)));
+    OPENFILENAMEW ofn{sizeof(ofn)};
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = L"テキストファイル(*.txt)\0*.txt\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (GetSaveFileNameW(&ofn)) {
+        if (!writeFileReplacing(file, pickedList_.memoText())) {
+            wchar_t msg[MAX_PATH * 4 + 64];
+            wsprintfW(msg, L"ファイル %s を作成できません", file);
+            MessageBoxW(hwnd_, msg, tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+            return;
+        }
+        memoFileName_ = file;
+    }
+    settings.InitialDirTxt = hueloom::settings::folderOf(tk::narrow(memoFileName_));
+}
+
+void TfrmMagnify::mnuNotHookHotKeyClick() {
+    setChecked(L"mnuNotHookHotKey", true);
+    setChecked(L"mnuHookHotKey", false);
+}
+
+void TfrmMagnify::mnuHookHotKeyClick() {
+    setChecked(L"mnuHookHotKey", true);
+    setChecked(L"mnuNotHookHotKey", false);
+}
+
+void TfrmMagnify::mnuHintClick() { tk::app().setTitle(L"Hueloom"); }

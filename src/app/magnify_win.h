@@ -9,6 +9,8 @@
 #include <string>
 
 #include "app/magnifier.h"
+#include "app/picked_colours.h"
+#include "settings/settings.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
 #include "toolkit/gdi.h"
@@ -83,9 +85,27 @@ public:
     tk::Menu PopupMenu1{tk::Menu::Popup};
     tk::Menu PopupMenu2{tk::Menu::Popup};
 
-    // Running colours (colour values of the settings file).
-    unsigned MojiColor = 0x000000, MojiBKColor = 0xFFFFFF, ActiveColor = 0xFFFF00,
-             DeactiveColor = 0x8000000B, ImgBKColor = 0x80000001;
+    // The running settings, read at start and written at close.
+    hueloom::settings::Settings settings;
+    std::string settingsPath;
+    void LoadSettings();
+    void SaveSettings();
+    // Menu shortcuts from the four hot keys.
+    void setMenuShortcuts();
+
+    // Picked colours.
+    void pmnuIroCopyClick();
+    void mnuColorClearClick();
+    void mnuSaveTxtClick();
+    void AddPickedColour(const std::string& entry, const std::string& colourText);
+    const hueloom::app::PickedColours& picked() const { return pickedList_; }
+
+    // Hot-key scope.
+    void mnuNotHookHotKeyClick();
+    void mnuHookHotKeyClick();
+
+    // Hint.
+    void mnuHintClick();
 
 protected:
     void paint(HDC dc) override;
@@ -116,6 +136,9 @@ private:
     tk::DibSection skin_;
     tk::Font windowFont_, labelFont_, starFont_;
     std::map<std::wstring, std::function<void()>> handlers_;
+    hueloom::app::PickedColours pickedList_;
+    std::wstring memoFileName_ = L"Untitled.txt";
+    std::string hintText_;
 };
 
 extern TfrmMagnify* frmMagnify;

@@ -293,7 +293,10 @@ class Session:
         vals = dict(line.split("=", 1) for line in out.split() if "=" in line)
         return int(vals["X"]), int(vals["Y"])
 
-    def key(self, *keys, window=None, settle=0.3):
+    def key(self, *keys, window="main", settle=0.3):
+        """Sends keys to a window (default: the main window; None: the X focus)."""
+        if window == "main":
+            window = getattr(self, "main", None)
         args = ["xdotool", "key"] + (["--window", window] if window else []) + list(keys)
         self.x(*args)
         time.sleep(settle)
@@ -323,11 +326,20 @@ class Session:
         """Shows a picture in a plain X window at (x, y) (ImageMagick display)."""
         path = os.path.join(self.dir, f"{title}.ppm")
         write_ppm(path, width, height, fill)
-        p = subprocess.Popen(["display", "-title", title, "-geometry", f"+{x}+{y}", "-immutable", path],
-                             env=self.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                             start_new_session=True)
-        self.helpers.append(p)
-        wid = wait_until(lambda: self.find_window("^" + title + "$"), 20, 0.2, "test picture")
+        wid = None
+        for attempt in range(3):
+            p = subprocess.Popen(["display", "-title", title, "-geometry", f"+{x}+{y}", "-immutable", path],
+                                 env=self.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                 start_new_session=True)
+            self.helpers.append(p)
+            try:
+                wid = wait_until(lambda: self.find_window("^" + title + "$"), 20, 0.2, "test picture")
+                break
+            except HarnessError:
+                with contextlib.suppress(Exception):
+                    os.killpg(p.pid, signal.SIGKILL)
+        if not wid:
+            raise HarnessError("the test picture did not appear")
         # display may be placed with an offset; move it exactly.
         self.x("xdotool", "windowmove", wid, str(x), str(y))
         time.sleep(0.5)

@@ -1,0 +1,87 @@
+"""Picking colours: the copy hot key, the picked-colour list, the colour memo, and
+the settings file read at start and written at close."""
+import os
+import re
+import time
+
+from harness import HarnessError, wait_until
+from test_magnifier import NO_HINT_INI, WIN_X, WIN_Y, assert_eq, start
+
+
+def wine_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def pick_at(h, x, y, title_regex):
+    """Moves the pointer to (x, y), waits for the value, presses the copy key."""
+    h.move_pointer(x, y, settle=0.5)
+    h.wait_title(title_regex)
+    h.key("shift+ctrl+c", settle=0.6)
+
+
+def save_memo(h, name):
+    """Saves the memo under `name` in the dialog's start folder (the program's
+    folder on a first save)."""
+    # ファイル(&F) ▸ 色のメモの保存(&C), then the save dialog.
+    h.choose_from_star_menu(1, "f", "c")
+    dlg = wait_until(lambda: h.find_window(".*保存.*") or h.find_window(".*Save.*"), 15, 0.3, "save dialog")
+    time.sleep(1.5)
+    # The file name field has the focus with "Untitled.txt" selected.
+    h.x("xdotool", "type", "--window", dlg, "--delay", "30", name)
+    time.sleep(0.3)
+    h.key("Return", window=dlg, settle=1.0)
+    return dlg
+
+
+def scenario_copy_key_fills_clipboard_list_and_memo(h):
+    h.show_picture(100, 100, 80, 40, lambda x, y: (12, 34, 56) if x < 40 else (255, 255, 255))
+    start(h)
+    h.focus_main()
+    pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
+    wait_until(lambda: h.clipboard() == "rgb(12,34,56)", 5, 0.2, "clipboard rgb(12,34,56)")
+    # Hexadecimal display, then a second pick over white.
+    h.choose_from_star_menu(1, "v", "6")
+    pick_at(h, 160, 120, r"^#FFFFFF$")
+    wait_until(lambda: h.clipboard() == "#FFFFFF", 5, 0.2, "clipboard #FFFFFF")
+    # Over the window the value is empty: the key does nothing.
+    x, y, _, _ = h.main_geometry()
+    h.move_pointer(x + 88, y + 215, settle=0.6)
+    h.wait_title(r"^Hueloom$")
+    h.key("shift+ctrl+c", settle=0.6)
+    assert_eq(h.clipboard(), "#FFFFFF", "clipboard after copying over the window")
+    memo = os.path.join(h.dir, "memo.txt")
+    save_memo(h, "memo.txt")
+    wait_until(lambda: os.path.exists(memo), 10, 0.2, "memo file")
+    with open(memo, "rb") as f:
+        assert_eq(f.read(), b"C1: rgb(12,34,56)\r\nC2: #FFFFFF\r\n", "memo contents")
+    h.close_program()
+    ini = h.read_ini()
+    # The memo's folder becomes the next start folder.
+    m = re.search(r"^InitialDirTxt=(.*)$", ini, re.M)
+    assert_eq(m and m.group(1).strip(), wine_path(h.dir), "InitialDirTxt after saving the memo")
+
+
+def scenario_settings_read_at_start_written_at_close(h):
+    h.show_picture(100, 100, 40, 40, lambda x, y: (1, 2, 3))
+    folder = "C:\\色の\\表示"  # Shift-JIS text whose second bytes include '\\'
+    h.write_ini(
+        "[Extra]\nFoo=Bar\n"
+        "[Window]\nTop=100\nLeft=200\n"
+        "[Display]\nTOPMOST=Off\nColorMode=Hexadecimal\nMojiColor=clRed\nActiveColor=CLAQUA\n"
+        "[Option]\nHotKeyGetColor=ctrl+shift+c\nJPGQuality=77\nSecret=kept\n"
+        "[Message]\nMsg_ID1=1\n"
+        f"[FileDir]\nInitialDirTxt={folder}\n")
+    h.start()
+    x, y, w, ht = h.main_geometry()
+    assert_eq((x, y), (200, 100), "window position from the settings file")
+    h.move_pointer(110, 110)
+    h.wait_title(r"^#010203$")
+    h.close_program()
+    ini = h.read_ini()
+    lines = ini.replace("\r\n", "\n")
+    for expected in ["Top=100", "Left=200", "TOPMOST=Off", "ColorMode=Hexadecimal", "MojiColor=clRed",
+                     "ActiveColor=clAqua", "HotKeyGetColor=Shift+Ctrl+C", "JPGQuality=77", "Foo=Bar",
+                     "Secret=kept", "Msg_ID1=1", f"InitialDirTxt={folder}", "HookHotKey=Off",
+                     "SleepTime=1000"]:
+        if not re.search("^" + re.escape(expected) + "$", lines, re.M):
+            raise HarnessError(f"settings file lacks {expected!r}:\n{ini}")
