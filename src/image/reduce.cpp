@@ -1,10 +1,16 @@
 #include "image/reduce.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
 #include "image/image_error.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace hueloom::image {
 
@@ -121,21 +127,65 @@ std::uint8_t roundedMean(std::uint64_t sum, std::uint64_t n) {
     return static_cast<std::uint8_t>(q);
 }
 
-inline void swap3(std::uint8_t* x, std::uint8_t* y) {
-    const std::uint8_t t0 = x[0], t1 = x[1], t2 = x[2];
-    x[0] = y[0];
-    x[1] = y[1];
-    x[2] = y[2];
-    y[0] = t0;
-    y[1] = t1;
-    y[2] = t2;
+// Runs of equal pixels within a row, at most 255 long: colour (blue, green,
+// red) and length. Screen pictures are mostly such runs; splitting them
+// instead of single pixels gives the same sums and thresholds with far less
+// data to move.
+struct Run {
+    std::uint8_t c[3];
+    std::uint8_t length;
+};
+static_assert(sizeof(Run) == 4);
+
+Stats computeStats(const Run* runs, std::size_t count) {
+    Stats st;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint64_t w = runs[i].length;
+        st.n += w;
+        for (int c = 0; c < 3; ++c) {
+            const std::uint64_t v = runs[i].c[c];
+            st.sum[c] += v * w;
+            st.sumSq[c] += v * v * w;
+        }
+    }
+    return st;
 }
 
-// Reorders the triples so that those whose channel c is <= t come first;
+// Element access for the two kinds of array the split works on.
+struct PixelArray {
+    using Elem = std::uint8_t;  // one triple is three of these
+    static constexpr std::size_t kStep = 3;
+    static std::uint8_t value(const std::uint8_t* a, std::size_t i, int c) { return a[i * 3 + c]; }
+    static void swap(std::uint8_t* a, std::size_t i, std::size_t j) {
+        std::uint8_t* x = a + i * 3;
+        std::uint8_t* y = a + j * 3;
+        const std::uint8_t t0 = x[0], t1 = x[1], t2 = x[2];
+        x[0] = y[0];
+        x[1] = y[1];
+        x[2] = y[2];
+        y[0] = t0;
+        y[1] = t1;
+        y[2] = t2;
+    }
+    static Stats stats(const std::uint8_t* a, std::size_t n) { return computeStats(a, n); }
+    static std::uint8_t* offset(std::uint8_t* a, std::size_t i) { return a + i * 3; }
+};
+
+struct RunArray {
+    using Elem = Run;
+    static std::uint8_t value(const Run* a, std::size_t i, int c) { return a[i].c[c]; }
+    static void swap(Run* a, std::size_t i, std::size_t j) { std::swap(a[i], a[j]); }
+    static Stats stats(const Run* a, std::size_t n) { return computeStats(a, n); }
+    static Run* offset(Run* a, std::size_t i) { return a + i; }
+};
+
+// Reorders the elements so that those whose channel c is <= t come first;
 // returns their count. Two indices move towards each other and exchange
-// misplaced pixels; the scanning is done a block at a time without branches
-// (offsets of misplaced pixels are collected first, then swapped pairwise).
-std::size_t partition(std::uint8_t* a, std::size_t n, int c, unsigned t) {
+// misplaced elements; the scanning is done a block at a time without
+// branches (offsets of misplaced elements are collected first, then swapped
+// pairwise).
+template <class A>
+std::size_t partition(typename A::Elem* a, std::size_t n, int c, unsigned t) {
     constexpr std::size_t kBlock = 128;
     std::uint8_t offL[kBlock], offR[kBlock];
     std::size_t l = 0, r = n;  // [0, l) low, [r, n) high, [l, r) unsorted
@@ -143,23 +193,20 @@ std::size_t partition(std::uint8_t* a, std::size_t n, int c, unsigned t) {
     while (r - l >= 2 * kBlock) {
         if (numL == 0) {
             startL = 0;
-            const std::uint8_t* p = a + l * 3 + c;
             for (std::size_t k = 0; k < kBlock; ++k) {
                 offL[numL] = static_cast<std::uint8_t>(k);
-                numL += p[k * 3] > t;
+                numL += A::value(a, l + k, c) > t;
             }
         }
         if (numR == 0) {
             startR = 0;
-            const std::uint8_t* p = a + (r - 1) * 3 + c;
             for (std::size_t k = 0; k < kBlock; ++k) {
                 offR[numR] = static_cast<std::uint8_t>(k);
-                numR += p[-static_cast<std::ptrdiff_t>(k * 3)] <= t;
+                numR += A::value(a, r - 1 - k, c) <= t;
             }
         }
         const std::size_t m = std::min(numL, numR);
-        for (std::size_t j = 0; j < m; ++j)
-            swap3(a + (l + offL[startL + j]) * 3, a + (r - 1 - offR[startR + j]) * 3);
+        for (std::size_t j = 0; j < m; ++j) A::swap(a, l + offL[startL + j], r - 1 - offR[startR + j]);
         numL -= m;
         numR -= m;
         startL += m;
@@ -169,10 +216,10 @@ std::size_t partition(std::uint8_t* a, std::size_t n, int c, unsigned t) {
     }
     std::size_t i = l, j = r;
     for (;;) {
-        while (i < j && a[i * 3 + c] <= t) ++i;
-        while (i < j && a[(j - 1) * 3 + c] > t) --j;
+        while (i < j && A::value(a, i, c) <= t) ++i;
+        while (i < j && A::value(a, j - 1, c) > t) --j;
         if (i >= j) break;
-        swap3(a + i * 3, a + (j - 1) * 3);
+        A::swap(a, i, j - 1);
         ++i;
         --j;
     }
@@ -204,11 +251,13 @@ private:
     int done_ = 0;
 };
 
+template <class A>
 class Splitter {
 public:
     Splitter(SplitTree& tree, ProgressSteps& steps) : tree_(tree), steps_(steps) {}
 
-    void split(std::uint8_t* px, const Stats& st, int depth, unsigned node) {
+    // elems holds count elements whose statistics are st.
+    void split(typename A::Elem* elems, std::size_t count, const Stats& st, int depth, unsigned node) {
         if (st.n == 0) {
             steps_.step(std::size_t{1} << (kLevels - depth));
             return;
@@ -228,18 +277,23 @@ public:
         const unsigned t = static_cast<unsigned>(st.sum[c] / st.n);
         tree_.channel[node] = static_cast<std::uint8_t>(c);
         tree_.threshold[node] = static_cast<std::uint8_t>(t);
-        const std::size_t n = static_cast<std::size_t>(st.n);
-        const std::size_t nLow = partition(px, n, c, t);
-        Stats low, high;
-        if (nLow <= n - nLow) {
-            low = computeStats(px, nLow);
-            high = st.minus(low);
-        } else {
-            high = computeStats(px + nLow * 3, n - nLow);
-            low = st.minus(high);
+        std::size_t nLow = count;
+        Stats low = st, high;
+        // A channel without spread has every value equal to its mean: all
+        // elements are low and stay where they are.
+        const U128 spread = scaledVariance(st, c);
+        if (spread.hi != 0 || spread.lo != 0) {
+            nLow = partition<A>(elems, count, c, t);
+            if (nLow <= count - nLow) {
+                low = A::stats(elems, nLow);
+                high = st.minus(low);
+            } else {
+                high = A::stats(A::offset(elems, nLow), count - nLow);
+                low = st.minus(high);
+            }
         }
-        split(px + nLow * 3, high, depth + 1, node * 2 + 1);
-        split(px, low, depth + 1, node * 2);
+        split(A::offset(elems, nLow), count - nLow, high, depth + 1, node * 2 + 1);
+        split(elems, nLow, low, depth + 1, node * 2);
     }
 
 private:
@@ -253,45 +307,179 @@ inline unsigned leafOf(const SplitTree& t, const std::uint8_t* px) {
     return t.leafIndex[node - kLeafPositions];
 }
 
-Dib varianceSplit(const Dib& src, const ProgressFn& progress) {
+// Palette indices of n <= kLanes colours. The walks run in lockstep, so the
+// processor overlaps them instead of waiting on each level of one walk.
+constexpr std::size_t kLanes = 8;
+template <class ColourAt>
+[[gnu::noinline]] void leavesOf(const SplitTree& t, std::size_t n, ColourAt&& colourAt, std::uint8_t* out) {
+    if (n < kLanes) {
+        for (std::size_t i = 0; i < n; ++i) out[i] = static_cast<std::uint8_t>(leafOf(t, colourAt(i)));
+        return;
+    }
+    const std::uint8_t* px[kLanes];
+    unsigned node[kLanes];
+    for (std::size_t i = 0; i < kLanes; ++i) {
+        px[i] = colourAt(i);
+        node[i] = 1;
+    }
+    for (int d = 0; d < kLevels; ++d)
+        for (std::size_t i = 0; i < kLanes; ++i)
+            node[i] = node[i] * 2 + (px[i][t.channel[node[i]]] > t.threshold[node[i]]);
+    for (std::size_t i = 0; i < kLanes; ++i) out[i] = t.leafIndex[node[i] - kLeafPositions];
+}
+
+// Pixels of stored row r as (blue, green, red) triples: the row itself for
+// 24 bits, otherwise converted into buffer.
+const std::uint8_t* bgrRow(const Dib& src, std::size_t r, std::uint8_t* buffer) {
+    if (src.bitsPerPixel() == 24) return src.bits() + r * src.stride();
+    rowToBgr24(src, static_cast<int>(r), buffer);
+    return buffer;
+}
+
+// Cuts one row of w triples into runs of equal pixels (at most 255 long) and
+// calls emit(first pixel, length) for each; stops early when emit returns
+// false.
+template <class Emit>
+[[gnu::noinline]] bool scanRuns(const std::uint8_t* p, std::size_t w, Emit&& emit) {
+    std::size_t start = 0;  // first pixel of the current run
+    // Emits the run [start, end), cut into pieces of at most 255.
+    auto close = [&](std::size_t end) {
+        while (end - start > 255) {
+            if (!emit(p + start * 3, 255)) return false;
+            start += 255;
+        }
+        if (!emit(p + start * 3, end - start)) return false;
+        start = end;
+        return true;
+    };
+    std::size_t x = 0;
+#if defined(__SSE2__)
+    // 16 pixels at a time: compare the 48 bytes with the same bytes one pixel
+    // further on; a pixel ends a run when one of its three bytes differs.
+    // Only the ends found cost anything, long runs pass at memory speed.
+    for (; x + 17 <= w; x += 16) {
+        const std::uint8_t* q = p + x * 3;
+        std::uint64_t same = 0;
+        for (int k = 0; k < 3; ++k) {
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 16 * k));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(q + 16 * k + 3));
+            same |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))))
+                    << (16 * k);
+        }
+        const std::uint64_t differ = ~same & 0xFFFFFFFFFFFFull;
+        std::uint64_t ends = (differ | (differ >> 1) | (differ >> 2)) & 0x249249249249ull;  // bit 3i: pixel x+i
+        while (ends != 0) {
+            const int bit = std::countr_zero(ends);
+            ends &= ends - 1;
+            if (!close(x + static_cast<std::size_t>(bit) / 3 + 1)) return false;
+        }
+    }
+#endif
+    for (; x + 1 < w; ++x) {
+        const std::uint8_t* q = p + x * 3;
+        if (q[0] != q[3] || q[1] != q[4] || q[2] != q[5]) {
+            if (!close(x + 1)) return false;
+        }
+    }
+    return close(w);
+}
+
+// The split over runs of equal pixels. Gives up (empty result) when the
+// picture has more than maxRuns runs.
+Dib splitRuns(const Dib& src, std::size_t maxRuns, std::uint8_t* buffer, ProgressSteps& steps) {
     const std::size_t w = static_cast<std::size_t>(src.width());
     const std::size_t h = static_cast<std::size_t>(src.height());
     SplitTree tree;
-    ProgressSteps steps(progress);
+    std::unique_ptr<Run[]> runs(new Run[maxRuns]);  // in picture order, for the mapping
+    std::size_t count = 0;
+    auto add = [&](const std::uint8_t* px, std::size_t length) {
+        if (count == maxRuns) return false;
+        runs[count++] = Run{{px[0], px[1], px[2]}, static_cast<std::uint8_t>(length)};
+        return true;
+    };
+    for (std::size_t r = 0; r < h; ++r) {
+        if (!scanRuns(bgrRow(src, r, buffer), w, add)) return Dib();
+    }
+    {
+        std::unique_ptr<Run[]> work(new Run[count]);
+        std::copy_n(runs.get(), count, work.get());
+        const Stats all = computeStats(work.get(), count);
+        Splitter<RunArray>(tree, steps).split(work.get(), count, all, 0, 1);
+    }
+    Dib out(src.width(), src.height(), 8);
+    out.setPalette(std::move(tree.palette));
+    // Indices of a batch of runs first (independent tree walks overlap in
+    // the processor), then the bytes.
+    constexpr std::size_t kBatch = 64;
+    std::uint8_t index[kBatch];
+    std::size_t r = 0, x = 0;
+    std::uint8_t* dst = out.bits();
+    for (std::size_t k = 0; k < count; k += kBatch) {
+        const std::size_t n = std::min(kBatch, count - k);
+        for (std::size_t i = 0; i < n; i += kLanes)
+            leavesOf(tree, std::min(kLanes, n - i), [&](std::size_t j) { return runs[k + i + j].c; }, index + i);
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::size_t length = runs[k + i].length;
+            std::uint8_t* d = dst + x;
+            if (x + length + 8 <= w) {
+                // Whole 8-byte stores; the spill past the run is overwritten
+                // by the runs that follow in the same row.
+                const std::uint64_t fill = 0x0101010101010101ull * index[i];
+                for (std::size_t j = 0; j < length; j += 8) std::memcpy(d + j, &fill, 8);
+            } else {
+                std::memset(d, index[i], length);
+            }
+            x += length;
+            if (x == w) {
+                x = 0;
+                ++r;
+                dst = out.bits() + r * out.stride();
+            }
+        }
+    }
+    return out;
+}
+
+Dib splitPixels(const Dib& src, std::uint8_t* buffer, ProgressSteps& steps) {
+    const std::size_t w = static_cast<std::size_t>(src.width());
+    const std::size_t h = static_cast<std::size_t>(src.height());
+    SplitTree tree;
     {
         // All pixels as one array of (blue, green, red) triples, 3 bytes each.
         std::unique_ptr<std::uint8_t[]> px(new std::uint8_t[w * h * 3]);
         for (std::size_t r = 0; r < h; ++r) rowToBgr24(src, static_cast<int>(r), px.get() + r * w * 3);
         const Stats all = computeStats(px.get(), w * h);
-        Splitter(tree, steps).split(px.get(), all, 0, 1);
+        Splitter<PixelArray>(tree, steps).split(px.get(), w * h, all, 0, 1);
     }
-
     Dib out(src.width(), src.height(), 8);
     out.setPalette(std::move(tree.palette));
-    std::unique_ptr<std::uint8_t[]> rowBuffer;
-    if (src.bitsPerPixel() != 24) rowBuffer.reset(new std::uint8_t[w * 3]);
     for (std::size_t r = 0; r < h; ++r) {
-        const std::uint8_t* row;
-        if (rowBuffer) {
-            rowToBgr24(src, static_cast<int>(r), rowBuffer.get());
-            row = rowBuffer.get();
-        } else {
-            row = src.bits() + r * src.stride();
-        }
+        const std::uint8_t* row = bgrRow(src, r, buffer);
         std::uint8_t* dst = out.bits() + r * out.stride();
-        // Screen pictures have long runs of one colour: reuse the last answer.
-        std::uint32_t last = 0xFFFFFFFFu;
-        std::uint8_t lastIndex = 0;
-        for (std::size_t x = 0; x < w; ++x) {
-            const std::uint8_t* p = row + x * 3;
-            const std::uint32_t key = p[0] | (p[1] << 8) | (p[2] << 16);
-            if (key != last) {
-                last = key;
-                lastIndex = static_cast<std::uint8_t>(leafOf(tree, p));
-            }
-            dst[x] = lastIndex;
-        }
+        for (std::size_t x = 0; x < w; x += kLanes)
+            leavesOf(tree, std::min(kLanes, w - x), [&](std::size_t j) { return row + (x + j) * 3; }, dst + x);
     }
+    return out;
+}
+
+Dib varianceSplit(const Dib& src, const ProgressFn& progress) {
+    const std::size_t w = static_cast<std::size_t>(src.width());
+    const std::size_t pixels = w * static_cast<std::size_t>(src.height());
+    ProgressSteps steps(progress);
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[w * 3]);
+    // Runs cost 4 bytes each plus a copy: worth it (and within the 3 bytes
+    // per pixel of the pixel array) when there are at most 3/8 as many runs
+    // as pixels.
+    const std::size_t maxRuns = pixels / 8 * 3 + 1;
+    // Estimate the number of runs from every 16th row first, so that photos
+    // go straight to the pixel array.
+    const std::size_t h = static_cast<std::size_t>(src.height());
+    std::size_t sampled = 0, sampledRows = 0;
+    for (std::size_t r = 0; r < h; r += 16, ++sampledRows)
+        scanRuns(bgrRow(src, r, buffer.get()), w, [&](const std::uint8_t*, std::size_t) { return ++sampled, true; });
+    Dib out;
+    if (sampled * h / sampledRows < maxRuns) out = splitRuns(src, maxRuns, buffer.get(), steps);
+    if (out.isNull()) out = splitPixels(src, buffer.get(), steps);
     return out;
 }
 

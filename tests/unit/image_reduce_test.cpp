@@ -184,6 +184,34 @@ TEST(Reduce, RandomPicturesMatchTheModel) {
     expectMatchesModel(px, 100, reduceTo256(fromPixels(px, 100)));
 }
 
+TEST(Reduce, PicturesMadeOfRunsMatchTheModel) {
+    // Rows of runs from 1 to 400 pixels (longer than the 255 a run can count)
+    // in colours from a set of 600, as screen pictures are; then a picture
+    // whose every 16th row is flat and the rest noise, which looks like runs
+    // at first sight but is not.
+    std::mt19937 rng(21);
+    std::vector<Rgb> colours(600);
+    for (auto& c : colours) c = {int(rng() % 256), int(rng() % 256), int(rng() % 256)};
+    const int w = 700, h = 30;
+    std::vector<Rgb> runs;
+    for (int y = 0; y < h; ++y) {
+        int x = 0;
+        while (x < w) {
+            const int length = std::min(w - x, 1 + int(rng() % (rng() % 3 == 0 ? 400 : 12)));
+            const Rgb c = colours[rng() % colours.size()];
+            for (int i = 0; i < length; ++i) runs.push_back(c);
+            x += length;
+        }
+    }
+    expectMatchesModel(runs, w, reduceTo256(fromPixels(runs, w)));
+
+    std::vector<Rgb> mixed;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 100; ++x)
+            mixed.push_back(y % 16 == 0 ? Rgb{10, 20, 30} : Rgb{int(rng() % 256), int(rng() % 256), int(rng() % 256)});
+    expectMatchesModel(mixed, 100, reduceTo256(fromPixels(mixed, 100)));
+}
+
 TEST(Reduce, HighColourSourcesAreReducedFromTheir24BitPixels) {
     for (int bpp : {15, 16, 32}) {
         const Dib src = testing::randomDib(17, 9, bpp, 5);
