@@ -1,5 +1,7 @@
 #include "app/magnify_win.h"
 
+#include "app/sampling.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -282,7 +284,7 @@ void TfrmMagnify::FormCreate() {
     hintText_ = hintText();
 
     // 9. Last pointer position.
-    lastPos_ = {0, 0};
+    tracker_.reset();
 
     // 10. Stored choices, applied through the menu handlers (exact spelling).
     if (settings.TOPMOST == "On") mnuTOPMOSTClick();
@@ -390,8 +392,7 @@ void TfrmMagnify::Timer1Timer() {
     POINT p;
     if (!GetCursorPos(&p)) return;
     // 1. Nothing to do while the pointer rests.
-    if (p.x == lastPos_.x && p.y == lastPos_.y) return;
-    lastPos_ = p;
+    if (!tracker_.moved({p.x, p.y})) return;
     Image1.clear();
 
     // 3. Is the pointer over the window's current shape?
@@ -439,20 +440,13 @@ void TfrmMagnify::sampleScreen(POINT p) {
                    SRCCOPY | CAPTUREBLT);
         GdiFlush();
 
-        auto read = [&](int x, int y) -> Rgb {
-            if (x < 0 || y < 0 || x >= w || y >= h) return {};
-            const BYTE* px = view.row(y) + x * 3;
-            return {px[2], px[1], px[0]};
-        };
-        picked_ = averageColour(read, w, averaging_);
-        marker_ = markerColour(picked_);
-        decText_ = decimalText(picked_);
-        hexText_ = hexadecimalText(picked_);
-
-        tk::Pen pen(CreatePen(PS_SOLID, 1, RGB(marker_.r, marker_.g, marker_.b)));
-        tk::Select selPen(mem, pen);
-        tk::Select selBrush(mem, GetStockObject(HOLLOW_BRUSH));
-        for (const Rect& r : markRects(w, h, averaging_)) Rectangle(mem, r.left, r.top, r.right, r.bottom);
+        ViewBits bits{view.bits(), w, h, view.stride()};
+        Sample sample = sampleView(bits, averaging_);
+        picked_ = sample.colour;
+        marker_ = sample.marker;
+        decText_ = sample.decimal;
+        hexText_ = sample.hexadecimal;
+        drawMarks(bits, averaging_, marker_);
     }
     Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
 
@@ -482,7 +476,7 @@ void TfrmMagnify::RestoreMagnifier() {
     pmnuDispNormalClick();
     SetWindowShape(shapeFull_);
     colourListMode_ = false;
-    lastPos_ = {0, 0};
+    tracker_.reset();
     Timer1->setInterval(100);
     tk::app().showTaskbarButton(true);
     ShowWindow(hwnd_, SW_SHOW);

@@ -10,6 +10,7 @@
 
 #include "app/magnifier.h"
 #include "app/picked_colours.h"
+#include "app/sampling.h"
 #include "settings/settings.h"
 #include "toolkit/controls.h"
 #include "toolkit/form.h"
@@ -126,7 +127,7 @@ private:
     unsigned frameColor_ = 0xFFFF00;
     int blinkCount_ = 0;
     int averaging_ = 1;
-    POINT lastPos_{0, 0};
+    hueloom::app::PointerTracker tracker_;
     hueloom::app::Rgb picked_{}, marker_{};
     std::string decText_, hexText_;
     bool colourSampleOpen_ = false;

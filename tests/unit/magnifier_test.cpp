@@ -146,3 +146,56 @@ TEST(HintText, DescriptionThenVersion) {
     std::string d = descriptionText();
     EXPECT_EQ(std::count(d.begin(), d.end(), '\n'), 18);
 }
+
+#include "app/sampling.h"
+
+TEST(SamplingStep, OnlyAMovedPointerCountsAndResetRedraws) {
+    PointerTracker t;
+    EXPECT_TRUE(t.moved({5, 5}));
+    EXPECT_FALSE(t.moved({5, 5}));
+    EXPECT_TRUE(t.moved({6, 5}));
+    t.reset();
+    EXPECT_TRUE(t.moved({6, 5}));
+    // The first position (0,0) counts as already seen, as at start-up.
+    PointerTracker fresh;
+    EXPECT_FALSE(fresh.moved({0, 0}));
+}
+
+TEST(SamplingStep, EnlargedViewSampledAndMarked) {
+    // Source: pixel (7,7) pure red, the rest a gradient.
+    std::vector<uint8_t> src(15 * 45);
+    for (int y = 0; y < 15; ++y)
+        for (int x = 0; x < 15; ++x) {
+            uint8_t* p = &src[y * 45 + x * 3];
+            p[0] = static_cast<uint8_t>(x * 10);
+            p[1] = static_cast<uint8_t>(y * 10);
+            p[2] = 0;
+        }
+    uint8_t* centre = &src[7 * 45 + 7 * 3];
+    centre[0] = 0, centre[1] = 0, centre[2] = 255;
+    std::vector<uint8_t> bits(150 * 452, 0xEE);
+    ViewBits view{bits.data(), 150, 150, 452};
+    enlarge(src.data(), 45, view);
+    // Every pixel of a cell shows its source pixel.
+    EXPECT_EQ(view.pixel(70, 70), (Rgb{255, 0, 0}));
+    EXPECT_EQ(view.pixel(79, 79), (Rgb{255, 0, 0}));
+    EXPECT_EQ(view.pixel(80, 79), (Rgb{0, 70, 80}));
+    EXPECT_EQ(view.pixel(149, 0), (Rgb{0, 0, 140}));
+
+    Sample s = sampleView(view, 1);
+    EXPECT_EQ(s.colour, (Rgb{255, 0, 0}));
+    EXPECT_EQ(s.decimal, "rgb(255,0,0)");
+    EXPECT_EQ(s.hexadecimal, "#FF0000");
+    drawMarks(view, 1, s.marker);
+    // Outline of the centre cell and the bands, in cyan; the cell's inside is untouched.
+    EXPECT_EQ(view.pixel(70, 70), (Rgb{0, 255, 255}));
+    EXPECT_EQ(view.pixel(79, 75), (Rgb{0, 255, 255}));
+    EXPECT_EQ(view.pixel(75, 75), (Rgb{255, 0, 0}));
+    EXPECT_EQ(view.pixel(0, 0), (Rgb{0, 255, 255}));
+    EXPECT_EQ(view.pixel(149, 149), (Rgb{0, 255, 255}));
+    EXPECT_EQ(view.pixel(30, 70), (Rgb{0, 255, 255}));   // row band top edge
+    EXPECT_EQ(view.pixel(30, 75), (Rgb{0, 70, 30}));     // inside the band
+    // Sampling after marking would see the marks: the window samples first.
+    Sample after = sampleView(view, 3);
+    EXPECT_NE(after.colour, s.colour);
+}
