@@ -4,6 +4,7 @@
 //   image_tool samples DIR        every format as BMP and PNG, JPEGs, references as PPM
 //   image_tool decode-png IN OUT  our PNG decoder, result as PPM
 //   image_tool read-bmp IN OUT    our BMP reader, result as PPM
+//   image_tool fuzz-seeds png|bmp DIR   small files of every format, to seed fuzzing
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -119,6 +120,24 @@ void samples(const std::filesystem::path& dir) {
     codecs::saveJpeg(p32, 90, dir / "q90_32.jpg");
 }
 
+void fuzzSeeds(const std::string& kind, const std::filesystem::path& dir) {
+    std::filesystem::create_directories(dir);
+    int n = 0;
+    for (int bpp : {1, 4, 8, 15, 16, 24, 32}) {
+        for (const auto& [w, h] : {std::pair{1, 1}, std::pair{5, 3}, std::pair{13, 4}}) {
+            const Dib d = sample(w, h, bpp, static_cast<unsigned>(bpp * 31 + w));
+            const std::string name = "seed_" + std::to_string(n++);
+            if (kind == "png") {
+                codecs::PngWriter writer;
+                writer.setCompressionLevel(n % 2 == 0 ? 0 : 9);
+                writer.save(d, dir / (name + ".png"));
+            } else {
+                image::saveBmp(d, dir / (name + ".bmp"));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,10 +147,12 @@ int main(int argc, char** argv) {
             samples(argv[2]);
         } else if (cmd == "decode-png" && argc == 4) {
             writePpm(codecs::loadPng(argv[2]), argv[3]);
+        } else if (cmd == "fuzz-seeds" && argc == 4 && (std::string(argv[2]) == "png" || std::string(argv[2]) == "bmp")) {
+            fuzzSeeds(argv[2], argv[3]);
         } else if (cmd == "read-bmp" && argc == 4) {
             writePpm(image::loadBmp(argv[2]), argv[3]);
         } else {
-            std::fprintf(stderr, "usage: image_tool samples DIR | decode-png IN OUT | read-bmp IN OUT\n");
+            std::fprintf(stderr, "usage: image_tool samples DIR | decode-png IN OUT | read-bmp IN OUT | fuzz-seeds png|bmp DIR\n");
             return 2;
         }
     } catch (const std::exception& e) {
