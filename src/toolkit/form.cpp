@@ -195,14 +195,14 @@ int Form::showModal() {
         HWND self;
         std::vector<HWND> windows;
     } collect{hwnd_, {}};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND h, LPARAM lp) -> BOOL {
+    struct Enum {
+        static BOOL CALLBACK proc(HWND h, LPARAM lp) {
             auto* c = reinterpret_cast<Collect*>(lp);
             if (h != c->self && IsWindowEnabled(h) && IsWindowVisible(h)) c->windows.push_back(h);
             return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&collect));
+        }
+    };
+    EnumThreadWindows(GetCurrentThreadId(), Enum::proc, reinterpret_cast<LPARAM>(&collect));
     std::vector<HWND>& disabled = collect.windows;
     for (HWND h : disabled) EnableWindow(h, FALSE);
     ShowWindow(hwnd_, SW_SHOW);
