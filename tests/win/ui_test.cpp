@@ -1,0 +1,829 @@
+// The owner-painted button and the information box under Wine: real window
+// messages in, pixels and results out.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/application.h"
+#include "toolkit/form.h"
+#include "toolkit/gdi.h"
+#include "toolkit/menu.h"
+#include "ui/cute_button_win.h"
+#include "ui/info_box_win.h"
+
+namespace {
+
+using Bevel = TCuteButton::Bevel;
+
+class TestForm : public tk::Form {
+public:
+    bool create(int w = 240, int h = 160) {
+        registerClass(L"TUiTestForm");
+        return createWindow(L"TUiTestForm", L"ui test", WS_POPUP, 0, 40, 40, w, h, tk::app().handle());
+    }
+};
+
+void pump() { tk::app().processMessages(); }
+
+// Pumps until pred() holds or `ms` milliseconds have passed.
+bool pumpUntil(const std::function<bool()>& pred, DWORD ms) {
+    const DWORD end = GetTickCount() + ms;
+    while (!pred()) {
+        if (GetTickCount() > end) return false;
+        pump();
+        Sleep(5);
+    }
+    return true;
+}
+
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
+
+void press(HWND h, int x = 5, int y = 5) { SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(x, y)); }
+void release(HWND h, int x = 5, int y = 5) { SendMessageW(h, WM_LBUTTONUP, 0, at(x, y)); }
+
+// A window's client area as drawn by WM_PRINTCLIENT, in a 32-bit DIB.
+class Snapshot {
+public:
+    explicit Snapshot(HWND h) {
+        RECT rc;
+        GetClientRect(h, &rc);
+        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
+        tk::MemoryDC mem(nullptr);
+        tk::Select sel(mem, dib_.handle());
+        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+        GdiFlush();
+    }
+    int width() const { return dib_.width(); }
+    int height() const { return dib_.height(); }
+    COLORREF at(int x, int y) const {
+        const BYTE* p = dib_.row(y) + x * 4;
+        return RGB(p[2], p[1], p[0]);
+    }
+    int count(COLORREF c) const {
+        int n = 0;
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x) n += at(x, y) == c;
+        return n;
+    }
+    // Bounding box of the pixels of one colour (empty rect when none).
+    RECT box(COLORREF c) const {
+        RECT r{width(), height(), -1, -1};
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                if (at(x, y) == c) {
+                    r.left = std::min<LONG>(r.left, x);
+                    r.top = std::min<LONG>(r.top, y);
+                    r.right = std::max<LONG>(r.right, x);
+                    r.bottom = std::max<LONG>(r.bottom, y);
+                }
+        return r;
+    }
+
+private:
+    tk::DibSection dib_;
+};
+
+constexpr COLORREF kFace = RGB(255, 204, 153);
+constexpr COLORREF kInk = RGB(0, 0, 255);
+
+// One form for all button tests (showing and hiding a window is slow under
+// Wine); a fresh button with a crisp font and distinctive colours per test.
+struct ButtonFixture : ::testing::Test {
+    static inline TestForm* shared = nullptr;
+    TestForm& form = *shared;
+    TCuteButton b;
+    tk::Font font{CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
+                              L"Tahoma")};
+    int clicks = 0;
+
+    static void SetUpTestSuite() {
+        shared = new TestForm;
+        if (shared->create()) shared->show();
+    }
+    static void TearDownTestSuite() {
+        delete shared;
+        shared = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(form.hwnd());
+        SetForegroundWindow(form.hwnd());
+        SetFocus(form.hwnd());
+        ASSERT_TRUE(b.create(form.hwnd(), 10, 10, 75, 25));
+        b.setCaption(L"HM");
+        b.setFont(font);
+        b.setColor(kFace);
+        b.setFontColor(kInk);
+        b.onClick = [this] { ++clicks; };
+        pump();
+    }
+    void TearDown() override {
+        if (GetCapture()) ReleaseCapture();
+        b.destroy();
+        pump();
+    }
+};
+
+COLORREF sys(int index) { return GetSysColor(index); }
+
+}  // namespace
+
+// ---------------------------------------------------------------- button: input
+
+TEST_F(ButtonFixture, MousePressAndReleaseOverTheButtonClicksOnceAndReleasesTheMouse) {
+    press(b.hwnd());
+    EXPECT_EQ(b.outerBevel(), Bevel::Lowered);
+    EXPECT_EQ(GetCapture(), b.hwnd());
+    EXPECT_EQ(GetFocus(), b.hwnd());
+    EXPECT_EQ(clicks, 0);
+    release(b.hwnd());
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+    EXPECT_NE(GetCapture(), b.hwnd());
+
+    // Released away from the button: no click; the focused button stays raised.
+    press(b.hwnd());
+    release(b.hwnd(), 200, 5);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+    b.setTabFocusUp(false);
+    press(b.hwnd());
+    release(b.hwnd(), -3, 40);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.outerBevel(), Bevel::None);
+}
+
+TEST_F(ButtonFixture, ReleaseAfterAnotherWindowTookTheMouseDoesNotClick) {
+    tk::Label other;
+    ASSERT_TRUE(other.create(form.hwnd(), 120, 60, 40, 20));
+    press(b.hwnd());
+    SetCapture(other.hwnd());  // e.g. a drag started elsewhere
+    ReleaseCapture();
+    release(b.hwnd());
+    EXPECT_EQ(clicks, 0);
+    // The next complete press clicks as usual.
+    press(b.hwnd());
+    release(b.hwnd());
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ButtonFixture, SpaceClicksOnReleaseAndAnotherKeyCancelsIt) {
+    SetFocus(b.hwnd());
+    PostMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    pump();
+    EXPECT_EQ(b.outerBevel(), Bevel::Lowered);
+    EXPECT_EQ(clicks, 0);
+    PostMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
+    pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+
+    // Space down, another key, Space up: the press is cancelled.
+    PostMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(b.hwnd(), WM_KEYDOWN, 'A', 0);
+    pump();
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+    PostMessageW(b.hwnd(), WM_KEYUP, 'A', 0);
+    PostMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
+    pump();
+    EXPECT_EQ(clicks, 1);
+
+    // A key up that is not Space clicks nothing either.
+    PostMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageW(b.hwnd(), WM_KEYUP, 'A', 0);
+    pump();
+    EXPECT_EQ(clicks, 1);
+    PostMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
+    pump();
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(ButtonFixture, EnterClicksAtOnceAndADisabledButtonIgnoresKeys) {
+    SetFocus(b.hwnd());
+    PostMessageW(b.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+
+    b.setEnabled(false);
+    EXPECT_FALSE(b.enabled());
+    for (WPARAM k : {WPARAM(VK_RETURN), WPARAM(VK_SPACE)}) {
+        SendMessageW(b.hwnd(), WM_KEYDOWN, k, 0);
+        SendMessageW(b.hwnd(), WM_KEYUP, k, 0);
+    }
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ButtonFixture, PointerEnteringAndLeavingFiresTheEventsAndTracksTheBevel) {
+    std::vector<std::pair<int, int>> entered, left;
+    b.onMouseEnter = [&](TCuteButton& s, unsigned, int x, int y) {
+        EXPECT_EQ(&s, &b);
+        entered.emplace_back(x, y);
+    };
+    b.onMouseLeave = [&](TCuteButton&, unsigned, int x, int y) { left.emplace_back(x, y); };
+    POINT p{20, 12};
+    ClientToScreen(b.hwnd(), &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(20, 12));
+    pump();
+    ASSERT_EQ(entered.size(), 1u);
+    EXPECT_EQ(entered[0], std::make_pair(20, 12));
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised);
+    // More moves inside are not new entries.
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(21, 12));
+    EXPECT_EQ(entered.size(), 1u);
+
+    // Moving the pointer away: the system tells us it left.
+    SetCursorPos(p.x + 300, p.y + 300);
+    EXPECT_TRUE(pumpUntil([&] { return !left.empty(); }, 2000)) << "no WM_MOUSELEAVE";
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].first, 300 + 20);
+    EXPECT_EQ(b.outerBevel(), Bevel::None);
+
+    // Pressed on the button and dragged off and back: resting, then pressed.
+    SetCursorPos(p.x, p.y);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(20, 12));
+    press(b.hwnd(), 20, 12);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(120, 12));
+    EXPECT_EQ(b.outerBevel(), Bevel::Raised) << "off the button, but it has the focus";
+    b.setTabFocusUp(false);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(30, 12));
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(120, 12));
+    EXPECT_EQ(b.outerBevel(), Bevel::None);
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(30, 12));
+    EXPECT_EQ(b.outerBevel(), Bevel::Lowered);
+    release(b.hwnd(), 30, 12);
+    EXPECT_EQ(clicks, 1);
+    SetCursorPos(0, 0);
+    pump();
+}
+
+TEST_F(ButtonFixture, EgnoreContClickDropsClicksQueuedWhileTheHandlerRuns) {
+    // The handler is "slow": a second click arrives before it returns.
+    auto clickTwice = [&](bool egnore) {
+        b.setEgnoreContClick(egnore);
+        int runs = 0;
+        b.onClick = [&] {
+            if (++runs == 1) {
+                PostMessageW(b.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+                PostMessageW(b.hwnd(), WM_LBUTTONUP, 0, at(5, 5));
+            }
+        };
+        press(b.hwnd());
+        release(b.hwnd());
+        pump();
+        return runs;
+    };
+    EXPECT_EQ(clickTwice(true), 1);
+    EXPECT_EQ(clickTwice(false), 2);
+    // With the option on, a click after the handler has returned runs again.
+    b.setEgnoreContClick(true);
+    int runs = 0;
+    b.onClick = [&] { ++runs; };
+    press(b.hwnd());
+    release(b.hwnd());
+    press(b.hwnd());
+    release(b.hwnd());
+    EXPECT_EQ(runs, 2);
+}
+
+TEST_F(ButtonFixture, AcceleratorLetterClicksTheMarkedButtonOfTheForm) {
+    TCuteButton cancel;
+    ASSERT_TRUE(cancel.create(form.hwnd(), 100, 10, 75, 25));
+    cancel.setCaption(L"&Cancel");
+    int cancels = 0;
+    cancel.onClick = [&] { ++cancels; };
+    b.setCaption(L"&OK");
+
+    // Alt+O typed while the other button has the focus.
+    SetFocus(cancel.hwnd());
+    PostMessageW(cancel.hwnd(), WM_SYSCHAR, 'o', 0x20000000);
+    pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(cancels, 0);
+    // A plain letter on a focused button is a mnemonic too; case does not matter.
+    PostMessageW(cancel.hwnd(), WM_CHAR, 'C', 0);
+    pump();
+    EXPECT_EQ(cancels, 1);
+    // Unmarked letters and the letter after "&&" do nothing.
+    cancel.setCaption(L"R&&D");
+    PostMessageW(cancel.hwnd(), WM_CHAR, 'd', 0);
+    PostMessageW(cancel.hwnd(), WM_CHAR, 'k', 0);
+    pump();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(cancels, 1);
+    // A disabled button does not answer to its letter.
+    b.setEnabled(false);
+    EXPECT_FALSE(TCuteButton::dispatchAccelerator(form.hwnd(), L'o'));
+    b.setEnabled(true);
+    EXPECT_TRUE(TCuteButton::dispatchAccelerator(form.hwnd(), L'O'));
+    EXPECT_EQ(clicks, 2);
+}
+
+namespace {
+
+// Chooses the first item of a pop-up menu once it is on screen.
+struct MenuChooser {
+    static inline int ticks = 0;
+    static inline bool seen = false;
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        ++ticks;
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (menu && IsWindowVisible(menu) && !seen) {
+            seen = true;
+            PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+        }
+        if (ticks > 100) EndMenu();  // never leave a menu open
+    }
+    UINT_PTR id;
+    MenuChooser() {
+        ticks = 0;
+        seen = false;
+        id = SetTimer(nullptr, 0, 30, tick);
+    }
+    ~MenuChooser() { KillTimer(nullptr, id); }
+};
+
+}  // namespace
+
+TEST_F(ButtonFixture, DropDownMenuOpensBelowTheButtonAndSwallowsTheClick) {
+    tk::Menu menu(tk::Menu::Popup);
+    int chosen = 0;
+    menu.root().add(L"pmnuItem", L"Item", [&] { ++chosen; });
+    b.setDropDownMenu(&menu);
+    {
+        MenuChooser chooser;
+        press(b.hwnd());  // returns when the menu has closed
+        EXPECT_TRUE(MenuChooser::seen);
+    }
+    EXPECT_EQ(chosen, 1);
+    release(b.hwnd());
+    EXPECT_EQ(clicks, 0);
+
+    // Enter opens the menu too while the delay is 0.
+    SetFocus(b.hwnd());
+    {
+        MenuChooser chooser;
+        SendMessageW(b.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    }
+    EXPECT_EQ(chosen, 2);
+    EXPECT_EQ(clicks, 0);
+
+    // With a delay, Enter clicks instead.
+    b.setDropDownDelay(100);
+    SendMessageW(b.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(chosen, 2);
+}
+
+TEST_F(ButtonFixture, DelayedDropDownOpensOnlyWhileTheButtonIsHeld) {
+    tk::Menu menu(tk::Menu::Popup);
+    int chosen = 0;
+    menu.root().add(L"pmnuItem", L"Item", [&] { ++chosen; });
+    b.setDropDownMenu(&menu);
+    b.setDropDownDelay(80);
+
+    // Released before the delay: a click, and the menu never opens.
+    {
+        MenuChooser chooser;
+        press(b.hwnd());
+        release(b.hwnd());
+        DWORD end = GetTickCount() + 300;
+        while (GetTickCount() < end) {
+            pump();
+            Sleep(10);
+        }
+        EXPECT_FALSE(MenuChooser::seen);
+    }
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(chosen, 0);
+
+    // Held: after the delay the menu opens; the release clicks nothing.
+    {
+        MenuChooser chooser;
+        press(b.hwnd());
+        EXPECT_TRUE(pumpUntil([&] { return chosen == 1; }, 3000)) << "menu did not open after the delay";
+    }
+    release(b.hwnd());
+    pump();
+    EXPECT_EQ(clicks, 1);
+
+    // Space held opens it as well.
+    SetFocus(b.hwnd());
+    {
+        MenuChooser chooser;
+        SendMessageW(b.hwnd(), WM_KEYDOWN, VK_SPACE, 0);
+        EXPECT_TRUE(pumpUntil([&] { return chosen == 2; }, 3000)) << "menu did not open for Space";
+    }
+    SendMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
+    EXPECT_EQ(clicks, 1);
+}
+
+// ---------------------------------------------------------------- button: painting
+
+TEST_F(ButtonFixture, RestingHotAndPressedBevelsAndTheFace) {
+    const COLORREF hi = sys(COLOR_BTNHIGHLIGHT), sh = sys(COLOR_BTNSHADOW);
+    ASSERT_NE(hi, sh);
+    {
+        Snapshot s(b.hwnd());  // resting: the inner raised bevel only
+        EXPECT_EQ(s.at(0, 0), hi);
+        EXPECT_EQ(s.at(0, 12), hi);
+        EXPECT_EQ(s.at(74, 24), sh);
+        EXPECT_EQ(s.at(74, 12), sh);
+        EXPECT_EQ(s.at(3, 3), kFace);
+        EXPECT_EQ(s.at(1, 1), kFace);
+    }
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(5, 5));
+    ASSERT_EQ(b.outerBevel(), Bevel::Raised);
+    {
+        Snapshot s(b.hwnd());  // hot: outer raised around inner raised
+        EXPECT_EQ(s.at(0, 0), hi);
+        EXPECT_EQ(s.at(1, 1), hi);
+        EXPECT_EQ(s.at(74, 24), sh);
+        EXPECT_EQ(s.at(73, 23), sh);
+        EXPECT_EQ(s.at(2, 2), kFace);
+    }
+    press(b.hwnd());
+    {
+        Snapshot s(b.hwnd());  // pressed: outer lowered (colours swapped)
+        EXPECT_EQ(s.at(0, 0), sh);
+        EXPECT_EQ(s.at(74, 24), hi);
+        EXPECT_EQ(s.at(1, 1), hi);
+        EXPECT_EQ(s.at(73, 23), sh);
+    }
+    release(b.hwnd());
+}
+
+TEST_F(ButtonFixture, PressedCaptionMovesOnePixelRightAndDown) {
+    SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(5, 5));
+    Snapshot up(b.hwnd());
+    press(b.hwnd());
+    Snapshot down(b.hwnd());
+    release(b.hwnd());
+    RECT a = up.box(kInk), c = down.box(kInk);
+    ASSERT_GT(up.count(kInk), 10) << "caption not drawn in the font colour";
+    EXPECT_EQ(up.count(kInk), down.count(kInk));
+    EXPECT_EQ(c.left - a.left, 1);
+    EXPECT_EQ(c.top - a.top, 1);
+    EXPECT_EQ(c.right - a.right, 1);
+    EXPECT_EQ(c.bottom - a.bottom, 1);
+}
+
+TEST_F(ButtonFixture, CustomBevelColoursWidthAndFlat) {
+    b.setBevelHighlightColor(0xFFFF00);  // aqua
+    b.setBevelShadowColor(0x800000);     // navy
+    b.setBevelWidth(2);
+    const COLORREF aqua = RGB(0, 255, 255), navy = RGB(0, 0, 128);
+    {
+        Snapshot s(b.hwnd());
+        EXPECT_EQ(s.at(0, 0), aqua);
+        EXPECT_EQ(s.at(1, 1), aqua);
+        EXPECT_EQ(s.at(2, 2), kFace);
+        EXPECT_EQ(s.at(74, 24), navy);
+        EXPECT_EQ(s.at(73, 23), navy);
+    }
+    b.setFlat(true);
+    {
+        Snapshot s(b.hwnd());  // no inner bevel, nothing drawn at rest
+        EXPECT_EQ(s.at(0, 0), kFace);
+        EXPECT_EQ(s.at(74, 24), kFace);
+        EXPECT_EQ(s.count(aqua) + s.count(navy), 0);
+    }
+}
+
+TEST_F(ButtonFixture, DisabledCaptionIsEngravedAndDisabledColorAppliesOnlyWhenAsked) {
+    const COLORREF hi = sys(COLOR_BTNHIGHLIGHT), sh = sys(COLOR_BTNSHADOW);
+    b.setFlat(true);  // no bevel pixels in the way of the colour counts
+    b.setEnabled(false);
+    {
+        Snapshot s(b.hwnd());
+        EXPECT_EQ(s.count(kInk), 0);
+        EXPECT_EQ(s.at(37, 1), kFace) << "UseDisabledColor is off: the face keeps its colour";
+        ASSERT_GT(s.count(hi), 5);
+        ASSERT_GT(s.count(sh), 5);
+        RECT light = s.box(hi), dark = s.box(sh);
+        // The light copy lies one pixel right and down of the dark one.
+        EXPECT_EQ(light.right - dark.right, 1);
+        EXPECT_EQ(light.bottom - dark.bottom, 1);
+        EXPECT_EQ(light.left - dark.left, 1);
+        EXPECT_EQ(light.top - dark.top, 1);
+    }
+    const COLORREF green = RGB(0, 128, 0);
+    b.setDisabledColor(green);
+    b.setUseDisabledColor(true);
+    EXPECT_EQ(Snapshot(b.hwnd()).at(37, 1), green);
+    b.setEnabled(true);
+    {
+        Snapshot s(b.hwnd());
+        EXPECT_EQ(s.at(37, 1), kFace);
+        EXPECT_GT(s.count(kInk), 10);
+    }
+}
+
+TEST_F(ButtonFixture, FocusRectangleOnlyWhenAskedAndFocused) {
+    b.setBounds(10, 10, 100, 40);
+    b.setShowFocusRect(true);
+    SetFocus(b.hwnd());
+    ASSERT_EQ(GetFocus(), b.hwnd());
+    auto marked = [&](const Snapshot& s) {
+        int n = 0;  // the focus rectangle's top edge, 2 pixels inside the caption rectangle
+        for (int x = 4; x < 96; ++x) n += s.at(x, 4) != kFace;
+        return n;
+    };
+    EXPECT_GT(marked(Snapshot(b.hwnd())), 10);
+    b.setShowFocusRect(false);
+    EXPECT_EQ(marked(Snapshot(b.hwnd())), 0);
+    b.setShowFocusRect(true);
+    SetFocus(form.hwnd());
+    EXPECT_EQ(marked(Snapshot(b.hwnd())), 0);
+}
+
+TEST_F(ButtonFixture, MarginsAndAlignmentPlaceTheCaption) {
+    b.setBounds(10, 10, 120, 40);
+    b.setAlignment(TCuteButton::Alignment::Left);
+    b.setMarginX(-5);
+    EXPECT_EQ(b.marginX(), -1);
+    const LONG noMargin = Snapshot(b.hwnd()).box(kInk).left;
+    b.setMarginX(10);
+    const LONG withMargin = Snapshot(b.hwnd()).box(kInk).left;
+    EXPECT_EQ(withMargin - noMargin, 10);
+    b.setLayout(TCuteButton::Layout::Top);
+    b.setMarginY(-1);
+    const LONG top = Snapshot(b.hwnd()).box(kInk).top;
+    b.setMarginY(6);
+    EXPECT_EQ(Snapshot(b.hwnd()).box(kInk).top - top, 6);
+    b.setLayout(TCuteButton::Layout::Bottom);
+    Snapshot s(b.hwnd());
+    EXPECT_GT(s.box(kInk).top, top + 6);
+}
+
+// ---------------------------------------------------------------- information box
+
+namespace {
+
+// Runs `whileOpen` once the box is on screen (from a timer inside its modal
+// loop) and closes any box left open after five seconds.
+struct BoxDriver {
+    static inline std::function<void(TfrmMyDlg&)> action;
+    static inline bool acted = false, timedOut = false;
+    static inline int ticks = 0;
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        ++ticks;
+        TfrmMyDlg* box = TfrmMyDlg::current();
+        if (box && box->visible() && !acted) {
+            acted = true;
+            action(*box);
+        }
+        if (ticks > 250 && box) {
+            timedOut = true;
+            box->setModalResult(IDCANCEL);
+        }
+    }
+};
+
+bool runBox(const std::function<void(TfrmMyDlg&)>& whileOpen, const std::wstring& title, const std::wstring& text,
+            int x, int y, bool checkBox, unsigned frame = kInfoBoxDefaultFrameColor) {
+    BoxDriver::action = whileOpen;
+    BoxDriver::acted = BoxDriver::timedOut = false;
+    BoxDriver::ticks = 0;
+    UINT_PTR id = SetTimer(nullptr, 0, 20, BoxDriver::tick);
+    bool r = ShowInfoBox(title, text, x, y, checkBox, frame);
+    KillTimer(nullptr, id);
+    EXPECT_TRUE(BoxDriver::acted) << "the box never showed";
+    EXPECT_FALSE(BoxDriver::timedOut) << "the box had to be closed by the watchdog";
+    return r;
+}
+
+void clickOk(TfrmMyDlg& box) {
+    press(box.OKBtn.hwnd());
+    release(box.OKBtn.hwnd());
+}
+
+RECT windowRect(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    return r;
+}
+
+int contentLineHeight() {
+    tk::Font f(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
+    tk::WindowDC dc(nullptr);
+    tk::Select sel(dc, f);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return tm.tmHeight;
+}
+
+}  // namespace
+
+TEST(InfoBox, OneLineTextSizesTheBoxAndPlacesItsControls) {
+    const int line = contentLineHeight();
+    RECT win{}, rule2{}, check{}, ok{}, content{};
+    HWND focus = nullptr;
+    bool checkVisible = false;
+    std::wstring caption;
+    COLORREF okFace = 0;
+    int okBlue = 0;
+    runBox(
+        [&](TfrmMyDlg& box) {
+            {
+                Snapshot s(box.OKBtn.hwnd());
+                okFace = s.at(5, s.height() / 2);
+                okBlue = s.count(RGB(0, 0, 255));
+            }
+            win = windowRect(box.hwnd());
+            rule2 = box.Label2.bounds();
+            check = box.CheckBox1.bounds();
+            ok = box.OKBtn.bounds();
+            content = box.lblContent.bounds();
+            checkVisible = box.CheckBox1.visible();
+            focus = GetFocus() == box.OKBtn.hwnd() ? box.OKBtn.hwnd() : nullptr;
+            caption = box.text();
+            clickOk(box);
+        },
+        L"情報！", L"One line of text that is wider than the minimum", -1, -1, true);
+    const int w = win.right - win.left, h = win.bottom - win.top;
+    const int b = 51 + line;
+    EXPECT_EQ(content.bottom - content.top, line);
+    EXPECT_EQ(h, b + 25 + 15 + 20) << "line height " << line;
+    if (line == 13) {
+        EXPECT_EQ(h, 124);
+    }
+    EXPECT_EQ(w, 2 * 8 + (content.right - content.left));
+    EXPECT_EQ(rule2.top, b);
+    EXPECT_EQ(rule2.right - rule2.left, w - 11);
+    EXPECT_EQ(check.top, b + 8);
+    EXPECT_EQ(check.left, 8);
+    EXPECT_EQ(ok.top, b + 8 + 15 + 2);
+    EXPECT_EQ(ok.left, (w - 65) / 2);
+    EXPECT_EQ(ok.right - ok.left, 65);
+    EXPECT_TRUE(checkVisible);
+    EXPECT_TRUE(focus) << "the OK button is the focused control";
+    EXPECT_EQ(okFace, RGB(255, 204, 153));
+    EXPECT_GT(okBlue, 10) << "blue caption";
+    EXPECT_EQ(caption, L"情報！");
+    // Without the x/y: centred on the screen.
+    EXPECT_EQ(win.left, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+    EXPECT_EQ(win.top, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+    // Destroyed before ShowInfoBox returned.
+    EXPECT_EQ(TfrmMyDlg::current(), nullptr);
+    EXPECT_EQ(FindWindowW(L"TfrmMyDlg", nullptr), nullptr);
+}
+
+TEST(InfoBox, ShortTextKeepsTheMinimumWidthAndHiddenCheckBoxKeepsItsRoom) {
+    const int line = contentLineHeight();
+    RECT win{}, ok{};
+    bool checkVisible = true;
+    runBox(
+        [&](TfrmMyDlg& box) {
+            win = windowRect(box.hwnd());
+            ok = box.OKBtn.bounds();
+            checkVisible = box.CheckBox1.visible();
+            clickOk(box);
+        },
+        L"確認", L"No image!", -1, -1, false);
+    const int w = win.right - win.left;
+    EXPECT_EQ(w, 121);
+    EXPECT_EQ(ok.left, (121 - 65) / 2);
+    EXPECT_FALSE(checkVisible);
+    EXPECT_EQ(win.bottom - win.top, 51 + line + 60);
+}
+
+TEST(InfoBox, PlacedAtTheTargetOrFlushWithTheScreenEdges) {
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    RECT win{};
+    runBox(
+        [&](TfrmMyDlg& box) {
+            win = windowRect(box.hwnd());
+            clickOk(box);
+        },
+        L"Hueloom", L"beside the window", 100, 50, true);
+    EXPECT_EQ(win.left, 100);
+    EXPECT_EQ(win.top, 50);
+
+    RECT moved{}, back{};
+    runBox(
+        [&](TfrmMyDlg& box) {
+            win = windowRect(box.hwnd());
+            // Dragged away, then activated again: it returns to its place.
+            SetWindowPos(box.hwnd(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            moved = windowRect(box.hwnd());
+            SendMessageW(box.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+            back = windowRect(box.hwnd());
+            clickOk(box);
+        },
+        L"Hueloom", L"at the corner of the screen", sw - 20, sh - 30, true);
+    const int w = win.right - win.left, h = win.bottom - win.top;
+    EXPECT_EQ(win.left, sw - w);
+    EXPECT_EQ(win.top, sh - h);
+    EXPECT_EQ(win.right, sw);
+    EXPECT_EQ(win.bottom, sh);
+    EXPECT_EQ(moved.left, 10);
+    EXPECT_EQ(back.left, sw - w);
+    EXPECT_EQ(back.top, sh - h);
+}
+
+TEST(InfoBox, ReturnsWhetherTheCheckBoxWasTickedAndStartsCleared) {
+    bool startedClear = false;
+    const bool ticked = runBox(
+        [&](TfrmMyDlg& box) {
+            startedClear = !box.CheckBox1.checked();
+            SendMessageW(box.CheckBox1.hwnd(), BM_CLICK, 0, 0);  // as a click on it does
+            clickOk(box);
+        },
+        L"情報！", L"tick me", -1, -1, true);
+    EXPECT_TRUE(startedClear);
+    EXPECT_TRUE(ticked);
+
+    bool clearAgain = false;
+    const bool untouched = runBox(
+        [&](TfrmMyDlg& box) {
+            clearAgain = !box.CheckBox1.checked();
+            clickOk(box);
+        },
+        L"情報！", L"leave me", -1, -1, true);
+    EXPECT_TRUE(clearAgain);
+    EXPECT_FALSE(untouched);
+
+    // Ticked, then closed another way (Alt+F4 / WM_CLOSE): still reported.
+    const bool closed = runBox(
+        [&](TfrmMyDlg& box) {
+            SendMessageW(box.CheckBox1.hwnd(), BM_CLICK, 0, 0);
+            PostMessageW(box.hwnd(), WM_CLOSE, 0, 0);
+        },
+        L"情報！", L"close me", -1, -1, true);
+    EXPECT_TRUE(closed);
+}
+
+TEST(InfoBox, OnlyOneBoxAtATime) {
+    bool second = true;
+    int boxes = 0;
+    DWORD took = 0;
+    runBox(
+        [&](TfrmMyDlg& box) {
+            DWORD t = GetTickCount();
+            second = ShowInfoBox(L"second", L"must not show", -1, -1, true);
+            took = GetTickCount() - t;
+            for (HWND h = FindWindowW(L"TfrmMyDlg", nullptr); h; h = FindWindowExW(nullptr, h, L"TfrmMyDlg", nullptr))
+                ++boxes;
+            EXPECT_EQ(TfrmMyDlg::current(), &box);
+            clickOk(box);
+        },
+        L"first", L"open", -1, -1, true);
+    EXPECT_FALSE(second);
+    EXPECT_LT(took, 500u);
+    EXPECT_EQ(boxes, 1);
+}
+
+TEST(InfoBox, RoundedShapeFramedInTheActiveColourAndDraggableBackground) {
+    const int line = contentLineHeight();
+    const COLORREF frame = RGB(200, 0, 100);
+    RECT win{};
+    bool cornerOut = false, middleIn = false;
+    COLORREF edge = 0, inside = 0, topEdge = 0;
+    LRESULT bgHit = 0, okHit = 0, checkHit = 0, textHit = 0;
+    HWND okAt = nullptr;
+    runBox(
+        [&](TfrmMyDlg& box) {
+            win = windowRect(box.hwnd());
+            const int w = win.right - win.left, h = win.bottom - win.top;
+            tk::Region rgn = tk::windowRegion(box.hwnd());
+            if (rgn) {
+                cornerOut = !PtInRegion(rgn, 1, 1);
+                middleIn = PtInRegion(rgn, w / 2, h / 2) != FALSE;
+            }
+            Snapshot s(box.hwnd());
+            edge = s.at(2, h / 2);
+            topEdge = s.at(w / 2, 1);
+            inside = s.at(3, h / 2);
+            auto hit = [&](HWND target, int x, int y) {
+                return SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(win.left + x, win.top + y));
+            };
+            bgHit = hit(box.hwnd(), w - 12, h - 12);
+            RECT okb = box.OKBtn.bounds();
+            okAt = ChildWindowFromPoint(box.hwnd(), POINT{okb.left + 5, okb.top + 5});
+            okHit = hit(box.OKBtn.hwnd(), okb.left + 5, okb.top + 5);
+            RECT cb = box.CheckBox1.bounds();
+            checkHit = hit(box.CheckBox1.hwnd(), cb.left + 5, cb.top + 5);
+            RECT tb = box.lblContent.bounds();
+            textHit = hit(box.lblContent.hwnd(), tb.left + 2, tb.top + 2);
+            clickOk(box);
+        },
+        L"Hueloom", L"a framed box\r\nwith\r\n\r\nfour lines", 200, 200, true, 0x6400C8);
+    EXPECT_EQ(win.bottom - win.top, 51 + 4 * line + 60) << "one line height per line";
+    EXPECT_TRUE(cornerOut);
+    EXPECT_TRUE(middleIn);
+    EXPECT_EQ(edge, frame);
+    EXPECT_EQ(topEdge, frame);
+    EXPECT_EQ(inside, GetSysColor(COLOR_INFOBK));
+    EXPECT_EQ(bgHit, HTCAPTION);
+    EXPECT_EQ(textHit, HTTRANSPARENT) << "the text lets the box be dragged";
+    EXPECT_NE(okAt, nullptr);
+    EXPECT_EQ(okHit, HTCLIENT);
+    EXPECT_EQ(checkHit, HTCLIENT);
+}
