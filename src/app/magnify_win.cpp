@@ -14,6 +14,7 @@
 #include "settings/shortcut_text.h"
 #include "toolkit/application.h"
 #include "toolkit/clipboard.h"
+#include "ui/info_box_win.h"
 
 using namespace hueloom::app;
 namespace L = hueloom::app::layout;
@@ -151,6 +152,9 @@ void TfrmMagnify::buildMenus() {
         {L"mnuNotHookHotKey", [this] { mnuNotHookHotKeyClick(); }},
         {L"mnuHookHotKey", [this] { mnuHookHotKeyClick(); }},
         {L"mnuHint", [this] { mnuHintClick(); }},
+        {L"mnuScreenCapture", [this] { mnuScreenCaptureClick(); }},
+        {L"mnuWindowCapture", [this] { mnuWindowCaptureClick(); }},
+        {L"mnuRectCapture", [this] { mnuRectCaptureClick(); }},
     };
     // Build the main menu bar and the magnifier's first pop-up from one table.
     for (int pass = 0; pass < 2; ++pass) {
@@ -286,6 +290,12 @@ void TfrmMagnify::FormCreate() {
     // 9. Last pointer position.
     tracker_.reset();
 
+    // The hot-key component; it brings the window forward only once a
+    // rectangle-capture hot key has asked for it.
+    HookHotKey1 = std::make_unique<hueloom::hotkeys::THookHotKey>(*this);
+    HookHotKey1->Activate = false;
+    HookHotKey1->OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
+
     // 10. Stored choices, applied through the menu handlers (exact spelling).
     if (settings.TOPMOST == "On") mnuTOPMOSTClick();
     else if (settings.TOPMOST == "Off") mnuNOTOPMOSTClick();
@@ -298,6 +308,28 @@ void TfrmMagnify::FormCreate() {
     tk::Application& a = tk::app();
     a.onActivate = [this] { setFrameColour(settings.ActiveColor); };
     a.onDeactivate = [this] { setFrameColour(settings.DeactiveColor); };
+    a.onMessage = [this](MSG& msg, bool& handled) { PrintScreenFilter(msg, handled); };
+
+    // 12. PrintScreen and Alt+PrintScreen on the application window.
+    hueloom::hotkeys::PrintScreenHandlers psh;
+    psh.state = [this] {
+        hueloom::hotkeys::PrintScreenState st;
+        st.hookHotKeyChecked = isChecked(L"mnuHookHotKey");
+        st.notHookHotKeyChecked = isChecked(L"mnuNotHookHotKey");
+        st.applicationActive = tk::app().active();
+        st.hookPrintScreenKey = settings.HookPrintScreenKey;
+        st.hookAltPrintScreenKey = settings.HookAltPrintScreenKey;
+        return st;
+    };
+    psh.screenCapture = [this] { mnuScreenCaptureClick(); };
+    psh.windowCapture = [this] { mnuWindowCaptureClick(); };
+    printScreenKeys = std::make_unique<hueloom::hotkeys::PrintScreenKeys>(a.handle(), psh);
+    printScreenKeys->registerKeys();
+
+    // 13. The start-up hint, until "今後表示しない" is ticked.
+    if (!settings.Msg_ID[0])
+        settings.Msg_ID[0] = ShowInfoBox(L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1,
+                                         true, settings.ActiveColor);
 }
 
 void TfrmMagnify::buildShapes() {
@@ -486,6 +518,7 @@ void TfrmMagnify::mnuOriginalModeClick() {
     RestoreMagnifier();
     setChecked(L"mnuOriginalMode", true);
     if (isChecked(L"mnuTOPMOST")) mnuTOPMOSTClick();
+    if (isChecked(L"mnuHookHotKey")) mnuHookHotKeyClick();
 }
 
 // ------------------------------------------------------------------ menus
@@ -672,6 +705,8 @@ bool TfrmMagnify::closeQuery() {
 }
 
 void TfrmMagnify::FormDestroy() {
+    tk::app().onMessage = nullptr;
+    if (printScreenKeys) printScreenKeys->unregisterKeys();
     shapeFull_.reset();
     shapeSeeThrough_.reset();
     shapeBar1_.reset();
@@ -851,14 +886,58 @@ void TfrmMagnify::mnuSaveTxtClick() {
     settings.InitialDirTxt = hueloom::settings::folderOf(tk::narrow(memoFileName_));
 }
 
+// ------------------------------------------------------------------ hot keys
+
 void TfrmMagnify::mnuNotHookHotKeyClick() {
     setChecked(L"mnuNotHookHotKey", true);
     setChecked(L"mnuHookHotKey", false);
+    for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
 }
 
 void TfrmMagnify::mnuHookHotKeyClick() {
-    setChecked(L"mnuHookHotKey", true);
     setChecked(L"mnuNotHookHotKey", false);
+    setChecked(L"mnuHookHotKey", true);
+    const uint16_t keys[4] = {settings.HotKeyGetColor, settings.HotKeyScreenCapture, settings.HotKeyWindowCapture,
+                              settings.HotKeyRectCapture};
+    for (int index = 1; index <= 4; ++index) HookHotKey1->AddHotKey(index, keys[index - 1]);
 }
 
-void TfrmMagnify::mnuHintClick() { tk::app().setTitle(L"Hueloom"); }
+namespace {
+
+// The main window's commands as the hot-key dispatch sees them.
+class MagnifyCommands : public hueloom::hotkeys::HotKeyCommands {
+public:
+    explicit MagnifyCommands(TfrmMagnify& f) : f_(f) {}
+    bool savePictureDialogOpen() override { return f_.savePictureDialogOpen; }
+    void copyColour() override { f_.pmnuIroCopyClick(); }
+    void screenCapture() override { f_.mnuScreenCaptureClick(); }
+    void windowCapture() override { f_.mnuWindowCaptureClick(); }
+    void rectCapture() override { f_.mnuRectCaptureClick(); }
+    void setActivate(bool on) override { f_.HookHotKey1->Activate = on; }
+
+private:
+    TfrmMagnify& f_;
+};
+
+}  // namespace
+
+void TfrmMagnify::HookHotKey1HotKey(int index) {
+    MagnifyCommands commands(*this);
+    hueloom::hotkeys::dispatchHotKey(index, commands);
+}
+
+void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
+    if (printScreenKeys) printScreenKeys->filter(msg, handled);
+}
+
+// The captures themselves arrive with the capture subsystem; until then the
+// commands that start them are present and do nothing.
+void TfrmMagnify::mnuScreenCaptureClick() {}
+void TfrmMagnify::mnuWindowCaptureClick() {}
+void TfrmMagnify::mnuRectCaptureClick() {}
+
+void TfrmMagnify::mnuHintClick() {
+    tk::app().setTitle(L"Hueloom");
+    RECT r = bounds();
+    ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false, settings.ActiveColor);
+}

@@ -16,6 +16,9 @@
 #include "toolkit/form.h"
 #include "toolkit/gdi.h"
 #include "toolkit/menu.h"
+#include "hotkeys/hook_hot_key_win.h"
+#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/print_screen_win.h"
 #include "ui/cute_button_win.h"
 
 class TfrmMagnify : public tk::Form {
@@ -101,9 +104,19 @@ public:
     void AddPickedColour(const std::string& entry, const std::string& colourText);
     const hueloom::app::PickedColours& picked() const { return pickedList_; }
 
-    // Hot-key scope.
+    // Hot keys: the component for the system-wide scope, its event, and
+    // PrintScreen / Alt+PrintScreen on the application window.
+    std::unique_ptr<hueloom::hotkeys::THookHotKey> HookHotKey1;
+    std::unique_ptr<hueloom::hotkeys::PrintScreenKeys> printScreenKeys;
     void mnuNotHookHotKeyClick();
     void mnuHookHotKeyClick();
+    void HookHotKey1HotKey(int index);
+    void PrintScreenFilter(MSG& msg, bool& handled);
+    // The capture commands the hot keys start.
+    void mnuScreenCaptureClick();
+    void mnuWindowCaptureClick();
+    void mnuRectCaptureClick();
+    bool savePictureDialogOpen = false;
 
     // Hint.
     void mnuHintClick();

@@ -253,7 +253,7 @@ class Session:
         self.proc = subprocess.Popen(["wine", self.exe], cwd=self.dir, env=self.env, stdout=out, stderr=out,
                                      start_new_session=True)
         if wait_window:
-            self.main = wait_until(lambda: self.find_window(r"^\(15x15\)x10$"), 60, 0.2, "main window")
+            self.main = wait_until(lambda: self.find_window(r"^\(15x15\)x10$"), 90, 0.2, "main window")
             time.sleep(settle)
         return self
 
