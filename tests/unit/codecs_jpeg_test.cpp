@@ -139,8 +139,7 @@ TEST(JpegWriter, QualityOutsideTheRangeIsClampedAndFailuresReported) {
     EXPECT_EQ(writeJpeg(src, 250), writeJpeg(src, 100));
     EXPECT_THROW(writeJpeg(Dib(), 90), image::ImageError);
     EXPECT_THROW(writeJpeg(Dib(70000, 1, 8), 90), image::ImageError);
-    const auto dir = std::filesystem::temp_directory_path() / "hueloom_jpeg_test";
-    std::filesystem::create_directories(dir);
+    const auto dir = image::testing::freshTempDir("hueloom_jpeg_test");
     saveJpeg(src, 90, dir / "a.jpg");
     EXPECT_EQ(std::filesystem::file_size(dir / "a.jpg"), writeJpeg(src, 90).size());
     EXPECT_THROW(saveJpeg(src, 90, dir / "missing" / "a.jpg"), image::ImageError);

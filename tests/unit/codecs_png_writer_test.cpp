@@ -219,8 +219,7 @@ TEST(PngWriter, DecoderReadsBackEveryFormat) {
 }
 
 TEST(PngWriter, SaveWritesTheSameBytesAndReportsFailures) {
-    const auto dir = std::filesystem::temp_directory_path() / "hueloom_png_test";
-    std::filesystem::create_directories(dir);
+    const auto dir = image::testing::freshTempDir("hueloom_png_test");
     const Dib src = image::testing::randomDib(50, 40, 8, 3);
     const PngWriter w = fixedTimeWriter();
     w.save(src, dir / "a.png");

@@ -133,8 +133,7 @@ TEST(Bmp, RejectsInconsistentOrUnsupportedFiles) {
 }
 
 TEST(Bmp, FilesAreWrittenAndReadBack) {
-    const auto dir = std::filesystem::temp_directory_path() / "hueloom_bmp_test";
-    std::filesystem::create_directories(dir);
+    const auto dir = testing::freshTempDir("hueloom_bmp_test");
     const Dib src = testing::randomDib(9, 9, 32, 4);
     saveBmp(src, dir / "Undo.tmp");
     EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == src);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -69,6 +70,15 @@ inline void setPixel24(Dib& dib, int x, int y, std::uint8_t r, std::uint8_t g, s
     p[0] = b;
     p[1] = g;
     p[2] = r;
+}
+
+// A fresh directory under the system's temporary directory, unique to this
+// process, so that test runs in parallel do not meet.
+inline std::filesystem::path freshTempDir(const std::string& name) {
+    std::random_device rd;
+    const auto dir = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(dir);
+    return dir;
 }
 
 struct PngChunk {
