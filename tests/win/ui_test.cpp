@@ -1,6 +1,7 @@
 // The owner-painted button and the information box under Wine: real window
 // messages in, pixels and results out.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -422,6 +423,52 @@ TEST_F(ButtonFixture, DelayedDropDownOpensOnlyWhileTheButtonIsHeld) {
     }
     SendMessageW(b.hwnd(), WM_KEYUP, VK_SPACE, 0);
     EXPECT_EQ(clicks, 1);
+}
+
+namespace {
+
+BOOL CALLBACK collectTooltip(HWND h, LPARAM lp) {
+    wchar_t cls[64] = {};
+    GetClassNameW(h, cls, 64);
+    if (std::wstring(cls) == TOOLTIPS_CLASSW) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+
+// The text that a tooltip control of this thread shows for the button; empty
+// when no tooltip knows the button.
+std::wstring tooltipFor(HWND button) {
+    std::vector<HWND> tips;
+    EnumThreadWindows(GetCurrentThreadId(), collectTooltip, reinterpret_cast<LPARAM>(&tips));
+    for (HWND t : tips) {
+        wchar_t buf[256] = {};
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof(ti);
+        ti.hwnd = GetParent(button);
+        ti.uId = reinterpret_cast<UINT_PTR>(button);
+        ti.lpszText = buf;
+        if (!SendMessageW(t, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti))) continue;
+        ti.lpszText = buf;
+        SendMessageW(t, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+        return buf;
+    }
+    return {};
+}
+
+}  // namespace
+
+TEST_F(ButtonFixture, HintIsShownByATooltipAndCanBeChangedOrRemoved) {
+    EXPECT_EQ(tooltipFor(b.hwnd()), L"");
+    b.setHint(L"メニューを表示");
+    EXPECT_EQ(tooltipFor(b.hwnd()), L"メニューを表示");
+    b.setHint(L"表示状態の変更");
+    EXPECT_EQ(tooltipFor(b.hwnd()), L"表示状態の変更");
+    b.setHint(L"");
+    EXPECT_EQ(tooltipFor(b.hwnd()), L"");
+    // A hint given before the window exists is attached when it is created.
+    TCuteButton later;
+    later.setHint(L"later");
+    ASSERT_TRUE(later.create(form.hwnd(), 100, 40, 30, 20));
+    EXPECT_EQ(tooltipFor(later.hwnd()), L"later");
 }
 
 // ---------------------------------------------------------------- button: painting
