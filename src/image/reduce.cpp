@@ -408,16 +408,45 @@ Dib splitRuns(const Dib& src, std::size_t maxRuns, std::uint8_t* buffer, Progres
     }
     Dib out(src.width(), src.height(), 8);
     out.setPalette(std::move(tree.palette));
-    // Indices of a batch of runs first (independent tree walks overlap in
-    // the processor), then the bytes.
+    // Indices of a batch of runs first, then the bytes. Screen pictures
+    // repeat few colours, so answers are kept in a small colour-keyed cache;
+    // the colours it misses walk the tree together (independent walks
+    // overlap in the processor).
     constexpr std::size_t kBatch = 64;
+    constexpr std::size_t kCacheSlots = 4096;
+    std::unique_ptr<std::uint32_t[]> cacheKey(new std::uint32_t[kCacheSlots]);
+    std::unique_ptr<std::uint8_t[]> cacheIndex(new std::uint8_t[kCacheSlots]);
+    std::fill_n(cacheKey.get(), kCacheSlots, 0xFFFFFFFFu);  // no colour has this key
     std::uint8_t index[kBatch];
+    std::uint8_t found[kBatch];
+    std::size_t missed[kBatch];
     std::size_t r = 0, x = 0;
     std::uint8_t* dst = out.bits();
     for (std::size_t k = 0; k < count; k += kBatch) {
         const std::size_t n = std::min(kBatch, count - k);
-        for (std::size_t i = 0; i < n; i += kLanes)
-            leavesOf(tree, std::min(kLanes, n - i), [&](std::size_t j) { return runs[k + i + j].c; }, index + i);
+        std::size_t misses = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint8_t* c = runs[k + i].c;
+            const std::uint32_t key = c[0] | (c[1] << 8) | (c[2] << 16);
+            const std::size_t slot = (key * 2654435761u) >> 20;
+            if (cacheKey[slot] == key) {
+                index[i] = cacheIndex[slot];
+            } else {
+                missed[misses++] = i;
+            }
+        }
+        for (std::size_t m = 0; m < misses; m += kLanes)
+            leavesOf(tree, std::min(kLanes, misses - m), [&](std::size_t j) { return runs[k + missed[m + j]].c; },
+                     found + m);
+        for (std::size_t m = 0; m < misses; ++m) {
+            const std::size_t i = missed[m];
+            index[i] = found[m];
+            const std::uint8_t* c = runs[k + i].c;
+            const std::uint32_t key = c[0] | (c[1] << 8) | (c[2] << 16);
+            const std::size_t slot = (key * 2654435761u) >> 20;
+            cacheKey[slot] = key;
+            cacheIndex[slot] = found[m];
+        }
         for (std::size_t i = 0; i < n; ++i) {
             const std::size_t length = runs[k + i].length;
             std::uint8_t* d = dst + x;
