@@ -6,7 +6,7 @@ set -euo pipefail
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v3"
+STAMP="$DEPS_PREFIX/.packages-v4"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -17,7 +17,7 @@ as_root() {
 PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config dpkg-dev nasm
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
-    libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev
+    libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
     clang libclang-rt-14-dev
     wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs

@@ -250,7 +250,8 @@ void TfrmMagnify::FormCreate() {
     cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
                         kPickListId);
     cbxPickColor.setFont(windowFont_);
-    SetClassLongPtrW(cbxPickColor.hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursorW(nullptr, IDC_HAND)));
+    cbxPickColor.setCursor(LoadCursorW(nullptr, IDC_HAND));
+    cbxPickColor.setBackground(GetSysColor(COLOR_INFOBK));
 
     buildMenus();
     MainMenu1.attach(hwnd_);
@@ -738,6 +739,12 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_ERASEBKGND:
         return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == cbxPickColor.hwnd())
+            if (HBRUSH b = cbxPickColor.controlColour(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
+        break;
     case WM_PRINTCLIENT:
         paint(reinterpret_cast<HDC>(wp));
         return 0;

@@ -248,6 +248,35 @@ int ComboBox::selected() const { return static_cast<int>(SendMessageW(hwnd_, CB_
 bool ComboBox::droppedDown() const { return SendMessageW(hwnd_, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 void ComboBox::setFont(HFONT f) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE); }
 
+void ComboBox::setBackground(COLORREF c) {
+    background_ = c;
+    brush_.reset(CreateSolidBrush(c));
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HBRUSH ComboBox::controlColour(HDC dc) {
+    if (!brush_) return nullptr;
+    SetBkColor(dc, background_);
+    return brush_;
+}
+
+LRESULT ComboBox::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETCURSOR:
+        if (cursor_ && LOWORD(lp) == HTCLIENT) {
+            SetCursor(cursor_);
+            return TRUE;
+        }
+        break;
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+        // The drop-down list and the field ask their combo box.
+        if (HBRUSH b = controlColour(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
+        break;
+    }
+    return defaultProc(msg, wp, lp);
+}
+
 std::wstring ComboBox::item(int i) const {
     LRESULT n = SendMessageW(hwnd_, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
     if (n == CB_ERR) return {};

@@ -109,6 +109,19 @@ public:
     std::wstring item(int index) const;
     bool droppedDown() const;
     void setFont(HFONT f);
+    // Pointer shape over the list (nullptr: the class's arrow).
+    void setCursor(HCURSOR c) { cursor_ = c; }
+    // Background of the field and of the drop-down list.
+    void setBackground(COLORREF c);
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // Answers the parent's WM_CTLCOLOR* for this control; nullptr when the
+    // message is not about it.
+    HBRUSH controlColour(HDC dc);
+
+private:
+    HCURSOR cursor_ = nullptr;
+    COLORREF background_ = 0;
+    Brush brush_;
 };
 
 }  // namespace tk
