@@ -76,6 +76,12 @@ def scenario_settings_read_at_start_written_at_close(h):
     assert_eq((x, y), (200, 100), "window position from the settings file")
     h.move_pointer(110, 110)
     h.wait_title(r"^#010203$")
+    # MojiColor=clRed: the value is written in red on the label.
+    shot = h.screenshot()
+    red = sum(1 for yy in range(y + 25, y + 43) for xx in range(x + 10, x + 164)
+              if (lambda p: p[0] > 180 and p[1] < 80 and p[2] < 80)(shot.pixel(xx, yy)))
+    if red < 10:
+        raise HarnessError(f"the value label is not drawn in red ({red} red pixels)")
     h.close_program()
     ini = h.read_ini()
     lines = ini.replace("\r\n", "\n")
