@@ -155,6 +155,11 @@ void TfrmMagnify::buildMenus() {
         {L"mnuScreenCapture", [this] { mnuScreenCaptureClick(); }},
         {L"mnuWindowCapture", [this] { mnuWindowCaptureClick(); }},
         {L"mnuRectCapture", [this] { mnuRectCaptureClick(); }},
+        {L"mnuImgEdit", [this] { mnuImgEditClick(); }},
+        {L"mnuImgUndo", [this] { mnuImgUndoClick(); }},
+        {L"mnuImgModeReverse", [this] { mnuImgModeReverseClick(); }},
+        {L"mnuImgModeGray", [this] { mnuImgModeGrayClick(); }},
+        {L"mnuImgMode256", [this] { mnuImgMode256Click(); }},
     };
     // Build the main menu bar and the magnifier's first pop-up from one table.
     for (int pass = 0; pass < 2; ++pass) {
@@ -184,6 +189,8 @@ void TfrmMagnify::buildMenus() {
     setChecked(L"mnuOriginalMode", true);
     setChecked(L"mnuNotHookHotKey", true);
     PopupMenu1.find(L"pmnuIroCopy")->visible = false;
+    MainMenu1.find(L"mnuImgUndo")->shortcut = 0x4000 | 'Z';  // Ctrl+Z
+    MainMenu1.find(L"mnuPaste")->shortcut = 0x4000 | 'V';    // Ctrl+V
 
     tk::MenuItem& p2 = PopupMenu2.root();
     auto radio = [](tk::MenuItem* it) { it->radio = true; return it; };
@@ -396,6 +403,8 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         lblPickColor1.setCaption(L"拡大鏡モード停止中");
         ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(true);
+        ScrollBox1.show();
+        lblPickColor1.setTransparent(false);
         Image1.setAutoSize(true);
         arrangeImageLayout();
     }
@@ -497,6 +506,7 @@ void TfrmMagnify::sampleScreen(POINT p) {
 void TfrmMagnify::StopMagnifier() {
     Timer1->setInterval(0);
     Image1.clear();
+    workingImage_ = hueloom::image::Dib();
     ApplyLayout(Layout::Image);
 }
 
@@ -505,6 +515,7 @@ void TfrmMagnify::RestoreMagnifier() {
     ShowWindow(hwnd_, SW_HIDE);
     tk::app().processMessages();
     Image1.clear();
+    workingImage_ = hueloom::image::Dib();
     ApplyLayout(Layout::Magnifier);
     pmnuDispNormalClick();
     SetWindowShape(shapeFull_);
@@ -699,8 +710,7 @@ bool TfrmMagnify::dialogKey(WORD vk, WORD) {
 
 bool TfrmMagnify::closeQuery() {
     SaveSettings();
-    std::wstring path = tk::modulePath();
-    std::wstring undo = path.substr(0, path.find_last_of(L"\\/") + 1) + L"Undo.tmp";
+    std::wstring undo = undoPath();
     if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
     return true;
 }
@@ -937,11 +947,6 @@ void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
     if (printScreenKeys) printScreenKeys->filter(msg, handled);
 }
 
-// The captures themselves arrive with the capture subsystem; until then the
-// commands that start them are present and do nothing.
-void TfrmMagnify::mnuScreenCaptureClick() {}
-void TfrmMagnify::mnuWindowCaptureClick() {}
-void TfrmMagnify::mnuRectCaptureClick() {}
 
 void TfrmMagnify::mnuHintClick() {
     tk::app().setTitle(L"Hueloom");

@@ -17,6 +17,7 @@
 #include "toolkit/gdi.h"
 #include "toolkit/menu.h"
 #include "hotkeys/hook_hot_key_win.h"
+#include "image/dib.h"
 #include "hotkeys/hotkey_logic.h"
 #include "hotkeys/print_screen_win.h"
 #include "ui/cute_button_win.h"
@@ -118,6 +119,33 @@ public:
     void mnuRectCaptureClick();
     bool savePictureDialogOpen = false;
 
+    // Working image (the picture of Image1 while the magnifier is stopped)
+    // and its one-level undo through "Undo.tmp".
+    const hueloom::image::Dib& workingImage() const { return workingImage_; }
+    bool hasWorkingImage() const { return !workingImage_.isNull(); }
+    void setWorkingImage(hueloom::image::Dib dib);
+    bool UndoAvailable = false;
+    std::wstring undoPath() const;
+    void TakeSnapshot();
+    void ForgetUndo() { UndoAvailable = false; }
+    void mnuImgUndoClick();
+    void mnuImgEditClick();
+    void mnuImgModeReverseClick();
+    void mnuImgModeGrayClick();
+    void mnuImgMode256Click();
+    void Image1Progress(int percent);
+    bool colourListMode() const { return colourListMode_; }
+
+    // Captures.
+    enum class CaptureKind { Screen, Window, Rectangle };
+    void DoCapture(CaptureKind kind);
+    hueloom::image::Dib GrabWindow(HWND window);
+    HCURSOR GetPointerCursor();
+    bool RectCaptureBusy = false;
+    // The rectangle branch of DoCapture: grabs the desktop, lets the user
+    // choose on the frozen copy, cuts the choice out.
+    hueloom::image::Dib captureRectangle();
+
     // Hint.
     void mnuHintClick();
 
@@ -151,6 +179,10 @@ private:
     tk::Font windowFont_, labelFont_, starFont_;
     std::map<std::wstring, std::function<void()>> handlers_;
     hueloom::app::PickedColours pickedList_;
+    hueloom::image::Dib workingImage_;
+    class TfrmProgress* progress_ = nullptr;  // the image command running, if any
+    bool overlayOpen_ = false;
+    void runFilter(const std::wstring& title, const std::function<hueloom::image::Dib(const hueloom::image::Dib&)>& fn);
     std::wstring memoFileName_ = L"Untitled.txt";
     std::string hintText_;
 };
