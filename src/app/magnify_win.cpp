@@ -156,6 +156,7 @@ void TfrmMagnify::buildMenus() {
         {L"mnuWindowCapture", [this] { mnuWindowCaptureClick(); }},
         {L"mnuRectCapture", [this] { mnuRectCaptureClick(); }},
         {L"mnuImgEdit", [this] { mnuImgEditClick(); }},
+        {L"mnuColorToImg", [this] { mnuColorToImgClick(); }},
         {L"mnuImgUndo", [this] { mnuImgUndoClick(); }},
         {L"mnuImgModeReverse", [this] { mnuImgModeReverseClick(); }},
         {L"mnuImgModeGray", [this] { mnuImgModeGrayClick(); }},
@@ -254,6 +255,9 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.create(hwnd_, L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
     Image1.create(ScrollBox1.hwnd(), 0, 0, L::kViewSize, L::kViewSize);
     ScrollBox1.setChild(&Image1);
+    ScrollBox1.onResize = [this] {
+        if (colourListMode_ && Timer1 && Timer1->interval() == 0) rebuildColourList();
+    };
     cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
                         kPickListId);
     cbxPickColor.setFont(windowFont_);

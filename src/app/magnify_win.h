@@ -136,6 +136,14 @@ public:
     void Image1Progress(int percent);
     bool colourListMode() const { return colourListMode_; }
 
+    // The colour-list image: the picked colours as swatches.
+    void mnuColorToImgClick();
+    void rebuildColourList();
+    // Draws the swatch grid for the current image-area width; `raster`
+    // paints the white background of a raster target first.
+    void drawColourList(HDC dc, bool raster);
+    SIZE colourListSize() const;
+
     // Captures.
     enum class CaptureKind { Screen, Window, Rectangle };
     void DoCapture(CaptureKind kind);
