@@ -25,7 +25,9 @@ target_link_libraries(hueloom_winapp PUBLIC hueloom_toolkit)
 # Resources: manifest and icon (the icon is drawn by a small generator).
 set(RES_DIR ${CMAKE_BINARY_DIR}/res)
 file(MAKE_DIRECTORY ${RES_DIR})
-set(GEN_RES ${RES_DIR}/hueloom.ico ${RES_DIR}/mycross2.cur)
+set(GEN_RES ${RES_DIR}/hueloom.ico ${RES_DIR}/mycross2.cur ${RES_DIR}/crdrag.cur ${RES_DIR}/crnodrop.cur
+    ${RES_DIR}/crhsplit.cur ${RES_DIR}/crvsplit.cur ${RES_DIR}/crmultidrag.cur ${RES_DIR}/crsqlwait.cur
+    ${RES_DIR}/crhandpoint.cur)
 add_custom_command(
   OUTPUT ${GEN_RES}
   COMMAND c++ -std=c++17 -O2 -o ${RES_DIR}/resgen ${PROJECT_SOURCE_DIR}/resources/resgen.cpp

@@ -7,7 +7,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include <commdlg.h>
+
 #include "app/magnify_win.h"
+#include "capture/cursors_win.h"
+#include "image/bmp.h"
 #include "image/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/application.h"
@@ -144,3 +148,56 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
 // command does nothing.
 void TfrmMagnify::mnuRectCaptureClick() {}
 Dib TfrmMagnify::captureRectangle() { return Dib(); }
+
+// ------------------------------------------------------------------ cursors
+
+void TfrmMagnify::applyCaptureCursor() {
+    Image1.setCursor(hueloom::capture::cursorForIndex(settings.CaptureCursor));
+}
+
+void TfrmMagnify::mnuLoadCursorClick() {
+    wchar_t file[MAX_PATH * 4] = {};
+    OPENFILENAMEW ofn{sizeof(ofn)};
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = L"カーソル(*.cur;*.ani)\0*.cur;*.ani\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrDefExt = L"cur";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&ofn)) return;
+    // A file that is no cursor leaves the slot empty: the arrow shows.
+    Image1.setCursor(hueloom::capture::loadFileCursor(file));
+}
+
+void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
+    HCURSOR c = GetCursor();
+    if ((keys & MK_SHIFT) && c) {
+        ICONINFO ii{};
+        POINT hot{0, 0};
+        if (GetIconInfo(c, &ii)) {
+            tk::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);  // copies made for us
+            hot = {static_cast<LONG>(ii.xHotspot), static_cast<LONG>(ii.yHotspot)};
+        }
+        if (hasWorkingImage()) {
+            TakeSnapshot();
+            tk::Bitmap bmp = hueloom::image::createBitmap(workingImage_);
+            {
+                tk::MemoryDC mem;
+                tk::Select sel(mem, bmp);
+                DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
+                GdiFlush();
+            }
+            setWorkingImage(hueloom::image::dibFromBitmap(bmp));
+        } else if (HBITMAP view = Image1.picture()) {
+            // The magnifier's view: snapshot it and draw; the next sampling
+            // step draws over it again.
+            hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
+            UndoAvailable = true;
+            tk::MemoryDC mem;
+            tk::Select sel(mem, view);
+            DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
+        }
+    }
+    ScrollBox1.invalidate();
+    Image1.invalidate();
+}

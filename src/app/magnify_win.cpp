@@ -157,6 +157,7 @@ void TfrmMagnify::buildMenus() {
         {L"mnuRectCapture", [this] { mnuRectCaptureClick(); }},
         {L"mnuImgEdit", [this] { mnuImgEditClick(); }},
         {L"mnuColorToImg", [this] { mnuColorToImgClick(); }},
+        {L"mnuLoadCursor", [this] { mnuLoadCursorClick(); }},
         {L"mnuImgUndo", [this] { mnuImgUndoClick(); }},
         {L"mnuImgModeReverse", [this] { mnuImgModeReverseClick(); }},
         {L"mnuImgModeGray", [this] { mnuImgModeGrayClick(); }},
@@ -255,6 +256,7 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.create(hwnd_, L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
     Image1.create(ScrollBox1.hwnd(), 0, 0, L::kViewSize, L::kViewSize);
     ScrollBox1.setChild(&Image1);
+    Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
     ScrollBox1.onResize = [this] {
         if (colourListMode_ && Timer1 && Timer1->interval() == 0) rebuildColourList();
     };
@@ -280,6 +282,7 @@ void TfrmMagnify::FormCreate() {
     // 4. Settings file beside the program; it also places the window.
     settingsPath = hueloom::settings::settingsPathAnsi();
     LoadSettings();
+    applyCaptureCursor();
     ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
 
     // 5. Help file beside the program.

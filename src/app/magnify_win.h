@@ -154,6 +154,11 @@ public:
     // choose on the frozen copy, cuts the choice out.
     hueloom::image::Dib captureRectangle();
 
+    // Cursor stamping: Shift+click stamps the image area's cursor.
+    void applyCaptureCursor();
+    void Image1MouseDown(int button, int x, int y, WPARAM keys);
+    void mnuLoadCursorClick();
+
     // Hint.
     void mnuHintClick();
 

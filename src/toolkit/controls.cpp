@@ -121,11 +121,24 @@ void ImageControl::clear() {
 }
 
 LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_LBUTTONDOWN && onMouseDown) {
-        auto fn = onMouseDown;
-        int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-        app().guarded([&] { fn(x, y, wp); });
-        return 0;
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (onMouseDown) {
+            auto fn = onMouseDown;
+            int button = msg == WM_LBUTTONDOWN ? MK_LBUTTON : msg == WM_RBUTTONDOWN ? MK_RBUTTON : MK_MBUTTON;
+            int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+            app().guarded([&] { fn(button, x, y, wp); });
+            return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (LOWORD(lp) == HTCLIENT) {
+            SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
+            return TRUE;
+        }
+        break;
     }
     return Control::wndProc(msg, wp, lp);
 }

@@ -60,7 +60,12 @@ public:
     SIZE pictureSize() const { return size_; }
     void setAutoSize(bool on) { autoSize_ = on; }
     void setBackground(COLORREF c) { back_ = c; invalidate(); }
-    std::function<void(int x, int y, WPARAM keys)> onMouseDown;
+    // Pointer shape over the image (nullptr: the arrow).
+    void setCursor(HCURSOR c) { cursor_ = c; }
+    HCURSOR cursor() const { return cursor_; }
+    // Any mouse button pressed: button (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON),
+    // position in image pixels, key state (MK_SHIFT, MK_CONTROL).
+    std::function<void(int button, int x, int y, WPARAM keys)> onMouseDown;
 
 protected:
     void paint(HDC dc, const RECT& rc) override;
@@ -71,6 +76,7 @@ private:
     SIZE size_{0, 0};
     bool autoSize_ = false;
     COLORREF back_ = RGB(0, 0, 0);
+    HCURSOR cursor_ = nullptr;
 };
 
 // Holds one child window; scrolls it when scroll bars are on and the child

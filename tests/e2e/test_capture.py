@@ -98,3 +98,39 @@ def scenario_colour_list_image(h):
     if min(p[0] for p in blues) != max(p[0] for p in reds) + 1:
         raise HarnessError("the blue swatch does not follow the red one")
     h.save_screenshot("colour-list")
+
+
+def scenario_shift_click_stamps_cursor_and_undo_removes_it(h):
+    h.show_picture(0, 0, 400, 400, lambda x, y: COLOUR)
+    # CaptureCursor 9 is crDrag, one of our own monochrome cursors.
+    h.write_ini(INI + "CaptureCursor=9\n")
+    h.start()
+    undo = os.path.join(h.dir, "Undo.tmp")
+    capture_screen(h)
+    expect_colour(h, COLOUR, "the captured picture")
+    x, y, w, ht = h.main_geometry()
+    cx, cy = x + 50, y + ht // 2
+
+    def inked():
+        shot = h.screenshot()
+        return shot.count((0, 0, 0), cx - 5, cy - 5, cx + 40, cy + 40)
+
+    assert_eq(inked(), 0, "black pixels before stamping")
+    h.click(cx, cy, settle=0.6)  # a plain click stamps nothing
+    assert_eq(inked(), 0, "black pixels after a plain click")
+    if os.path.exists(undo):
+        raise HarnessError("a plain click wrote an undo snapshot")
+    h.x("xdotool", "mousemove", str(cx), str(cy))
+    h.x("xdotool", "keydown", "--window", h.main, "shift")
+    h.x("xdotool", "click", "3")  # any button stamps
+    h.x("xdotool", "keyup", "--window", h.main, "shift")
+    h.move_pointer(cx + 200, cy, settle=0.3)
+    wait_until(lambda: inked() > 40, 10, 0.4, "the stamped cursor in the image")
+    shot = h.screenshot()
+    # The hot spot (0, 0) of the arrow lands on the clicked pixel.
+    assert_eq(shot.pixel(cx, cy), (0, 0, 0), "the cursor's tip at the clicked pixel")
+    h.save_screenshot("stamped")
+    if not os.path.exists(undo):
+        raise HarnessError("stamping did not write Undo.tmp")
+    h.key("ctrl+z", settle=0.8)
+    wait_until(lambda: inked() == 0, 10, 0.4, "the image without the stamp after undo")
