@@ -49,7 +49,7 @@ inline constexpr std::uint32_t kAboutButtonFace = 0x0000FF;  // blue
 
 // Texts.
 inline constexpr wchar_t kAboutProgramName[] = L"Hueloom Ver. 1.0 A4";
-inline constexpr wchar_t kAboutRightsLine[] = L"Copyright (C) Hueloom. All rights reserved.";
+inline constexpr wchar_t kAboutRightsLine[] = L"Copyright (C) Hueloom";
 inline constexpr wchar_t kAboutOkCaption[] = L"&OK";
 inline constexpr wchar_t kAboutVanishCaption[] = L"消滅";
 
