@@ -1,0 +1,66 @@
+// TfrmFxRectSize: the small oval dialog that asks for the width and height of
+// a fixed-size cut-out. Borderless and always on top, centred on the screen,
+// dragged by any free spot; Enter moves to the next field (Shift+Enter to the
+// previous one) and never presses a button; Escape cancels.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+#include "toolkit/controls.h"
+#include "toolkit/edit_box.h"
+#include "toolkit/form.h"
+#include "toolkit/gdi.h"
+#include "ui/cute_button_win.h"
+
+class TfrmFxRectSize : public tk::Form {
+public:
+    static constexpr int kClientWidth = 341, kClientHeight = 170;
+    static constexpr COLORREF kBackground = RGB(204, 255, 204);
+
+    TfrmFxRectSize();
+    ~TfrmFxRectSize() override;
+    // The dialog that exists right now, if any.
+    static TfrmFxRectSize* current() { return current_; }
+
+    // Creates the window (hidden, centred) owned by `owner`, framed in
+    // `frameColor` (a colour value of the settings file, the ActiveColor).
+    bool create(HWND owner, unsigned frameColor);
+
+    // Events.
+    void FormShow();
+    void FormPaint(HDC dc);
+    void OKBtnClick();
+    LRESULT WMNCHitTest(int x, int y);
+    bool FormKeyDown(WORD vk);
+
+    // The size typed, valid after the dialog ended with OK.
+    int fixedWidth() const { return width_; }
+    int fixedHeight() const { return height_; }
+
+    tk::Label lblTitle, lblWidth, lblHeight;
+    tk::EditBox Edit1, Edit2;
+    TCuteButton OKBtn, CancelBtn;
+
+    bool dialogKey(WORD vk, WORD shortcut) override;
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+protected:
+    void paint(HDC dc) override { FormPaint(dc); }
+    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
+
+private:
+    void moveFocus(bool backwards);
+
+    static TfrmFxRectSize* current_;
+    unsigned frameColor_ = 0xFFFF00;
+    int width_ = -1, height_ = -1;
+    tk::Region shape_;
+    tk::Font titleFont_, fieldFont_, buttonFont_;
+    HWND activeControl_ = nullptr;
+};
+
+// Shows the dialog modally, both fields empty. Returns the size when it ends
+// with OK and both fields hold whole numbers from 1 up; nothing when it is
+// cancelled (Cancel, Escape, closed) or a field holds anything else.
+std::optional<SIZE> AskFixedSize(HWND owner, unsigned frameColor);
