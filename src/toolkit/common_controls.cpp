@@ -134,6 +134,12 @@ void TabStrip::setFont(HFONT f) {
     if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
 }
 
+void TabStrip::setTabPadding(int horizontal, int vertical) {
+    // Tabs as narrow as their captions: no minimum width beyond the padding.
+    SendMessageW(hwnd_, TCM_SETMINTABWIDTH, 0, 2 * horizontal);
+    SendMessageW(hwnd_, TCM_SETPADDING, 0, MAKELPARAM(horizontal, vertical));
+}
+
 void TabStrip::addTab(const std::wstring& caption) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;

@@ -73,6 +73,8 @@ class TabStrip : public Window {
 public:
     bool create(HWND parent, int x, int y, int w, int h, UINT id = 0);
     void setFont(HFONT f);
+    // Room around each caption; also makes tabs no wider than caption + padding.
+    void setTabPadding(int horizontal, int vertical);
     void addTab(const std::wstring& caption);
     int count() const;
     int selected() const;

@@ -254,6 +254,7 @@ void TfrmCompressOption::FormCreate() {
     pageBoldFont_.reset(makeFont(15, FW_BOLD));
     tabBoldFont_.reset(makeFont(12, FW_BOLD));
     listFont_.reset(makeFont(32, FW_NORMAL));
+    noteFont_.reset(makeFont(13, FW_NORMAL));
 
     Label16.create(hwnd_, 40, 19, 161, 22);
     Label16.setCaption(L"オプション設定");
@@ -276,6 +277,7 @@ void TfrmCompressOption::FormCreate() {
     PageControl1.create(hwnd_, ui::kOptionPagesLeft, ui::kOptionPagesTop, ui::kOptionPagesWidth,
                         ui::kOptionPagesHeight, kTabsId);
     PageControl1.setFont(windowFont_);
+    PageControl1.setTabPadding(4, 3);
     for (int i = 0; i < ui::kOptionPageCount; ++i) PageControl1.addTab(wide(ui::optionPageCaption(i)));
     buildPages();
     setActivePage(ui::kPageJPG);
@@ -347,7 +349,7 @@ void TfrmCompressOption::buildPages() {
         HWND p = sheets_[ui::kPageAverage]->hwnd();
         const COLORREF bg = pageColour(ui::kPageAverage);
         RadioGroupAverage.create(p, 72, 16, 96, 204);
-        RadioGroupAverage.setFont(pageFont_);
+        RadioGroupAverage.setFont(pageFont_, windowFont_);  // the caption fits the group's width
         RadioGroupAverage.setBackground(bg);
         RadioGroupAverage.setCaption(L"平均値モード");
         RadioGroupAverage.setItems({L"3ｘ3", L"5ｘ5", L"7ｘ7", L"9ｘ9", L"11ｘ11", L"13ｘ13", L"15ｘ15"});
@@ -370,6 +372,9 @@ void TfrmCompressOption::buildPages() {
                 text(f, x, 12, 130, 16, captions[i], pageFont_, black, bg);
                 rule(f, x, 31, 43, 19, black);  // black backing
                 colourLabels[static_cast<size_t>(i)].create(f, x + 1, 32, 41, 17);
+                // Over its backing: a later sibling goes below the earlier ones.
+                SetWindowPos(colourLabels[static_cast<size_t>(i)].hwnd(), HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 colourLabels[static_cast<size_t>(i)].onClick = [this, i] { ColourLabelClick(i); };
             }
             plainFrames_.push_back(std::move(frame));
@@ -387,7 +392,7 @@ void TfrmCompressOption::buildPages() {
             const int y = rowTop[i];
             text(p, 16, y + 5, 180, 16, captions[i], pageFont_, black, bg);
             hotKeys[static_cast<size_t>(i)].create(p, 200, y, 145, 25);
-            hotKeys[static_cast<size_t>(i)].setFont(pageFont_);
+            hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
             if (i > 0) rule(p, 8, y - 7, pageW - 16, 2, workspace);
         }
         chbxPrintScreen.create(p, 32, rowTop[1] + 31, 300, 20, L"［PrintScreen］キーをフック");
@@ -405,22 +410,23 @@ void TfrmCompressOption::buildPages() {
         edtSleep.create(p, 16, 8, 97, 23);
         edtSleep.setFont(pageFont_);
         text(p, 120, 12, 260, 16, L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
+        // The long explanations in the 13-pixel font, so their lines fit the page.
         text(p, 16, 36, pageW - 24, 32,
-             L"初期設定は1000ミリ秒（１秒）です。\r\n小さな値にすると取り込みに失敗することがあります。", pageFont_,
+             L"初期設定は1000ミリ秒（１秒）です。\r\n小さな値にすると取り込みに失敗することがあります。", noteFont_,
              RGB(255, 0, 0), bg);
         rule(p, 8, 72, pageW - 16, 2, workspace);
         CheckCursorCapture.create(p, 16, 80, 300, 20, L"カーソルも取り込む");
         CheckCursorCapture.setFont(pageFont_);
         CheckCursorCapture.setBackground(bg);
         text(p, 16, 102, pageW - 24, 32,
-             L"キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。", pageFont_,
+             L"キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。", noteFont_,
              RGB(0, 128, 0), bg);
         rule(p, 8, 138, pageW - 16, 2, workspace);
         ComboBox1.createOwnerDrawn(p, 16, 146, 73, 300, kCursorListId);
         ComboBox1.setFont(listFont_);
         for (const std::wstring& name : cursorNames_) ComboBox1.add(name);
-        text(p, 100, 156, pageW - 108, 32,
-             L"取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。", pageFont_,
+        text(p, 100, 150, pageW - 108, 32,
+             L"取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。", noteFont_,
              RGB(0, 0, 128), bg);
     }
 }
@@ -433,8 +439,13 @@ void TfrmCompressOption::setActivePage(int page) {
 
 void TfrmCompressOption::PageControl1Change() {
     const int active = PageControl1.selected();
-    for (int i = 0; i < static_cast<int>(sheets_.size()); ++i)
-        ShowWindow(sheets_[static_cast<size_t>(i)]->hwnd(), i == active ? SW_SHOW : SW_HIDE);
+    for (int i = 0; i < static_cast<int>(sheets_.size()); ++i) {
+        HWND sheet = sheets_[static_cast<size_t>(i)]->hwnd();
+        if (i == active)  // above the page control, which would paint its own body over it
+            SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        else
+            ShowWindow(sheet, SW_HIDE);
+    }
     // The dialog's background follows the page.
     Label16.setColours(RGB(128, 0, 0), pageColour(active));
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

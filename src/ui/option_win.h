@@ -239,6 +239,6 @@ private:
     std::vector<std::unique_ptr<tk::Label>> plain_;    // rules and swatch backings
     std::vector<std::unique_ptr<tk::RadioGroup>> plainFrames_;  // the colour page's boxes
     tk::Region shape_;
-    tk::Font windowFont_, titleFont_, closeFont_, pageFont_, pageBoldFont_, tabBoldFont_, listFont_;
+    tk::Font windowFont_, titleFont_, closeFont_, pageFont_, pageBoldFont_, tabBoldFont_, listFont_, noteFont_;
     std::vector<std::pair<COLORREF, tk::Brush>> brushes_;
 };

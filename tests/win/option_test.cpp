@@ -295,13 +295,19 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
         return false;
     };
     unsigned shownActive = 0, shownMask = 0;
-    COLORREF pixel = 0;
+    COLORREF pixel = 0, onScreen = 0;
     runDialog(state, ui::kPageColors, [&](TfrmCompressOption& d) {
         click(d.lblActiveColor.hwnd());
         click(d.lblMaskColor.hwnd());
         shownActive = d.swatchColour(ui::kActiveColor);
         shownMask = d.swatchColour(ui::kMaskColor);
         pixel = Snapshot(d.lblActiveColor.hwnd()).at(20, 8);
+        // On the screen too: the swatch is not hidden by its black backing.
+        RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        RECT r;
+        GetWindowRect(d.lblActiveColor.hwnd(), &r);
+        tk::WindowDC screen(nullptr);
+        onScreen = GetPixel(screen, r.left + 20, r.top + 8);
         closeWithX(d);
     });
     ASSERT_EQ(offered.size(), 2u);
@@ -309,6 +315,7 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
     EXPECT_EQ(offered[1], st::kClRed);
     EXPECT_EQ(shownActive, st::rgbColour(0x12, 0x34, 0x56));
     EXPECT_EQ(pixel, RGB(0x12, 0x34, 0x56));
+    EXPECT_EQ(onScreen, RGB(0x12, 0x34, 0x56));
     EXPECT_EQ(shownMask, st::kClRed);
     EXPECT_EQ(state.settings.ActiveColor, st::rgbColour(0x12, 0x34, 0x56));
     EXPECT_EQ(state.settings.MaskColor, st::kClRed);
@@ -316,7 +323,7 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
 
 TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColour) {
     OptionDialogState state = sampleState();
-    COLORREF first = 0, afterTab = 0, frameLeft = 0, frameBottom = 0, tabFill = 0;
+    COLORREF first = 0, afterTab = 0, frameLeft = 0, frameBottom = 0, tabFill = 0, pageOnScreen = 0;
     int pageAfterTab = -1, redInActiveTab = 0;
     bool cornerOut = false, bottomCornerIn = false, topMiddleIn = false;
     RECT win{};
@@ -332,6 +339,12 @@ TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColou
         afterTab = s.at(250, 47);
         frameLeft = s.at(1, 200);
         frameBottom = s.at(200, 318);
+        // The page itself, as on the screen (below the last row of hot keys).
+        RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        {
+            tk::WindowDC screen(nullptr);
+            pageOnScreen = GetPixel(screen, win.left + 100, win.top + 300);
+        }
         Snapshot tabs(d.PageControl1.hwnd());
         const RECT other = d.PageControl1.tabRect(ui::kPagePNG);
         tabFill = tabs.at(other.left + 3, other.top + 3);
@@ -348,6 +361,7 @@ TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColou
     EXPECT_EQ(first, pageColour(ui::kPageJPG));
     EXPECT_EQ(pageAfterTab, ui::kPageHotKeys);
     EXPECT_EQ(afterTab, pageColour(ui::kPageHotKeys));
+    EXPECT_EQ(pageOnScreen, pageColour(ui::kPageHotKeys));
     EXPECT_EQ(frameLeft, RGB(0, 160, 80));
     EXPECT_EQ(frameBottom, RGB(0, 160, 80));
     EXPECT_EQ(tabFill, pageColour(ui::kPagePNG));
