@@ -100,26 +100,6 @@ Image drawIcon(int n) {
     return im;
 }
 
-// The overlay's cross cursor: a thin cross with a white halo and a gap at
-// the centre, so the pixel under the hot spot stays visible.
-Image drawCross() {
-    const int n = 32;
-    Image im{n, std::vector<uint32_t>(static_cast<size_t>(n) * n, 0)};
-    const int c = 15;
-    for (int i = 0; i < n; ++i) {
-        if (std::abs(i - c) <= 2) continue;
-        for (int w = -1; w <= 1; ++w) {
-            uint32_t col = w == 0 ? 0xFF000000u : 0xFFFFFFFFu;
-            if (c + w >= 0 && c + w < n) {
-                if (im.at(i, c + w) != 0xFF000000u) im.at(i, c + w) = col;
-                if (im.at(c + w, i) != 0xFF000000u) im.at(c + w, i) = col;
-            }
-        }
-    }
-    return im;
-}
-
-
 // ------------------------------------------------------------ monochrome cursors
 // Seven 32 × 32 monochrome cursors: black shapes with a white outline, the
 // rest transparent. Shapes are filled polygons, rectangles and rings.
@@ -215,6 +195,14 @@ bool writeMonoCursor(const std::string& path, const Mono& m, int hx, int hy) {
 
 bool writeResourceCursors(const std::string& dir) {
     bool ok = true;
+    {  // MYCROSS2, the selection cross: crosshair with a small ring at its
+       // centre (the hot spot) and a small frame below right
+        Mono m;
+        m.rect(12, 0, 12, 8); m.rect(12, 16, 12, 24); m.rect(0, 12, 8, 12); m.rect(16, 12, 24, 12);
+        m.ring(12.5, 12.5, 2.5, 3.6);
+        m.rect(18, 18, 27, 18); m.rect(18, 25, 27, 25); m.rect(18, 18, 18, 25); m.rect(27, 18, 27, 25);
+        ok = writeMonoCursor(dir + "/mycross2.cur", m, 12, 12) && ok;
+    }
     {  // 32766 crDrag: arrow with a small document below it
         Mono m; arrow(m, 0, 0); document(m, 7, 18);
         ok = writeMonoCursor(dir + "/crdrag.cur", m, 0, 0) && ok;
@@ -261,7 +249,6 @@ int main(int argc, char** argv) {
     }
     std::string dir = argv[1];
     bool ok = writeIconFile(dir + "/hueloom.ico", {drawIcon(16), drawIcon(32), drawIcon(48), drawIcon(256)}, false, 0, 0);
-    ok = writeIconFile(dir + "/mycross2.cur", {drawCross()}, true, 15, 15) && ok;
     ok = writeResourceCursors(dir) && ok;
     return ok ? 0 : 1;
 }

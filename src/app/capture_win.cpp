@@ -11,6 +11,8 @@
 
 #include "app/magnify_win.h"
 #include "capture/cursors_win.h"
+#include "capture/rect_overlay_win.h"
+#include "capture/selection.h"
 #include "image/bmp.h"
 #include "image/dib_win.h"
 #include "image/image_error.h"
@@ -144,10 +146,31 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     if (isChecked(L"mnuHookHotKey")) mnuHookHotKeyClick();
 }
 
-// The rectangle capture arrives with the selection overlay; until then its
-// command does nothing.
-void TfrmMagnify::mnuRectCaptureClick() {}
-Dib TfrmMagnify::captureRectangle() { return Dib(); }
+void TfrmMagnify::mnuRectCaptureClick() {
+    if (RectCaptureBusy || savePictureDialogOpen) return;
+    tk::app().setTitle(L"Hueloom");
+    RECT r = bounds();
+    ShowRectCaptureInstructions(settings, r.right, r.top);
+    DoCapture(CaptureKind::Rectangle);
+    setText(L"矩形領域キャプチャ");
+}
+
+Dib TfrmMagnify::captureRectangle() {
+    RectCaptureBusy = true;
+    struct Done {
+        TfrmMagnify* f;
+        ~Done() {
+            f->RectCaptureBusy = false;
+            f->overlayOpen_ = false;
+        }
+    } done{this};
+    // The frozen copy includes the cursor when flgCursorCapture is on.
+    Dib screen = GrabWindow(GetDesktopWindow());
+    overlayOpen_ = true;
+    std::optional<RECT> sel = SelectRectangle(screen, settings);
+    if (!sel) return Dib();
+    return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
+}
 
 // ------------------------------------------------------------------ cursors
 

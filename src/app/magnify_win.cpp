@@ -14,7 +14,10 @@
 #include "settings/shortcut_text.h"
 #include "toolkit/application.h"
 #include "toolkit/clipboard.h"
+#include "ui/about_win.h"
 #include "ui/info_box_win.h"
+#include "ui/shell_logic.h"
+#include "ui/shell_win.h"
 
 using namespace hueloom::app;
 namespace L = hueloom::app::layout;
@@ -158,6 +161,13 @@ void TfrmMagnify::buildMenus() {
         {L"mnuImgEdit", [this] { mnuImgEditClick(); }},
         {L"mnuColorToImg", [this] { mnuColorToImgClick(); }},
         {L"mnuLoadCursor", [this] { mnuLoadCursorClick(); }},
+        {L"mnuAbout", [] { ShowAboutWindow(); }},
+        {L"mnuHelpHelp", [] { hueloom::ui::OpenHelpFile(tk::app().helpFile); }},
+        {L"mnuShortCutDesktop", [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "DESKTOP"); }},
+        {L"mnuShortCutPrograms",
+         [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "PROGRAMS"); }},
+        {L"mnuSupportHP", [] { hueloom::ui::OpenSupportHomepage(); }},
+        {L"mnuMailToMe", [] { hueloom::ui::MailToAuthor(); }},
         {L"mnuImgUndo", [this] { mnuImgUndoClick(); }},
         {L"mnuImgModeReverse", [this] { mnuImgModeReverseClick(); }},
         {L"mnuImgModeGray", [this] { mnuImgModeGrayClick(); }},

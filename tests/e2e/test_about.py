@@ -57,7 +57,7 @@ def button_colours(shot, x, y):
     return shot.region_colours(x + 161, y + 206, x + 204, y + 225)
 
 
-def pending_scenario_about_ring_orbit_and_iris(h):
+def scenario_about_ring_orbit_and_iris(h):
     start(h)
     png = os.path.join(h.dir, "Hueloom.png")
     if os.path.exists(png):
@@ -106,7 +106,7 @@ def pending_scenario_about_ring_orbit_and_iris(h):
     h.close_program()
 
 
-def pending_scenario_about_ok_twice_same_iris(h):
+def scenario_about_ok_twice_same_iris(h):
     start(h)
     wid = open_about(h)
     x, y, _, _ = h.window_geometry(wid)
@@ -122,7 +122,7 @@ def pending_scenario_about_ok_twice_same_iris(h):
     h.close_program()
 
 
-def pending_scenario_help_missing_shows_message(h):
+def scenario_help_missing_shows_message(h):
     start(h)
     titles_before = set(h.titles())
     help_menu(h, "h")  # ヘルプ(&H) inside the Help submenu
@@ -146,7 +146,7 @@ def _desktop(h):
     raise HarnessError("no desktop folder in the Wine prefix")
 
 
-def pending_scenario_desktop_shortcut_twice_one_file(h):
+def scenario_desktop_shortcut_twice_one_file(h):
     desktop = _desktop(h)
     link = os.path.join(desktop, SHORTCUT)
     if os.path.exists(link):

@@ -73,7 +73,7 @@ def cut_and_expect(h, overlay, pixels, what):
     wait_until(lambda: count_in_main(h, PICTURE) == pixels, 15, 0.5, what)
 
 
-def pending_scenario_instructions_mask_and_cut(h):
+def scenario_instructions_mask_and_cut(h):
     show_picture(h)
     h.write_ini(INI.format(extra=""))
     h.start()
@@ -105,7 +105,7 @@ def pending_scenario_instructions_mask_and_cut(h):
     assert_eq(ini_value(h.read_ini(), "Message", "Msg_ID5"), "1", "Msg_ID5 after ticking the box")
 
 
-def pending_scenario_no_box_once_ticked_ctrl_z_and_fixed_32(h):
+def scenario_no_box_once_ticked_ctrl_z_and_fixed_32(h):
     show_picture(h)
     h.write_ini(INI.format(extra="Msg_ID5=1\n"))
     h.start()
@@ -130,7 +130,7 @@ def pending_scenario_no_box_once_ticked_ctrl_z_and_fixed_32(h):
     h.close_program()
 
 
-def pending_scenario_size_dialog_and_enter_between_fields(h):
+def scenario_size_dialog_and_enter_between_fields(h):
     show_picture(h)
     h.write_ini(INI.format(extra="Msg_ID5=1\n"))
     h.start()
