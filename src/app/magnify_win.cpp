@@ -16,6 +16,9 @@
 #include "toolkit/clipboard.h"
 #include "ui/about_win.h"
 #include "ui/info_box_win.h"
+#include "ui/option_logic.h"
+#include "ui/option_win.h"
+#include "capture/cursors_win.h"
 #include "ui/shell_logic.h"
 #include "ui/shell_win.h"
 
@@ -162,6 +165,10 @@ void TfrmMagnify::buildMenus() {
         {L"mnuColorToImg", [this] { mnuColorToImgClick(); }},
         {L"mnuLoadCursor", [this] { mnuLoadCursorClick(); }},
         {L"mnuAbout", [] { ShowAboutWindow(); }},
+        {L"mnuSetting", [this] { mnuSettingClick(static_cast<int>(hueloom::ui::OptionCommand::Setting)); }},
+        {L"mnuPixels", [this] { mnuSettingClick(static_cast<int>(hueloom::ui::OptionCommand::Pixels)); }},
+        {L"mnuVariousColor",
+         [this] { mnuSettingClick(static_cast<int>(hueloom::ui::OptionCommand::VariousColor)); }},
         {L"mnuHelpHelp", [] { hueloom::ui::OpenHelpFile(tk::app().helpFile); }},
         {L"mnuShortCutDesktop", [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "DESKTOP"); }},
         {L"mnuShortCutPrograms",
@@ -969,4 +976,39 @@ void TfrmMagnify::mnuHintClick() {
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
     ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false, settings.ActiveColor);
+}
+
+// ------------------------------------------------------------------ options
+
+void TfrmMagnify::mnuSettingClick(int command) {
+    // While the dialog is open the system-wide keys stay unregistered, so a
+    // combination typed into a hot-key field is entered, not fired.
+    if (isChecked(L"mnuHookHotKey"))
+        for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
+    struct Reapply {
+        TfrmMagnify* f;
+        ~Reapply() {
+            if (f->isChecked(L"mnuNotHookHotKey")) f->mnuNotHookHotKeyClick();
+            else if (f->isChecked(L"mnuHookHotKey")) f->mnuHookHotKeyClick();
+        }
+    } reapply{this};
+
+    OptionDialogState st;
+    st.settings = settings;
+    st.averagingSize = averaging_;
+    for (int i = 0; i < hueloom::capture::kCursorCount; ++i) st.cursorNames.push_back(hueloom::capture::cursorName(i));
+    st.cursorImage = [](const std::wstring& name) {
+        for (int i = 0; i < hueloom::capture::kCursorCount; ++i)
+            if (name == hueloom::capture::cursorName(i)) return hueloom::capture::cursorForIndex(i);
+        return LoadCursorW(nullptr, IDC_ARROW);
+    };
+    if (!ShowOptionDialog(st, hueloom::ui::firstOptionPage(static_cast<hueloom::ui::OptionCommand>(command)))) return;
+    settings = st.settings;
+    averaging_ = st.averagingSize;
+    applyCaptureCursor();
+    ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+    if (colourListMode_) rebuildColourList();
+    setFrameColour(settings.ActiveColor);
+    tracker_.reset();  // the next sampling step redraws with the new colours and size
+    setMenuShortcuts();
 }

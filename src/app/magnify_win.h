@@ -159,6 +159,9 @@ public:
     void Image1MouseDown(int button, int x, int y, WPARAM keys);
     void mnuLoadCursorClick();
 
+    // The options dialog, opened on the page of the command that asked.
+    void mnuSettingClick(int command);
+
     // Hint.
     void mnuHintClick();
 

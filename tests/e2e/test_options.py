@@ -58,7 +58,7 @@ def next_page(h, wid, times=1):
         h.key("ctrl+Tab", window=wid, settle=0.3)
 
 
-def pending_scenario_setting_opens_on_the_jpg_page_framed_in_the_active_colour(h):
+def scenario_setting_opens_on_the_jpg_page_framed_in_the_active_colour(h):
     h.write_ini(NO_HINT + "[Option]\nJPGQuality=90\n")
     h.start()
     wid, x, y = open_settings(h)
@@ -74,7 +74,7 @@ def pending_scenario_setting_opens_on_the_jpg_page_framed_in_the_active_colour(h
     assert_eq(ini_value(h.read_ini(), "JPGQuality"), "90", "quality kept")
 
 
-def pending_scenario_average_command_opens_its_page_and_a_choice_averages_the_picker(h):
+def scenario_average_command_opens_its_page_and_a_choice_averages_the_picker(h):
     # A one-pixel checkerboard: a single pixel is black or white, a 7 × 7
     # average is grey (25 of one colour, 24 of the other).
     h.show_picture(100, 100, 60, 60, lambda px, py: (255, 255, 255) if (px + py) % 2 else (0, 0, 0))
@@ -91,7 +91,7 @@ def pending_scenario_average_command_opens_its_page_and_a_choice_averages_the_pi
     h.wait_title(r"^rgb\((124,124,124|130,130,130)\)$")
 
 
-def pending_scenario_colour_command_opens_the_colour_page(h):
+def scenario_colour_command_opens_the_colour_page(h):
     h.write_ini(NO_HINT + "[Display]\nActiveColor=clRed\n")
     h.start()
     wid, x, y = open_dialog(h, "v", "Up", "Up", "Return")  # 表示(&V) ▸ 色の設定
@@ -103,7 +103,7 @@ def pending_scenario_colour_command_opens_the_colour_page(h):
     assert_eq(ini_value(h.read_ini(), "ActiveColor"), "clRed", "colour kept")
 
 
-def pending_scenario_new_hot_key_is_taken_and_written(h):
+def scenario_new_hot_key_is_taken_and_written(h):
     h.write_ini(NO_HINT)
     h.start()
     wid, x, y = open_settings(h)
@@ -118,7 +118,7 @@ def pending_scenario_new_hot_key_is_taken_and_written(h):
     assert_eq(ini_value(h.read_ini(), "HotKeyGetColor"), "Shift+Ctrl+C", "other keys kept")
 
 
-def pending_scenario_delay_text_that_is_no_number_keeps_the_delay(h):
+def scenario_delay_text_that_is_no_number_keeps_the_delay(h):
     for text, expected in (("abc", "1000"), ("500", "500")):
         h.write_ini(NO_HINT + "[Capture]\nSleepTime=1000\n")
         h.start()
