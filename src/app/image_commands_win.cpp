@@ -5,6 +5,7 @@
 
 #include "app/magnify_win.h"
 #include "image/bmp.h"
+#include "image/clipboard_win.h"
 #include "image/dib_win.h"
 #include "image/filters.h"
 #include "image/image_error.h"
@@ -62,7 +63,7 @@ void TfrmMagnify::mnuImgEditClick() {
     set(L"mnuImgModeGray", true);
     set(L"mnuCopyBMP", true);
     set(L"mnuCopyEMF", true);
-    set(L"mnuPaste", IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_METAFILEPICT));
+    set(L"mnuPaste", hueloom::image::ImageClipboard::canPaste());
 }
 
 void TfrmMagnify::Image1Progress(int percent) {

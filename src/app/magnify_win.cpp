@@ -165,6 +165,12 @@ void TfrmMagnify::buildMenus() {
         {L"mnuColorToImg", [this] { mnuColorToImgClick(); }},
         {L"mnuLoadCursor", [this] { mnuLoadCursorClick(); }},
         {L"mnuAbout", [] { ShowAboutWindow(); }},
+        {L"mnuColorSample", [this] { mnuColorSampleClick(); }},
+        {L"mnuImgSave", [this] { mnuImgSaveClick(); }},
+        {L"mnuCopyBMP", [this] { mnuCopyBMPClick(); }},
+        {L"mnuCopyEMF", [this] { mnuCopyEMFClick(); }},
+        {L"mnuPaste", [this] { mnuPasteClick(); }},
+        {L"mnuPrintImage", [this] { mnuPrintImageClick(); }},
         {L"mnuSetting", [this] { mnuSettingClick(static_cast<int>(hueloom::ui::OptionCommand::Setting)); }},
         {L"mnuPixels", [this] { mnuSettingClick(static_cast<int>(hueloom::ui::OptionCommand::Pixels)); }},
         {L"mnuVariousColor",
@@ -327,6 +333,7 @@ void TfrmMagnify::FormCreate() {
     HookHotKey1 = std::make_unique<hueloom::hotkeys::THookHotKey>(*this);
     HookHotKey1->Activate = false;
     HookHotKey1->OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
+    initOutput();
 
     // 10. Stored choices, applied through the menu handlers (exact spelling).
     if (settings.TOPMOST == "On") mnuTOPMOSTClick();
@@ -872,17 +879,7 @@ void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& c
 
 void TfrmMagnify::pmnuIroCopyClick() {
     if (Timer1->interval() == 0) return;
-    std::wstring text = lblPickColor1.caption();
-    if (text.empty()) return;
-    {
-        tk::Clipboard clip(hwnd_);
-        clip.empty();
-        clip.setText(text);
-    }
-    // Only once the value is on the clipboard does the list take it.
-    std::string entry = pickedList_.pick(tk::narrow(text), toColourValue(picked_));
-    cbxPickColor.add(tk::widen(entry));
-    cbxPickColor.select(cbxPickColor.count() - 1);
+    copyPickedColour(lblPickColor1.caption(), toColourValue(picked_));
 }
 
 void TfrmMagnify::mnuColorClearClick() {
@@ -1002,6 +999,19 @@ void TfrmMagnify::mnuSettingClick(int command) {
             if (name == hueloom::capture::cursorName(i)) return hueloom::capture::cursorForIndex(i);
         return LoadCursorW(nullptr, IDC_ARROW);
     };
+    st.chooseColor = [this](unsigned& c) {
+        colourSampleOpen_ = true;
+        SampleColorChoice r;
+        {
+            struct Reset {
+                bool& flag;
+                ~Reset() { flag = false; }
+            } reset{colourSampleOpen_};
+            r = ChooseSampleColor(*this);
+        }
+        if (r.confirmed) c = r.colour;
+        return r.confirmed;
+    };
     if (!ShowOptionDialog(st, hueloom::ui::firstOptionPage(static_cast<hueloom::ui::OptionCommand>(command)))) return;
     settings = st.settings;
     averaging_ = st.averagingSize;
@@ -1011,4 +1021,46 @@ void TfrmMagnify::mnuSettingClick(int command) {
     setFrameColour(settings.ActiveColor);
     tracker_.reset();  // the next sampling step redraws with the new colours and size
     setMenuShortcuts();
+}
+
+// ------------------------------------------------------------------ colour sample
+
+void TfrmMagnify::mnuColorSampleClick() {
+    if (Timer1->interval() == 0) return;
+    colourSampleOpen_ = true;
+    Timer1->setInterval(0);
+    Image1.clear();
+    struct Restart {
+        TfrmMagnify* f;
+        ~Restart() {
+            f->colourSampleOpen_ = false;
+            f->Timer1->setInterval(100);
+        }
+    } restart{this};
+    ShowColorSample(*this);
+}
+
+// The colour copy shared by the hot key and the colour sample window: only
+// once the value is on the clipboard does the list take it.
+void TfrmMagnify::copyPickedColour(const std::wstring& valueText, uint32_t colourValue) {
+    if (valueText.empty()) return;
+    {
+        tk::Clipboard clip(hwnd_);
+        clip.empty();
+        clip.setText(valueText);
+    }
+    std::string entry = pickedList_.pick(tk::narrow(valueText), colourValue);
+    cbxPickColor.add(tk::widen(entry));
+    cbxPickColor.select(cbxPickColor.count() - 1);
+}
+
+void TfrmMagnify::showReadout(const std::wstring& text) {
+    lblPickColor1.setTransparent(false);
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
+    lblPickColor1.setCaption(text);
+}
+
+void TfrmMagnify::clearReadout() {
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), RGB(255, 255, 255));
+    lblPickColor1.setCaption(L"");
 }

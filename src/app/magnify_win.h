@@ -20,9 +20,10 @@
 #include "image/dib.h"
 #include "hotkeys/hotkey_logic.h"
 #include "hotkeys/print_screen_win.h"
+#include "ui/color_sample_win.h"
 #include "ui/cute_button_win.h"
 
-class TfrmMagnify : public tk::Form {
+class TfrmMagnify : public tk::Form, public ColourSampleHost {
 public:
     enum class Layout { Magnifier, Image };
 
@@ -124,6 +125,11 @@ public:
     const hueloom::image::Dib& workingImage() const { return workingImage_; }
     bool hasWorkingImage() const { return !workingImage_.isNull(); }
     void setWorkingImage(hueloom::image::Dib dib);
+    // A picture from outside (paste): the working image, colour-list mode off.
+    void replaceWorkingImage(hueloom::image::Dib dib) {
+        colourListMode_ = false;
+        setWorkingImage(std::move(dib));
+    }
     bool UndoAvailable = false;
     std::wstring undoPath() const;
     void TakeSnapshot();
@@ -158,6 +164,31 @@ public:
     void applyCaptureCursor();
     void Image1MouseDown(int button, int x, int y, WPARAM keys);
     void mnuLoadCursorClick();
+
+    // Image output: save, clipboard copy and paste, print.
+    void mnuImgSaveClick();
+    void mnuCopyBMPClick();
+    void mnuCopyEMFClick();
+    void mnuPasteClick();
+    void mnuPrintImageClick();
+    struct OutputCommands;
+    struct OutputDeleter {
+        void operator()(OutputCommands* p) const;
+    };
+    std::unique_ptr<OutputCommands, OutputDeleter> output_;
+    void initOutput();
+
+    // The colour sample window (copy mode) and what it asks of this window.
+    void mnuColorSampleClick();
+    void copyPickedColour(const std::wstring& valueText, uint32_t colourValue) override;
+    void showReadout(const std::wstring& text) override;
+    void clearReadout() override;
+    bool decimalChosen() const override { return isChecked(L"mnuV10"); }
+    POINT topLeft() const override {
+        RECT r = bounds();
+        return {r.left, r.top};
+    }
+    unsigned activeColor() const override { return settings.ActiveColor; }
 
     // The options dialog, opened on the page of the command that asked.
     void mnuSettingClick(int command);

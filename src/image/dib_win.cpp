@@ -43,38 +43,50 @@ tk::Bitmap createBitmap(const Dib& dib) {
 }
 
 Dib dibFromBitmap(HBITMAP bitmap) {
+    // A DIB section keeps its own format and palette; a device-dependent
+    // bitmap comes back at 32 bits. GetDIBits returns the rows bottom-up as
+    // the Dib stores them, whichever way the section itself is stored.
+    int bpp = 32;
+    int w = 0, h = 0;
+    UINT colours = 0;
     DIBSECTION ds{};
     if (GetObjectW(bitmap, sizeof ds, &ds) == sizeof ds && ds.dsBm.bmBits) {
-        // A DIB section: keep its format and palette.
-        int bpp = ds.dsBmih.biBitCount;
+        bpp = ds.dsBmih.biBitCount;
         if (bpp == 16 && !(ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0)) bpp = 15;
-        int w = ds.dsBm.bmWidth, h = std::abs(ds.dsBm.bmHeight);
-        Dib dib(w, h, bpp);
-        if (dib.hasPalette()) {
-            tk::MemoryDC mem;
+        w = ds.dsBm.bmWidth;
+        h = std::abs(ds.dsBm.bmHeight);
+        if (bpp <= 8) colours = ds.dsBmih.biClrUsed ? ds.dsBmih.biClrUsed : (1u << bpp);
+    } else {
+        BITMAP bm{};
+        if (!GetObjectW(bitmap, sizeof bm, &bm)) throw ImageError("画像を読み取れません");
+        w = bm.bmWidth;
+        h = bm.bmHeight;
+    }
+    Dib dib(w, h, bpp);
+    if (bpp <= 8) {
+        // Palette sections: indices and colour table as they are stored
+        // (GetDIBits may map a 1-bit section's colours to black and white).
+        tk::MemoryDC mem;
+        RGBQUAD table[256];
+        UINT n;
+        {
             tk::Select sel(mem, bitmap);
-            RGBQUAD table[256];
-            UINT n = GetDIBColorTable(mem, 0, 1u << bpp, table);
-            std::vector<RgbQuad> pal;
-            for (UINT i = 0; i < n; ++i) pal.push_back({table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, 0});
-            if (!pal.empty()) dib.setPalette(std::move(pal));
+            n = GetDIBColorTable(mem, 0, colours, table);
         }
+        std::vector<RgbQuad> pal;
+        for (UINT i = 0; i < n; ++i) pal.push_back({table[i].rgbBlue, table[i].rgbGreen, table[i].rgbRed, 0});
+        if (!pal.empty()) dib.setPalette(std::move(pal));
         const uint8_t* src = static_cast<const uint8_t*>(ds.dsBm.bmBits);
-        size_t stride = static_cast<size_t>(ds.dsBm.bmWidthBytes);
-        bool topDown = ds.dsBmih.biHeight < 0;
-        for (int y = 0; y < h; ++y) {
-            const uint8_t* row = src + static_cast<size_t>(topDown ? y : h - 1 - y) * stride;
-            std::memcpy(dib.scanLine(y), row, dib.rowBytes());
-        }
+        const size_t stride = static_cast<size_t>(ds.dsBm.bmWidthBytes);
+        const bool topDown = ds.dsBmih.biHeight < 0;
+        for (int y = 0; y < h; ++y)
+            std::memcpy(dib.scanLine(y), src + static_cast<size_t>(topDown ? y : h - 1 - y) * stride, dib.rowBytes());
         return dib;
     }
-    BITMAP bm{};
-    if (!GetObjectW(bitmap, sizeof bm, &bm)) throw ImageError("画像を読み取れません");
-    Dib dib(bm.bmWidth, bm.bmHeight, 32);
     DibInfo info = dibInfo(dib);
     tk::WindowDC screen(nullptr);
-    if (!GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), dib.bits(),
-                   reinterpret_cast<BITMAPINFO*>(&info.header), DIB_RGB_COLORS))
+    if (!GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), dib.bits(), reinterpret_cast<BITMAPINFO*>(&info.header),
+                   DIB_RGB_COLORS))
         throw ImageError("画像を読み取れません");
     return dib;
 }

@@ -276,6 +276,20 @@ class Session:
         out = self.x(*args, check=False).split()
         return out[0] if out else None
 
+    def find_windows(self, name_regex, visible=True, min_size=0):
+        """All matching windows at least min_size wide and high (the
+        application window, which carries the title too, is 1 × 1)."""
+        args = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", name_regex]
+        found = []
+        for wid in self.x(*args, check=False).split():
+            try:
+                g = self.window_geometry(wid)
+            except HarnessError:
+                continue
+            if g[2] >= min_size and g[3] >= min_size:
+                found.append(wid)
+        return found
+
     def window_geometry(self, wid):
         out = self.x("xdotool", "getwindowgeometry", "--shell", wid)
         vals = dict(line.split("=", 1) for line in out.split() if "=" in line)
@@ -389,7 +403,7 @@ def run_gtest(work, exe):
     env = wine_env(work, display.name)
     try:
         with open(os.path.join(work, "gtest-wine.log"), "wb") as err:
-            r = subprocess.run(["wine", exe], env=env, stdout=subprocess.PIPE, stderr=err, timeout=280,
+            r = subprocess.run(["wine", exe], env=env, stdout=subprocess.PIPE, stderr=err, timeout=580,
                                start_new_session=True)
         out = r.stdout.decode("utf-8", errors="replace")
         print(out)

@@ -20,7 +20,7 @@ if(TARGET hueloom_win_tests)
   add_test(NAME win.unit.${E2E_ARCH}
            COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py gtest --work ${E2E_WORK} --arch ${E2E_ARCH}
                    $<TARGET_FILE:hueloom_win_tests>)
-  set_tests_properties(win.unit.${E2E_ARCH} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 300 LABELS win RESOURCE_LOCK wine)
+  set_tests_properties(win.unit.${E2E_ARCH} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 600 LABELS win RESOURCE_LOCK wine)
 endif()
 
 foreach(f IN LISTS E2E_FILES)

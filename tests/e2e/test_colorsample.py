@@ -27,7 +27,7 @@ def chart_point(win, cx, cy):
     return win[0] + CHART_X + cx, win[1] + CHART_Y + cy
 
 
-def pending_scenario_click_copies_the_colour_as_the_next_entry(h):
+def scenario_click_copies_the_colour_as_the_next_entry(h):
     h.show_picture(100, 100, 80, 40, lambda x, y: (12, 34, 56) if x < 40 else (255, 255, 255))
     start(h)
     h.focus_main()
@@ -66,7 +66,7 @@ def pending_scenario_click_copies_the_colour_as_the_next_entry(h):
                   "memo with the chart colour as the third entry")
 
 
-def pending_scenario_hexadecimal_display_and_background_drag(h):
+def scenario_hexadecimal_display_and_background_drag(h):
     start(h)
     h.focus_main()
     h.choose_from_star_menu(1, "v", "6")  # 色の16進数表示

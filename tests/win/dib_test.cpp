@@ -73,3 +73,14 @@ TEST(DibBridge, EmptyScreenAreaIsAnError) {
     EXPECT_EQ(d.width(), 8);
     EXPECT_EQ(d.bitsPerPixel(), 32);
 }
+
+TEST(DibBridge, TopDownSectionsComeBackRightWayUp) {
+    tk::DibSection top(3, 2, 24);  // top-down
+    ASSERT_TRUE(top);
+    top.row(0)[2] = 255;  // (0, 0) red
+    top.row(1)[0] = 255;  // (0, 1) blue
+    Dib d = hueloom::image::dibFromBitmap(top.handle());
+    EXPECT_EQ(d.scanLine(0)[2], 255);
+    EXPECT_EQ(d.scanLine(1)[0], 255);
+    EXPECT_EQ(d.scanLine(0)[0], 0);
+}
