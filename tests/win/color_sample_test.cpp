@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "client_snapshot.h"
 #include "toolkit/application.h"
 #include "toolkit/gdi.h"
 #include "ui/color_sample_win.h"
@@ -43,34 +44,7 @@ struct FakeHost : ColourSampleHost {
 
 void pump() { tk::app().processMessages(); }
 
-// A window's client area as drawn by WM_PRINTCLIENT.
-class Snapshot {
-public:
-    explicit Snapshot(HWND h) {
-        RECT rc;
-        GetClientRect(h, &rc);
-        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
-        tk::MemoryDC mem(nullptr);
-        tk::Select sel(mem, dib_.handle());
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    int width() const { return dib_.width(); }
-    int height() const { return dib_.height(); }
-    COLORREF at(int x, int y) const {
-        const BYTE* p = dib_.row(y) + x * 4;
-        return RGB(p[2], p[1], p[0]);
-    }
-    int count(COLORREF c) const {
-        int n = 0;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x) n += at(x, y) == c;
-        return n;
-    }
-
-private:
-    tk::DibSection dib_;
-};
+using Snapshot = ClientSnapshot;
 
 void move(TfrmColorSample& f, int x, int y) { SendMessageW(f.Image1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 void press(HWND h, UINT msg = WM_LBUTTONDOWN, int x = 5, int y = 5) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "client_snapshot.h"
 #include "settings/colour_key.h"
 #include "toolkit/application.h"
 #include "toolkit/gdi.h"
@@ -62,32 +63,7 @@ void click(HWND h, int x = 5, int y = 5) {
 
 void closeWithX(TfrmCompressOption& d) { click(d.CuteButton1.hwnd(), 18, 18); }
 
-// A window's client area as drawn by WM_PRINTCLIENT, in a 32-bit DIB.
-class Snapshot {
-public:
-    explicit Snapshot(HWND h) {
-        RECT rc;
-        GetClientRect(h, &rc);
-        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
-        tk::MemoryDC mem(nullptr);
-        tk::Select sel(mem, dib_.handle());
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    COLORREF at(int x, int y) const {
-        const BYTE* p = dib_.row(y) + x * 4;
-        return RGB(p[2], p[1], p[0]);
-    }
-    int count(COLORREF c, const RECT& r) const {
-        int n = 0;
-        for (int y = r.top; y < r.bottom; ++y)
-            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
-        return n;
-    }
-
-private:
-    tk::DibSection dib_;
-};
+using Snapshot = ClientSnapshot;
 
 st::Settings sampleSettings() {
     st::Settings s;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "client_snapshot.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/size_dialog_win.h"
 #include "image/dib.h"
@@ -65,24 +66,9 @@ Dib frozenPicture(int w, int h) {
     return d;
 }
 
-// A window's client area as drawn by WM_PRINTCLIENT.
-class Snapshot {
+class Snapshot : public ClientSnapshot {
 public:
-    explicit Snapshot(HWND h) {
-        RECT rc;
-        GetClientRect(h, &rc);
-        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
-        tk::MemoryDC mem(nullptr);
-        tk::Select sel(mem, dib_.handle());
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    int width() const { return dib_.width(); }
-    int height() const { return dib_.height(); }
-    COLORREF at(int x, int y) const {
-        const BYTE* p = dib_.row(y) + x * 4;
-        return RGB(p[2], p[1], p[0]);
-    }
+    using ClientSnapshot::ClientSnapshot;
     // Pixels along the rectangle's border that differ from the frozen screen.
     int changedOnBorder(const SelRect& r) const {
         int n = 0;
@@ -96,15 +82,6 @@ public:
         }
         return n;
     }
-    int count(COLORREF c) const {
-        int n = 0;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x) n += at(x, y) == c;
-        return n;
-    }
-
-private:
-    tk::DibSection dib_;
 };
 
 // A fresh overlay (not shown modally) over a frozen picture, red mask.

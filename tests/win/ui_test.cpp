@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "client_snapshot.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
 #include "toolkit/gdi.h"
@@ -47,47 +48,7 @@ LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 void press(HWND h, int x = 5, int y = 5) { SendMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(x, y)); }
 void release(HWND h, int x = 5, int y = 5) { SendMessageW(h, WM_LBUTTONUP, 0, at(x, y)); }
 
-// A window's client area as drawn by WM_PRINTCLIENT, in a 32-bit DIB.
-class Snapshot {
-public:
-    explicit Snapshot(HWND h) {
-        RECT rc;
-        GetClientRect(h, &rc);
-        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
-        tk::MemoryDC mem(nullptr);
-        tk::Select sel(mem, dib_.handle());
-        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
-        GdiFlush();
-    }
-    int width() const { return dib_.width(); }
-    int height() const { return dib_.height(); }
-    COLORREF at(int x, int y) const {
-        const BYTE* p = dib_.row(y) + x * 4;
-        return RGB(p[2], p[1], p[0]);
-    }
-    int count(COLORREF c) const {
-        int n = 0;
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x) n += at(x, y) == c;
-        return n;
-    }
-    // Bounding box of the pixels of one colour (empty rect when none).
-    RECT box(COLORREF c) const {
-        RECT r{width(), height(), -1, -1};
-        for (int y = 0; y < height(); ++y)
-            for (int x = 0; x < width(); ++x)
-                if (at(x, y) == c) {
-                    r.left = std::min<LONG>(r.left, x);
-                    r.top = std::min<LONG>(r.top, y);
-                    r.right = std::max<LONG>(r.right, x);
-                    r.bottom = std::max<LONG>(r.bottom, y);
-                }
-        return r;
-    }
-
-private:
-    tk::DibSection dib_;
-};
+using Snapshot = ClientSnapshot;
 
 constexpr COLORREF kFace = RGB(255, 204, 153);
 constexpr COLORREF kInk = RGB(0, 0, 255);
