@@ -190,7 +190,7 @@ std::string versionText() {
     return "Hueloom Ver. 1.0 A4\r\n"
            "Copyright (C) 2026 the Hueloom developers. Free to use and share.\r\n"
            "\r\n"
-           "PNG writer: Hueloom's own encoder, after the PNG specification (W3C).\r\n"
+           "PNG writer: Hueloom's own encoder, written from the PNG standard (W3C).\r\n"
            "zlib 1.1.3 (C) 1995-1998 Jean-loup Gailly and Mark Adler.";
 }
 
