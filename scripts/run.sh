@@ -30,8 +30,8 @@ cleanup() { wineserver -k 2>/dev/null || true; [ -n "$xvfb_pid" ] && kill "$xvfb
 trap cleanup EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Preparing the Wine prefix (first run only)..."
-    wineboot -i >/dev/null 2>&1 || true
+    bash scripts/wine.sh wineboot -i >/dev/null 2>&1 || true
     wineserver -w
 fi
 echo "Starting Hueloom (close it from the right star's menu: Hueloomの終了)."
-wine "$run_dir/Hueloom.exe"
+bash scripts/wine.sh "$run_dir/Hueloom.exe"

@@ -105,112 +105,261 @@ def write_ppm(path, width, height, fill):
 
 # ---------------------------------------------------------------- environment
 
-class Display:
-    """A private Xvfb display."""
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_SH = os.path.join(REPO, "scripts", "wine.sh")
+# Scenarios run side by side in lanes: each lane is one Xvfb, one Wine prefix
+# and one persistent wineserver, shared by every scenario that runs in it
+# (one at a time). CTest's -j decides how many run at once.
+LANES = max(1, int(os.environ.get("HUELOOM_E2E_LANES", "2")))
+SKIP = 77  # CTest's SKIP_RETURN_CODE for these tests
+# Wine's own processes that live as long as the lane's wineserver.
+WINE_SERVICES = {"services.exe", "winedevice.exe", "plugplay.exe", "explorer.exe", "rpcss.exe", "svchost.exe"}
 
-    def __init__(self, workdir):
-        self.proc = None
-        for n in range(90 + os.getpid() % 200, 600):
+
+def wine(*args):
+    """The command that starts a Windows program on this machine."""
+    return [WINE_SH, *args]
+
+
+def i686_missing():
+    """Why 32-bit Windows programs cannot run here, or None."""
+    r = subprocess.run([WINE_SH, "--i686"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=30)
+    return None if r.returncode == 0 else (r.stdout.decode(errors="replace").strip() or "no 32-bit support")
+
+
+def detached(args, env, log_path):
+    """Starts a process that outlives the test (a server): its output goes to
+    a file, never to CTest's pipe, which would stay open otherwise."""
+    with open(log_path, "ab") as out:
+        return subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                                start_new_session=True)
+
+
+def pid_alive(pid):
+    try:
+        os.kill(pid, 0)
+        return True
+    except (ProcessLookupError, PermissionError):
+        return False
+
+
+class Lane:
+    """One Xvfb and one booted Wine prefix with its persistent wineserver."""
+
+    def __init__(self, work, index):
+        self.index = index
+        self.dir = os.path.join(work, f"lane{index}")
+        os.makedirs(self.dir, exist_ok=True)
+        self.prefix = os.path.join(self.dir, "prefix")
+        self.lock_file = None
+
+    # -- exclusive use by one test at a time
+    def try_lock(self):
+        f = open(os.path.join(self.dir, "lock"), "w")
+        try:
+            fcntl.flock(f, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        except BlockingIOError:
+            f.close()
+            return False
+        self.lock_file = f
+        return True
+
+    def unlock(self):
+        if self.lock_file:
+            self.lock_file.close()
+            self.lock_file = None
+
+    @staticmethod
+    def acquire(work, timeout=900):
+        """Takes the first free lane, waiting for one if all are busy."""
+        end = time.monotonic() + timeout
+        while True:
+            for i in range(LANES):
+                lane = Lane(work, i)
+                if lane.try_lock():
+                    return lane
+            if time.monotonic() > end:
+                raise HarnessError(f"no free Wine lane within {timeout}s")
+            time.sleep(0.2)
+
+    # -- display
+    def _read(self, name):
+        try:
+            with open(os.path.join(self.dir, name)) as f:
+                return int(f.read().strip())
+        except (OSError, ValueError):
+            return None
+
+    @property
+    def display(self):
+        return f":{self._read('display')}"
+
+    def display_up(self):
+        pid, n = self._read("xvfb.pid"), self._read("display")
+        return bool(pid and n is not None and pid_alive(pid)) and subprocess.run(
+            ["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            timeout=10).returncode == 0
+
+    def start_display(self):
+        for n in range(90 + self.index * 7 + os.getpid() % 300, 1000):
             if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                self.number = n
                 break
         else:
             raise HarnessError("no free display number")
-        self.name = f":{self.number}"
-        self.log = open(os.path.join(workdir, f"xvfb{self.number}.log"), "wb")
-
-    def start(self):
-        self.proc = subprocess.Popen(
-            ["Xvfb", self.name, "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-ac"],
-            stdout=self.log, stderr=self.log, start_new_session=True)
-        wait_until(lambda: subprocess.run(["xdpyinfo", "-display", self.name], stdout=subprocess.DEVNULL,
+        p = detached(["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-ac"],
+                     os.environ, os.path.join(self.dir, "xvfb.log"))
+        wait_until(lambda: subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
                                           stderr=subprocess.DEVNULL, timeout=10).returncode == 0,
                    20, 0.1, "Xvfb")
+        for name, v in (("xvfb.pid", p.pid), ("display", n)):
+            with open(os.path.join(self.dir, name), "w") as f:
+                f.write(str(v))
+
+    # -- Wine
+    def env(self, display=True):
+        env = dict(os.environ)
+        env.update({
+            "WINEPREFIX": self.prefix,
+            "WINEARCH": "win64",
+            "WINEDEBUG": "-all",
+            "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            "LANG": "ja_JP.UTF-8",
+            "LC_ALL": "ja_JP.UTF-8",
+        })
+        if display:
+            env["DISPLAY"] = self.display
+        else:
+            env.pop("DISPLAY", None)
+        return env
+
+    def run_wine(self, *args, timeout=120, env=None):
+        with open(os.path.join(self.dir, "wine.log"), "ab") as out:
+            return subprocess.run(wine(*args), env=env or self.env(), stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=out, timeout=timeout, start_new_session=True).returncode
+
+    def boot(self, template=None):
+        """Creates the prefix: a copy of a booted one, or booted here."""
+        ready = os.path.join(self.prefix, ".hueloom-ready")
+        if os.path.exists(ready):
+            return
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        t = time.monotonic()
+        if template:
+            subprocess.run(["cp", "-a", template, self.prefix], check=True, timeout=120)
+        else:
+            if not self.display_up():
+                self.start_display()
+            env = self.env()
+            self.run_wine("wineboot", "-i", timeout=240, env=env)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=120)
+            # There is no window manager: Wine draws window captions itself.
+            self.run_wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated", "/t", "REG_SZ",
+                          "/d", "N", "/f", env=env)
+            # The Windows-side tests drive windows by messages, not through X:
+            # their windows stay unmanaged, so Wine does not wait (2 s each
+            # time) for a window manager to confirm that a hidden window is gone.
+            self.run_wine("reg", "add", r"HKCU\Software\Wine\AppDefaults\hueloom_win_tests.exe\X11 Driver",
+                          "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f", env=env)
+            subprocess.run(["wineserver", "-k"], env=env, timeout=30)
+            subprocess.run(["wineserver", "-w"], env=env, timeout=60)
+            if not os.path.exists(os.path.join(self.prefix, "drive_c", "windows", "system32", "kernel32.dll")):
+                raise HarnessError(f"wineboot did not create a prefix (see {self.dir}/wine.log)")
+        open(os.path.join(self.prefix, ".hueloom-ready"), "w").close()
+        log(f"lane {self.index}: prefix ready in {time.monotonic() - t:.1f}s")
+
+    def up(self):
+        """Makes sure the display and a persistent wineserver are running."""
+        if not self.display_up():
+            self.start_display()
+        # Starting a persistent server is a no-op when one runs for the prefix;
+        # the first program then starts Wine's services, detached from us.
+        first = not self.server_running()
+        detached(["wineserver", "-p"], self.env(), os.path.join(self.dir, "wineserver.log")).wait(30)
+        if first:
+            self.run_wine("cmd", "/c", "exit", timeout=120)
+
+    def server_running(self):
+        return any(cmd == "wineserver" or cmd.startswith("wineserver")
+                   for _, cmd in self.wine_processes(include_server=True))
+
+    def wine_processes(self, include_server=False):
+        """(pid, program name) of the processes living in this lane's prefix."""
+        found = []
+        key = b"WINEPREFIX=" + self.prefix.encode() + b"\0"
+        for d in os.listdir("/proc"):
+            if not d.isdigit() or int(d) == os.getpid():
+                continue
+            try:
+                with open(f"/proc/{d}/environ", "rb") as f:
+                    if key not in f.read() + b"\0":
+                        continue
+                with open(f"/proc/{d}/cmdline", "rb") as f:
+                    argv0 = f.read().split(b"\0")[0].decode(errors="replace")
+            except OSError:
+                continue
+            name = re.split(r"[\\/]", argv0)[-1].lower()
+            if name.startswith("wineserver") and not include_server:
+                continue
+            if name in ("wine.sh", "bash", "python3") or name.startswith("python"):
+                continue
+            found.append((int(d), name))
+        return found
+
+    def kill_programs(self):
+        """Ends every Windows program in the lane but Wine's own services."""
+        for pid, name in self.wine_processes():
+            if name not in WINE_SERVICES and name != "wine64-preloader" and name != "wine-preloader":
+                with contextlib.suppress(OSError):
+                    os.kill(pid, signal.SIGKILL)
+        with contextlib.suppress(HarnessError):
+            wait_until(lambda: not [p for p, n in self.wine_processes() if n not in WINE_SERVICES], 10, 0.1,
+                       "the lane's programs to end")
 
     def stop(self):
-        if self.proc and self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-        self.log.close()
-
-
-def wine_env(work, display=None):
-    env = dict(os.environ)
-    env.update({
-        "WINEPREFIX": os.path.join(work, "prefix"),
-        "WINEARCH": "win64",
-        "WINEDEBUG": "-all",
-        "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
-        "LANG": "ja_JP.UTF-8",
-        "LC_ALL": "ja_JP.UTF-8",
-    })
-    if display:
-        env["DISPLAY"] = display
-    else:
-        env.pop("DISPLAY", None)
-    return env
-
-
-def wineserver_kill(env):
-    subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                   timeout=30)
-    with contextlib.suppress(subprocess.TimeoutExpired):
-        subprocess.run(["wineserver", "-w"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                       timeout=15)
-
-
-@contextlib.contextmanager
-def prefix_lock(work):
-    os.makedirs(work, exist_ok=True)
-    with open(os.path.join(work, "prefix.lock"), "w") as f:
-        fcntl.flock(f, fcntl.LOCK_EX)
-        yield
+        with contextlib.suppress(Exception):
+            env = self.env(display=False)
+            subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=30)
+            subprocess.run(["wineserver", "-w"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=30)
+        pid = self._read("xvfb.pid")
+        if pid and pid_alive(pid):
+            with contextlib.suppress(OSError):
+                os.kill(pid, signal.SIGTERM)
+        with contextlib.suppress(OSError):
+            os.remove(os.path.join(self.dir, "xvfb.pid"))
 
 
 def prepare(work):
-    """Boots the shared prefix once; later calls find it ready."""
-    with prefix_lock(work):
-        ready = os.path.join(work, "prefix", ".hueloom-ready")
-        if os.path.exists(ready):
-            log("prefix ready")
-            return
-        shutil.rmtree(os.path.join(work, "prefix"), ignore_errors=True)
-        display = Display(work)
-        display.start()
-        env = wine_env(work, display.name)
-        try:
-            t = time.monotonic()
-            with open(os.path.join(work, "wineboot.log"), "wb") as out:
-                subprocess.run(["wineboot", "-i"], env=env, stdout=out, stderr=out, timeout=240,
-                               start_new_session=True)
-                subprocess.run(["wineserver", "-w"], env=env, stdout=out, stderr=out, timeout=120)
-                # Without a window manager, let Wine draw window captions itself.
-                subprocess.run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Decorated",
-                                "/t", "REG_SZ", "/d", "N", "/f"], env=env, stdout=out, stderr=out, timeout=60,
-                               start_new_session=True)
-            log(f"prefix booted in {time.monotonic() - t:.1f}s")
-            open(ready, "w").close()
-        finally:
-            wineserver_kill(env)
-            display.stop()
+    """Boots lane 0's prefix, copies it for the other lanes, starts them."""
+    with open(os.path.join(work, "prepare.lock"), "w") as f:
+        fcntl.flock(f, fcntl.LOCK_EX)
+        first = Lane(work, 0)
+        first.boot()
+        for i in range(1, LANES):
+            Lane(work, i).boot(template=first.prefix)
+
+
+def teardown(work):
+    for i in range(LANES):
+        Lane(work, i).stop()
 
 
 # ---------------------------------------------------------------- session
 
 class Session:
-    """One run of the program: its own display, its own program folder."""
+    """One run of the program in a lane: its own program folder, the lane's
+    display and Wine. It leaves the lane as it found it: its programs ended,
+    the clipboard emptied, the pointer in the middle of the screen."""
 
-    def __init__(self, work, exe, name):
+    def __init__(self, work, exe, name, lane):
         self.work = work
         self.name = name
+        self.lane = lane
         self.dir = tempfile.mkdtemp(prefix=f"run-{name}-", dir=work)
         self.exe = os.path.join(self.dir, "Hueloom.exe")
         shutil.copy2(exe, self.exe)
         self.ini = os.path.join(self.dir, "Hueloom.ini")
-        self.display = Display(self.dir)
         self.env = None
         self.proc = None
         self.helpers = []
@@ -219,9 +368,15 @@ class Session:
 
     # -- life cycle
     def __enter__(self):
-        self.display.start()
-        self.env = wine_env(self.work, self.display.name)
-        self.xenv = dict(os.environ, DISPLAY=self.display.name)
+        self.lane.up()
+        self.display = self.lane.display
+        self.env = self.lane.env()
+        self.xenv = dict(os.environ, DISPLAY=self.display)
+        self.lane.kill_programs()
+        # An empty clipboard owned by X, so nothing an earlier run copied shows.
+        subprocess.run(["xclip", "-selection", "clipboard", "-i", "/dev/null"], env=self.xenv,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        self.x("xdotool", "mousemove", str(SCREEN_W // 2), str(SCREEN_H // 2))
         return self
 
     def __exit__(self, *exc):
@@ -231,13 +386,19 @@ class Session:
         for p in self.helpers:
             with contextlib.suppress(Exception):
                 os.killpg(p.pid, signal.SIGKILL)
-        with contextlib.suppress(Exception):
-            wineserver_kill(self.env)
         if self.proc:
             with contextlib.suppress(Exception):
+                os.killpg(self.proc.pid, signal.SIGKILL)
                 self.proc.wait(5)
-        self.display.stop()
+        self.lane.kill_programs()
         return False
+
+    def start_wine(self, *args):
+        """Starts another Windows program (e.g. notepad) in the lane."""
+        p = subprocess.Popen(wine(*args), cwd=self.dir, env=self.env, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        self.helpers.append(p)
+        return p
 
     def write_ini(self, text, encoding="cp932"):
         with open(self.ini, "wb") as f:
@@ -250,7 +411,7 @@ class Session:
     def start(self, wait_window=True, settle=1.0):
         """Launches the program and waits for its main window."""
         out = open(os.path.join(self.dir, "wine.log"), "wb")
-        self.proc = subprocess.Popen(["wine", self.exe], cwd=self.dir, env=self.env, stdout=out, stderr=out,
+        self.proc = subprocess.Popen(wine(self.exe), cwd=self.dir, env=self.env, stdout=out, stderr=out,
                                      start_new_session=True)
         if wait_window:
             self.main = wait_until(lambda: self.find_window(r"^\(15x15\)x10$"), 90, 0.2, "main window")
@@ -322,7 +483,7 @@ class Session:
         time.sleep(settle)
 
     def screenshot(self):
-        raw = subprocess.run(["import", "-display", self.display.name, "-window", "root", "-depth", "8", "ppm:-"],
+        raw = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "ppm:-"],
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
         return Image.from_ppm(raw)
 
@@ -397,23 +558,35 @@ class Session:
 
 # ---------------------------------------------------------------- commands
 
-def run_gtest(work, exe):
-    display = Display(work)
-    display.start()
-    env = wine_env(work, display.name)
+def skip_if_unsupported(arch):
+    why = i686_missing() if arch == "i686" else None
+    if why:
+        print(f"SKIP: the i686 build cannot run under Wine here: {why}", flush=True)
+        sys.exit(SKIP)
+
+
+def run_gtest(work, exe, shard):
+    """Runs one shard ("I/N") of a GoogleTest binary in a lane."""
+    index, total = (int(v) for v in shard.split("/"))
+    lane = Lane.acquire(work)
     try:
-        with open(os.path.join(work, "gtest-wine.log"), "wb") as err:
-            r = subprocess.run(["wine", exe], env=env, stdout=subprocess.PIPE, stderr=err, timeout=580,
+        lane.up()
+        lane.kill_programs()
+        env = dict(lane.env(), GTEST_SHARD_INDEX=str(index), GTEST_TOTAL_SHARDS=str(total))
+        with open(os.path.join(lane.dir, f"gtest-{index}.log"), "wb") as err:
+            r = subprocess.run(wine(exe), env=env, stdout=subprocess.PIPE, stderr=err, timeout=580,
                                start_new_session=True)
         out = r.stdout.decode("utf-8", errors="replace")
         print(out)
-        if r.returncode != 0 or "[  PASSED  ]" not in out or "[  FAILED  ]" in out:
+        ran = re.search(r"\[==========\] (\d+) tests? from .* ran", out)
+        if r.returncode != 0 or "[  PASSED  ]" not in out or "[  FAILED  ]" in out or not ran \
+                or int(ran.group(1)) == 0:
             log(f"GoogleTest under Wine failed (exit {r.returncode})")
             return 1
         return 0
     finally:
-        wineserver_kill(env)
-        display.stop()
+        lane.kill_programs()
+        lane.unlock()
 
 
 def run_scenario(work, exe, file, name):
@@ -423,28 +596,38 @@ def run_scenario(work, exe, file, name):
     spec.loader.exec_module(mod)
     fn = getattr(mod, "scenario_" + name)
     group = os.path.splitext(os.path.basename(file))[0].removeprefix("test_")
-    t = time.monotonic()
-    with Session(work, exe, f"{group}.{name}") as h:
-        fn(h)
-    log(f"scenario {group}.{name} passed in {time.monotonic() - t:.1f}s")
+    lane = Lane.acquire(work)
+    try:
+        t = time.monotonic()
+        with Session(work, exe, f"{group}.{name}", lane) as h:
+            fn(h)
+        log(f"scenario {group}.{name} passed in {time.monotonic() - t:.1f}s (lane {lane.index})")
+    finally:
+        lane.unlock()
     return 0
 
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("command", choices=["prepare", "gtest", "run"])
+    ap.add_argument("command", choices=["prepare", "teardown", "gtest", "run"])
     ap.add_argument("--work", required=True)
     ap.add_argument("--arch", default="x86_64")
     ap.add_argument("--exe")
+    ap.add_argument("--shard", default="0/1")
     ap.add_argument("rest", nargs="*")
     a = ap.parse_intermixed_args()
     work = os.path.abspath(a.work)
     os.makedirs(work, exist_ok=True)
+    if a.command == "teardown":
+        teardown(work)
+        return 0
     if a.command == "prepare":
         prepare(work)
         return 0
+    skip_if_unsupported(a.arch)
+    prepare(work)
     if a.command == "gtest":
-        return run_gtest(work, a.rest[0])
+        return run_gtest(work, a.rest[0], a.shard)
     return run_scenario(work, a.exe, a.rest[0], a.rest[1])
 
 

@@ -1,7 +1,13 @@
-# End-to-end scenarios: every `def scenario_NAME(` in tests/e2e/test_*.py
-# becomes the CTest test e2e.FILE.NAME, run against the real Hueloom.exe under
-# Xvfb and Wine. A scenario marked `# also-i686` on its def line also runs in
-# the i686 build; the others run in the x86_64 build only.
+# Tests of the Windows build:
+# - exe.imports.ARCH: Hueloom.exe is a PE image of its architecture that
+#   imports only DLLs Windows provides (no Wine needed);
+# - win.unit.ARCH.N: the Windows-side GoogleTest binary under Wine, in shards;
+# - every `def scenario_NAME(` in tests/e2e/test_*.py becomes the CTest test
+#   e2e.FILE.NAME, run against the real Hueloom.exe under Xvfb and Wine. A
+#   scenario marked `# also-i686` on its def line also runs in the i686 build.
+# Wine tests run in lanes (harness.py) shared by both builds' trees. Where
+# the i686 build cannot run (no 32-bit support), its Wine tests exit 77 and
+# CTest reports them as skipped.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(E2E_DIR ${PROJECT_SOURCE_DIR}/tests/e2e)
 file(GLOB E2E_FILES CONFIGURE_DEPENDS ${E2E_DIR}/test_*.py)
@@ -10,17 +16,35 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
 else()
   set(E2E_ARCH i686)
 endif()
-set(E2E_WORK ${CMAKE_BINARY_DIR}/e2e)
+get_filename_component(E2E_WORK_DEFAULT ${CMAKE_BINARY_DIR}/../e2e ABSOLUTE)
+set(HUELOOM_E2E_WORK ${E2E_WORK_DEFAULT} CACHE PATH "Work folder of the Wine lanes, shared by the Windows builds")
+set(HARNESS ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py)
+set(WIN_TEST_SHARDS 2)
 
-add_test(NAME e2e.prepare.${E2E_ARCH}
-         COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py prepare --work ${E2E_WORK} --arch ${E2E_ARCH})
-set_tests_properties(e2e.prepare.${E2E_ARCH} PROPERTIES FIXTURES_SETUP wine-${E2E_ARCH} TIMEOUT 300 LABELS e2e RESOURCE_LOCK wine)
+add_test(NAME exe.imports.${E2E_ARCH}
+         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)
+
+if(E2E_ARCH STREQUAL "x86_64")
+  add_test(NAME e2e.prepare COMMAND ${HARNESS} prepare --work ${HUELOOM_E2E_WORK})
+  set_tests_properties(e2e.prepare PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS e2e)
+  add_test(NAME e2e.teardown COMMAND ${HARNESS} teardown --work ${HUELOOM_E2E_WORK})
+  set_tests_properties(e2e.teardown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120 LABELS e2e)
+endif()
+
+# COST: the long GoogleTest shards start first, the short scenarios fill in.
+function(wine_test name timeout label cost)
+  add_test(NAME ${name} COMMAND ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${timeout} LABELS ${label}
+                       SKIP_RETURN_CODE 77 COST ${cost})
+endfunction()
 
 if(TARGET hueloom_win_tests)
-  add_test(NAME win.unit.${E2E_ARCH}
-           COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py gtest --work ${E2E_WORK} --arch ${E2E_ARCH}
-                   $<TARGET_FILE:hueloom_win_tests>)
-  set_tests_properties(win.unit.${E2E_ARCH} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 600 LABELS win RESOURCE_LOCK wine)
+  math(EXPR last_shard "${WIN_TEST_SHARDS} - 1")
+  foreach(i RANGE ${last_shard})
+    wine_test(win.unit.${E2E_ARCH}.${i} 600 win 100
+              ${HARNESS} gtest --work ${HUELOOM_E2E_WORK} --arch ${E2E_ARCH} --shard ${i}/${WIN_TEST_SHARDS}
+              $<TARGET_FILE:hueloom_win_tests>)
+  endforeach()
 endif()
 
 foreach(f IN LISTS E2E_FILES)
@@ -36,10 +60,7 @@ foreach(f IN LISTS E2E_FILES)
     if(E2E_ARCH STREQUAL "i686")
       set(test_name ${test_name}.i686)
     endif()
-    add_test(NAME ${test_name}
-             COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py run --work ${E2E_WORK} --arch ${E2E_ARCH}
-                     --exe $<TARGET_FILE:Hueloom> ${f} ${name})
-    set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine-${E2E_ARCH} TIMEOUT 180 LABELS e2e
-                         RESOURCE_LOCK wine)
+    wine_test(${test_name} 180 e2e 10
+              ${HARNESS} run --work ${HUELOOM_E2E_WORK} --arch ${E2E_ARCH} --exe $<TARGET_FILE:Hueloom> ${f} ${name})
   endforeach()
 endforeach()

@@ -7,7 +7,6 @@ program that starts is activated). Key presses are sent to a Wine window;
 a combination registered with the system is taken before any window sees it.
 """
 import re
-import subprocess
 import time
 
 from harness import HarnessError, wait_until
@@ -40,9 +39,7 @@ def start_notepad(h):
     """Starts Wine's notepad, which becomes the active program, and moves it
     out of the way. Returns its X window."""
     before = set(h.x("xdotool", "search", "--onlyvisible", "--class", "notepad", check=False).split())
-    p = subprocess.Popen(["wine", "notepad"], cwd=h.dir, env=h.env, stdout=subprocess.DEVNULL,
-                         stderr=subprocess.DEVNULL, start_new_session=True)
-    h.helpers.append(p)
+    h.start_wine("notepad")
 
     def new_window():
         now = h.x("xdotool", "search", "--onlyvisible", "--class", "notepad", check=False).split()
