@@ -362,6 +362,7 @@ class Session:
         self.ini = os.path.join(self.dir, "Hueloom.ini")
         self.env = None
         self.proc = None
+        self.launcher = []  # a command the program is started through
         self.helpers = []
         self.artifacts = os.path.join(work, "artifacts")
         os.makedirs(self.artifacts, exist_ok=True)
@@ -411,7 +412,7 @@ class Session:
     def start(self, wait_window=True, settle=1.0):
         """Launches the program and waits for its main window."""
         out = open(os.path.join(self.dir, "wine.log"), "wb")
-        self.proc = subprocess.Popen(wine(self.exe), cwd=self.dir, env=self.env, stdout=out, stderr=out,
+        self.proc = subprocess.Popen(self.launcher + wine(self.exe), cwd=self.dir, env=self.env, stdout=out, stderr=out,
                                      start_new_session=True)
         if wait_window:
             self.main = wait_until(lambda: self.find_window(r"^\(15x15\)x10$"), 90, 0.2, "main window")
@@ -589,6 +590,45 @@ def run_gtest(work, exe, shard):
         lane.unlock()
 
 
+def rehearse_without_i386(work, exe):
+    """Behaves as a machine whose kernel refuses 32-bit programs: in a mount
+    namespace Wine's 32-bit loader is replaced by an ELF file the kernel
+    cannot execute, so Debian's `wine` fails there with "Exec format error"
+    for every program. Our launcher must see it, say why, and still run the
+    64-bit program."""
+    wine32 = "/usr/lib/wine/wine"
+    wrap = []
+    if os.path.exists(wine32):
+        if subprocess.run(["unshare", "-m", "true"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                          timeout=10).returncode != 0:
+            print("SKIP: cannot make a mount namespace here (needs root)", flush=True)
+            return SKIP
+        bad = os.path.join(work, "not-for-this-kernel")
+        with open(bad, "wb") as f:
+            f.write(b"\x7fELF\x01\x01\x01" + bytes(9) + b"\x02\x00\xff\xff")
+        os.chmod(bad, 0o755)
+        wrap = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" ' + wine32 + ' && exec "$@"', bad]
+        debian = subprocess.run(wrap + ["wine", "--version"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                timeout=30)
+        if debian.returncode == 0:
+            raise HarnessError("the rehearsal did not take: Debian's wine still starts")
+    r = subprocess.run(wrap + [WINE_SH, "--i686"], stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=30)
+    said = r.stdout.decode(errors="replace").strip()
+    if r.returncode != 1 or "32-bit" not in said:
+        raise HarnessError(f"the launcher did not see that 32-bit programs cannot run (exit {r.returncode}: {said!r})")
+    lane = Lane.acquire(work)
+    try:
+        with Session(work, exe, "without-i386", lane) as h:
+            h.launcher = wrap
+            h.write_ini("[Message]\nMsg_ID1=1\n")
+            h.start()
+            h.close_program()
+    finally:
+        lane.unlock()
+    log(f"without 32-bit programs: {said}; Hueloom.exe started and closed")
+    return 0
+
+
 def run_scenario(work, exe, file, name):
     spec = importlib.util.spec_from_file_location("scenario_module", file)
     mod = importlib.util.module_from_spec(spec)
@@ -609,7 +649,7 @@ def run_scenario(work, exe, file, name):
 
 def main():
     ap = argparse.ArgumentParser()
-    ap.add_argument("command", choices=["prepare", "teardown", "gtest", "run"])
+    ap.add_argument("command", choices=["prepare", "teardown", "gtest", "run", "without-i386"])
     ap.add_argument("--work", required=True)
     ap.add_argument("--arch", default="x86_64")
     ap.add_argument("--exe")
@@ -624,6 +664,9 @@ def main():
     if a.command == "prepare":
         prepare(work)
         return 0
+    if a.command == "without-i386":
+        prepare(work)
+        return rehearse_without_i386(work, a.exe)
     skip_if_unsupported(a.arch)
     prepare(work)
     if a.command == "gtest":

@@ -24,19 +24,22 @@ set(WIN_TEST_SHARDS 2)
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)
 
-if(E2E_ARCH STREQUAL "x86_64")
-  add_test(NAME e2e.prepare COMMAND ${HARNESS} prepare --work ${HUELOOM_E2E_WORK})
-  set_tests_properties(e2e.prepare PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS e2e)
-  add_test(NAME e2e.teardown COMMAND ${HARNESS} teardown --work ${HUELOOM_E2E_WORK})
-  set_tests_properties(e2e.teardown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120 LABELS e2e)
-endif()
-
 # COST: the long GoogleTest shards start first, the short scenarios fill in.
 function(wine_test name timeout label cost)
   add_test(NAME ${name} COMMAND ${ARGN})
   set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT ${timeout} LABELS ${label}
                        SKIP_RETURN_CODE 77 COST ${cost})
 endfunction()
+
+if(E2E_ARCH STREQUAL "x86_64")
+  add_test(NAME e2e.prepare COMMAND ${HARNESS} prepare --work ${HUELOOM_E2E_WORK})
+  set_tests_properties(e2e.prepare PROPERTIES FIXTURES_SETUP wine TIMEOUT 300 LABELS e2e)
+  wine_test(e2e.without_32bit_programs 120 e2e 10
+            ${HARNESS} without-i386 --work ${HUELOOM_E2E_WORK} --exe $<TARGET_FILE:Hueloom>)
+  add_test(NAME e2e.teardown COMMAND ${HARNESS} teardown --work ${HUELOOM_E2E_WORK})
+  set_tests_properties(e2e.teardown PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 120 LABELS e2e)
+endif()
+
 
 if(TARGET hueloom_win_tests)
   math(EXPR last_shard "${WIN_TEST_SHARDS} - 1")
