@@ -350,7 +350,10 @@ UINT_PTR CALLBACK TSavePictureDialog::hookProc(HWND hook, UINT msg, WPARAM wp, L
         auto* self = reinterpret_cast<TSavePictureDialog*>(ofn->lCustData);
         self->hook_ = hook;
         self->dialog_ = GetParent(hook);
-        return TRUE;
+        // FALSE: the keyboard focus stays where the dialog puts it, in the
+        // file name box. TRUE would move it to our template's first control,
+        // and a name typed at once would go nowhere.
+        return FALSE;
     }
     auto* self = reinterpret_cast<TSavePictureDialog*>(GetWindowLongPtrW(hook, DWLP_USER));
     if (!self) return 0;

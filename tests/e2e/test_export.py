@@ -1,14 +1,14 @@
 """Writing the captured image out: the picture save dialog and its
 confirmation, the clipboard copies seen from X, paste, and printing with no
-printer installed. The two saving scenarios are still pending: typed into
-Wine's save dialog from the main window, the name does not end up as a file in
-the dialog's folder yet (the save path itself is tested through the real
-dialog in tests/win/export_test.cpp)."""
+printer installed. The files we write are read back by programs we did not
+write: pngcheck and ImageMagick, djpeg, libwmf."""
 import os
+import re
 import struct
+import subprocess
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, Image, wait_until
 from test_capture import INI, capture_screen, expect_colour, image_menu
 from test_magnifier import assert_eq
 
@@ -70,56 +70,95 @@ def close_confirmation(h, tick):
     wait_until(lambda: confirmation_box(h) is None, 10, 0.2, "the box to close")
 
 
-def pending_scenario_save_png_confirm_once_and_remember_folder(h):
-    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR)
-    h.write_ini(INI)
+OTHER = (20, 140, 220)
+# Points of the capture inside the two halves of the test picture.
+POINTS = {(20, 20): COLOUR, (220, 150): OTHER, (140, 280): COLOUR}
+
+
+def read_with(args, what):
+    """Runs a reader we did not write; it must accept the file and give a PPM."""
+    r = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+    if r.returncode != 0:
+        raise HarnessError(f"{what}: {args[0]} rejects the file: {r.stderr.decode(errors='replace')[:300]}")
+    return Image.from_ppm(r.stdout)
+
+
+def expect_picture(img, what, tolerance=0):
+    assert_eq((img.width, img.height), (1280, 1024), f"{what}: size")
+    for (x, y), colour in POINTS.items():
+        got = img.pixel(x, y)
+        if any(abs(a - b) > tolerance for a, b in zip(got, colour)):
+            raise HarnessError(f"{what}: pixel ({x}, {y}) is {got}, expected {colour}")
+
+
+def wmf_picture(path):
+    """libwmf reads the metafile and hands out the picture it draws."""
+    svg = path + ".svg"
+    subprocess.run(["wmf2svg", "-o", svg, path], check=True, timeout=60, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    with open(svg) as f:
+        m = re.search(r'<image[^>]*width="([\d.]+)"[^>]*height="([\d.]+)"[^>]*'
+                      r'transform="matrix\(([\d.]+) 0 0 ([\d.]+)[^>]*xlink:href="([^"]+)"', f.read())
+    if not m:
+        raise HarnessError("libwmf found no picture in the metafile")
+    shown = (round(float(m.group(1)) / float(m.group(3))), round(float(m.group(2)) / float(m.group(4))))
+    assert_eq(shown, (1280, 1024), "the metafile's picture size as libwmf draws it")
+    return read_with(["convert", m.group(5), "-depth", "8", "ppm:-"], "WMF picture")
+
+
+def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
+    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
+    out = os.path.join(h.dir, "out")
+    os.makedirs(out)
+    # The first dialog starts in the folder the settings file names.
+    h.write_ini(INI + f"[FileDir]\nInitialDirImg={wine_path(out)}\n")
     h.start()
     capture_screen(h)
     expect_colour(h, COLOUR, "the captured picture")
-    out = h.dir
-    shot = os.path.join(out, "shot.png")
-    save_as(h, shot)
-    close_confirmation(h, tick=True)
-    w, ht, depth, colour_type, chunks = png_header(shot)
-    assert_eq((w, ht, depth, colour_type), (1280, 1024, 8, 2), "PNG of a 32-bit capture: truecolour, no alpha")
+    path = lambda name: os.path.join(out, name)
+    save_as(h, path("shot.png"))
+    close_confirmation(h, tick=True)  # asked once, then never again
+    for name in ("shot.jpg", "shot.bmp", "shot.emf", "shot.wmf"):
+        save_as(h, path(name))
+        time.sleep(0.5)
+        if confirmation_box(h):
+            raise HarnessError(f"confirmation shown again for {name} after ticking 今後表示しない")
+        wait_until(lambda: os.path.exists(path(name)), 10, 0.2, name)
+    w, ht, depth, colour_type, chunks = png_header(path("shot.png"))
+    assert_eq((depth, colour_type), (8, 2), "PNG of a 32-bit capture: truecolour, no alpha")
     assert_eq(chunks[:6], ["IHDR", "tIME", "tEXt", chunks[3], "gAMA", "IDAT"], "chunk order")
-    # Ticked: a second save (BMP, upper-case extension) asks nothing.
-    bmp = os.path.join(out, "again.BMP")
-    save_as(h, bmp)
-    time.sleep(1.5)
-    if confirmation_box(h):
-        raise HarnessError("confirmation shown again after ticking 今後表示しない")
-    with open(bmp, "rb") as f:
-        assert_eq(f.read(2), b"BM", "bitmap file signature")
+    subprocess.run(["pngcheck", "-q", path("shot.png")], check=True, timeout=30)
+    expect_picture(read_with(["convert", path("shot.png"), "-depth", "8", "ppm:-"], "PNG"), "PNG")
+    expect_picture(read_with(["djpeg", "-pnm", path("shot.jpg")], "JPEG"), "JPEG", tolerance=8)
+    expect_picture(read_with(["convert", path("shot.bmp"), "-depth", "8", "ppm:-"], "BMP"), "BMP")
+    expect_picture(wmf_picture(path("shot.wmf")), "WMF")
+    with open(path("shot.emf"), "rb") as f:
+        head = f.read(44)
+    assert_eq(struct.unpack("<I", head[:4])[0], 1, "EMR_HEADER record first")
+    assert_eq(head[40:44], b" EMF", "enhanced metafile signature")
+    # 256 colours: the two colours stay exact, in an 8-bit BMP and a palette PNG.
+    image_menu(h, "Down")  # 256色に減色, see test_capture
+    h.key("Return", settle=0.3)
+    wait_until(lambda: os.path.exists(os.path.join(h.dir, "Undo.tmp")), 20, 0.3, "the reduction")
+    time.sleep(1.0)
+    save_as(h, path("256.bmp"))
+    save_as(h, path("256.png"))
+    wait_until(lambda: os.path.exists(path("256.png")), 10, 0.2, "256.png")
+    with open(path("256.bmp"), "rb") as f:
+        assert_eq(struct.unpack("<H", f.read(30)[28:30])[0], 8, "bits per pixel of the 256-colour BMP")
+    assert_eq(png_header(path("256.png"))[3], 3, "PNG colour type of the 256-colour picture (palette)")
+    subprocess.run(["pngcheck", "-q", path("256.png")], check=True, timeout=30)
+    for name in ("256.bmp", "256.png"):
+        expect_picture(read_with(["convert", path(name), "-depth", "8", "ppm:-"], name), name)
     h.close_program()
     ini = h.read_ini()
     if "Msg_ID3=1" not in ini:
         raise HarnessError("Msg_ID3 not stored")
     if ("InitialDirImg=" + wine_path(out)).lower() not in ini.lower():
-        raise HarnessError("InitialDirImg is not the folder of the saved file")
-
-
-def pending_scenario_metafiles_start_with_their_headers(h):
-    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR)
-    h.write_ini(INI.replace("Msg_ID2=1\n", "Msg_ID2=1\nMsg_ID3=1\n"))
-    h.start()
-    capture_screen(h)
-    expect_colour(h, COLOUR, "the captured picture")
-    emf, wmf = os.path.join(h.dir, "pic.emf"), os.path.join(h.dir, "pic.wmf")
-    save_as(h, emf)
-    save_as(h, wmf)
-    wait_until(lambda: os.path.exists(wmf), 10, 0.2, "the .wmf file")
-    with open(emf, "rb") as f:
-        head = f.read(44)
-    assert_eq(struct.unpack("<I", head[:4])[0], 1, "EMR_HEADER record first")
-    assert_eq(head[40:44], b" EMF", "enhanced metafile signature")
-    with open(wmf, "rb") as f:
-        head = f.read(22)
-    assert_eq(head[:4], bytes([0xD7, 0xCD, 0xC6, 0x9A]), "placeable metafile key")
+        raise HarnessError("InitialDirImg is not the folder of the saved files")
 
 
 def clipboard_targets(h):
-    import subprocess
     r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "TARGETS"], env=h.xenv,
                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
     return r.stdout.decode("utf-8", errors="replace").split()
