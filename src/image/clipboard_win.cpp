@@ -1,9 +1,11 @@
 #include "image/clipboard_win.h"
 
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
+#include "image/bmp.h"
 #include "image/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/clipboard.h"
@@ -43,6 +45,26 @@ void hand(UINT format, HANDLE handle) {
         throw std::runtime_error("クリップボードにデータを設定できません");
 }
 
+// The picture as a packed DIB (a bitmap file without its file header), for
+// programs that read the clipboard without our bitmap handle: under Wine a
+// bitmap handle is of no use outside this process.
+void handPackedDib(const Dib& image) {
+    const std::vector<std::uint8_t> file = writeBmp(image);
+    constexpr size_t kFileHeader = 14;
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, file.size() - kFileHeader);
+    void* p = mem ? GlobalLock(mem) : nullptr;
+    if (!p) {
+        if (mem) GlobalFree(mem);
+        throw ImageError("メモリが不足しています");
+    }
+    std::memcpy(p, file.data() + kFileHeader, file.size() - kFileHeader);
+    GlobalUnlock(mem);
+    if (!SetClipboardData(CF_DIB, mem)) {
+        GlobalFree(mem);
+        throw std::runtime_error("クリップボードにデータを設定できません");
+    }
+}
+
 }  // namespace
 
 void ImageClipboard::mnuCopyBMPClick() {
@@ -63,6 +85,7 @@ void ImageClipboard::mnuCopyBMPClick() {
         hand(CF_PALETTE, palette.get());
         palette.release();
     }
+    handPackedDib(*image);
 }
 
 void ImageClipboard::mnuCopyEMFClick() {

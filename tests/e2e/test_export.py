@@ -9,7 +9,7 @@ import subprocess
 import time
 
 from harness import HarnessError, Image, wait_until
-from test_capture import INI, capture_screen, expect_colour, image_menu
+from test_capture import INI, capture_screen, count_in_main, expect_colour, image_menu
 from test_magnifier import assert_eq
 
 COLOUR = (200, 30, 60)
@@ -165,20 +165,33 @@ def clipboard_targets(h):
 
 
 def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
-    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR)
+    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
     h.write_ini(INI)
     h.start()
     capture_screen(h)
     expect_colour(h, COLOUR, "the captured picture")
     image_menu(h, "b")  # コピー・BMP(&B)
-    wait_until(lambda: any(t.startswith("image/") for t in clipboard_targets(h)), 10, 0.3,
-               "a picture format on the X clipboard")
+    # Another program takes the bitmap from the X clipboard.
+    types = wait_until(lambda: [t for t in clipboard_targets(h) if t in ("image/png", "image/bmp")], 10, 0.3,
+                       "a picture format on the X clipboard")
+    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", types[0]], env=h.xenv,
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, timeout=30)
+    if picture.returncode != 0:
+        raise HarnessError(f"ImageMagick cannot read the {types[0]} from the clipboard")
+    expect_picture(Image.from_ppm(picture.stdout), f"the clipboard's {types[0]}")
     image_menu(h, "e")  # コピー・EMF(&E)
     time.sleep(1.0)
-    # Paste it back: the metafile is played into a white picture of the
-    # capture's size, so the colour shows again.
+    # Invert, then paste the metafile back: it is played into a white picture
+    # of the capture's size, so the colour from before the inversion returns.
+    image_menu(h, "r")  # 反転(&R)
+    inverted = tuple(255 - c for c in COLOUR)
+    expect_colour(h, inverted, "the inverted picture")
     h.key("ctrl+v", settle=1.5)
     expect_colour(h, COLOUR, "the pasted metafile")
+    if count_in_main(h, inverted):
+        raise HarnessError("the inverted picture still shows after the paste")
 
 
 def scenario_print_without_printer_says_so(h):
