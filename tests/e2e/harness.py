@@ -32,6 +32,10 @@ class HarnessError(AssertionError):
     pass
 
 
+class Skip(Exception):
+    """Raised by a scenario that cannot run on this machine; says why."""
+
+
 def log(*a):
     print("[e2e]", *a, flush=True)
 
@@ -225,6 +229,8 @@ class Lane:
             "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
             "LANG": "ja_JP.UTF-8",
             "LC_ALL": "ja_JP.UTF-8",
+            # No printer unless a test asks for one (Printer.env).
+            "CUPS_SERVER": os.path.join(self.dir, "no-print-server"),
         })
         if display:
             env["DISPLAY"] = self.display
@@ -330,6 +336,61 @@ class Lane:
             os.remove(os.path.join(self.dir, "xvfb.pid"))
 
 
+class Printer:
+    """A real printer: the CUPS daemon with cups-pdf, which writes each job
+    as a PDF into $HOME/PDF. Started for the run if none is running, and then
+    stopped with it."""
+    NAME = "HueloomPDF"
+    SOCKET = "/run/cups/cups.sock"
+    PPD = "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"
+    OUT = os.path.join(os.path.expanduser("~"), "PDF")
+
+    @classmethod
+    def missing(cls):
+        for tool in ("cupsd", "lpadmin", "pdftoppm"):
+            if not shutil.which(tool):
+                return f"{tool} is not installed"
+        if not os.path.exists(cls.PPD):
+            return "cups-pdf is not installed"
+        return None
+
+    @classmethod
+    def running(cls):
+        return subprocess.run(["lpstat", "-h", cls.SOCKET, "-r"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                               timeout=10).stdout.startswith(b"scheduler is running")
+
+    @classmethod
+    def up(cls, work):
+        with open(os.path.join(work, "printer.lock"), "w") as f:
+            fcntl.flock(f, fcntl.LOCK_EX)
+            if not cls.running():
+                p = detached(["cupsd", "-f"], os.environ, os.path.join(work, "cupsd.log"))
+                with open(os.path.join(work, "cupsd.pid"), "w") as pf:
+                    pf.write(str(p.pid))
+                wait_until(cls.running, 20, 0.2, "the CUPS daemon")
+            if subprocess.run(["lpstat", "-h", cls.SOCKET, "-p", cls.NAME], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, timeout=10).returncode != 0:
+                subprocess.run(["lpadmin", "-h", cls.SOCKET, "-p", cls.NAME, "-v", "cups-pdf:/", "-E", "-P", cls.PPD],
+                               check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+                subprocess.run(["lpadmin", "-h", cls.SOCKET, "-d", cls.NAME], check=True, timeout=30)
+
+    @classmethod
+    def env(cls, env):
+        return dict(env, CUPS_SERVER=cls.SOCKET)
+
+    @classmethod
+    def stop(cls, work):
+        pid_file = os.path.join(work, "cupsd.pid")
+        if not os.path.exists(pid_file):
+            return  # not ours
+        with contextlib.suppress(Exception):
+            subprocess.run(["lpadmin", "-h", cls.SOCKET, "-x", cls.NAME], timeout=30, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        with open(pid_file) as f, contextlib.suppress(OSError, ValueError):
+            os.kill(int(f.read()), signal.SIGTERM)
+        os.remove(pid_file)
+
+
 def prepare(work):
     """Boots lane 0's prefix, copies it for the other lanes, starts them."""
     with open(os.path.join(work, "prepare.lock"), "w") as f:
@@ -343,6 +404,7 @@ def prepare(work):
 def teardown(work):
     for i in range(LANES):
         Lane(work, i).stop()
+    Printer.stop(work)
 
 
 # ---------------------------------------------------------------- session
@@ -642,6 +704,9 @@ def run_scenario(work, exe, file, name):
         with Session(work, exe, f"{group}.{name}", lane) as h:
             fn(h)
         log(f"scenario {group}.{name} passed in {time.monotonic() - t:.1f}s (lane {lane.index})")
+    except Skip as why:
+        print(f"SKIP: {why}", flush=True)
+        return SKIP
     finally:
         lane.unlock()
     return 0

@@ -8,7 +8,7 @@ import struct
 import subprocess
 import time
 
-from harness import HarnessError, Image, wait_until
+from harness import HarnessError, Image, Printer, Skip, wait_until
 from test_capture import INI, capture_screen, count_in_main, expect_colour, image_menu
 from test_magnifier import assert_eq
 
@@ -206,3 +206,63 @@ def scenario_print_without_printer_says_so(h):
     h.save_screenshot("no-printer")
     h.key("Return", window=box, settle=0.8)
     wait_until(lambda: not h.find_windows(r"^Hueloom$", min_size=50), 10, 0.3, "the message to close")
+
+
+def printed_pdf(before, timeout=40):
+    """The PDF cups-pdf writes for our job, once it is complete."""
+    def done():
+        new = [f for f in os.listdir(Printer.OUT) if f not in before and "Hueloom_Print_Image" in f]
+        if not new:
+            return None
+        path = os.path.join(Printer.OUT, new[0])
+        r = subprocess.run(["pdfinfo", path], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=10)
+        return (path, r.stdout.decode()) if r.returncode == 0 else None
+    return wait_until(done, timeout, 0.5, "the printed PDF")
+
+
+def scenario_print_on_a_real_printer(h):
+    why = Printer.missing()
+    if why:
+        raise Skip(f"no PDF printer: {why}")
+    Printer.up(h.work)
+    h.env = Printer.env(h.env)
+    os.makedirs(Printer.OUT, exist_ok=True)
+    before = set(os.listdir(Printer.OUT))
+    h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
+    h.write_ini(INI)
+    h.start()
+    capture_screen(h)
+    expect_colour(h, COLOUR, "the captured picture")
+    file_menu(h, "p")  # 画像を印刷(&P): the print dialog, OK prints
+    dlg = wait_until(lambda: (h.find_windows("印刷", min_size=100) or [None])[0], 20, 0.3, "the print dialog")
+    time.sleep(1.0)
+    h.key("Return", window=dlg, settle=1.0)
+    path, info = printed_pdf(before)
+    try:
+        pages = re.search(r"^Pages:\s+(\d+)", info, re.M)
+        assert_eq(pages and int(pages.group(1)), 1, "pages printed")
+        size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+) pts", info, re.M)
+        assert_eq(size and (round(float(size.group(1))), round(float(size.group(2)))), (595, 842), "A4 page")
+        dpi = 50
+        page = read_with(["pdftoppm", "-r", str(dpi), "-singlefile", path], "the printed page")
+    finally:
+        os.remove(path)
+    # The capture (1280 x 1024) is larger than the page: shrunk with its aspect
+    # kept until its width spans the printable width, and centred.
+    rows = [y for y in range(page.height) if any(page.pixel(x, y) != (255, 255, 255)
+                                                  for x in range(0, page.width, 4))]
+    cols = [x for x in range(page.width) if any(page.pixel(x, y) != (255, 255, 255)
+                                                 for y in range(rows[0], rows[-1] + 1, 4))]
+    left, right, top, bottom = cols[0], cols[-1] + 1, rows[0], rows[-1] + 1
+    w, ht = right - left, bottom - top
+    if abs(w / ht - 1280 / 1024) > 0.02:
+        raise HarnessError(f"printed picture {w} x {ht} lost the capture's aspect")
+    if abs(left - (page.width - right)) > 2 or abs(top - (page.height - bottom)) > 2:
+        raise HarnessError(f"printed picture at {left},{top}-{right},{bottom} is not centred on the page")
+    if w < page.width - 2 * 0.5 * dpi:  # at most half an inch of margin on each side
+        raise HarnessError(f"printed picture {w} px wide does not span the printable width of {page.width} px")
+    for (x, y), colour in POINTS.items():
+        got = page.pixel(left + x * w // 1280, top + y * ht // 1024)
+        if any(abs(a - b) > 24 for a, b in zip(got, colour)):
+            raise HarnessError(f"printed pixel for ({x}, {y}) is {got}, expected {colour}")
+    h.close_program()
