@@ -92,7 +92,8 @@ class Image:
                     n += 1
         return n
 
-    def save_png(self, path):
+    def save(self, path):
+        """Writes the picture in the format the extension names (ImageMagick)."""
         ppm = b"P6 %d %d 255\n" % (self.width, self.height) + self.data
         subprocess.run(["convert", "ppm:-", path], input=ppm, check=True, timeout=30)
 
@@ -445,7 +446,7 @@ class Session:
     def __exit__(self, *exc):
         if exc[0] is not None:
             with contextlib.suppress(Exception):
-                self.screenshot().save_png(os.path.join(self.artifacts, f"{self.name}-failure.png"))
+                self.screenshot().save(os.path.join(self.artifacts, f"{self.name}-failure.png"))
         for p in self.helpers:
             with contextlib.suppress(Exception):
                 os.killpg(p.pid, signal.SIGKILL)
@@ -552,7 +553,7 @@ class Session:
 
     def save_screenshot(self, label):
         path = os.path.join(self.artifacts, f"{self.name}-{label}.png")
-        self.screenshot().save_png(path)
+        self.screenshot().save(path)
         return path
 
     def clipboard(self):

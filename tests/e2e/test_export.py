@@ -4,6 +4,7 @@ printer installed. The files we write are read back by programs we did not
 write: pngcheck and ImageMagick, djpeg, libwmf."""
 import os
 import re
+import shutil
 import struct
 import subprocess
 import time
@@ -106,6 +107,40 @@ def wmf_picture(path):
     return read_with(["convert", m.group(5), "-depth", "8", "ppm:-"], "WMF picture")
 
 
+def placed(page):
+    """The box (left, top, width, height) of what is not white on a page."""
+    rows = [y for y in range(page.height) if any(page.pixel(x, y) != (255, 255, 255)
+                                                  for x in range(0, page.width, 4))]
+    if not rows:
+        raise HarnessError("the page is empty")
+    cols = [x for x in range(page.width) if any(page.pixel(x, y) != (255, 255, 255)
+                                                 for y in range(rows[0], rows[-1] + 1, 4))]
+    return cols[0], rows[0], cols[-1] + 1 - cols[0], rows[-1] + 1 - rows[0]
+
+
+def expect_scaled_capture(page, box, what, tolerance):
+    """The 1280 x 1024 capture drawn into box: its aspect and its colours."""
+    left, top, w, ht = box
+    if abs(w / ht - 1280 / 1024) > 0.02:
+        raise HarnessError(f"{what}: the picture, {w} x {ht}, lost the capture's aspect")
+    for (x, y), colour in POINTS.items():
+        got = page.pixel(left + x * w // 1280, top + y * ht // 1024)
+        if any(abs(a - b) > tolerance for a, b in zip(got, colour)):
+            raise HarnessError(f"{what}: pixel for ({x}, {y}) is {got}, expected {colour}")
+
+
+def emf_page(h, path):
+    """LibreOffice draws the enhanced metafile on a page of its own."""
+    if not shutil.which("soffice"):
+        raise Skip("LibreOffice (the independent EMF reader) is not installed")
+    profile = "file://" + os.path.join(h.dir, "lo-profile")
+    subprocess.run(["soffice", f"-env:UserInstallation={profile}", "--headless", "--convert-to", "png",
+                    "--outdir", h.dir, path], check=True, timeout=120, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL)
+    png = os.path.join(h.dir, os.path.splitext(os.path.basename(path))[0] + ".png")
+    return read_with(["convert", png, "-background", "white", "-flatten", "-depth", "8", "ppm:-"], "EMF page")
+
+
 def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
     h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
     out = os.path.join(h.dir, "out")
@@ -136,6 +171,8 @@ def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
         head = f.read(44)
     assert_eq(struct.unpack("<I", head[:4])[0], 1, "EMR_HEADER record first")
     assert_eq(head[40:44], b" EMF", "enhanced metafile signature")
+    page = emf_page(h, path("shot.emf"))
+    expect_scaled_capture(page, placed(page), "EMF", 0)
     # 256 colours: the two colours stay exact, in an 8-bit BMP and a palette PNG.
     image_menu(h, "Down")  # 256色に減色, see test_capture
     h.key("Return", settle=0.3)
@@ -192,6 +229,16 @@ def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     expect_colour(h, COLOUR, "the pasted metafile")
     if count_in_main(h, inverted):
         raise HarnessError("the inverted picture still shows after the paste")
+    # Another program puts a picture on the clipboard; paste takes it.
+    foreign = (90, 200, 40)
+    bmp = os.path.join(h.dir, "foreign.bmp")
+    Image(64, 48, bytes(foreign) * 64 * 48).save(bmp)
+    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", bmp],
+                                      env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                      start_new_session=True))
+    time.sleep(0.5)
+    h.key("ctrl+v", settle=1.5)
+    expect_colour(h, foreign, "the picture another program put on the clipboard", least=64 * 48 - 100)
 
 
 def scenario_print_without_printer_says_so(h):
@@ -249,20 +296,11 @@ def scenario_print_on_a_real_printer(h):
         os.remove(path)
     # The capture (1280 x 1024) is larger than the page: shrunk with its aspect
     # kept until its width spans the printable width, and centred.
-    rows = [y for y in range(page.height) if any(page.pixel(x, y) != (255, 255, 255)
-                                                  for x in range(0, page.width, 4))]
-    cols = [x for x in range(page.width) if any(page.pixel(x, y) != (255, 255, 255)
-                                                 for y in range(rows[0], rows[-1] + 1, 4))]
-    left, right, top, bottom = cols[0], cols[-1] + 1, rows[0], rows[-1] + 1
-    w, ht = right - left, bottom - top
-    if abs(w / ht - 1280 / 1024) > 0.02:
-        raise HarnessError(f"printed picture {w} x {ht} lost the capture's aspect")
+    left, top, w, ht = box = placed(page)
+    right, bottom = left + w, top + ht
     if abs(left - (page.width - right)) > 2 or abs(top - (page.height - bottom)) > 2:
         raise HarnessError(f"printed picture at {left},{top}-{right},{bottom} is not centred on the page")
     if w < page.width - 2 * 0.5 * dpi:  # at most half an inch of margin on each side
         raise HarnessError(f"printed picture {w} px wide does not span the printable width of {page.width} px")
-    for (x, y), colour in POINTS.items():
-        got = page.pixel(left + x * w // 1280, top + y * ht // 1024)
-        if any(abs(a - b) > 24 for a, b in zip(got, colour)):
-            raise HarnessError(f"printed pixel for ({x}, {y}) is {got}, expected {colour}")
+    expect_scaled_capture(page, box, "printed page", 24)
     h.close_program()
