@@ -31,8 +31,21 @@ def expect_colour(h, colour, what, least=3000):
     wait_until(lambda: count_in_main(h, colour) >= least, 15, 0.5, what)
 
 
+def band_colours(h):
+    """Distinct colours of the 40-row band shown right above the plain area."""
+    x, y, w, ht = h.main_geometry()
+    shot = h.screenshot()
+    plain = [(px, py) for py in range(y, y + ht) for px in range(x, x + w) if shot.pixel(px, py) == COLOUR]
+    if not plain:
+        raise HarnessError("the plain part of the picture is not in the window")
+    left, right, top = min(p[0] for p in plain), max(p[0] for p in plain) + 1, min(p[1] for p in plain)
+    return len(shot.region_colours(left, max(y, top - 40), right, top))
+
+
 def scenario_screen_capture_filters_and_undo(h):
-    h.show_picture(0, 0, 400, 400, lambda x, y: COLOUR)
+    # A band of thousands of colours above a plain area, so the reduction
+    # to 256 colours shows.
+    h.show_picture(0, 0, 400, 400, lambda x, y: (x % 256, y * 6, 200) if y < 40 else COLOUR)
     h.write_ini(INI)
     h.start()
     undo = os.path.join(h.dir, "Undo.tmp")
@@ -57,10 +70,14 @@ def scenario_screen_capture_filters_and_undo(h):
     expect_colour(h, COLOUR, "the picture back after undoing grayscale")
     # 256色に減色: its caption loses "(&S)" once the menu has opened, so
     # reach it with the arrow key (the first item is highlighted on opening).
+    before = band_colours(h)
     image_menu(h, "Down")
     h.key("Return", settle=0.3)
     time.sleep(1.0)
     expect_colour(h, COLOUR, "the picture after the reduction")
+    after = band_colours(h)
+    if before < 1000 or after > 256:
+        raise HarnessError(f"{before} colours in the window before the reduction, {after} after")
     if not os.path.exists(undo):
         raise HarnessError("the reduction did not write Undo.tmp")
     # Back to the magnifier: 表示(&V) ▸ 拡大鏡モード(&K).
