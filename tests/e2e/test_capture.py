@@ -91,32 +91,6 @@ def scenario_screen_capture_filters_and_undo(h):
         raise HarnessError("closing did not remove Undo.tmp")
 
 
-def scenario_colour_list_image(h):
-    h.show_picture(100, 100, 80, 40, lambda x, y: (255, 0, 0) if x < 40 else (0, 0, 255))
-    h.write_ini("[Message]\nMsg_ID1=1\nMsg_ID4=1\n[Option]\nOptionRectWidth=30\n")
-    h.start()
-    h.focus_main()
-    for x, title in ((110, r"^rgb\(255,0,0\)$"), (160, r"^rgb\(0,0,255\)$")):
-        h.move_pointer(x, 120, settle=0.5)
-        h.wait_title(title)
-        h.key("shift+ctrl+c", settle=0.5)
-    # ツール(&T) ▸ 取得した色の一覧を画像として表示(&C)
-    h.choose_from_star_menu(1, "t", "c")
-    h.wait_title("^取得した色を画像として表示$", timeout=15)
-    # Two 30 × 30 swatches, red then blue.
-    expect_colour(h, (255, 0, 0), "the red swatch", least=850)
-    expect_colour(h, (0, 0, 255), "the blue swatch", least=850)
-    shot = h.screenshot()
-    x, y, w, ht = h.main_geometry()
-    reds = [(px, py) for py in range(y, y + ht) for px in range(x, x + w) if shot.pixel(px, py) == (255, 0, 0)]
-    blues = [(px, py) for py in range(y, y + ht) for px in range(x, x + w) if shot.pixel(px, py) == (0, 0, 255)]
-    assert_eq(len(reds), 900, "red swatch size")
-    assert_eq(len(blues), 900, "blue swatch size")
-    if min(p[0] for p in blues) != max(p[0] for p in reds) + 1:
-        raise HarnessError("the blue swatch does not follow the red one")
-    h.save_screenshot("colour-list")
-
-
 def scenario_shift_click_stamps_cursor_and_undo_removes_it(h):
     h.show_picture(0, 0, 400, 400, lambda x, y: COLOUR)
     # CaptureCursor 9 is crDrag, one of our own monochrome cursors.

@@ -304,3 +304,53 @@ def scenario_print_on_a_real_printer(h):
         raise HarnessError(f"printed picture {w} px wide does not span the printable width of {page.width} px")
     expect_scaled_capture(page, box, "printed page", 24)
     h.close_program()
+
+
+def swatches(img, what):
+    """The red and the blue swatch of the colour list in a picture: their
+    pixel counts and whether blue follows red on the same row."""
+    red = [(x, y) for y in range(img.height) for x in range(img.width) if img.pixel(x, y) == (255, 0, 0)]
+    blue = [(x, y) for y in range(img.height) for x in range(img.width) if img.pixel(x, y) == (0, 0, 255)]
+    if not red or not blue:
+        raise HarnessError(f"{what}: no red or no blue swatch")
+    if abs(len(red) - len(blue)) > len(red) // 20:
+        raise HarnessError(f"{what}: swatches of {len(red)} and {len(blue)} pixels")
+    if min(p[0] for p in blue) <= max(p[0] for p in red) or min(p[1] for p in blue) != min(p[1] for p in red):
+        raise HarnessError(f"{what}: the blue swatch does not follow the red one")
+    return len(red)
+
+
+def scenario_colour_list_image_shown_and_saved_as_drawings(h):
+    h.show_picture(100, 100, 80, 40, lambda x, y: (255, 0, 0) if x < 40 else (0, 0, 255))
+    h.write_ini("[Message]\nMsg_ID1=1\nMsg_ID3=1\nMsg_ID4=1\n[Option]\nOptionRectWidth=30\n")
+    h.start()
+    h.focus_main()
+    for x, title in ((110, r"^rgb\(255,0,0\)$"), (160, r"^rgb\(0,0,255\)$")):
+        h.move_pointer(x, 120, settle=0.5)
+        h.wait_title(title)
+        h.key("shift+ctrl+c", settle=0.5)
+    # ツール(&T) ▸ 取得した色の一覧を画像として表示(&C)
+    h.choose_from_star_menu(1, "t", "c")
+    h.wait_title("^取得した色を画像として表示$", timeout=15)
+    # Two 30 × 30 swatches, red then blue.
+    expect_colour(h, (255, 0, 0), "the red swatch", least=850)
+    expect_colour(h, (0, 0, 255), "the blue swatch", least=850)
+    x, y, w, ht = h.main_geometry()
+    shot = h.screenshot()
+    window = Image(w, ht, b"".join(bytes(shot.pixel(px, py)) for py in range(y, y + ht) for px in range(x, x + w)))
+    assert_eq(swatches(window, "the window"), 900, "swatch size in the window")
+    # Saved: the metafiles are the swatch drawing itself, not a bitmap of it.
+    for name in ("list.png", "list.wmf", "list.emf"):
+        save_as(h, os.path.join(h.dir, name))
+    wait_until(lambda: os.path.exists(os.path.join(h.dir, "list.emf")), 10, 0.2, "list.emf")
+    png = read_with(["convert", os.path.join(h.dir, "list.png"), "-depth", "8", "ppm:-"], "PNG")
+    assert_eq(swatches(png, "PNG"), 900, "swatch size in the PNG")
+    wmf = os.path.join(h.dir, "list.wmf")
+    # Two filled rectangles take a few hundred bytes; a 60 x 30 bitmap alone 5 KB.
+    if os.path.getsize(wmf) > 4000 or os.path.getsize(os.path.join(h.dir, "list.emf")) > 4000:
+        raise HarnessError("the metafiles hold a bitmap of the swatches, not their drawing")
+    subprocess.run(["wmf2gd", "-t", "png", "-o", wmf + ".png", wmf], check=True, timeout=60,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    swatches(read_with(["convert", wmf + ".png", "-depth", "8", "ppm:-"], "WMF"), "WMF drawn by libwmf")
+    swatches(emf_page(h, os.path.join(h.dir, "list.emf")), "EMF drawn by LibreOffice")
+    h.close_program()
