@@ -8,8 +8,8 @@
 #include <malloc.h>
 #include <string>
 
-#include "codecs/jpeg_writer.h"
-#include "codecs/png_writer.h"
+#include "image/codecs/jpeg_writer.h"
+#include "image/codecs/png_writer.h"
 #include "image/filters.h"
 #include "image/reduce.h"
 #include "image_synth.h"

@@ -1,6 +1,6 @@
 #include "capture/cursors_win.h"
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::capture {
 

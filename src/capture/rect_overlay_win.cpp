@@ -6,9 +6,9 @@
 #include <stdexcept>
 
 #include "capture/size_dialog_win.h"
-#include "image/dib_win.h"
-#include "toolkit/application.h"
-#include "ui/info_box_win.h"
+#include "image/win/dib_win.h"
+#include "toolkit/application_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace cap = hueloom::capture;
 

@@ -19,10 +19,10 @@
 #include "capture/selection.h"
 #include "image/dib.h"
 #include "settings/settings.h"
-#include "toolkit/controls.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
+#include "toolkit/controls/controls_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
 
 class TfrmVirtualDesktop : public tk::Form {
 public:

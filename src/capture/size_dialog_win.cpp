@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "capture/selection.h"
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <optional>
 
-#include "toolkit/controls.h"
-#include "toolkit/edit_box.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "ui/cute_button_win.h"
+#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/edit_box_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/controls/cute_button_win.h"
 
 class TfrmFxRectSize : public tk::Form {
 public:

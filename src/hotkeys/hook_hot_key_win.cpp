@@ -1,8 +1,8 @@
 #include "hotkeys/hook_hot_key_win.h"
 
 #include "hotkeys/hotkey_logic.h"
-#include "toolkit/application.h"
-#include "toolkit/form.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
 
 namespace hueloom::hotkeys {
 

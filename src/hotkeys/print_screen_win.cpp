@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::hotkeys {
 

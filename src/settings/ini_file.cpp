@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "settings/ansi_text.h"
+#include "core/ansi_text.h"
 
 namespace hueloom::settings {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::settings {
 

@@ -23,7 +23,7 @@
 
 #include "settings/colour_key.h"
 #include "settings/profile.h"
-#include "settings/shortcut_text.h"
+#include "core/shortcut_text.h"
 
 namespace hueloom::settings {
 

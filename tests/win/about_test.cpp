@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "codecs/png_decoder.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/about_logic.h"
-#include "ui/about_win.h"
+#include "image/codecs/png_decoder.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/about/about_logic.h"
+#include "dialogs/about/about_win.h"
 
 namespace ui = hueloom::ui;
 namespace fs = std::filesystem;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "toolkit/gdi.h"
+#include "toolkit/gdi_win.h"
 
 class ClientSnapshot {
 public:

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "client_snapshot.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/color_sample_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "picking/color_sample_win.h"
 
 namespace {
 

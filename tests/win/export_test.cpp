@@ -15,18 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "codecs/png_decoder.h"
+#include "image/codecs/png_decoder.h"
 #include "image/bmp.h"
-#include "image/clipboard_win.h"
-#include "image/dib_win.h"
-#include "image/export_win.h"
+#include "editing/clipboard_win.h"
+#include "image/win/dib_win.h"
+#include "editing/export_win.h"
 #include "image/file_io.h"
-#include "image/print_win.h"
-#include "toolkit/application.h"
-#include "toolkit/clipboard.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "ui/info_box_win.h"
+#include "editing/print_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/clipboard_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 using hueloom::image::Dib;
 using hueloom::image::RgbQuad;

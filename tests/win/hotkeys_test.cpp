@@ -13,8 +13,8 @@
 
 #include "hotkeys/hook_hot_key_win.h"
 #include "hotkeys/print_screen_win.h"
-#include "toolkit/application.h"
-#include "toolkit/form.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
 
 using hueloom::hotkeys::PrintScreenAction;
 using hueloom::hotkeys::PrintScreenHandlers;

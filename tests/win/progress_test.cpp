@@ -5,8 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "toolkit/gdi.h"
-#include "ui/progress_win.h"
+#include "toolkit/gdi_win.h"
+#include "editing/progress_win.h"
 
 TEST(ProgressWindow, ShapeTitleAndPercentage) {
     TfrmProgress w;

@@ -16,9 +16,9 @@
 #include "capture/size_dialog_win.h"
 #include "image/dib.h"
 #include "settings/settings.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/info_box_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/application.h"
-#include "ui/shell_logic.h"
-#include "ui/shell_win.h"
+#include "toolkit/application_win.h"
+#include "shell/shell_logic.h"
+#include "shell/shell_win.h"
 
 namespace ui = hueloom::ui;
 namespace fs = std::filesystem;

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/application.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include <vector>
 
 #include "client_snapshot.h"
-#include "toolkit/application.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
-#include "ui/cute_button_win.h"
-#include "ui/info_box_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
+#include "toolkit/controls/cute_button_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace {
 

@@ -1,0 +1,97 @@
+// TfrmMyDlg, the program's own message box, and ShowInfoBox, which shows it.
+//
+// A borderless, always-on-top box with a rounded shape framed in the active
+// frame colour, a red title, a multi-line text, an optional "今後表示しない"
+// check box and an "OK" button. It sizes itself to its text, goes beside the
+// main window (flush with the screen's edges) or stays centred, can be
+// dragged by any point that is not a control, and is shown modally. At most
+// one box exists at a time.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/controls/check_box_win.h"
+#include "toolkit/controls/controls_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/controls/cute_button_win.h"
+#include "dialogs/infobox/info_box_layout.h"
+
+// Frame colour used when the caller passes none: the default ActiveColor.
+inline constexpr unsigned kInfoBoxDefaultFrameColor = 0xFFFF00;
+
+class TfrmMyDlg : public tk::Form {
+public:
+    TfrmMyDlg();
+    ~TfrmMyDlg() override;
+
+    // The box that exists right now, if any.
+    static TfrmMyDlg* current() { return current_; }
+
+    // Creates the window and its controls (hidden, centred).
+    bool create();
+
+    // Puts the texts in, shows or hides the check box, sizes and lays out
+    // the box, and stores the target position (negative = stay centred).
+    void prepare(const std::wstring& title, const std::wstring& text, int x, int y, bool showCheckBox);
+    const hueloom::ui::InfoBoxLayout& boxLayout() const { return layout_; }
+
+    // Frame colour: a colour value of the settings file (may be a system colour).
+    void setFrameColor(unsigned value);
+    unsigned frameColor() const { return frameColor_; }
+
+    // Events.
+    void FormShow();
+    void FormActivate();
+    void FormPaint(HDC dc);
+    void OKBtnClick();
+    LRESULT WMNCHitTest(int x, int y);
+
+    // The message text: several lines, drawn over the box's background.
+    class ContentLabel : public tk::Control {
+    public:
+        bool create(HWND parent, int x, int y, int w, int h);
+        void setCaption(const std::wstring& text);
+        const std::wstring& caption() const { return caption_; }
+        void setFont(HFONT f) { font_ = f; invalidate(); }
+        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    protected:
+        void paint(HDC dc, const RECT& rc) override;
+
+    private:
+        std::wstring caption_;
+        HFONT font_ = nullptr;
+    };
+
+    tk::Label lblTitle, Label1, Label2;
+    ContentLabel lblContent;
+    tk::CheckBox CheckBox1;
+    TCuteButton OKBtn;
+    int targetX = 0, targetY = 0;
+
+    bool dialogKey(WORD vk, WORD shortcut) override;
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+protected:
+    void paint(HDC dc) override { FormPaint(dc); }
+    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
+
+private:
+    static TfrmMyDlg* current_;
+    hueloom::ui::InfoBoxLayout layout_;
+    unsigned frameColor_ = kInfoBoxDefaultFrameColor;
+    tk::Region shape_;  // our copy of the window region, for the frame
+    tk::Font windowFont_, titleFont_, contentFont_, buttonFont_;
+    tk::Brush background_;
+    HWND activeControl_ = nullptr;
+};
+
+// Shows the box modally with `title` and `text`, beside (x, y) or centred
+// when either is negative, with or without the "今後表示しない" check box,
+// framed in `frameColor` (the running ActiveColor). Returns whether the box
+// was ticked when it closed; returns false at once, showing nothing, while
+// another box is open.
+bool ShowInfoBox(const std::wstring& Title, const std::wstring& Text, int X, int Y, bool ShowCheckBox,
+                 unsigned frameColor = kInfoBoxDefaultFrameColor);
