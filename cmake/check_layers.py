@@ -9,7 +9,8 @@ lines "folder:used,used,..."). This fails, naming file and line, when
   - an included project header does not exist,
   - a portable file (not named *_win.*) includes a Win32 header or one of
     our *_win.h headers,
-  - the declared uses form a cycle.
+  - the declared uses form a cycle,
+  - a module declares a use that none of its files makes.
 
     check_layers.py --src SRC --modules MODULES.TXT
     check_layers.py --self-test
@@ -83,6 +84,7 @@ def check(src, modules):
     if cycle:
         errors.append("modules use each other in a cycle: " + " -> ".join(cycle))
 
+    made = {m: set() for m in modules}
     for dirpath, _, files in os.walk(src):
         for name in sorted(files):
             if not name.endswith((".h", ".cpp")):
@@ -110,10 +112,15 @@ def check(src, modules):
                         errors.append(f"{where}: \"{header}\" does not exist")
                         continue
                     used = os.path.dirname(target)
+                    made[folder].add(used)
                     if used not in allowed:
                         errors.append(f"{where}: includes \"{header}\" but module {folder} does not use {used}")
                     if not is_win32_file(rel) and is_win32_file(target):
                         errors.append(f"{where}: portable file includes Win32 header \"{header}\"")
+    for m, uses in sorted(modules.items()):
+        for u in uses:
+            if u in modules and u not in made[m]:
+                errors.append(f"module {m} declares a use of {u} that none of its files makes")
     return errors
 
 
@@ -128,9 +135,9 @@ def self_test():
                 f.write(text)
         return root
 
-    sound = {"a/x.h": "#pragma once\n", "b/y.h": '#include "a/x.h"\n', "b/y_win.cpp": "#include <windows.h>\n"}
+    sound = {"a/x.h": "#pragma once\n", "c/v.h": "", "b/y.h": '#include "a/x.h"\n', "b/y_win.cpp": "#include <windows.h>\n"}
     cases = [
-        ("sound tree", sound, {"a": [], "b": ["a"]}, None),
+        ("sound tree", sound, {"a": [], "b": ["a"], "c": []}, None),
         ("cycle", sound, {"a": ["b"], "b": ["a"]}, "cycle: a -> b -> a"),
         ("undeclared use", sound, {"a": [], "b": []}, "module b does not use a"),
         ("undeclared folder", sound, {"b": []}, "folder a is not a declared module"),
@@ -138,6 +145,7 @@ def self_test():
          {"a": [], "b": ["a"]}, "portable file includes <windows.h>"),
         ("_win.h in portable file", dict(sound, **{"a/w_win.h": "", "a/z.cpp": '#include "a/w_win.h"\n'}),
          {"a": [], "b": ["a"]}, "portable file includes Win32 header"),
+        ("unused declaration", sound, {"a": [], "b": ["a"], "c": ["a"]}, "module c declares a use of a"),
         ("missing header", dict(sound, **{"a/z.cpp": '#include "a/none.h"\n'}),
          {"a": [], "b": ["a"]}, "does not exist"),
     ]

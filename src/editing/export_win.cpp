@@ -68,18 +68,6 @@ EnhMetaFile workingImageMetafile(ImageOutputHost& host) {
 
 // ---------------------------------------------------------------- writers
 
-ExportFormat exportFormatFor(const std::wstring& fileName) {
-    const size_t dot = fileName.rfind(L'.');
-    if (dot == std::wstring::npos) return ExportFormat::None;
-    const std::wstring ext = lower(fileName.substr(dot));
-    if (ext == L".bmp") return ExportFormat::Bmp;
-    if (ext == L".jpg") return ExportFormat::Jpeg;
-    if (ext == L".png") return ExportFormat::Png;
-    if (ext == L".emf") return ExportFormat::Emf;
-    if (ext == L".wmf") return ExportFormat::Wmf;
-    return ExportFormat::None;
-}
-
 void writeBitmapFile(const Dib& image, const std::wstring& fileName) { saveBmp(image, pathOf(fileName)); }
 
 void writeJpegFile(const Dib& image, int jpgQuality, const std::wstring& fileName) {
@@ -110,15 +98,6 @@ void writeMetafileFile(HENHMETAFILE emf, int width, int height, const std::wstri
         if (GetEnhMetaFileBits(emf, size, bytes.data()) != size) throw ImageError("メタファイルを読み取れません");
     }
     writeFileBytes(pathOf(fileName), bytes);
-}
-
-std::wstring imageFolderOf(const std::wstring& fileName) {
-    const size_t cut = fileName.find_last_of(L"\\:");
-    if (cut == std::wstring::npos) return {};
-    if (fileName[cut] == L':') return fileName.substr(0, cut + 1);
-    // "C:\x.png" and "\x.png": the root keeps its backslash.
-    if (cut == 0 || (cut == 2 && fileName[1] == L':')) return fileName.substr(0, cut + 1);
-    return fileName.substr(0, cut);
 }
 
 // ---------------------------------------------------------------- dialog

@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "editing/output.h"
 #include "image/dib.h"
 #include "settings/settings.h"
 
@@ -82,13 +83,6 @@ private:
     HENHMETAFILE h_ = nullptr;
 };
 
-// Pixels of a device of `devicePixels` pixels across `deviceMm` millimetres,
-// in hundredths of a millimetre (integer arithmetic, truncated).
-constexpr int pixelsToHundredthsMm(int pixels, int deviceMm, int devicePixels) {
-    return devicePixels <= 0 ? 0
-                             : static_cast<int>(static_cast<long long>(pixels) * deviceMm * 100 / devicePixels);
-}
-
 // Records a width × height picture into an enhanced metafile whose reference
 // device is the screen and whose frame is that size in hundredths of a
 // millimetre at the screen's physical resolution. `draw` paints it.
@@ -99,12 +93,6 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
 EnhMetaFile workingImageMetafile(ImageOutputHost& host);
 
 // ---------------------------------------------------------------- writers
-
-enum class ExportFormat { None, Bmp, Jpeg, Png, Emf, Wmf };
-
-// Format by the file name's extension (from its last dot, any case):
-// .bmp .jpg .png .emf .wmf; anything else, or none, is None.
-ExportFormat exportFormatFor(const std::wstring& fileName);
 
 // Each writer throws (ImageError or std::runtime_error, text in UTF-8) when
 // the file cannot be written.
@@ -189,9 +177,5 @@ private:
 
     ImageOutputHost& host_;
 };
-
-// Folder part of a chosen file name as InitialDirImg keeps it: up to the last
-// '\' or ':', without the trailing '\' unless it is a drive root.
-std::wstring imageFolderOf(const std::wstring& fileName);
 
 }  // namespace hueloom::image

@@ -17,30 +17,6 @@ namespace {
 constexpr const char* kNoPrinter = "プリンタがインストールされていません";
 }
 
-PrintPlacement printPlacement(int imageWidth, int imageHeight, int screenDpiX, int screenDpiY, int printerDpiX,
-                              int printerDpiY, int scalePercent, int pageWidth, int pageHeight) {
-    if (scalePercent <= 0) scalePercent = 100;
-    if (screenDpiX <= 0) screenDpiX = 96;
-    if (screenDpiY <= 0) screenDpiY = 96;
-    const double fx = static_cast<double>(printerDpiX * 100 / scalePercent) / screenDpiX;
-    const double fy = static_cast<double>(printerDpiY * 100 / scalePercent) / screenDpiY;
-    double w = static_cast<int>(imageWidth * fx);
-    double h = static_cast<int>(imageHeight * fy);
-    if (pageWidth > 0 && pageHeight > 0) {
-        const double r = std::max(w / pageWidth, h / pageHeight);
-        if (r > 1.0) {
-            w = static_cast<int>(w / r);
-            h = static_cast<int>(h / r);
-        }
-    }
-    PrintPlacement p;
-    p.width = static_cast<int>(w);
-    p.height = static_cast<int>(h);
-    p.x = (pageWidth - p.width) / 2;
-    p.y = (pageHeight - p.height) / 2;
-    return p;
-}
-
 void drawImageOnPage(HDC page, const Dib& image, const PrintPlacement& target) {
     if (image.isNull()) return;
     const Dib rgb = toBpp24(image);

@@ -16,18 +16,6 @@
 
 namespace hueloom::image {
 
-// Where the image goes on the page, in printer pixels.
-struct PrintPlacement {
-    int x = 0, y = 0, width = 0, height = 0;
-    bool operator==(const PrintPlacement&) const = default;
-};
-
-// The size rule: the image at its screen size (screen dpi → printer dpi,
-// corrected by the driver's scale in percent), shrunk with its aspect kept
-// when it does not fit the page, never enlarged, centred.
-PrintPlacement printPlacement(int imageWidth, int imageHeight, int screenDpiX, int screenDpiY, int printerDpiX,
-                              int printerDpiY, int scalePercent, int pageWidth, int pageHeight);
-
 // Draws the image as 24-bit colour (palette images in their palette's
 // colours) stretched into `target` of a page.
 void drawImageOnPage(HDC page, const Dib& image, const PrintPlacement& target);

@@ -180,4 +180,12 @@ std::string versionText() {
 
 std::string hintText() { return descriptionText() + "\r\n" + "\r\n" + versionText(); }
 
+SamplingStep samplingStep(int displayMode, bool seeThrough, const PointerPlace& place) {
+    const bool normal = displayMode == Normal;
+    if (place.overWindowShape && !place.colourSampleOpen && !place.minimized)
+        return {SamplingStep::SeeThrough, normal && !seeThrough};
+    if ((normal && seeThrough && place.overViewRect) || place.pickListDropped) return {SamplingStep::Wait, false};
+    return {SamplingStep::Sample, normal && seeThrough};
+}
+
 }  // namespace hueloom::app

@@ -60,6 +60,27 @@ constexpr Rect kBar1{0, 0, kWidth, kScrollBox.top};
 constexpr Rect kBar2{0, 0, kWidth, kValueLabel.top};
 }  // namespace layout
 
+// The sampling step's first decision, by where the pointer is. Over the
+// window's shape (and no colour sample window open, the program not
+// minimised) the view is cut out so the screen beneath shows: SeeThrough.
+// Still over the cut-out view, or while the picked-colour list is dropped
+// down, nothing changes: Wait. Otherwise the window is whole again and the
+// screen is sampled: Sample. `reshape` tells when the Normal mode's window
+// shape changes with it (full <-> see-through).
+struct PointerPlace {
+    bool overWindowShape = false;
+    bool overViewRect = false;
+    bool colourSampleOpen = false;
+    bool minimized = false;
+    bool pickListDropped = false;
+};
+struct SamplingStep {
+    enum Action { SeeThrough, Wait, Sample } action = Sample;
+    bool reshape = false;
+    friend bool operator==(const SamplingStep&, const SamplingStep&) = default;
+};
+SamplingStep samplingStep(int displayMode, bool seeThrough, const PointerPlace& place);
+
 // Arrow-key nudge: the new pointer position for an arrow key, or nothing for
 // any other key. Shift makes the step 10 pixels.
 enum class Arrow { Left, Up, Right, Down };

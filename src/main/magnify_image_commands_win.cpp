@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "main/magnify_win.h"
+#include "core/paths.h"
+#include "main/menu_rules.h"
 #include "image/bmp.h"
 #include "editing/clipboard_win.h"
 #include "image/win/dib_win.h"
@@ -30,8 +32,7 @@ void TfrmMagnify::setWorkingImage(Dib dib) {
 }
 
 std::wstring TfrmMagnify::undoPath() const {
-    std::wstring path = tk::modulePath();
-    return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Undo.tmp";
+    return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp");
 }
 
 void TfrmMagnify::TakeSnapshot() {
@@ -49,21 +50,23 @@ void TfrmMagnify::mnuImgUndoClick() {
 }
 
 void TfrmMagnify::mnuImgEditClick() {
+    hueloom::app::MenuFacts facts = menuFacts();
+    facts.clipboardHasPicture = hueloom::image::ImageClipboard::canPaste();
+    const hueloom::app::MenuEnabling e = hueloom::app::menuEnabling(facts);
     auto set = [this](const wchar_t* name, bool enabled) {
         if (tk::MenuItem* it = MainMenu1.find(name)) it->enabled = enabled;
     };
-    set(L"mnuImgUndo", UndoAvailable);
-    bool is8 = workingImage_.isPalette8();
+    set(L"mnuImgUndo", e.imgUndo);
     if (tk::MenuItem* it = MainMenu1.find(L"mnuImgMode256")) {
-        it->enabled = !is8;
-        it->checked = is8;
-        it->caption = is8 ? L"現在256色(8ビット パレット)" : L"256色に減色";
+        it->enabled = e.imgMode256;
+        it->checked = !e.imgMode256;
+        it->caption = e.imgMode256 ? L"256色に減色" : L"現在256色(8ビット パレット)";
     }
     set(L"mnuImgModeReverse", true);
     set(L"mnuImgModeGray", true);
     set(L"mnuCopyBMP", true);
     set(L"mnuCopyEMF", true);
-    set(L"mnuPaste", hueloom::image::ImageClipboard::canPaste());
+    set(L"mnuPaste", e.paste);
 }
 
 void TfrmMagnify::Image1Progress(int percent) {

@@ -21,6 +21,7 @@
 #include "capture/cursors_win.h"
 #include "shell/shell_logic.h"
 #include "shell/shell_win.h"
+#include "main/menu_rules.h"
 
 using namespace hueloom;
 using namespace hueloom::app;
@@ -282,7 +283,7 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.setChild(&Image1);
     Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
     ScrollBox1.onResize = [this] {
-        if (colourListMode_ && Timer1 && Timer1->interval() == 0) rebuildColourList();
+        if (colourListMode_ && Timer1 && !magnifierRunning()) rebuildColourList();
     };
     cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
                         kPickListId);
@@ -310,12 +311,7 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
 
     // 5. Help file beside the program.
-    {
-        std::wstring path = tk::modulePath();
-        size_t dot = path.find_last_of(L'.');
-        if (dot != std::wstring::npos && dot > path.find_last_of(L"\\/")) path.resize(dot);
-        tk::app().helpFile = path + L".chm";
-    }
+    tk::app().helpFile = hueloom::ui::helpFilePath(tk::modulePath());
 
     // 6. Frame colour.
     frameColor_ = settings.ActiveColor;
@@ -472,13 +468,18 @@ void TfrmMagnify::Timer1Timer() {
     // 3. Is the pointer over the window's current shape?
     POINT q = p;
     ScreenToClient(hwnd_, &q);
-    bool inRegion = false;
+    PointerPlace place;
     {
         tk::Region rgn = tk::windowRegion(hwnd_);
-        if (rgn) inRegion = PtInRegion(rgn, q.x, q.y) != 0;
+        if (rgn) place.overWindowShape = PtInRegion(rgn, q.x, q.y) != 0;
     }
-    if (inRegion && !colourSampleOpen_ && !tk::app().minimized()) {
-        if (displayMode_ == Normal && !seeThrough_) SetWindowShape(shapeSeeThrough_);
+    place.overViewRect = L::kViewRect.contains({q.x, q.y});
+    place.colourSampleOpen = colourSampleOpen_;
+    place.minimized = tk::app().minimized();
+    place.pickListDropped = cbxPickColor.hwnd() && cbxPickColor.droppedDown();
+    const SamplingStep step = samplingStep(displayMode_, seeThrough_, place);
+    if (step.action == SamplingStep::SeeThrough) {
+        if (step.reshape) SetWindowShape(shapeSeeThrough_);
         seeThrough_ = true;
         lblPickColor1.setCaption(L"");
         tk::app().setTitle(L"Hueloom");
@@ -488,11 +489,10 @@ void TfrmMagnify::Timer1Timer() {
         return;
     }
     // 5. The pointer is elsewhere.
-    if (displayMode_ == Normal && seeThrough_ && L::kViewRect.contains({q.x, q.y})) return;
-    if (cbxPickColor.hwnd() && cbxPickColor.droppedDown()) return;
+    if (step.action == SamplingStep::Wait) return;
     HWND focus = GetFocus();
     if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) SetFocus(hwnd_);
-    if (displayMode_ == Normal && seeThrough_) SetWindowShape(shapeFull_);
+    if (step.reshape) SetWindowShape(shapeFull_);
     seeThrough_ = false;
     lblPickColor1.setTransparent(false);
     ScrollBox1.show();
@@ -593,29 +593,35 @@ void TfrmMagnify::mnuNOTOPMOSTClick() {
     SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
+MenuFacts TfrmMagnify::menuFacts() const {
+    MenuFacts f;
+    f.magnifierRunning = magnifierRunning();
+    f.hasPickedColours = cbxPickColor.count() > 0;
+    f.undoAvailable = UndoAvailable;
+    f.workingImagePalette8 = workingImage_.isPalette8();
+    return f;
+}
+
+void TfrmMagnify::enableTwins(std::initializer_list<const wchar_t*> names, bool on) {
+    for (const wchar_t* n : names)
+        if (tk::MenuItem* it = item(n)) it->enabled = on;
+}
+
 void TfrmMagnify::mnuFileClick() {
-    bool hasEntries = cbxPickColor.count() > 0;
-    bool stopped = Timer1->interval() == 0;
-    for (const wchar_t* n : {L"mnuSaveTxt", L"pmnuSaveTxt"})
-        if (tk::MenuItem* it = item(n)) it->enabled = hasEntries;
-    for (const wchar_t* n : {L"mnuImgSave", L"pmnuImgSave"})
-        if (tk::MenuItem* it = item(n)) it->enabled = stopped;
+    const MenuEnabling e = menuEnabling(menuFacts());
+    enableTwins({L"mnuSaveTxt", L"pmnuSaveTxt"}, e.saveTxt);
+    enableTwins({L"mnuImgSave", L"pmnuImgSave"}, e.imgSave);
 }
 
 void TfrmMagnify::mnuShowClick() {
-    bool running = Timer1->interval() == 100;
-    for (const wchar_t* n : {L"mnuColorClear", L"pmnuColorClear"})
-        if (tk::MenuItem* it = item(n)) it->enabled = cbxPickColor.count() > 0;
-    for (const wchar_t* n : {L"mnuColorSample", L"pmnuColorSample", L"mnuVariousColor", L"pmnuVariousColor"})
-        if (tk::MenuItem* it = item(n)) it->enabled = running;
+    const MenuEnabling e = menuEnabling(menuFacts());
+    enableTwins({L"mnuColorClear", L"pmnuColorClear"}, e.colorClear);
+    enableTwins({L"mnuColorSample", L"pmnuColorSample", L"mnuVariousColor", L"pmnuVariousColor"}, e.colorSample);
     setChecked(L"mnuPixel", averaging_ == 1);
     setChecked(L"mnuPixels", averaging_ != 1);
 }
 
-void TfrmMagnify::mnuToolClick() {
-    for (const wchar_t* n : {L"mnuColorToImg", L"pmnuColorToImg"})
-        if (tk::MenuItem* it = item(n)) it->enabled = cbxPickColor.count() > 0;
-}
+void TfrmMagnify::mnuToolClick() { enableTwins({L"mnuColorToImg", L"pmnuColorToImg"}, menuEnabling(menuFacts()).colorToImg); }
 
 void TfrmMagnify::CuteButton1Click() {
     RECT r;
@@ -879,7 +885,7 @@ void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& c
 }
 
 void TfrmMagnify::pmnuIroCopyClick() {
-    if (Timer1->interval() == 0) return;
+    if (!magnifierRunning()) return;
     copyPickedColour(lblPickColor1.caption(), toColourValue(picked_));
 }
 
@@ -1027,7 +1033,7 @@ void TfrmMagnify::mnuSettingClick(int command) {
 // ------------------------------------------------------------------ colour sample
 
 void TfrmMagnify::mnuColorSampleClick() {
-    if (Timer1->interval() == 0) return;
+    if (!magnifierRunning()) return;
     colourSampleOpen_ = true;
     Timer1->setInterval(0);
     Image1.clear();

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "magnifier/magnifier.h"
+#include "main/menu_rules.h"
 #include "picking/picked_colours.h"
 #include "magnifier/sampling.h"
 #include "settings/settings.h"
@@ -201,6 +202,8 @@ protected:
     LRESULT hitTest(int x, int y) override;
 
 private:
+    hueloom::app::MenuFacts menuFacts() const;
+    void enableTwins(std::initializer_list<const wchar_t*> names, bool on);
     void buildMenus();
     void buildShapes();
     void FormPaint(bool outlineOnly);

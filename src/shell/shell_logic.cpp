@@ -1,18 +1,8 @@
 #include "shell/shell_logic.h"
 
+#include "core/paths.h"
+
 namespace hueloom::ui {
-
-namespace {
-
-bool isSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-// Index just past the last separator (or drive colon) of the path.
-std::size_t fileNameStart(const std::wstring& path) {
-    const std::size_t p = path.find_last_of(L"\\/:");
-    return p == std::wstring::npos ? 0 : p + 1;
-}
-
-}  // namespace
 
 const std::vector<ShortcutTarget>& shortcutTargets() {
     static const std::vector<ShortcutTarget> targets = {
@@ -31,20 +21,8 @@ std::vector<ShortcutTarget> targetsForKeyword(std::string_view keyword) {
 
 std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& name) {
     std::wstring path = folder;
-    if (path.empty() || !isSeparator(path.back())) path += L'\\';
+    if (path.empty() || !isPathSeparator(path.back())) path += L'\\';
     return path + name + L".lnk";
-}
-
-std::wstring directoryWithSeparator(const std::wstring& path) { return path.substr(0, fileNameStart(path)); }
-
-std::wstring withExtension(const std::wstring& path, std::wstring_view ext) {
-    const std::size_t start = fileNameStart(path);
-    const std::size_t dot = path.find_last_of(L'.');
-    std::wstring out = path;
-    // A leading dot (".profile") names the file; it is no extension.
-    if (dot != std::wstring::npos && dot > start) out.resize(dot);
-    out += ext;
-    return out;
 }
 
 std::wstring helpFilePath(const std::wstring& programPath) { return withExtension(programPath, L".chm"); }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/paths.h"
+
 namespace hueloom::ui {
 
 // Name of the shortcut file (without ".lnk").
@@ -31,15 +33,6 @@ std::vector<ShortcutTarget> targetsForKeyword(std::string_view keyword);
 // folder + "\" + name + ".lnk"; no second separator when the folder already
 // ends in one.
 std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& name);
-
-// The folder part of a file path with its trailing separator ("C:\a\" for
-// "C:\a\b.exe"); empty when the path has no folder.
-std::wstring directoryWithSeparator(const std::wstring& path);
-
-// The path with the extension of its last component replaced by `ext`
-// (".chm"); the extension is appended when the file name has none. Dots in
-// folder names are not taken for an extension.
-std::wstring withExtension(const std::wstring& path, std::wstring_view ext);
 
 // The help file: the program file's path with ".chm".
 std::wstring helpFilePath(const std::wstring& programPath);

@@ -89,7 +89,7 @@ TEST_F(ShellFixture, DesktopTwiceLeavesOneShortcutToTheProgram) {
     const ui::ShortcutInfo info = ui::ReadShortcut((desktop / L"Hueloom 1.0A4.lnk").wstring());
     const std::wstring program = tk::modulePath();
     EXPECT_EQ(_wcsicmp(info.path.c_str(), program.c_str()), 0) << tk::narrow(info.path, CP_UTF8);
-    EXPECT_EQ(_wcsicmp(info.workingDirectory.c_str(), ui::directoryWithSeparator(program).c_str()), 0)
+    EXPECT_EQ(_wcsicmp(info.workingDirectory.c_str(), hueloom::directoryWithSeparator(program).c_str()), 0)
         << tk::narrow(info.workingDirectory, CP_UTF8);
     EXPECT_TRUE(info.arguments.empty());
     EXPECT_TRUE(info.description.empty());

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "image/codecs/png_writer.h"
-#include "shell/shell_logic.h"
+#include "core/paths.h"
 
 namespace hueloom::ui {
 

@@ -22,6 +22,44 @@ struct FakeView {
     }
 };
 
+// ---------------------------------------------------------------- sampling step
+
+TEST(SamplingStep, OverTheWindowTheViewIsCutOutOnce) {
+    PointerPlace over;
+    over.overWindowShape = true;
+    EXPECT_EQ(samplingStep(Normal, false, over), (SamplingStep{SamplingStep::SeeThrough, true}));
+    EXPECT_EQ(samplingStep(Normal, true, over), (SamplingStep{SamplingStep::SeeThrough, false}));
+    // The bar modes have no see-through shape.
+    EXPECT_EQ(samplingStep(Bar1, false, over), (SamplingStep{SamplingStep::SeeThrough, false}));
+}
+
+TEST(SamplingStep, ColourSampleWindowOrMinimisedProgramSamplesInstead) {
+    PointerPlace p;
+    p.overWindowShape = true;
+    p.colourSampleOpen = true;
+    EXPECT_EQ(samplingStep(Normal, false, p).action, SamplingStep::Sample);
+    p.colourSampleOpen = false;
+    p.minimized = true;
+    EXPECT_EQ(samplingStep(Normal, false, p).action, SamplingStep::Sample);
+}
+
+TEST(SamplingStep, WaitsOverTheCutOutViewAndWhileTheListIsOpen) {
+    PointerPlace p;
+    p.overViewRect = true;
+    EXPECT_EQ(samplingStep(Normal, true, p), (SamplingStep{SamplingStep::Wait, false}));
+    // Without the cut-out the view rectangle is sampled as any other place.
+    EXPECT_EQ(samplingStep(Normal, false, p), (SamplingStep{SamplingStep::Sample, false}));
+    EXPECT_EQ(samplingStep(Bar2, true, p), (SamplingStep{SamplingStep::Sample, false}));
+    PointerPlace dropped;
+    dropped.pickListDropped = true;
+    EXPECT_EQ(samplingStep(Bar1, false, dropped).action, SamplingStep::Wait);
+}
+
+TEST(SamplingStep, LeavingTheWindowRestoresTheFullShape) {
+    EXPECT_EQ(samplingStep(Normal, true, PointerPlace{}), (SamplingStep{SamplingStep::Sample, true}));
+    EXPECT_EQ(samplingStep(Normal, false, PointerPlace{}), (SamplingStep{SamplingStep::Sample, false}));
+}
+
 }  // namespace
 
 TEST(ViewGeometry, WorkedExamples) {

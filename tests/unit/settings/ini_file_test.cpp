@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 
-#include "settings/ini_file.h"
+#include "support/ini_file.h"
 
 using hueloom::settings::IniFile;
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/ini_file.h"
+#include "support/ini_file.h"
 #include "settings/settings.h"
 
 using namespace hueloom;

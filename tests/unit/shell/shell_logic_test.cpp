@@ -36,20 +36,12 @@ TEST(ShellPaths, ShortcutFileIsFolderNameAndLnk) {
     EXPECT_EQ(shortcutFilePath(L"C:\\デスクトップ", L"x"), L"C:\\デスクトップ\\x.lnk");
 }
 
-TEST(ShellPaths, WorkingDirectoryKeepsItsTrailingSeparator) {
-    EXPECT_EQ(directoryWithSeparator(L"C:\\Tools\\Hueloom\\Hueloom.exe"), L"C:\\Tools\\Hueloom\\");
-    EXPECT_EQ(directoryWithSeparator(L"C:/Tools/Hueloom.exe"), L"C:/Tools/");
-    EXPECT_EQ(directoryWithSeparator(L"C:Hueloom.exe"), L"C:");
-    EXPECT_EQ(directoryWithSeparator(L"Hueloom.exe"), L"");
-}
-
 TEST(ShellPaths, HelpFileReplacesOnlyTheFileNamesExtension) {
     EXPECT_EQ(helpFilePath(L"C:\\Tools\\Hueloom.exe"), L"C:\\Tools\\Hueloom.chm");
     EXPECT_EQ(helpFilePath(L"C:\\Tools\\Hue.loom.EXE"), L"C:\\Tools\\Hue.loom.chm");
     // A dot in a folder name is not the file's extension.
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\Hueloom"), L"C:\\v1.2\\Hueloom.chm");
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\.hidden"), L"C:\\v1.2\\.hidden.chm");
-    EXPECT_EQ(withExtension(L"C:\\ツール\\Hueloom.exe", L".png"), L"C:\\ツール\\Hueloom.png");
 }
 
 TEST(ShellTexts, MissingHelpMessageAndMailUrl) {

@@ -10,6 +10,7 @@
 // - writing replaces the value of an existing key, appends a missing key at the
 //   end of its section, and appends a missing section at the end of the file.
 // The text is serialised with CR LF line ends. Bytes are never converted.
+// The native tests use it as the settings file behind Profile.
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "settings/ini_file.h"
+#include "support/ini_file.h"
 
 #include <cstdio>
 
