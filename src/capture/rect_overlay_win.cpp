@@ -14,7 +14,6 @@ namespace cap = hueloom::capture;
 
 namespace {
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 constexpr WORD kCtrlZ = 0x4000 | 'Z';
 const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24",
                                      L"pmnu32x32",    L"pmnu48x48", L"pmnuOptSize"};
@@ -48,7 +47,7 @@ TfrmVirtualDesktop::~TfrmVirtualDesktop() {
 // ---------------------------------------------------------------- size label
 
 bool TfrmVirtualDesktop::SizeLabel::create(HWND parent) {
-    font_.reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName));
+    font_ = tk::makeFont(13, FW_NORMAL);
     if (!Control::create(L"TLabRectSize", parent, 0, 0, 1, 1)) return false;
     hide();
     return true;

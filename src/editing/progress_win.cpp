@@ -21,8 +21,8 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
     if (!createWindow(L"TfrmProgress", title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, x,
                       y, kClientW, kClientH, owner))
         return false;
-    font_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
-    labelFont_.reset(CreateFontW(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
+    font_ = tk::makeFont(12, FW_NORMAL);
+    labelFont_ = tk::makeFont(16, FW_BOLD);
 
     // Title, centred by its own width.
     Label2.create(hwnd_, 0, 27, kClientW, 20);

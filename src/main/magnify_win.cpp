@@ -245,12 +245,9 @@ bool TfrmMagnify::create() {
 
 void TfrmMagnify::FormCreate() {
     // Fonts: the window font and the value label's bold one.
-    windowFont_.reset(CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                  L"ＭＳ Ｐゴシック"));
-    labelFont_.reset(CreateFontW(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                 L"ＭＳ Ｐゴシック"));
-    starFont_.reset(CreateFontW(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                                L"ＭＳ Ｐゴシック"));
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    labelFont_ = tk::makeFont(14, FW_BOLD);
+    starFont_ = tk::makeFont(12, FW_BOLD);
 
     // Skin picture, drawn by our own code.
     {

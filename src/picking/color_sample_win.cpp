@@ -16,7 +16,6 @@ namespace {
 namespace ui = hueloom::ui;
 using hueloom::Rgb;
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 
 constexpr int kClientWidth = 439, kClientHeight = 182;
 constexpr int kCornerEllipse = 50;
@@ -26,9 +25,6 @@ constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kChartLeft = 24, kChartTop = 32;
 
-HFONT makeFont(int pixels, int weight, bool underline = false) {
-    return CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName);
-}
 
 std::wstring wide(const std::string& utf8) { return tk::widen(utf8, CP_UTF8); }
 
@@ -56,7 +52,6 @@ void paintParentBehind(HWND child, HDC dc) {
 
 }  // namespace
 
-TfrmColorSample* TfrmColorSample::current_ = nullptr;
 
 // ---------------------------------------------------------------- chart image
 
@@ -357,14 +352,7 @@ LRESULT TfrmColorSample::PictureButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) 
 
 // ---------------------------------------------------------------- the window
 
-TfrmColorSample::TfrmColorSample(ColourSampleHost& host) : host_(host) {
-    if (!current_) current_ = this;
-}
-
-TfrmColorSample::~TfrmColorSample() {
-    if (current_ == this) current_ = nullptr;
-    destroy();
-}
+TfrmColorSample::TfrmColorSample(ColourSampleHost& host) : host_(host) {}
 
 uint32_t TfrmColorSample::confirmedColor() const { return hueloom::toColourValue(model_.confirmedColour()); }
 
@@ -377,9 +365,9 @@ bool TfrmColorSample::create(SampleMode mode) {
                       kClientWidth, kClientHeight, tk::app().handle()))
         return false;
 
-    windowFont_.reset(makeFont(12, FW_NORMAL));
-    titleFont_.reset(makeFont(15, FW_BOLD, true));
-    readoutFont_.reset(makeFont(14, FW_BOLD));
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    titleFont_ = tk::makeFont(15, FW_BOLD, true);
+    readoutFont_ = tk::makeFont(14, FW_BOLD);
     background_.reset(CreateSolidBrush(kNavy));
 
     lblTitle.create(hwnd_, 24, 8, 1, 1);
@@ -450,19 +438,15 @@ void TfrmColorSample::FormCreate() {
     const POINT at = host_.topLeft();
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    tk::Region rgn(CreateRoundRectRgn(0, 0, kClientWidth, kClientHeight, kCornerEllipse, kCornerEllipse));
-    shape_ = tk::copyRegion(rgn);
-    SetWindowRgn(hwnd_, rgn.release(), FALSE);
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, kClientWidth, kClientHeight, kCornerEllipse, kCornerEllipse)),
+             false);
     applyReadout();
 }
 
 void TfrmColorSample::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, background_);
-    if (shape_) {
-        tk::Brush frame(CreateSolidBrush(tk::resolveColour(host_.activeColor())));
-        FrameRgn(dc, shape_, frame, kFrameBrush, kFrameBrush);
-    }
+    frameShape(dc, tk::resolveColour(host_.activeColor()), kFrameBrush);
 }
 
 void TfrmColorSample::applyReadout() {
@@ -522,7 +506,7 @@ void TfrmColorSample::Button1Click() {
 void TfrmColorSample::RadioGroup1Click() { model_.setDecimal(decimal()); }
 
 LRESULT TfrmColorSample::WMNCHitTest(int x, int y) {
-    const LRESULT r = Form::hitTest(x, y);
+    const LRESULT r = Form::hitTest(x, y);  // not the dialog's: the chart keeps its clicks
     if (r != HTCLIENT) return r;
     POINT p{x, y};
     ScreenToClient(hwnd_, &p);
@@ -595,22 +579,6 @@ bool TfrmColorSample::dialogKey(WORD vk, WORD shortcut) {
         return true;
     }
     return false;
-}
-
-LRESULT TfrmColorSample::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SYSCOMMAND:
-        // Alt + letter: the close button's accelerator.
-        if ((wp & 0xFFF0) == SC_KEYMENU && lp && TCuteButton::dispatchAccelerator(hwnd_, static_cast<wchar_t>(lp)))
-            return 0;
-        break;
-    }
-    return Form::wndProc(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------- entry points

@@ -44,7 +44,7 @@
 #include <string>
 
 #include "toolkit/controls/controls_win.h"
-#include "toolkit/form_win.h"
+#include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "picking/color_chart.h"
 #include "toolkit/controls/cute_button_win.h"
@@ -72,15 +72,11 @@ public:
     virtual unsigned activeColor() const = 0;
 };
 
-class TfrmColorSample : public tk::Form {
+class TfrmColorSample : public tk::Dialog, public tk::SingleInstance<TfrmColorSample> {
 public:
     using SampleMode = hueloom::ui::SampleMode;
 
     explicit TfrmColorSample(ColourSampleHost& host);
-    ~TfrmColorSample() override;
-
-    // The window that exists right now, if any.
-    static TfrmColorSample* current() { return current_; }
 
     // Creates the window (hidden) in the given mode and prepares the chart.
     bool create(SampleMode mode);
@@ -193,7 +189,6 @@ public:
     std::wstring hintOf(HWND control) const;
 
     bool dialogKey(WORD vk, WORD shortcut) override;
-    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
     void paint(HDC dc) override { FormPaint(dc); }
@@ -205,11 +200,9 @@ private:
     void addHint(HWND control, const std::wstring& text);
     bool decimal() const { return RadioGroup1.itemIndex() != 1; }
 
-    static TfrmColorSample* current_;
     ColourSampleHost& host_;
     hueloom::ui::ColourSampleModel model_;
     HWND tooltip_ = nullptr;
-    tk::Region shape_;
     tk::Font windowFont_, titleFont_, readoutFont_;
     tk::Brush background_;
 };

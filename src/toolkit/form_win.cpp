@@ -23,6 +23,25 @@ void Window::destroy() {
     }
 }
 
+namespace {
+BOOL CALLBACK collectChild(HWND h, LPARAM lp) {
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+    return TRUE;
+}
+}  // namespace
+
+bool dispatchAccelerator(HWND root, wchar_t ch) {
+    if (!root) return false;
+    std::vector<HWND> children;
+    EnumChildWindows(root, collectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND h : children) {
+        // Looked up again: an accelerator's handler may have destroyed the others.
+        if (IsWindow(h))
+            if (Window* w = Window::fromHandle(h); w && w->acceleratorChar(ch)) return true;
+    }
+    return false;
+}
+
 Window* Window::fromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     return static_cast<Window*>(GetPropW(hwnd, kObjProp));
@@ -255,7 +274,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
                 if (m->dispatchCommand(id)) return 0;
         } else if (Window* w = Window::fromHandle(reinterpret_cast<HWND>(lp))) {
             // Reflect notifications to the control that sent them.
-            return w->wndProc(WM_APP + 0x3000 + WM_COMMAND, wp, lp);
+            return w->wndProc(kReflectedCommand, wp, lp);
         }
         break;
     case WM_INITMENUPOPUP:

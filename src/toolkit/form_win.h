@@ -40,6 +40,14 @@ public:
     // Message handler; the default forwards to the window class procedure.
     virtual LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp);
 
+    // WM_CTLCOLOR… about this control, reflected to it by its dialog: sets
+    // the DC's colours and returns the background brush, or null for the
+    // system's colours.
+    virtual HBRUSH reflectCtlColor(HDC dc) { (void)dc; return nullptr; }
+    // An accelerator character (Alt + letter, or a letter typed on a button)
+    // offered to this control; true when it acted on it.
+    virtual bool acceleratorChar(wchar_t ch) { (void)ch; return false; }
+
 protected:
     // Registers (once) a window class that routes to this object.
     static void registerClass(const wchar_t* name, UINT style = CS_DBLCLKS,
@@ -59,6 +67,13 @@ private:
     static LRESULT CALLBACK nativeProc(HWND, UINT, WPARAM, LPARAM);
     WNDPROC native_ = nullptr;
 };
+
+// WM_COMMAND from a control, reflected by its form to the control itself.
+constexpr UINT kReflectedCommand = WM_APP + 0x3000 + WM_COMMAND;
+
+// Offers an accelerator character to every descendant of `root` in turn;
+// true when one of them acted on it.
+bool dispatchAccelerator(HWND root, wchar_t ch);
 
 class Control;
 

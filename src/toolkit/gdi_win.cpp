@@ -2,6 +2,11 @@
 
 namespace tk {
 
+Font makeFont(int pixels, int weight, bool underline) {
+    return Font(CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                            L"ＭＳ Ｐゴシック"));
+}
+
 Region copyRegion(HRGN src) {
     Region r(CreateRectRgn(0, 0, 0, 0));
     if (src) CombineRgn(r, src, nullptr, RGN_COPY);

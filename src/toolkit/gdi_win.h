@@ -41,6 +41,10 @@ using Font = Gdi<HFONT>;
 using Region = Gdi<HRGN>;
 using Palette = Gdi<HPALETTE>;
 
+// The program's font: "ＭＳ Ｐゴシック" in the Shift-JIS character set,
+// `pixels` high (character height), of the given weight.
+Font makeFont(int pixels, int weight = FW_NORMAL, bool underline = false);
+
 // A copy of a region (regions are mutable, so sharing one is never safe).
 Region copyRegion(HRGN src);
 // The window's current region, or an empty Region when it has none.

@@ -10,13 +10,9 @@ namespace {
 
 namespace ui = hueloom::ui;
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 const wchar_t kClassName[] = L"TfrmVersion";
 constexpr UINT kBtnFaceSysColour = COLOR_BTNFACE;
 
-HFONT makeFont(int pixels, int weight, bool underline = false) {
-    return CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName);
-}
 
 COLORREF rgbToColorRef(std::uint32_t rgb) {
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
@@ -34,11 +30,9 @@ void measure(TfrmVersion::Label& l) {
 
 }  // namespace
 
-TfrmVersion* TfrmVersion::current_ = nullptr;
 int TfrmVersion::orbitCounter_ = 0;
 
 TfrmVersion::TfrmVersion() {
-    if (!current_) current_ = this;
     // The picture, as the form definition carries it.
     DataBind1.Data().LoadFromBytes(ui::aboutPicturePng());
 }
@@ -49,7 +43,6 @@ TfrmVersion::~TfrmVersion() {
     Timer1.reset();
     TimerClose.reset();
     destroy();
-    if (current_ == this) current_ = nullptr;
 }
 
 bool TfrmVersion::create(const std::wstring& picturePath) {
@@ -60,10 +53,10 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
         return false;
     picturePath_ = picturePath.empty() ? ui::aboutPicturePath(tk::modulePath()) : picturePath;
 
-    windowFont_.reset(makeFont(12, FW_NORMAL));
-    label1Font_.reset(makeFont(15, FW_BOLD, true));
-    label2Font_.reset(makeFont(12, FW_NORMAL));
-    buttonFont_.reset(makeFont(13, FW_BOLD));
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    label1Font_ = tk::makeFont(15, FW_BOLD, true);
+    label2Font_ = tk::makeFont(12, FW_NORMAL);
+    buttonFont_ = tk::makeFont(13, FW_BOLD);
     canvas_ = tk::DibSection(w, h, 32);
 
     ImgIcon.left = ui::kAboutIconLeft;
@@ -285,21 +278,8 @@ void TfrmVersion::TimerCloseTimer() {
     invalidate();
 }
 
-LRESULT TfrmVersion::WMNCHitTest(int x, int y) {
-    LRESULT r = Form::hitTest(x, y);
-    return r == HTCLIENT ? HTCAPTION : r;
-}
-
 LRESULT TfrmVersion::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SHOWWINDOW:
-        if (wp && !closed_) FormShow();
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE && CuteButton1.hwnd()) {
             SetFocus(CuteButton1.hwnd());
@@ -314,13 +294,8 @@ LRESULT TfrmVersion::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         else
             hide();
         return 0;
-    case WM_SYSCOMMAND:
-        // Alt + letter: the button's accelerator.
-        if ((wp & 0xFFF0) == SC_KEYMENU && lp && TCuteButton::dispatchAccelerator(hwnd_, static_cast<wchar_t>(lp)))
-            return 0;
-        break;
     }
-    return Form::wndProc(msg, wp, lp);
+    return Dialog::wndProc(msg, wp, lp);
 }
 
 int ShowAboutWindow() {

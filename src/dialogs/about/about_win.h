@@ -19,18 +19,15 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/form_win.h"
+#include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "dialogs/about/about_logic.h"
 #include "toolkit/controls/cute_button_win.h"
 
-class TfrmVersion : public tk::Form {
+class TfrmVersion : public tk::Dialog, public tk::SingleInstance<TfrmVersion> {
 public:
     TfrmVersion();
     ~TfrmVersion() override;
-
-    // The window that exists right now, if any.
-    static TfrmVersion* current() { return current_; }
 
     // Creates the window (hidden, centred on the desktop) and its controls,
     // then runs FormCreate. The picture goes to `picturePath`; empty means
@@ -46,7 +43,6 @@ public:
     void CuteButton1Click();
     bool FormCloseQuery();
     void FormClose();
-    LRESULT WMNCHitTest(int x, int y);
     // Gives the window a copy of the region as its shape and repaints.
     void SetWindowShape(HRGN shape);
 
@@ -93,13 +89,14 @@ public:
 
 protected:
     void paint(HDC dc) override { FormPaint(dc); }
-    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
+    void shown() override {
+        if (!closed_) FormShow();
+    }
 
 private:
     void compose();
     void showError(const std::wstring& text);
 
-    static TfrmVersion* current_;
     static int orbitCounter_;
     int irisStep_ = 0;
     bool closed_ = false;

@@ -12,11 +12,7 @@ namespace {
 namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 
-HFONT makeFont(int pixels, int weight) {
-    return CreateFontW(-pixels, 0, 0, 0, weight, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName);
-}
 
 // Size of a label that sizes itself to its text, drawn in `font`.
 ui::TextExtent measure(HFONT font, const std::wstring& text) {
@@ -37,17 +33,6 @@ ui::TextExtent measure(HFONT font, const std::wstring& text) {
 void place(tk::Window& w, const ui::Bounds& b) { w.setBounds(b.left, b.top, b.width, b.height); }
 
 }  // namespace
-
-TfrmMyDlg* TfrmMyDlg::current_ = nullptr;
-
-TfrmMyDlg::TfrmMyDlg() {
-    if (!current_) current_ = this;
-}
-
-TfrmMyDlg::~TfrmMyDlg() {
-    if (current_ == this) current_ = nullptr;
-    destroy();
-}
 
 // ---------------------------------------------------------------- content label
 
@@ -97,10 +82,10 @@ bool TfrmMyDlg::create() {
                       tk::app().handle()))
         return false;
 
-    windowFont_.reset(makeFont(12, FW_NORMAL));
-    titleFont_.reset(makeFont(15, FW_NORMAL));
-    contentFont_.reset(makeFont(13, FW_NORMAL));
-    buttonFont_.reset(makeFont(15, FW_BOLD));
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    titleFont_ = tk::makeFont(15, FW_NORMAL);
+    contentFont_ = tk::makeFont(13, FW_NORMAL);
+    buttonFont_ = tk::makeFont(15, FW_BOLD);
     background_.reset(CreateSolidBrush(tk::resolveColour(hueloom::kClInfoBk)));
 
     lblTitle.create(hwnd_, ui::kInfoTitleLeft, ui::kInfoTitleTop, 1, 1);
@@ -133,7 +118,8 @@ bool TfrmMyDlg::create() {
     OKBtn.setShowFocusRect(false);
     OKBtn.setCursor(LoadCursorW(nullptr, IDC_HAND));
     OKBtn.onClick = [this] { OKBtnClick(); };
-    activeControl_ = OKBtn.hwnd();
+    setFocusControl(OKBtn.hwnd());
+    setDragCursor(LoadCursorW(nullptr, IDC_HAND));  // the whole box is a drag handle
 
     targetX = targetY = 0;
     return true;
@@ -172,10 +158,8 @@ void TfrmMyDlg::setFrameColor(unsigned value) {
 void TfrmMyDlg::FormShow() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    tk::Region rgn(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, ui::kInfoCornerEllipse,
-                                      ui::kInfoCornerEllipse));
-    shape_ = tk::copyRegion(rgn);
-    SetWindowRgn(hwnd_, rgn.release(), TRUE);
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, ui::kInfoCornerEllipse,
+                                           ui::kInfoCornerEllipse)));
 }
 
 void TfrmMyDlg::FormActivate() {
@@ -190,18 +174,10 @@ void TfrmMyDlg::FormActivate() {
 void TfrmMyDlg::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, background_);
-    if (shape_) {
-        tk::Brush frame(CreateSolidBrush(tk::resolveColour(frameColor_)));
-        FrameRgn(dc, shape_, frame, ui::kInfoFrameBrush, ui::kInfoFrameBrush);
-    }
+    frameShape(dc, tk::resolveColour(frameColor_), ui::kInfoFrameBrush);
 }
 
 void TfrmMyDlg::OKBtnClick() { setModalResult(IDOK); }
-
-LRESULT TfrmMyDlg::WMNCHitTest(int x, int y) {
-    LRESULT r = Form::hitTest(x, y);
-    return r == HTCLIENT ? HTCAPTION : r;
-}
 
 bool TfrmMyDlg::dialogKey(WORD vk, WORD shortcut) {
     (void)shortcut;
@@ -212,46 +188,6 @@ bool TfrmMyDlg::dialogKey(WORD vk, WORD shortcut) {
     else
         SetFocus(OKBtn.hwnd());
     return true;
-}
-
-LRESULT TfrmMyDlg::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SHOWWINDOW:
-        if (wp) FormShow();
-        break;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND f = GetFocus();
-            if (f && IsChild(hwnd_, f)) activeControl_ = f;
-            return 0;
-        }
-        FormActivate();
-        SetFocus(activeControl_ && IsWindow(activeControl_) && IsWindowVisible(activeControl_) ? activeControl_
-                                                                                               : OKBtn.hwnd());
-        return 0;
-    case WM_SETCURSOR:
-        // The whole box is a drag handle and shows the hand cursor.
-        if (LOWORD(lp) == HTCAPTION) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
-        break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (tk::CheckBox* cb = tk::CheckBox::fromControl(lp)) return reinterpret_cast<LRESULT>(cb->ctlColor(reinterpret_cast<HDC>(wp)));
-        break;
-    case WM_SYSCOMMAND:
-        // Alt + letter typed on a control that does not handle it.
-        if ((wp & 0xFFF0) == SC_KEYMENU && lp && TCuteButton::dispatchAccelerator(hwnd_, static_cast<wchar_t>(lp)))
-            return 0;
-        break;
-    }
-    return Form::wndProc(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------- ShowInfoBox

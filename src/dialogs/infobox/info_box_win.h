@@ -13,7 +13,7 @@
 
 #include "toolkit/controls/check_box_win.h"
 #include "toolkit/controls/controls_win.h"
-#include "toolkit/form_win.h"
+#include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/cute_button_win.h"
 #include "dialogs/infobox/info_box_layout.h"
@@ -21,14 +21,8 @@
 // Frame colour used when the caller passes none: the default ActiveColor.
 inline constexpr unsigned kInfoBoxDefaultFrameColor = 0xFFFF00;
 
-class TfrmMyDlg : public tk::Form {
+class TfrmMyDlg : public tk::Dialog, public tk::SingleInstance<TfrmMyDlg> {
 public:
-    TfrmMyDlg();
-    ~TfrmMyDlg() override;
-
-    // The box that exists right now, if any.
-    static TfrmMyDlg* current() { return current_; }
-
     // Creates the window and its controls (hidden, centred).
     bool create();
 
@@ -46,7 +40,6 @@ public:
     void FormActivate();
     void FormPaint(HDC dc);
     void OKBtnClick();
-    LRESULT WMNCHitTest(int x, int y);
 
     // The message text: several lines, drawn over the box's background.
     class ContentLabel : public tk::Control {
@@ -72,20 +65,17 @@ public:
     int targetX = 0, targetY = 0;
 
     bool dialogKey(WORD vk, WORD shortcut) override;
-    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
     void paint(HDC dc) override { FormPaint(dc); }
-    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
+    void activated() override { FormActivate(); }
+    void shown() override { FormShow(); }
 
 private:
-    static TfrmMyDlg* current_;
     hueloom::ui::InfoBoxLayout layout_;
     unsigned frameColor_ = kInfoBoxDefaultFrameColor;
-    tk::Region shape_;  // our copy of the window region, for the frame
     tk::Font windowFont_, titleFont_, contentFont_, buttonFont_;
     tk::Brush background_;
-    HWND activeControl_ = nullptr;
 };
 
 // Shows the box modally with `title` and `text`, beside (x, y) or centred

@@ -14,14 +14,10 @@ namespace {
 namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 constexpr UINT kTabsId = 1000;
 constexpr UINT kCursorListId = 1001;
 constexpr int kCursorItemHeight = 40;
 
-HFONT makeFont(int pixels, int weight) {
-    return CreateFontW(-pixels, 0, 0, 0, weight, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName);
-}
 
 COLORREF pageColour(int page) { return tk::resolveColour(ui::optionPageColour(page)); }
 
@@ -206,17 +202,6 @@ LRESULT TfrmCompressOption::Sheet::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---------------------------------------------------------------- the dialog
 
-TfrmCompressOption* TfrmCompressOption::current_ = nullptr;
-
-TfrmCompressOption::TfrmCompressOption() {
-    if (!current_) current_ = this;
-}
-
-TfrmCompressOption::~TfrmCompressOption() {
-    if (current_ == this) current_ = nullptr;
-    destroy();
-}
-
 HBRUSH TfrmCompressOption::pageBrush(COLORREF c) {
     for (auto& [colour, brush] : brushes_)
         if (colour == c) return brush;
@@ -242,19 +227,20 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
     if (!createWindow(L"TfrmCompressOption", L"オプション設定", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
                       tk::app().handle()))
         return false;
+    setDragCursor(LoadCursorW(nullptr, IDC_ARROW));
     FormCreate();
     return true;
 }
 
 void TfrmCompressOption::FormCreate() {
-    windowFont_.reset(makeFont(12, FW_NORMAL));
-    titleFont_.reset(makeFont(21, FW_BOLD));
-    closeFont_.reset(makeFont(19, FW_BOLD));
-    pageFont_.reset(makeFont(15, FW_NORMAL));
-    pageBoldFont_.reset(makeFont(15, FW_BOLD));
-    tabBoldFont_.reset(makeFont(12, FW_BOLD));
-    listFont_.reset(makeFont(32, FW_NORMAL));
-    noteFont_.reset(makeFont(13, FW_NORMAL));
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    titleFont_ = tk::makeFont(21, FW_BOLD);
+    closeFont_ = tk::makeFont(19, FW_BOLD);
+    pageFont_ = tk::makeFont(15, FW_NORMAL);
+    pageBoldFont_ = tk::makeFont(15, FW_BOLD);
+    tabBoldFont_ = tk::makeFont(12, FW_BOLD);
+    listFont_ = tk::makeFont(32, FW_NORMAL);
+    noteFont_ = tk::makeFont(13, FW_NORMAL);
 
     Label16.create(hwnd_, 40, 19, 161, 22);
     Label16.setCaption(L"オプション設定");
@@ -504,17 +490,13 @@ void TfrmCompressOption::FormShow() {
     tk::Region rgn(CreateRoundRectRgn(o.roundLeft, o.roundTop, o.roundRight, o.roundBottom, o.ellipse, o.ellipse));
     tk::Region plain(CreateRectRgn(o.rectLeft, o.rectTop, o.rectRight, o.rectBottom));
     CombineRgn(rgn, rgn, plain, RGN_OR);
-    shape_ = tk::copyRegion(rgn);
-    SetWindowRgn(hwnd_, rgn.release(), TRUE);
+    setShape(std::move(rgn));
 }
 
 void TfrmCompressOption::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, pageBrush(pageColour(PageControl1.selected())));
-    if (shape_) {
-        tk::Brush frame(CreateSolidBrush(tk::resolveColour(frameColor_)));
-        FrameRgn(dc, shape_, frame, ui::kOptionFrameBrush, ui::kOptionFrameBrush);
-    }
+    frameShape(dc, tk::resolveColour(frameColor_), ui::kOptionFrameBrush);
 }
 
 void TfrmCompressOption::PageControl1DrawTab(const DRAWITEMSTRUCT& di) {
@@ -541,11 +523,6 @@ void TfrmCompressOption::ComboBox1DrawItem(const DRAWITEMSTRUCT& di) {
         DrawIconEx(di.hDC, r.left, r.top, c, 32, 32, 0, nullptr, DI_NORMAL);
 }
 
-LRESULT TfrmCompressOption::WMNCHitTest(int x, int y) {
-    LRESULT r = Form::hitTest(x, y);
-    return r == HTCLIENT ? HTCAPTION : r;
-}
-
 bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
     if (vk != VK_TAB) return false;
     if (shortcut & 0x4000) {
@@ -561,20 +538,6 @@ bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
 
 LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SHOWWINDOW:
-        if (wp) FormShow();
-        break;
-    case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCAPTION) {
-            SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
-        break;
     case WM_NOTIFY: {
         const auto* nm = reinterpret_cast<const NMHDR*>(lp);
         if (nm && nm->hwndFrom == PageControl1.hwnd() && nm->code == static_cast<UINT>(TCN_SELCHANGE)) {
@@ -612,7 +575,6 @@ LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         HDC dc = reinterpret_cast<HDC>(wp);
-        if (tk::CheckBox* cb = tk::CheckBox::fromControl(lp)) return reinterpret_cast<LRESULT>(cb->ctlColor(dc));
         const HWND h = reinterpret_cast<HWND>(lp);
         if (h == JPGBar.hwnd()) {
             SetBkColor(dc, pageColour(ui::kPageJPG));
@@ -626,7 +588,7 @@ LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     }
-    return Form::wndProc(msg, wp, lp);
+    return Dialog::wndProc(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------- ShowOptionDialog

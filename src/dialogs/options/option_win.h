@@ -38,7 +38,7 @@
 #include "toolkit/controls/check_box_win.h"
 #include "toolkit/controls/common_controls_win.h"
 #include "toolkit/controls/controls_win.h"
-#include "toolkit/form_win.h"
+#include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/radio_group_win.h"
 #include "toolkit/controls/cute_button_win.h"
@@ -82,13 +82,8 @@ HCURSOR OptionCursorByName(const std::wstring& name);
 // are resolved). True with `colour` set to the chosen 00BBGGRR colour.
 bool ChooseColorDialog(HWND owner, unsigned& colour);
 
-class TfrmCompressOption : public tk::Form {
+class TfrmCompressOption : public tk::Dialog, public tk::SingleInstance<TfrmCompressOption> {
 public:
-    TfrmCompressOption();
-    ~TfrmCompressOption() override;
-
-    // The dialog that exists right now, if any.
-    static TfrmCompressOption* current() { return current_; }
 
     // Creates the window and every page (hidden, centred on the screen).
     // `frameColor` is the running ActiveColor; the cursor list and chooser
@@ -118,7 +113,6 @@ public:
     void ComboBox1DrawItem(const DRAWITEMSTRUCT& di);
     void ColourLabelClick(int which);  // lblMojiColorClick and its five twins
     void CuteButton1Click();
-    LRESULT WMNCHitTest(int x, int y);
 
     // A colour swatch: a filled rectangle with the hand cursor that reports clicks.
     class ColourSwatch : public tk::Control {
@@ -215,21 +209,18 @@ public:
 
     // The cursor drawn for list entry i (nullptr: none).
     HCURSOR cursorOf(int i) const;
-    // The window's region as set when shown (empty before).
-    HRGN shape() const { return shape_.get(); }
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
     void paint(HDC dc) override { FormPaint(dc); }
-    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
+    void shown() override { FormShow(); }
 
 private:
     void buildPages();
     HBRUSH pageBrush(COLORREF c);
 
-    static TfrmCompressOption* current_;
     unsigned frameColor_ = 0xFFFF00;
     std::vector<std::wstring> cursorNames_;
     std::function<HCURSOR(const std::wstring&)> cursorImage_;
@@ -238,7 +229,6 @@ private:
     std::vector<std::unique_ptr<Text>> texts_;         // fixed captions
     std::vector<std::unique_ptr<tk::Label>> plain_;    // rules and swatch backings
     std::vector<std::unique_ptr<tk::RadioGroup>> plainFrames_;  // the colour page's boxes
-    tk::Region shape_;
     tk::Font windowFont_, titleFont_, closeFont_, pageFont_, pageBoldFont_, tabBoldFont_, listFont_, noteFont_;
     std::vector<std::pair<COLORREF, tk::Brush>> brushes_;
 };

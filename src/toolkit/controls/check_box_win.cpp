@@ -35,13 +35,9 @@ HBRUSH CheckBox::ctlColor(HDC dc) {
     return brush_;
 }
 
-CheckBox* CheckBox::fromControl(LPARAM lp) {
-    return dynamic_cast<CheckBox*>(Window::fromHandle(reinterpret_cast<HWND>(lp)));
-}
-
 LRESULT CheckBox::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     // Notifications reflected by the owner form.
-    if (msg == WM_APP + 0x3000 + WM_COMMAND) {
+    if (msg == kReflectedCommand) {
         if (HIWORD(wp) == BN_CLICKED && onClick) {
             auto fn = onClick;
             app().guarded(fn);

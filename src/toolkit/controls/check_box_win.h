@@ -1,7 +1,7 @@
 // A check box: the system's button control with the auto-check style,
-// wrapped like our other controls. Its background colour is answered by the
-// owner form through ctlColor() (the system asks the parent with
-// WM_CTLCOLORSTATIC / WM_CTLCOLORBTN).
+// wrapped like our other controls. Its colours are answered by ctlColor(),
+// to which its dialog reflects the parent's WM_CTLCOLORSTATIC /
+// WM_CTLCOLORBTN.
 #pragma once
 #include <windows.h>
 #include <functional>
@@ -25,9 +25,7 @@ public:
     // For the parent's WM_CTLCOLORSTATIC / WM_CTLCOLORBTN about this control:
     // sets the DC's colours and returns the background brush.
     HBRUSH ctlColor(HDC dc);
-    // The check box among a form's children, or nullptr (for the parent's
-    // WM_CTLCOLOR… handler: the LPARAM names the control).
-    static CheckBox* fromControl(LPARAM lp);
+    HBRUSH reflectCtlColor(HDC dc) override { return ctlColor(dc); }
 
     std::function<void()> onClick;  // the user toggled it
 

@@ -45,12 +45,6 @@ UINT textFlags(CaptionAlignment a, CaptionLayout l) {
     return f;
 }
 
-// Collects the TCuteButtons among a window's descendants.
-BOOL CALLBACK collectButton(HWND h, LPARAM lp) {
-    if (dynamic_cast<TCuteButton*>(tk::Window::fromHandle(h))) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
-    return TRUE;
-}
-
 void initCommonControls() {
     static bool done = false;
     if (done) return;
@@ -354,17 +348,7 @@ bool TCuteButton::acceleratorChar(wchar_t ch) {
     return model_.accelerator(static_cast<char>(ch), ansi, parentVisible);
 }
 
-bool TCuteButton::dispatchAccelerator(HWND root, wchar_t ch) {
-    if (!root) return false;
-    std::vector<HWND> buttons;
-    EnumChildWindows(root, collectButton, reinterpret_cast<LPARAM>(&buttons));
-    for (HWND h : buttons) {
-        // Looked up again: a click handler may have destroyed the others.
-        if (auto* b = dynamic_cast<TCuteButton*>(tk::Window::fromHandle(h)))
-            if (b->acceleratorChar(ch)) return true;
-    }
-    return false;
-}
+bool TCuteButton::dispatchAccelerator(HWND root, wchar_t ch) { return tk::dispatchAccelerator(root, ch); }
 
 // ---------------------------------------------------------------- messages
 

@@ -100,7 +100,7 @@ public:
     // its descendants; true when one of them acted on it.
     static bool dispatchAccelerator(HWND root, wchar_t ch);
     // This button's share of the above.
-    bool acceleratorChar(wchar_t ch);
+    bool acceleratorChar(wchar_t ch) override;
 
     std::function<void()> onClick;
     MouseEvent onMouseEnter, onMouseLeave;
