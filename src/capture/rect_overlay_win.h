@@ -55,7 +55,7 @@ public:
     void FormMouseUp(int x, int y);
     void FormKeyDown(WORD vk);
     void FormKeyUp(WORD vk);
-    void FormPaint(HDC dc);
+    void FormPaint(HDC dc) override;
     void ShowSizeLabel(bool visible);
     void SetFixedSize(int width, int height);
 
@@ -94,9 +94,6 @@ public:
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
 
 private:
     // What was on the screen before an event, to bring the window up to date.

@@ -23,8 +23,8 @@ public:
     bool create(HWND owner, unsigned frameColor);
 
     // Events.
-    void FormShow();
-    void FormPaint(HDC dc);
+    void FormShow() override;
+    void FormPaint(HDC dc) override;
     void OKBtnClick();
     bool FormKeyDown(WORD vk);
 
@@ -38,10 +38,6 @@ public:
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-    void shown() override { FormShow(); }
 
 private:
     void moveFocus(bool backwards);

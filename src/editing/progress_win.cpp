@@ -63,7 +63,7 @@ void TfrmProgress::setProgress(int percent) {
     tk::app().processMessages();
 }
 
-void TfrmProgress::paint(HDC dc) {
+void TfrmProgress::FormPaint(HDC dc) {
     RECT rc = clientRect();
     tk::Brush silver(CreateSolidBrush(kSilver));
     FillRect(dc, &rc, silver);

@@ -25,7 +25,7 @@ public:
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
-    void paint(HDC dc) override;
+    void FormPaint(HDC dc) override;
 
 private:
     HWND panel_ = nullptr, bar_ = nullptr;

@@ -691,7 +691,7 @@ void TfrmMagnify::Timer2Timer() {
     ++blinkCount_;
 }
 
-void TfrmMagnify::paint(HDC dc) {
+void TfrmMagnify::FormPaint(HDC dc) {
     if (layout_ == Layout::Magnifier && skin_) {
         tk::MemoryDC mem(dc);
         tk::Select sel(mem, skin_.handle());
@@ -791,7 +791,7 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (HBRUSH b = cbxPickColor.controlColour(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
         break;
     case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wp));
+        FormPaint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_DESTROY:
         FormDestroy();

@@ -198,7 +198,7 @@ public:
     void mnuHintClick();
 
 protected:
-    void paint(HDC dc) override;
+    void FormPaint(HDC dc) override;
     LRESULT hitTest(int x, int y) override;
 
 private:

@@ -40,15 +40,6 @@ SIZE textSize(HFONT font, const std::wstring& text) {
     return sz;
 }
 
-// Paints the parent's background behind a see-through child.
-void paintParentBehind(HWND child, HDC dc) {
-    HWND parent = GetParent(child);
-    POINT org{0, 0};
-    MapWindowPoints(child, parent, &org, 1);
-    tk::SavedDC saved(dc);
-    SetViewportOrgEx(dc, -org.x, -org.y, nullptr);
-    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-}
 
 }  // namespace
 
@@ -84,61 +75,6 @@ LRESULT TfrmColorSample::ChartImage::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     return ImageControl::wndProc(msg, wp, lp);
-}
-
-// ---------------------------------------------------------------- read-out label
-
-bool TfrmColorSample::ReadoutLabel::create(HWND parent, int x, int y, int w, int h) {
-    return Control::create(L"TSampleReadout", parent, x, y, w, h);
-}
-
-void TfrmColorSample::ReadoutLabel::setCaption(const std::wstring& text) {
-    if (text == caption_) return;
-    caption_ = text;
-    if (hwnd_) SetWindowTextW(hwnd_, text.c_str());
-    invalidate();
-}
-
-void TfrmColorSample::ReadoutLabel::setColours(COLORREF text, COLORREF background) {
-    if (text == text_ && background == back_) return;
-    text_ = text;
-    back_ = background;
-    invalidate();
-}
-
-void TfrmColorSample::ReadoutLabel::setTransparent(bool t) {
-    if (t == transparent_) return;
-    transparent_ = t;
-    invalidate();
-}
-
-LRESULT TfrmColorSample::ReadoutLabel::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    // The window is dragged (and the read-out reset) over the label too.
-    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-    return Control::wndProc(msg, wp, lp);
-}
-
-void TfrmColorSample::ReadoutLabel::paint(HDC dc, const RECT& rc) {
-    if (transparent_) {
-        paintParentBehind(hwnd_, dc);
-    } else {
-        tk::Brush b(CreateSolidBrush(back_));
-        FillRect(dc, &rc, b);
-    }
-    if (caption_.empty()) return;
-    tk::SavedDC saved(dc);
-    if (font_) SelectObject(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, text_);
-    // Centred both ways, one or two lines.
-    RECT measure = rc;
-    const int n = static_cast<int>(caption_.size());
-    DrawTextW(dc, caption_.c_str(), n, &measure, DT_CENTER | DT_NOPREFIX | DT_CALCRECT);
-    const int h = measure.bottom - measure.top;
-    RECT r = rc;
-    r.top = rc.top + (rc.bottom - rc.top - h) / 2;
-    r.bottom = r.top + h;
-    DrawTextW(dc, caption_.c_str(), n, &r, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
 }
 
 // ---------------------------------------------------------------- radio group
@@ -391,6 +327,7 @@ bool TfrmColorSample::create(SampleMode mode) {
     SetWindowPos(Label2.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
     Label1.create(hwnd_, 16, 128, 161, 33);
+    Label1.setLayout(tk::Label::Layout::CentredLines);
     Label1.setFont(readoutFont_);
     Label1.setTransparent(true);
 

@@ -95,7 +95,7 @@ public:
 
     // Events.
     void FormCreate();
-    void FormPaint(HDC dc);
+    void FormPaint(HDC dc) override;
     void Image1MouseMove(int x, int y);
     void Image1MouseDown(int x, int y);
     void BitBtn1Click();
@@ -110,29 +110,6 @@ public:
         LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     };
 
-    // The read-out: one or two centred lines, opaque or see-through.
-    class ReadoutLabel : public tk::Control {
-    public:
-        bool create(HWND parent, int x, int y, int w, int h);
-        void setCaption(const std::wstring& text);
-        const std::wstring& caption() const { return caption_; }
-        void setColours(COLORREF text, COLORREF background);
-        COLORREF textColour() const { return text_; }
-        COLORREF background() const { return back_; }
-        void setTransparent(bool t);
-        bool transparent() const { return transparent_; }
-        void setFont(HFONT f) { font_ = f; invalidate(); }
-        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    protected:
-        void paint(HDC dc, const RECT& rc) override;
-
-    private:
-        std::wstring caption_;
-        COLORREF text_ = RGB(0, 0, 0), back_ = RGB(255, 255, 255);
-        bool transparent_ = true;
-        HFONT font_ = nullptr;
-    };
 
     // A framed group with a caption and its radio items side by side.
     class ColumnRadioGroup : public tk::Control {
@@ -180,7 +157,7 @@ public:
 
     tk::Label lblTitle, Label2;
     ChartImage Image1;
-    ReadoutLabel Label1;
+    tk::Label Label1;  // the read-out: one or two centred lines, opaque or see-through
     ColumnRadioGroup RadioGroup1;
     PictureButton BitBtn1;
     TCuteButton Button1;
@@ -191,7 +168,6 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
 
 protected:
-    void paint(HDC dc) override { FormPaint(dc); }
     LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
 
 private:

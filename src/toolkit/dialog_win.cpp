@@ -23,12 +23,12 @@ LRESULT Dialog::hitTest(int x, int y) {
 LRESULT Dialog::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_ERASEBKGND:
-        return 1;  // paint() covers the whole client area
+        return 1;  // FormPaint covers the whole client area
     case WM_PRINTCLIENT:
-        paint(reinterpret_cast<HDC>(wp));
+        FormPaint(reinterpret_cast<HDC>(wp));
         return 0;
     case WM_SHOWWINDOW:
-        if (wp) shown();
+        if (wp) FormShow();
         break;
     case WM_SETCURSOR:
         if (dragCursor_ && LOWORD(lp) == HTCAPTION) {
@@ -43,7 +43,7 @@ LRESULT Dialog::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (f && IsChild(hwnd_, f)) activeControl_ = f;
             return 0;
         }
-        activated();
+        FormActivate();
         SetFocus(activeControl_ && IsWindow(activeControl_) && IsWindowVisible(activeControl_) ? activeControl_
                                                                                                : focusControl_);
         return 0;

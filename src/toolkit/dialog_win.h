@@ -51,9 +51,9 @@ protected:
     // one, activation is left to the window.
     void setFocusControl(HWND control) { focusControl_ = activeControl_ = control; }
     // Called when the dialog becomes active, before the focus is set.
-    virtual void activated() {}
+    virtual void FormActivate() {}
     // Called each time the window is shown.
-    virtual void shown() {}
+    virtual void FormShow() {}
     // The pointer over the background, which drags the window (the window
     // class's cursor when none is set).
     void setDragCursor(HCURSOR cursor) { dragCursor_ = cursor; }

@@ -250,7 +250,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        paint(dc);
+        FormPaint(dc);
         EndPaint(hwnd_, &ps);
         return 0;
     }

@@ -107,7 +107,8 @@ public:
     static WORD shortcutFromKey(WORD vk);
 
 protected:
-    virtual void paint(HDC dc) { (void)dc; }
+    // WM_PAINT, and WM_PRINTCLIENT where a window answers it: one routine.
+    virtual void FormPaint(HDC dc) { (void)dc; }
     virtual LRESULT hitTest(int x, int y);
     std::vector<Menu*> menus_;
     std::vector<Timer*> timers_;

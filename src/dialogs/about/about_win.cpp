@@ -127,6 +127,7 @@ void TfrmVersion::FormCreate() {
 }
 
 void TfrmVersion::FormShow() {
+    if (closed_) return;  // nothing to shape once the window has closed
     tk::Region outer(CreateEllipticRgn(ui::kAboutOuterEllipse.left, ui::kAboutOuterEllipse.top,
                                        ui::kAboutOuterEllipse.right, ui::kAboutOuterEllipse.bottom));
     tk::Region hole(CreateEllipticRgn(ui::kAboutHoleEllipse.left, ui::kAboutHoleEllipse.top,

@@ -36,8 +36,8 @@ public:
 
     // Events.
     void FormCreate();
-    void FormShow();
-    void FormPaint(HDC dc);
+    void FormShow() override;
+    void FormPaint(HDC dc) override;
     void Timer1Timer();
     void TimerCloseTimer();
     void CuteButton1Click();
@@ -86,12 +86,6 @@ public:
     static inline std::function<void(const std::wstring&)> reportError;
 
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-    void shown() override {
-        if (!closed_) FormShow();
-    }
 
 private:
     void compose();

@@ -34,44 +34,6 @@ void place(tk::Window& w, const ui::Bounds& b) { w.setBounds(b.left, b.top, b.wi
 
 }  // namespace
 
-// ---------------------------------------------------------------- content label
-
-bool TfrmMyDlg::ContentLabel::create(HWND parent, int x, int y, int w, int h) {
-    return Control::create(L"TInfoText", parent, x, y, w, h);
-}
-
-void TfrmMyDlg::ContentLabel::setCaption(const std::wstring& text) {
-    if (text == caption_) return;
-    caption_ = text;
-    if (hwnd_) SetWindowTextW(hwnd_, text.c_str());
-    invalidate();
-}
-
-LRESULT TfrmMyDlg::ContentLabel::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    // Clicks fall through to the box, which is dragged by them.
-    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-    return Control::wndProc(msg, wp, lp);
-}
-
-void TfrmMyDlg::ContentLabel::paint(HDC dc, const RECT& rc) {
-    {
-        // Transparent: the box paints its background behind us first.
-        HWND parent = GetParent(hwnd_);
-        POINT org{0, 0};
-        MapWindowPoints(hwnd_, parent, &org, 1);
-        tk::SavedDC saved(dc);
-        SetViewportOrgEx(dc, -org.x, -org.y, nullptr);
-        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    }
-    tk::SavedDC saved(dc);
-    if (font_) SelectObject(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    RECT r = rc;
-    // No prefix processing: file paths in the text may contain '&'.
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
-}
-
 // ---------------------------------------------------------------- the box
 
 bool TfrmMyDlg::create() {
@@ -98,6 +60,9 @@ bool TfrmMyDlg::create() {
     Label1.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kClOlive));
 
     lblContent.create(hwnd_, ui::kInfoContentLeft, ui::kInfoContentTop, 1, 1);
+    lblContent.setLayout(tk::Label::Layout::Paragraph);  // no '&' prefixes: file paths may hold one
+    lblContent.setTransparent(true);
+    lblContent.setColours(GetSysColor(COLOR_INFOTEXT), tk::resolveColour(hueloom::kClInfoBk));
     lblContent.setFont(contentFont_);
 
     Label2.create(hwnd_, 5, 0, 1, 2);

@@ -36,40 +36,18 @@ public:
     unsigned frameColor() const { return frameColor_; }
 
     // Events.
-    void FormShow();
-    void FormActivate();
-    void FormPaint(HDC dc);
+    void FormShow() override;
+    void FormActivate() override;
+    void FormPaint(HDC dc) override;
     void OKBtnClick();
 
-    // The message text: several lines, drawn over the box's background.
-    class ContentLabel : public tk::Control {
-    public:
-        bool create(HWND parent, int x, int y, int w, int h);
-        void setCaption(const std::wstring& text);
-        const std::wstring& caption() const { return caption_; }
-        void setFont(HFONT f) { font_ = f; invalidate(); }
-        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    protected:
-        void paint(HDC dc, const RECT& rc) override;
-
-    private:
-        std::wstring caption_;
-        HFONT font_ = nullptr;
-    };
-
     tk::Label lblTitle, Label1, Label2;
-    ContentLabel lblContent;
+    tk::Label lblContent;  // the message: several lines over the box's background
     tk::CheckBox CheckBox1;
     TCuteButton OKBtn;
     int targetX = 0, targetY = 0;
 
     bool dialogKey(WORD vk, WORD shortcut) override;
-
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-    void activated() override { FormActivate(); }
-    void shown() override { FormShow(); }
 
 private:
     hueloom::ui::InfoBoxLayout layout_;

@@ -19,6 +19,16 @@ constexpr UINT kCursorListId = 1001;
 constexpr int kCursorItemHeight = 40;
 
 
+// Text of one or more lines on a page, over the page's colour.
+void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const std::wstring& text, HFONT font,
+                COLORREF ink, COLORREF back) {
+    label.create(page, x, y, w, h);
+    label.setLayout(tk::Label::Layout::Paragraph);
+    label.setCaption(text);
+    label.setFont(font);
+    label.setColours(ink, back);
+}
+
 COLORREF pageColour(int page) { return tk::resolveColour(ui::optionPageColour(page)); }
 
 std::wstring wide(std::string_view utf8) { return tk::widen(std::string(utf8), CP_UTF8); }
@@ -128,40 +138,6 @@ LRESULT TfrmCompressOption::ColourSwatch::wndProc(UINT msg, WPARAM wp, LPARAM lp
     }
     }
     return Control::wndProc(msg, wp, lp);
-}
-
-bool TfrmCompressOption::Text::create(HWND parent, int x, int y, int w, int h, const std::wstring& text, HFONT font,
-                                      COLORREF ink, COLORREF back) {
-    caption_ = text;
-    font_ = font;
-    ink_ = ink;
-    back_ = back;
-    if (!Control::create(L"TOptionText", parent, x, y, w, h)) return false;
-    SetWindowTextW(hwnd_, text.c_str());
-    return true;
-}
-
-void TfrmCompressOption::Text::setCaption(const std::wstring& t) {
-    if (t == caption_) return;
-    caption_ = t;
-    if (hwnd_) SetWindowTextW(hwnd_, t.c_str());
-    invalidate();
-}
-
-LRESULT TfrmCompressOption::Text::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-    return Control::wndProc(msg, wp, lp);
-}
-
-void TfrmCompressOption::Text::paint(HDC dc, const RECT& rc) {
-    tk::Brush b(CreateSolidBrush(back_));
-    FillRect(dc, &rc, b);
-    tk::SavedDC saved(dc);
-    if (font_) SelectObject(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ink_);
-    RECT r = rc;
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 bool TfrmCompressOption::CursorList::createOwnerDrawn(HWND parent, int x, int y, int w, int h, UINT id) {
@@ -286,9 +262,9 @@ void TfrmCompressOption::buildPages() {
     }
     const int pageW = area.right - area.left;
     auto text = [this](HWND parent, int x, int y, int w, int h, const std::wstring& s, HFONT f, COLORREF ink,
-                       COLORREF back) -> Text& {
-        texts_.push_back(std::make_unique<Text>());
-        texts_.back()->create(parent, x, y, w, h, s, f, ink, back);
+                       COLORREF back) -> tk::Label& {
+        texts_.push_back(std::make_unique<tk::Label>());
+        createText(*texts_.back(), parent, x, y, w, h, s, f, ink, back);
         return *texts_.back();
     };
     auto rule = [this](HWND parent, int x, int y, int w, int h, COLORREF c) {
@@ -303,12 +279,12 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[ui::kPageJPG]->hwnd();
         const COLORREF bg = pageColour(ui::kPageJPG);
-        Label1.create(p, 88, 32, 200, 16, wide(ui::jpgQualityCaption(1)), pageBoldFont_, black, bg);
+        createText(Label1, p, 88, 32, 200, 16, wide(ui::jpgQualityCaption(1)), pageBoldFont_, black, bg);
         JPGBar.create(p, 80, 48, 209, 41);
         JPGBar.setRange(ui::kJPGQualityMin, ui::kJPGQualityMax);
         JPGBar.setTickFrequency(ui::kJPGQualityTick);
         JPGBar.setHint(L"初期設定90");
-        Label2.create(p, 88, 96, 220, 60, L"", pageFont_, black, bg);
+        createText(Label2, p, 88, 96, 220, 60, L"", pageFont_, black, bg);
     }
     // PNG
     {
@@ -328,7 +304,7 @@ void TfrmCompressOption::buildPages() {
         UpDownRectWidth.create(p, 179, 24, 16, 23);
         UpDownRectWidth.setBuddy(Edit1.hwnd());
         UpDownRectWidth.setRange(ui::kRectWidthMin, ui::kRectWidthMax);
-        Label3.create(p, 71, 56, pageW - 71 - 4, 60, L"", pageFont_, black, bg);
+        createText(Label3, p, 71, 56, pageW - 71 - 4, 60, L"", pageFont_, black, bg);
     }
     // 平均値モード
     {
@@ -339,7 +315,7 @@ void TfrmCompressOption::buildPages() {
         RadioGroupAverage.setBackground(bg);
         RadioGroupAverage.setCaption(L"平均値モード");
         RadioGroupAverage.setItems({L"3ｘ3", L"5ｘ5", L"7ｘ7", L"9ｘ9", L"11ｘ11", L"13ｘ13", L"15ｘ15"});
-        Label4.create(p, 176, 24, pageW - 176 - 4, 150, L"", pageFont_, black, bg);
+        createText(Label4, p, 176, 24, pageW - 176 - 4, 150, L"", pageFont_, black, bg);
     }
     // 色の設定: three framed boxes of two swatches each.
     {
@@ -365,7 +341,7 @@ void TfrmCompressOption::buildPages() {
             }
             plainFrames_.push_back(std::move(frame));
         }
-        Label11.create(p, 40, 220, 297, 16, L"色をクリックして下さい。", pageFont_, black, bg);
+        createText(Label11, p, 40, 220, 297, 16, L"色をクリックして下さい。", pageFont_, black, bg);
     }
     // ホットキー
     {

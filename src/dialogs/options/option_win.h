@@ -105,8 +105,8 @@ public:
 
     // Events.
     void FormCreate();
-    void FormShow();
-    void FormPaint(HDC dc);
+    void FormShow() override;
+    void FormPaint(HDC dc) override;
     void JPGBarChange();
     void PageControl1Change();
     void PageControl1DrawTab(const DRAWITEMSTRUCT& di);
@@ -131,23 +131,6 @@ public:
         bool pressed_ = false;
     };
 
-    // Text of one or more lines on a page, over the page's colour.
-    class Text : public tk::Control {
-    public:
-        bool create(HWND parent, int x, int y, int w, int h, const std::wstring& text, HFONT font, COLORREF ink,
-                    COLORREF back);
-        void setCaption(const std::wstring& t);
-        const std::wstring& caption() const { return caption_; }
-        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    protected:
-        void paint(HDC dc, const RECT& rc) override;
-
-    private:
-        std::wstring caption_;
-        HFONT font_ = nullptr;
-        COLORREF ink_ = 0, back_ = 0;
-    };
 
     // A drop-down list whose items the dialog draws (cursor pictures).
     class CursorList : public tk::ComboBox {
@@ -175,17 +158,17 @@ public:
     TCuteButton CuteButton1;
     tk::TabStrip PageControl1;
     // JPG
-    Text Label1, Label2;
+    tk::Label Label1, Label2;
     tk::TrackBar JPGBar;
     // PNG
     tk::RadioGroup RadioGroupPNG;
     // 色の画像
     tk::Edit Edit1;
     tk::UpDown UpDownRectWidth;
-    Text Label3;
+    tk::Label Label3;
     // 平均値モード
     tk::RadioGroup RadioGroupAverage;
-    Text Label4;
+    tk::Label Label4;
     // 色の設定
     std::array<ColourSwatch, hueloom::ui::kOptionColourCount> colourLabels;  // lblMojiColor .. lblMaskColor
     ColourSwatch& lblMojiColor = colourLabels[0];
@@ -194,7 +177,7 @@ public:
     ColourSwatch& lblDeactiveColor = colourLabels[3];
     ColourSwatch& lblImgBKColor = colourLabels[4];
     ColourSwatch& lblMaskColor = colourLabels[5];
-    Text Label11;
+    tk::Label Label11;
     // ホットキー
     std::array<tk::HotKeyEdit, hueloom::ui::kOptionHotKeyCount> hotKeys;  // sHotKeyGetColor .. sHotKeyRectCapture
     tk::HotKeyEdit& sHotKeyGetColor = hotKeys[0];
@@ -213,10 +196,6 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-    void shown() override { FormShow(); }
-
 private:
     void buildPages();
     HBRUSH pageBrush(COLORREF c);
@@ -226,7 +205,7 @@ private:
     std::function<HCURSOR(const std::wstring&)> cursorImage_;
     std::function<bool(unsigned&)> chooseColor_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
-    std::vector<std::unique_ptr<Text>> texts_;         // fixed captions
+    std::vector<std::unique_ptr<tk::Label>> texts_;         // fixed captions
     std::vector<std::unique_ptr<tk::Label>> plain_;    // rules and swatch backings
     std::vector<std::unique_ptr<tk::RadioGroup>> plainFrames_;  // the colour page's boxes
     tk::Font windowFont_, titleFont_, closeFont_, pageFont_, pageBoldFont_, tabBoldFont_, listFont_, noteFont_;

@@ -76,26 +76,46 @@ LRESULT Label::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Control::wndProc(msg, wp, lp);
 }
 
+void paintParentBehind(HWND child, HDC dc) {
+    HWND parent = GetParent(child);
+    POINT org{0, 0};
+    MapWindowPoints(child, parent, &org, 1);
+    SavedDC saved(dc);
+    SetViewportOrgEx(dc, -org.x, -org.y, nullptr);
+    SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+}
+
 void Label::paint(HDC dc, const RECT& rc) {
     if (transparent_) {
-        // Let the parent paint behind us, then draw the text on top.
-        HWND parent = GetParent(hwnd_);
-        POINT org{0, 0};
-        MapWindowPoints(hwnd_, parent, &org, 1);
-        SavedDC saved(dc);
-        SetViewportOrgEx(dc, -org.x, -org.y, nullptr);
-        SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        paintParentBehind(hwnd_, dc);
     } else {
         Brush b(CreateSolidBrush(back_));
         FillRect(dc, &rc, b);
     }
+    if (caption_.empty()) return;
     SavedDC saved(dc);
     if (font_) SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text_);
     RECT r = rc;
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r,
-              align_ | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const int n = static_cast<int>(caption_.size());
+    switch (layout_) {
+    case Layout::Line:
+        DrawTextW(dc, caption_.c_str(), n, &r, align_ | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        break;
+    case Layout::Paragraph:
+        DrawTextW(dc, caption_.c_str(), n, &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
+        break;
+    case Layout::CentredLines: {
+        RECT measure = rc;
+        DrawTextW(dc, caption_.c_str(), n, &measure, DT_CENTER | DT_NOPREFIX | DT_CALCRECT);
+        const int h = measure.bottom - measure.top;
+        r.top = rc.top + (rc.bottom - rc.top - h) / 2;
+        r.bottom = r.top + h;
+        DrawTextW(dc, caption_.c_str(), n, &r, DT_CENTER | DT_NOPREFIX | DT_NOCLIP);
+        break;
+    }
+    }
 }
 
 // ---------------------------------------------------------------- Image
