@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "client_snapshot.h"
+#include "win_test_support.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 #include "picking/color_sample_win.h"
@@ -41,8 +41,6 @@ struct FakeHost : ColourSampleHost {
     POINT topLeft() const override { return origin; }
     unsigned activeColor() const override { return frame; }
 };
-
-void pump() { tk::app().processMessages(); }
 
 using Snapshot = ClientSnapshot;
 
@@ -120,9 +118,9 @@ TEST_F(SampleFixture, CopyModeWindowLayoutCaptionsAndHints) {
     EXPECT_FALSE(PtInRegion(rgn, 2, 2));
     EXPECT_TRUE(PtInRegion(rgn, 220, 90));
     Snapshot s(f.hwnd());
-    EXPECT_EQ(s.at(1, 91), RGB(255, 0, 0));
-    EXPECT_EQ(s.at(219, 1), RGB(255, 0, 0));
-    EXPECT_EQ(s.at(5, 91), RGB(0, 0, 128));
+    expectPixels(s, {
+        {1, 91, RGB(255, 0, 0)}, {219, 1, RGB(255, 0, 0)}, {5, 91, RGB(0, 0, 128)}
+    });
 }
 
 TEST_F(SampleFixture, SelectionModeCaptionsAndDecimalFormat) {
@@ -141,19 +139,19 @@ TEST_F(SampleFixture, ChartShowsTheCellsWithBlackGridLines) {
     Snapshot s(f.Image1.hwnd());
     ASSERT_EQ(s.width(), 390);
     ASSERT_EQ(s.height(), 90);
-    EXPECT_EQ(s.at(15, 15), RGB(0x99, 0xFF, 0xFF));
-    EXPECT_EQ(s.at(165, 45), RGB(255, 0, 0));
-    EXPECT_EQ(s.at(385, 85), RGB(0xFF, 0x66, 0x33));
-    EXPECT_EQ(s.at(1, 1), RGB(255, 255, 255));
+    expectPixels(s, {
+        {15, 15, RGB(0x99, 0xFF, 0xFF)}, {165, 45, RGB(255, 0, 0)}, {385, 85, RGB(0xFF, 0x66, 0x33)},
+        {1, 1, RGB(255, 255, 255)}
+    });
     for (int y = 0; y < 90; y += 7) {
-        EXPECT_EQ(s.at(0, y), RGB(0, 0, 0));
-        EXPECT_EQ(s.at(19, y), RGB(0, 0, 0));
-        EXPECT_EQ(s.at(389, y), RGB(0, 0, 0));
+        expectPixels(s, {
+            {0, y, RGB(0, 0, 0)}, {19, y, RGB(0, 0, 0)}, {389, y, RGB(0, 0, 0)}
+        });
     }
     for (int x = 0; x < 390; x += 13) {
-        EXPECT_EQ(s.at(x, 0), RGB(0, 0, 0));
-        EXPECT_EQ(s.at(x, 9), RGB(0, 0, 0));
-        EXPECT_EQ(s.at(x, 89), RGB(0, 0, 0));
+        expectPixels(s, {
+            {x, 0, RGB(0, 0, 0)}, {x, 9, RGB(0, 0, 0)}, {x, 89, RGB(0, 0, 0)}
+        });
     }
     // Grid lines plus the black cell's interior.
     EXPECT_EQ(s.count(RGB(0, 0, 0)), 10 * 390 + 40 * 90 - 400 + 8 * 9);
@@ -357,48 +355,17 @@ TEST_F(SampleFixture, FailedCopyIsReportedAndTheWindowCarriesOn) {
 
 namespace {
 
-// Runs `action` once the window is on screen (from a thread timer inside its
-// modal loop) and closes a window left open after five seconds.
-struct Driver {
-    static inline std::function<void(TfrmColorSample&)> action;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        TfrmColorSample* f = TfrmColorSample::current();
-        if (f && f->visible() && f->isModal() && !acted) {
-            acted = true;
-            action(*f);
-        }
-        if (ticks > 250 && f) {
-            timedOut = true;
-            f->setModalResult(IDCANCEL);
-        }
-    }
-    static UINT_PTR arm(std::function<void(TfrmColorSample&)> a) {
-        action = std::move(a);
-        acted = timedOut = false;
-        ticks = 0;
-        return SetTimer(nullptr, 0, 20, tick);
-    }
-    static void disarm(UINT_PTR id) {
-        KillTimer(nullptr, id);
-        EXPECT_TRUE(acted) << "the window never showed";
-        EXPECT_FALSE(timedOut) << "the window had to be closed by the watchdog";
-        EXPECT_EQ(TfrmColorSample::current(), nullptr) << "destroyed before returning";
-    }
-};
 
 }  // namespace
 
 TEST(ColorSampleModal, ClosingWithoutAClickReturnsFalseAndWhite) {
     FakeHost host;
-    const UINT_PTR id = Driver::arm([](TfrmColorSample& f) {
-        move(f, 15, 15);  // read, but not clicked
-        f.Button1.click();
-    });
-    const SampleColorChoice r = ChooseSampleColor(host);
-    Driver::disarm(id);
+    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
+        [](TfrmColorSample& f) {
+            move(f, 15, 15);  // read, but not clicked
+            f.Button1.click();
+        },
+        [&] { return ChooseSampleColor(host); });
     EXPECT_FALSE(r.confirmed);
     EXPECT_EQ(r.colour, 0xFFFFFFu);
 }
@@ -406,17 +373,17 @@ TEST(ColorSampleModal, ClosingWithoutAClickReturnsFalseAndWhite) {
 TEST(ColorSampleModal, ConfirmedColourIsReturnedEvenAfterThePointerMovedOn) {
     FakeHost host;
     bool wasSelection = false;
-    const UINT_PTR id = Driver::arm([&](TfrmColorSample& f) {
-        wasSelection = f.mode() == Mode::Select;
-        move(f, 165, 45);
-        press(f.Image1.hwnd(), WM_LBUTTONDOWN, 165, 45);
-        move(f, 15, 15);
-        hitAt(f, 430, 100);
-        // Enter closes through the default button.
-        PostMessageW(f.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
-    });
-    const SampleColorChoice r = ChooseSampleColor(host);
-    Driver::disarm(id);
+    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
+        [&](TfrmColorSample& f) {
+            wasSelection = f.mode() == Mode::Select;
+            move(f, 165, 45);
+            press(f.Image1.hwnd(), WM_LBUTTONDOWN, 165, 45);
+            move(f, 15, 15);
+            hitAt(f, 430, 100);
+            // Enter closes through the default button.
+            PostMessageW(f.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
+        },
+        [&] { return ChooseSampleColor(host); });
     EXPECT_TRUE(wasSelection);
     EXPECT_TRUE(r.confirmed);
     EXPECT_EQ(r.colour, 0x0000FFu);
@@ -426,16 +393,16 @@ TEST(ColorSampleModal, ConfirmedColourIsReturnedEvenAfterThePointerMovedOn) {
 TEST(ColorSampleModal, CopyModeClosesByItsButtonAndClearsTheChart) {
     FakeHost host;
     bool wasCopy = false, chartCleared = false;
-    const UINT_PTR id = Driver::arm([&](TfrmColorSample& f) {
-        wasCopy = f.mode() == Mode::Copy;
-        move(f, 15, 15);
-        press(f.Image1.hwnd(), WM_LBUTTONDOWN, 15, 15);
-        SendMessageW(f.Button1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        SendMessageW(f.Button1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-        chartCleared = !f.Image1.hasPicture();
-    });
-    ShowColorSample(host);
-    Driver::disarm(id);
+    ModalDriver::runOn<TfrmColorSample>(
+        [&](TfrmColorSample& f) {
+            wasCopy = f.mode() == Mode::Copy;
+            move(f, 15, 15);
+            press(f.Image1.hwnd(), WM_LBUTTONDOWN, 15, 15);
+            SendMessageW(f.Button1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+            SendMessageW(f.Button1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+            chartCleared = !f.Image1.hasPicture();
+        },
+        [&] { ShowColorSample(host); });
     EXPECT_TRUE(wasCopy);
     EXPECT_TRUE(chartCleared);
     ASSERT_EQ(host.copies.size(), 1u);
@@ -476,15 +443,15 @@ TEST(ColorSampleModal, FullColourDialogOpensExpandedAndCancelChangesNothing) {
     bool confirmedAfter = true;
     std::wstring readout;
     const UINT_PTR watch = SetTimer(nullptr, 0, 50, DialogWatcher::tick);
-    const UINT_PTR id = Driver::arm([&](TfrmColorSample& f) {
-        DialogWatcher::owner = f.hwnd();
-        f.BitBtn1Click();  // the real dialog; the watcher cancels it
-        confirmedAfter = f.confirmed();
-        readout = f.Label1.caption();
-        f.Button1.click();
-    });
-    const SampleColorChoice r = ChooseSampleColor(host);
-    Driver::disarm(id);
+    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
+        [&](TfrmColorSample& f) {
+            DialogWatcher::owner = f.hwnd();
+            f.BitBtn1Click();  // the real dialog; the watcher cancels it
+            confirmedAfter = f.confirmed();
+            readout = f.Label1.caption();
+            f.Button1.click();
+        },
+        [&] { return ChooseSampleColor(host); });
     KillTimer(nullptr, watch);
     DialogWatcher::owner = nullptr;
     EXPECT_TRUE(DialogWatcher::seen) << "the colour dialog never showed";

@@ -27,6 +27,7 @@
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "dialogs/infobox/info_box_win.h"
+#include "win_test_support.h"
 
 using hueloom::image::Dib;
 using hueloom::image::RgbQuad;
@@ -35,15 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void pump() { tk::app().processMessages(); }
-
-class OwnerForm : public tk::Form {
-public:
-    bool create() {
-        registerClass(L"TExportTestForm");
-        return createWindow(L"TExportTestForm", L"export test", WS_POPUP, 0, 40, 40, 240, 160, tk::app().handle());
-    }
-};
 
 constexpr COLORREF kRed = RGB(220, 20, 30), kGreen = RGB(10, 200, 40), kBlue = RGB(20, 40, 230),
                    kYellow = RGB(250, 240, 10);
@@ -184,17 +176,9 @@ fs::path tempDir() {
 
 std::wstring tempFile(const std::wstring& name) { return (tempDir() / name).wstring(); }
 
-struct Output : ::testing::Test {
-    static inline OwnerForm* form = nullptr;
+struct Output : SharedFormSuite {
+    TestForm* form = sharedForm;
     FakeHost host;
-    static void SetUpTestSuite() {
-        form = new OwnerForm;
-        if (form->create()) form->show();
-    }
-    static void TearDownTestSuite() {
-        delete form;
-        form = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(form->hwnd());
         host.ownerWnd = form->hwnd();

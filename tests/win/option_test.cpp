@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "client_snapshot.h"
+#include "win_test_support.h"
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
@@ -21,39 +21,9 @@ namespace {
 namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
-void pump() { tk::app().processMessages(); }
-
-// Runs `whileOpen` once the dialog is on screen (from a timer inside its
-// modal loop) and closes a dialog left open after five seconds.
-struct DialogDriver {
-    static inline std::function<void(TfrmCompressOption&)> action;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        TfrmCompressOption* dlg = TfrmCompressOption::current();
-        if (dlg && dlg->visible() && !acted) {
-            acted = true;
-            action(*dlg);
-        }
-        if (ticks > 250 && dlg) {
-            timedOut = true;
-            dlg->setModalResult(IDCANCEL);
-        }
-    }
-};
-
+// Runs `whileOpen` once the dialog is on screen, from inside its modal loop.
 bool runDialog(OptionDialogState& state, int page, const std::function<void(TfrmCompressOption&)>& whileOpen) {
-    DialogDriver::action = whileOpen;
-    DialogDriver::acted = DialogDriver::timedOut = false;
-    DialogDriver::ticks = 0;
-    UINT_PTR id = SetTimer(nullptr, 0, 20, DialogDriver::tick);
-    const bool r = ShowOptionDialog(state, page);
-    KillTimer(nullptr, id);
-    EXPECT_TRUE(DialogDriver::acted) << "the dialog never showed";
-    EXPECT_FALSE(DialogDriver::timedOut) << "the dialog had to be closed by the watchdog";
-    EXPECT_EQ(TfrmCompressOption::current(), nullptr) << "the dialog outlived ShowOptionDialog";
-    return r;
+    return ModalDriver::runOn<TfrmCompressOption>(whileOpen, [&] { return ShowOptionDialog(state, page); });
 }
 
 void click(HWND h, int x = 5, int y = 5) {

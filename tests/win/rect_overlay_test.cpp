@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "client_snapshot.h"
+#include "win_test_support.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/size_dialog_win.h"
 #include "image/dib.h"
@@ -28,7 +28,6 @@ using hueloom::capture::selShown;
 using hueloom::capture::selTracking;
 using hueloom::image::Dib;
 
-void pump() { tk::app().processMessages(); }
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -181,9 +180,9 @@ TEST_F(OverlayFixture, DragShowsTheFocusRectangleThenTheDropMasksOutsideAndShows
     EXPECT_EQ(s.at(150, 120), frozenAt(150, 120)) << "unchanged inside";
     EXPECT_EQ(s.at(101, 81), frozenAt(101, 81));
     EXPECT_EQ(s.at(100, 150), RGB(0, 0, 0)) << "black border pixels";
-    EXPECT_EQ(s.at(299, 150), RGB(0, 0, 0));
-    EXPECT_EQ(s.at(150, 80), RGB(0, 0, 0));
-    EXPECT_EQ(s.at(150, 199), RGB(0, 0, 0));
+    expectPixels(s, {
+        {299, 150, RGB(0, 0, 0)}, {150, 80, RGB(0, 0, 0)}, {150, 199, RGB(0, 0, 0)}
+    });
 
     // The label: two lines, above the rectangle, 2 pixels in.
     EXPECT_TRUE(shownFlag(o->LabRectSize));
@@ -334,38 +333,6 @@ TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
 
 namespace {
 
-// Runs `act` from a timer once the window that `ready` looks for is up, and
-// ends any modal window left open after five seconds.
-struct Driver {
-    static inline std::function<bool()> ready;
-    static inline std::function<void()> act, giveUp;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        if (!acted && ready()) {
-            acted = true;
-            act();
-        }
-        if (ticks == 250) {
-            timedOut = true;
-            giveUp();
-        }
-    }
-    template <typename F>
-    static auto run(std::function<bool()> r, std::function<void()> a, std::function<void()> g, F body) {
-        ready = std::move(r);
-        act = std::move(a);
-        giveUp = std::move(g);
-        acted = timedOut = false;
-        ticks = 0;
-        UINT_PTR id = SetTimer(nullptr, 0, 20, tick);
-        auto result = body();
-        KillTimer(nullptr, id);
-        return result;
-    }
-};
-
 bool overlayUp() { return TfrmVirtualDesktop::current() && TfrmVirtualDesktop::current()->visible(); }
 void closeOverlay() {
     if (auto* o = TfrmVirtualDesktop::current()) o->setModalResult(IDCANCEL);
@@ -389,7 +356,7 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
     bool wasModal = false;
     // A pointer move that the system may send lands where the drag ends.
     SetCursorPos(140, 90);
-    const std::optional<RECT> r = Driver::run(
+    const std::optional<RECT> r = ModalDriver::run(
         overlayUp,
         [&] {
             auto* o = TfrmVirtualDesktop::current();
@@ -402,8 +369,8 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
             PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
         },
         closeOverlay, [&] { return SelectRectangle(frozen, testSettings()); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(second.has_value()) << "a second overlay is refused";
     ASSERT_TRUE(r.has_value());
@@ -417,11 +384,11 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
 
 TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
     const Dib frozen = frozenPicture(64, 64);
-    const std::optional<RECT> r = Driver::run(
+    const std::optional<RECT> r = ModalDriver::run(
         overlayUp, [] { PostMessageW(TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); }, closeOverlay,
         [&] { return SelectRectangle(frozen, testSettings()); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->right - r->left, 0);
     EXPECT_EQ(r->bottom - r->top, 0);
@@ -431,7 +398,7 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
     TfrmVirtualDesktop o;
     ASSERT_TRUE(o.create());
     ASSERT_TRUE(SetCursorPos(300, 250));
-    Driver::run(
+    ModalDriver::run(
         dialogUp,
         [] {
             auto* d = TfrmFxRectSize::current();
@@ -440,15 +407,15 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
             d->OKBtn.click();
         },
         closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
     EXPECT_EQ(o.selRect(), (SelRect{299, 249, 339, 279}));
     EXPECT_EQ(o.selection().state(), selTracking);
 
     // Zero, or text that is not a number: treated as cancelled, free size again.
     for (const wchar_t* bad : {L"0", L"abc"}) {
-        Driver::run(
+        ModalDriver::run(
             dialogUp,
             [bad] {
                 auto* d = TfrmFxRectSize::current();
@@ -457,7 +424,7 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
                 d->OKBtn.click();
             },
             closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
-        EXPECT_TRUE(Driver::acted);
+        EXPECT_TRUE(ModalDriver::acted);
         EXPECT_EQ(o.selection().state(), selEmpty) << tk::narrow(bad, CP_UTF8);
         EXPECT_EQ(o.selection().fixedWidth(), -1);
         EXPECT_TRUE(o.PopupMenu1.find(L"pmnuFreeSize")->checked);
@@ -474,7 +441,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     LRESULT freeHit = 0, editHit = 0;
     HWND focus = nullptr, edit1 = nullptr;
     std::wstring caption, e1 = L"x", e2 = L"x";
-    const std::optional<SIZE> r = Driver::run(
+    const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
             auto* d = TfrmFxRectSize::current();
@@ -500,8 +467,8 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             PostMessageW(d->Edit1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
         },
         closeDialog, [] { return AskFixedSize(nullptr, 0x6400C8); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_FALSE(r.has_value()) << "Escape cancels";
     EXPECT_EQ(win.right - win.left, 341);
     EXPECT_EQ(win.bottom - win.top, 170);
@@ -538,7 +505,7 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
     int step = 0;
     BYTE saved[256];
     UINT_PTR stepTimer = 0;
-    const std::optional<SIZE> r = Driver::run(
+    const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
             auto* d = TfrmFxRectSize::current();
@@ -573,8 +540,8 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
         closeDialog, [] { return AskFixedSize(nullptr, 0xFFFF00); });
     KillTimer(nullptr, stepTimer);
     Steps::next = nullptr;
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(afterEnter, edit2);
     EXPECT_EQ(afterSecond, ok);
     EXPECT_EQ(afterShiftEnter, edit2);
@@ -590,7 +557,7 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     s.SleepTime = 750;
     std::wstring title, text;
     RECT win{};
-    Driver::run(
+    ModalDriver::run(
         [] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
         [&] {
             auto* box = TfrmMyDlg::current();
@@ -604,8 +571,8 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
             if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
         },
         [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(title, L"矩形領域・キャプチャの操作方法！");
     EXPECT_EQ(text.substr(0, text.find(L"\r\n")), L"このメッセージ・ダイアログを閉じると、750ミリ秒後に画面がフリーズし、");
     EXPECT_EQ(win.left, 120);
@@ -613,7 +580,7 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     EXPECT_TRUE(s.Msg_ID[4]) << "ticked: Msg_ID5 is set";
 
     // Once set, nothing shows.
-    Driver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); },
+    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); },
                 [] {}, [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
-    EXPECT_FALSE(Driver::acted);
+    EXPECT_FALSE(ModalDriver::acted);
 }

@@ -7,19 +7,11 @@
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
+#include "win_test_support.h"
 
 namespace {
 
-class TestForm : public tk::Form {
-public:
-    bool create() {
-        registerClass(L"TTestForm");
-        return createWindow(L"TTestForm", L"test", WS_POPUP, 0, 10, 10, 100, 80, tk::app().handle());
-    }
-};
 
-// Posts a message to the thread queue and pumps until it is taken.
-void pump() { tk::app().processMessages(); }
 
 }  // namespace
 
