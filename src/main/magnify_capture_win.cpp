@@ -142,8 +142,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
         RECT r = bounds();
         settings.Msg_ID[1] = ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
-    if (isChecked(L"mnuTOPMOST")) mnuTOPMOSTClick();
-    if (isChecked(L"mnuHookHotKey")) mnuHookHotKeyClick();
+    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
+    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
 }
 
 void TfrmMagnify::mnuRectCaptureClick() {

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include "main/magnify_win.h"
+
+using hueloom::app::Command;
+using hueloom::app::commandName;
 #include "core/paths.h"
 #include "main/menu_rules.h"
 #include "image/bmp.h"
@@ -53,20 +56,20 @@ void TfrmMagnify::mnuImgEditClick() {
     hueloom::app::MenuFacts facts = menuFacts();
     facts.clipboardHasPicture = hueloom::image::ImageClipboard::canPaste();
     const hueloom::app::MenuEnabling e = hueloom::app::menuEnabling(facts);
-    auto set = [this](const wchar_t* name, bool enabled) {
-        if (tk::MenuItem* it = MainMenu1.find(name)) it->enabled = enabled;
+    auto set = [this](Command command, bool enabled) {
+        if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->enabled = enabled;
     };
-    set(L"mnuImgUndo", e.imgUndo);
-    if (tk::MenuItem* it = MainMenu1.find(L"mnuImgMode256")) {
+    set(Command::ImgUndo, e.imgUndo);
+    if (tk::MenuItem* it = MainMenu1.find(commandName(Command::ImgMode256))) {
         it->enabled = e.imgMode256;
         it->checked = !e.imgMode256;
         it->caption = e.imgMode256 ? L"256色に減色" : L"現在256色(8ビット パレット)";
     }
-    set(L"mnuImgModeReverse", true);
-    set(L"mnuImgModeGray", true);
-    set(L"mnuCopyBMP", true);
-    set(L"mnuCopyEMF", true);
-    set(L"mnuPaste", e.paste);
+    set(Command::ImgModeReverse, true);
+    set(Command::ImgModeGray, true);
+    set(Command::CopyBMP, true);
+    set(Command::CopyEMF, true);
+    set(Command::Paste, e.paste);
 }
 
 void TfrmMagnify::Image1Progress(int percent) {

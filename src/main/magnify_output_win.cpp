@@ -19,7 +19,7 @@ public:
     bool colourListMode() override { return f_.colourListMode(); }
     void drawColourList(HDC dc, int, int) override { f_.drawColourList(dc, false); }
     hueloom::settings::Settings& settings() override { return f_.settings; }
-    bool systemWideHotKeys() override { return f_.isChecked(L"mnuHookHotKey"); }
+    bool systemWideHotKeys() override { return f_.isChecked(TfrmMagnify::Command::HookHotKey); }
     void setSystemWideHotKeys(bool on) override {
         if (on) f_.mnuHookHotKeyClick();
         else f_.mnuNotHookHotKeyClick();

@@ -4,11 +4,11 @@
 #pragma once
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
 #include "magnifier/magnifier.h"
+#include "main/commands.h"
 #include "main/menu_rules.h"
 #include "picking/picked_colours.h"
 #include "magnifier/sampling.h"
@@ -67,9 +67,10 @@ public:
     void CuteButton2Click();
 
     // Both twins of a menu command, main and pop-up.
-    void setChecked(const std::wstring& name, bool on);
-    bool isChecked(const std::wstring& name) const;
-    tk::MenuItem* item(const std::wstring& name) const;
+    using Command = hueloom::app::Command;
+    void setChecked(Command command, bool on);
+    bool isChecked(Command command) const;
+    tk::MenuItem* item(Command command) const;
 
     // State read by tests and other windows.
     int averagingSize() const { return averaging_; }
@@ -184,7 +185,7 @@ public:
     void copyPickedColour(const std::wstring& valueText, uint32_t colourValue) override;
     void showReadout(const std::wstring& text) override;
     void clearReadout() override;
-    bool decimalChosen() const override { return isChecked(L"mnuV10"); }
+    bool decimalChosen() const override { return isChecked(Command::V10); }
     POINT topLeft() const override {
         RECT r = bounds();
         return {r.left, r.top};
@@ -203,10 +204,10 @@ protected:
 
 private:
     hueloom::app::MenuFacts menuFacts() const;
-    void enableTwins(std::initializer_list<const wchar_t*> names, bool on);
+    void enableTwins(std::initializer_list<Command> commands, bool on);
+    std::function<void()> handlerFor(Command command);
     void buildMenus();
     void buildShapes();
-    void FormPaint(bool outlineOnly);
     void FormDestroy();
     void arrangeImageLayout();
     void setFrameColour(unsigned value);
@@ -227,7 +228,6 @@ private:
     tk::Region shapeFull_, shapeSeeThrough_, shapeBar1_, shapeBar2_, viewRect_;
     tk::DibSection skin_;
     tk::Font windowFont_, labelFont_, starFont_;
-    std::map<std::wstring, std::function<void()>> handlers_;
     hueloom::app::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
     class TfrmProgress* progress_ = nullptr;  // the image command running, if any
