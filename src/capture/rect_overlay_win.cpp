@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "capture/size_dialog_win.h"
+#include "core/shortcut_text.h"
 #include "image/win/dib_win.h"
 #include "toolkit/application_win.h"
 #include "dialogs/infobox/info_box_win.h"
@@ -14,7 +15,7 @@ namespace cap = hueloom::capture;
 
 namespace {
 
-constexpr WORD kCtrlZ = 0x4000 | 'Z';
+constexpr WORD kCtrlZ = hueloom::kShortcutCtrl | 'Z';
 const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24",
                                      L"pmnu32x32",    L"pmnu48x48", L"pmnuOptSize"};
 

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
 
 namespace hueloom::hotkeys {
 

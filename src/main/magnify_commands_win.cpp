@@ -3,10 +3,10 @@
 #include "main/magnify_win.h"
 
 #include "dialogs/about/about_win.h"
-#include "dialogs/options/option_logic.h"
+#include "dialogs/options/option.h"
 #include "main/commands.h"
 #include "main/menu_rules.h"
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 #include "shell/shell_win.h"
 #include "toolkit/application_win.h"
 

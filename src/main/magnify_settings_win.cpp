@@ -6,7 +6,7 @@
 #include "capture/cursors_win.h"
 #include "core/shortcut_text.h"
 #include "dialogs/infobox/info_box_win.h"
-#include "dialogs/options/option_logic.h"
+#include "dialogs/options/option.h"
 #include "dialogs/options/option_win.h"
 #include "settings/colour_key.h"
 #include "settings/profile_win.h"

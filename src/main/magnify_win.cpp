@@ -10,7 +10,7 @@
 #include "dialogs/infobox/info_box_win.h"
 #include "magnifier/sampling.h"
 #include "settings/profile_win.h"
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 #include "toolkit/application_win.h"
 
 using namespace hueloom;

@@ -17,11 +17,11 @@
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
-#include "hotkeys/hook_hot_key_win.h"
+#include "hotkeys/hook_hotkey_win.h"
 #include "image/dib.h"
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
 #include "hotkeys/print_screen_win.h"
-#include "picking/color_sample_win.h"
+#include "picking/colour_sample_win.h"
 #include "toolkit/controls/cute_button_win.h"
 
 class TfrmMagnify : public tk::Form, public ColourSampleHost {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "toolkit/application_win.h"
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 
 namespace hueloom::ui {
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/shortcut_text.h"
 #include "toolkit/application_win.h"
 #include "toolkit/menu_win.h"
 
@@ -172,9 +173,9 @@ Form* Form::fromHandle(HWND hwnd) { return dynamic_cast<Form*>(Window::fromHandl
 
 WORD Form::shortcutFromKey(WORD vk) {
     WORD sc = vk & 0xFF;
-    if (GetKeyState(VK_SHIFT) < 0) sc |= 0x2000;
-    if (GetKeyState(VK_CONTROL) < 0) sc |= 0x4000;
-    if (GetKeyState(VK_MENU) < 0) sc |= 0x8000;
+    if (GetKeyState(VK_SHIFT) < 0) sc |= hueloom::kShortcutShift;
+    if (GetKeyState(VK_CONTROL) < 0) sc |= hueloom::kShortcutCtrl;
+    if (GetKeyState(VK_MENU) < 0) sc |= hueloom::kShortcutAlt;
     return sc;
 }
 

@@ -14,7 +14,7 @@
 #include "image/codecs/png_decoder.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
-#include "dialogs/about/about_logic.h"
+#include "dialogs/about/about.h"
 #include "dialogs/about/about_win.h"
 #include "win_test_support.h"
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/hook_hot_key_win.h"
+#include "hotkeys/hook_hotkey_win.h"
 #include "hotkeys/print_screen_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/form_win.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "toolkit/application_win.h"
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 #include "shell/shell_win.h"
 
 namespace ui = hueloom::ui;

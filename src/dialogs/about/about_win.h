@@ -21,7 +21,7 @@
 
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
-#include "dialogs/about/about_logic.h"
+#include "dialogs/about/about.h"
 #include "toolkit/controls/cute_button_win.h"
 
 class TfrmVersion : public tk::Dialog, public tk::SingleInstance<TfrmVersion> {

@@ -16,7 +16,7 @@
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/cute_button_win.h"
-#include "dialogs/infobox/info_box_layout.h"
+#include "dialogs/infobox/info_box.h"
 
 // Frame colour used when the caller passes none: the default ActiveColor.
 inline constexpr unsigned kInfoBoxDefaultFrameColor = 0xFFFF00;

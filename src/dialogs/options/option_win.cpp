@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 
+#include "core/shortcut_text.h"
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 
@@ -501,13 +502,13 @@ void TfrmCompressOption::ComboBox1DrawItem(const DRAWITEMSTRUCT& di) {
 
 bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
     if (vk != VK_TAB) return false;
-    if (shortcut & 0x4000) {
+    if (shortcut & hueloom::kShortcutCtrl) {
         // Ctrl+Tab / Shift+Ctrl+Tab: next / previous page.
         const int n = ui::kOptionPageCount;
-        setActivePage((activePage() + ((shortcut & 0x2000) ? n - 1 : 1)) % n);
+        setActivePage((activePage() + ((shortcut & hueloom::kShortcutShift) ? n - 1 : 1)) % n);
         return true;
     }
-    HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), (shortcut & 0x2000) != 0);
+    HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), (shortcut & hueloom::kShortcutShift) != 0);
     if (next) SetFocus(next);
     return true;
 }

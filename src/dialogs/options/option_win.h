@@ -42,7 +42,7 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/radio_group_win.h"
 #include "toolkit/controls/cute_button_win.h"
-#include "dialogs/options/option_logic.h"
+#include "dialogs/options/option.h"
 
 // What the main window hands the dialog and takes back.
 struct OptionDialogState {

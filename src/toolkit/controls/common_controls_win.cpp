@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/shortcut_text.h"
 #include "toolkit/application_win.h"
 
 namespace tk {
@@ -99,9 +100,9 @@ void HotKeyEdit::setFont(HFONT f) {
 
 WORD HotKeyEdit::toControlValue(WORD sc) {
     BYTE mods = 0;
-    if (sc & 0x2000) mods |= HOTKEYF_SHIFT;
-    if (sc & 0x4000) mods |= HOTKEYF_CONTROL;
-    if (sc & 0x8000) mods |= HOTKEYF_ALT;
+    if (sc & hueloom::kShortcutShift) mods |= HOTKEYF_SHIFT;
+    if (sc & hueloom::kShortcutCtrl) mods |= HOTKEYF_CONTROL;
+    if (sc & hueloom::kShortcutAlt) mods |= HOTKEYF_ALT;
     const BYTE vk = static_cast<BYTE>(sc & 0xFF);
     return vk ? MAKEWORD(vk, mods) : 0;
 }
@@ -110,9 +111,9 @@ WORD HotKeyEdit::fromControlValue(WORD value) {
     const BYTE vk = LOBYTE(value), mods = HIBYTE(value);
     if (!vk) return 0;  // modifiers alone are no key
     WORD sc = vk;
-    if (mods & HOTKEYF_SHIFT) sc |= 0x2000;
-    if (mods & HOTKEYF_CONTROL) sc |= 0x4000;
-    if (mods & HOTKEYF_ALT) sc |= 0x8000;
+    if (mods & HOTKEYF_SHIFT) sc |= hueloom::kShortcutShift;
+    if (mods & HOTKEYF_CONTROL) sc |= hueloom::kShortcutCtrl;
+    if (mods & HOTKEYF_ALT) sc |= hueloom::kShortcutAlt;
     return sc;
 }
 

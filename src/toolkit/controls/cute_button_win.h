@@ -5,7 +5,7 @@
 // that arrive while the click handler still runs.
 //
 // What to draw comes from planCuteButtonPaint and the mouse / keyboard state
-// machine is CuteButtonModel (toolkit/controls/cute_button_layout.h); this class feeds the
+// machine is CuteButtonModel (toolkit/controls/cute_button.h); this class feeds the
 // model with the window's messages and does what it asks.
 #pragma once
 #include <windows.h>
@@ -15,7 +15,7 @@
 
 #include "toolkit/controls/controls_win.h"
 #include "toolkit/menu_win.h"
-#include "toolkit/controls/cute_button_layout.h"
+#include "toolkit/controls/cute_button.h"
 
 class TCuteButton : public tk::Control, private hueloom::ui::CuteButtonHost {
 public:

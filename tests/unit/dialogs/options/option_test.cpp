@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "dialogs/options/option_logic.h"
+#include "dialogs/options/option.h"
 
 using namespace hueloom::ui;
 namespace st = hueloom::settings;

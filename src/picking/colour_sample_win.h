@@ -46,7 +46,7 @@
 #include "toolkit/controls/controls_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
-#include "picking/color_chart.h"
+#include "picking/colour_chart.h"
 #include "toolkit/controls/cute_button_win.h"
 
 // What the colour sample window needs from the main window.

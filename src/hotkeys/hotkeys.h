@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "core/shortcut_text.h"
+
 namespace hueloom::hotkeys {
 
 // The system's hot-key modifier bits (MOD_ALT, MOD_CONTROL, MOD_SHIFT).
@@ -14,7 +16,6 @@ inline constexpr unsigned kModAlt = 1;
 inline constexpr unsigned kModControl = 2;
 inline constexpr unsigned kModShift = 4;
 
-inline constexpr uint8_t kVkSnapshot = 0x2C;  // PrintScreen
 inline constexpr uint32_t kWmHotKey = 0x0312;
 
 // Identifiers of the two PrintScreen registrations on the application window.

@@ -1,4 +1,4 @@
-#include "dialogs/options/option_logic.h"
+#include "dialogs/options/option.h"
 
 #include <algorithm>
 #include <cctype>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
 #include "core/shortcut_text.h"
 
 using namespace hueloom::hotkeys;
@@ -124,11 +124,11 @@ TEST(PrintScreenTakeOver, DecisionTable) {
         EXPECT_EQ(isTakenOver(kAltPrintScreenId, s), r.take1112) << label;
         EXPECT_FALSE(isTakenOver(1, s));
 
-        const PrintScreenOutcome p = printScreenFilter(kWmHotKey, kPrintScreenId, hotKeyLParam(0, kVkSnapshot), s);
+        const PrintScreenOutcome p = printScreenFilter(kWmHotKey, kPrintScreenId, hotKeyLParam(0, hueloom::vk::kSnapshot), s);
         EXPECT_EQ(p.id, kPrintScreenId);
         EXPECT_EQ(p.action, r.take1111 ? PrintScreenAction::ScreenCapture : PrintScreenAction::HandBack) << label;
         const PrintScreenOutcome a =
-            printScreenFilter(kWmHotKey, kAltPrintScreenId, hotKeyLParam(kModAlt, kVkSnapshot), s);
+            printScreenFilter(kWmHotKey, kAltPrintScreenId, hotKeyLParam(kModAlt, hueloom::vk::kSnapshot), s);
         EXPECT_EQ(a.id, kAltPrintScreenId);
         EXPECT_EQ(a.action, r.take1112 ? PrintScreenAction::WindowCapture : PrintScreenAction::HandBack) << label;
     }

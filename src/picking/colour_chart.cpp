@@ -1,4 +1,4 @@
-#include "picking/color_chart.h"
+#include "picking/colour_chart.h"
 
 #include <cstdio>
 

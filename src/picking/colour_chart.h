@@ -1,7 +1,7 @@
 // The colour sample chart and what the colour sample window does with it:
 // the 39 × 9 table of web-safe colours, the chart raster with its grid, the
 // hover rule, the value texts, and the window's read-out / confirmation
-// state. Pure code; TfrmColorSample (picking/color_sample_win.h) draws it and
+// state. Pure code; TfrmColorSample (picking/colour_sample_win.h) draws it and
 // feeds it the window's mouse and dialog events.
 #pragma once
 #include <cstdint>

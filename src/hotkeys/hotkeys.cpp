@@ -1,17 +1,15 @@
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
+
+#include "core/shortcut_text.h"
 
 namespace hueloom::hotkeys {
 
-namespace {
-constexpr uint16_t kShift = 0x2000, kCtrl = 0x4000, kAlt = 0x8000;
-}
-
 HotKeyRegistration toRegistration(uint16_t shortcut) {
     unsigned modifiers = 0;
-    if (shortcut & kAlt) modifiers |= kModAlt;
-    if (shortcut & kCtrl) modifiers |= kModControl;
-    if (shortcut & kShift) modifiers |= kModShift;
-    return {modifiers, static_cast<unsigned>(shortcut & ~(kShift | kCtrl | kAlt) & 0xFFFF)};
+    if (shortcut & kShortcutAlt) modifiers |= kModAlt;
+    if (shortcut & kShortcutCtrl) modifiers |= kModControl;
+    if (shortcut & kShortcutShift) modifiers |= kModShift;
+    return {modifiers, static_cast<unsigned>(shortcut & ~(kShortcutShift | kShortcutCtrl | kShortcutAlt) & 0xFFFF)};
 }
 
 std::optional<HotKeyScope> initialScope(const std::string& text) {
@@ -51,7 +49,7 @@ bool isTakenOver(int id, const PrintScreenState& s) {
 PrintScreenOutcome printScreenFilter(uint32_t message, uintptr_t wParam, uintptr_t lParam,
                                      const PrintScreenState& state) {
     PrintScreenOutcome out;
-    if (message != kWmHotKey || ((lParam >> 16) & 0xFFFF) != kVkSnapshot) return out;
+    if (message != kWmHotKey || ((lParam >> 16) & 0xFFFF) != vk::kSnapshot) return out;
     if (wParam == static_cast<uintptr_t>(kPrintScreenId)) {
         out.id = kPrintScreenId;
         out.modifiers = 0;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/controls/cute_button_layout.h"
+#include "toolkit/controls/cute_button.h"
 
 using namespace hueloom::ui;
 

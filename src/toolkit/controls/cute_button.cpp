@@ -1,4 +1,4 @@
-#include "toolkit/controls/cute_button_layout.h"
+#include "toolkit/controls/cute_button.h"
 
 #include "core/ansi_text.h"
 

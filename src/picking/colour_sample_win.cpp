@@ -1,4 +1,4 @@
-#include "picking/color_sample_win.h"
+#include "picking/colour_sample_win.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

@@ -16,7 +16,7 @@
 #include "win_test_support.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
-#include "picking/color_sample_win.h"
+#include "picking/colour_sample_win.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dialogs/about/about_logic.h"
+#include "dialogs/about/about.h"
 
 #include <array>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/infobox/info_box_layout.h"
+#include "dialogs/infobox/info_box.h"
 
 using namespace hueloom::ui;
 

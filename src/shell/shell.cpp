@@ -1,4 +1,4 @@
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 
 #include "core/paths.h"
 

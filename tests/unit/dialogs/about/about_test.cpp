@@ -13,7 +13,7 @@
 #include "image/codecs/png_decoder.h"
 #include "image/dib.h"
 #include "support/image_test_support.h"
-#include "dialogs/about/about_logic.h"
+#include "dialogs/about/about.h"
 
 using namespace hueloom::ui;
 namespace image = hueloom::image;

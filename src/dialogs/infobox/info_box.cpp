@@ -1,4 +1,4 @@
-#include "dialogs/infobox/info_box_layout.h"
+#include "dialogs/infobox/info_box.h"
 
 #include <algorithm>
 

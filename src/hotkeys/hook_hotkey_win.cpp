@@ -1,6 +1,6 @@
-#include "hotkeys/hook_hot_key_win.h"
+#include "hotkeys/hook_hotkey_win.h"
 
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
 #include "toolkit/application_win.h"
 #include "toolkit/form_win.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "shell/shell_logic.h"
+#include "shell/shell.h"
 
 using namespace hueloom::ui;
 
