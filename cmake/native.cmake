@@ -27,6 +27,9 @@ add_test(NAME layers.checker_finds_faults
          COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_layers.py --self-test)
 set_tests_properties(layers.include_graph layers.checker_finds_faults PROPERTIES LABELS unit TIMEOUT 30)
 
+add_test(NAME format.clang_format COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/check_format.sh ${PROJECT_SOURCE_DIR})
+set_tests_properties(format.clang_format PROPERTIES LABELS unit TIMEOUT 120 SKIP_RETURN_CODE 77)
+
 # Tests in tests/unit/*.sh or *.py that check our files with third-party tools
 # register themselves from tests/unit/CMakeLists.txt when it exists.
 if(EXISTS ${PROJECT_SOURCE_DIR}/tests/unit/CMakeLists.txt)

@@ -351,33 +351,20 @@ bool TfrmVirtualDesktop::dialogKey(WORD, WORD) {
 LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETCURSOR:
         if (LOWORD(lp) == HTCLIENT) {
             SetCursor(currentCursor());
             return TRUE;
         }
         break;
-    case WM_LBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Left, x, y); });
-        return 0;
-    case WM_RBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Right, x, y); });
-        return 0;
-    case WM_MBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Middle, x, y); });
-        return 0;
-    case WM_MOUSEMOVE:
-        tk::app().guarded([&] { FormMouseMove(x, y); });
-        return 0;
+    case WM_LBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Left, x, y); }); return 0;
+    case WM_RBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Right, x, y); }); return 0;
+    case WM_MBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Middle, x, y); }); return 0;
+    case WM_MOUSEMOVE: tk::app().guarded([&] { FormMouseMove(x, y); }); return 0;
     case WM_LBUTTONUP:
-    case WM_MBUTTONUP:
-        tk::app().guarded([&] { FormMouseUp(x, y); });
-        return 0;
+    case WM_MBUTTONUP: tk::app().guarded([&] { FormMouseUp(x, y); }); return 0;
     case WM_RBUTTONUP:
         tk::app().guarded([&] { FormMouseUp(x, y); });
         break;  // the default handling sends WM_CONTEXTMENU
@@ -387,12 +374,8 @@ LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         PopupMenu1.popup(hwnd_, p.x, p.y);
         return 0;
     }
-    case WM_KEYDOWN:
-        tk::app().guarded([&] { FormKeyDown(static_cast<WORD>(wp)); });
-        return 0;
-    case WM_KEYUP:
-        tk::app().guarded([&] { FormKeyUp(static_cast<WORD>(wp)); });
-        return 0;
+    case WM_KEYDOWN: tk::app().guarded([&] { FormKeyDown(static_cast<WORD>(wp)); }); return 0;
+    case WM_KEYUP: tk::app().guarded([&] { FormKeyUp(static_cast<WORD>(wp)); }); return 0;
     }
     return Form::wndProc(msg, wp, lp);
 }
@@ -414,6 +397,6 @@ std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {
     if (settings.Msg_ID[4]) return;
     settings.Msg_ID[4] = ShowInfoBox(tk::widen(cap::kRectCaptureInstructionsTitle, CP_UTF8),
-                                     tk::widen(cap::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y,
-                                     true, settings.ActiveColor);
+                                     tk::widen(cap::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true,
+                                     settings.ActiveColor);
 }

@@ -19,11 +19,13 @@ bool inside(int x, int y, int l, int t, int r, int b) { return x >= l && x < r &
 
 int hitZone(const SelRect& s, int x, int y) {
     const int L = s.left, T = s.top, R = s.right, B = s.bottom, z = kZoneWidth;
+    // clang-format off
     const int zones[9][4] = {
         {L - z, T - z, L, T}, {L, T - z, R, T}, {R, T - z, R + z, T},
         {L - z, T, L, B},     {L, T, R, B},     {R, T, R + z, B},
         {L - z, B, L, B + z}, {L, B, R, B + z}, {R, B, R + z, B + z},
     };
+    // clang-format on
     for (int i = 0; i < 9; ++i)
         if (inside(x, y, zones[i][0], zones[i][1], zones[i][2], zones[i][3])) return i;
     return -1;
@@ -31,10 +33,14 @@ int hitZone(const SelRect& s, int x, int y) {
 
 Pointer zonePointer(int zone) {
     switch (zone) {
-    case 0: case 8: return Pointer::SizeNWSE;
-    case 1: case 7: return Pointer::SizeNS;
-    case 2: case 6: return Pointer::SizeNESW;
-    case 3: case 5: return Pointer::SizeWE;
+    case 0:
+    case 8: return Pointer::SizeNWSE;
+    case 1:
+    case 7: return Pointer::SizeNS;
+    case 2:
+    case 6: return Pointer::SizeNESW;
+    case 3:
+    case 5: return Pointer::SizeWE;
     case 4: return Pointer::SizeAll;
     default: return Pointer::Arrow;
     }
@@ -115,8 +121,7 @@ void Selection::mouseDown(MouseButton button, int x, int y) {
         repaint();
         focusVisible_ = true;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -125,8 +130,7 @@ void Selection::mouseMove(int x, int y) {
     switch (state_) {
     case selEmpty:
         if (!dragging_) return;
-        rect_ = SelRect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x),
-                        std::max(anchor_.y, y)};
+        rect_ = SelRect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x), std::max(anchor_.y, y)};
         focusVisible_ = true;
         break;
     case selShown:
@@ -140,13 +144,23 @@ void Selection::mouseMove(int x, int y) {
             pointer_ = Pointer::SizeAll;
         }
         SelRect& r = rect_;
-        const bool left = x < r.right - kMinSideGap, right = x > r.left + kMinSideGap;
-        const bool top = y < r.bottom - kMinSideGap, bottom = y > r.top + kMinSideGap;
+        const bool left = x<r.right - kMinSideGap, right = x> r.left + kMinSideGap;
+        const bool top = y<r.bottom - kMinSideGap, bottom = y> r.top + kMinSideGap;
         switch (grabZone_) {
-        case 0: if (left) r.left = x; if (top) r.top = y; break;
-        case 1: if (top) r.top = y; break;
-        case 2: if (right) r.right = x; if (top) r.top = y; break;
-        case 3: if (left) r.left = x; break;
+        case 0:
+            if (left) r.left = x;
+            if (top) r.top = y;
+            break;
+        case 1:
+            if (top) r.top = y;
+            break;
+        case 2:
+            if (right) r.right = x;
+            if (top) r.top = y;
+            break;
+        case 3:
+            if (left) r.left = x;
+            break;
         case 4:
             r.left += x - anchor_.x;
             r.right += x - anchor_.x;
@@ -154,17 +168,26 @@ void Selection::mouseMove(int x, int y) {
             r.bottom += y - anchor_.y;
             anchor_ = Point{x, y};
             break;
-        case 5: if (right) r.right = x; break;
-        case 6: if (left) r.left = x; if (bottom) r.bottom = y; break;
-        case 7: if (bottom) r.bottom = y; break;
-        case 8: if (right) r.right = x; if (bottom) r.bottom = y; break;
+        case 5:
+            if (right) r.right = x;
+            break;
+        case 6:
+            if (left) r.left = x;
+            if (bottom) r.bottom = y;
+            break;
+        case 7:
+            if (bottom) r.bottom = y;
+            break;
+        case 8:
+            if (right) r.right = x;
+            if (bottom) r.bottom = y;
+            break;
         default: break;
         }
         focusVisible_ = true;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -195,8 +218,12 @@ void Selection::keyDown(Key key, bool shift, bool ctrl) {
     const int step = shift ? 10 : 1;
     if (ctrl) {
         switch (key) {
-        case Key::Left: if (step < W) W -= step; break;
-        case Key::Up: if (step < H) H -= step; break;
+        case Key::Left:
+            if (step < W) W -= step;
+            break;
+        case Key::Up:
+            if (step < H) H -= step;
+            break;
         case Key::Right: W += step; break;
         case Key::Down: H += step; break;
         default: break;
@@ -229,8 +256,8 @@ void Selection::keyUp(Key key) {
 
 std::string sizeLabelText(const SelRect& r) {
     auto n = [](int v) { return std::to_string(v); };
-    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " +
-           n(r.top) + ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
+    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " + n(r.top) +
+           ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
 }
 
 Point placeSizeLabel(const SelRect& r, int w, int h, int desktopWidth, int desktopHeight) {
@@ -276,8 +303,8 @@ std::string rectCaptureInstructions(int sleepTime) {
         "また、矩形領域の指定を最初からやり直すには、",
         "【 Ctrl + Z 】を押下して下さい",
     };
-    std::string text = "このメッセージ・ダイアログを閉じると、" + std::to_string(sleepTime) +
-                       "ミリ秒後に画面がフリーズし、";
+    std::string text =
+        "このメッセージ・ダイアログを閉じると、" + std::to_string(sleepTime) + "ミリ秒後に画面がフリーズし、";
     for (const char* line : lines) {
         if (!line) continue;
         text += "\r\n";

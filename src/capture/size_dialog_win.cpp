@@ -8,8 +8,6 @@
 
 namespace {
 
-
-
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 constexpr int kFrameBrush = 3;
 

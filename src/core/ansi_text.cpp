@@ -30,9 +30,7 @@ bool isSeparator(char c) { return c == '\\' || c == '/' || c == ':'; }
 
 }  // namespace
 
-bool isShiftJisLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
+bool isShiftJisLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b, LeadBytePredicate isLead) {
     return a.size() == b.size() && equalPrefix(a, b, a.size(), isLead);

@@ -22,8 +22,7 @@ bool isShiftJisLeadByte(unsigned char b);
 
 // Case-insensitive equality for ASCII letters; bytes of double-byte characters
 // are compared exactly.
-bool equalsIgnoreCase(std::string_view a, std::string_view b,
-                      LeadBytePredicate isLead = isShiftJisLeadByte);
+bool equalsIgnoreCase(std::string_view a, std::string_view b, LeadBytePredicate isLead = isShiftJisLeadByte);
 
 // True when `text` starts with `prefix`, compared as equalsIgnoreCase does.
 bool startsWithIgnoreCase(std::string_view text, std::string_view prefix,
@@ -34,7 +33,6 @@ bool startsWithIgnoreCase(std::string_view text, std::string_view prefix,
 //   "C:\Tools\Hueloom.exe" -> "C:\Tools",  "C:\Hueloom.exe" -> "C:\",
 //   "\\srv\share\x.txt" -> "\\srv\share",  "Untitled.txt" -> "".
 // Used for the program's folder and for the folder of a chosen file name.
-std::string folderOf(std::string_view path,
-                     LeadBytePredicate isLead = isShiftJisLeadByte);
+std::string folderOf(std::string_view path, LeadBytePredicate isLead = isShiftJisLeadByte);
 
 }  // namespace hueloom

@@ -21,11 +21,12 @@ constexpr uint32_t rgbColour(uint8_t r, uint8_t g, uint8_t b) {
 }
 constexpr uint32_t toColourValue(Rgb c) { return rgbColour(c.r, c.g, c.b); }
 constexpr Rgb fromColourValue(uint32_t v) {
-    return {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>((v >> 8) & 0xFF), static_cast<uint8_t>((v >> 16) & 0xFF)};
+    return {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>((v >> 8) & 0xFF),
+            static_cast<uint8_t>((v >> 16) & 0xFF)};
 }
 
 // The value texts of a colour.
-std::string decimalText(Rgb c);      // "rgb(255,128,0)"
+std::string decimalText(Rgb c);  // "rgb(255,128,0)"
 std::string hexadecimalText(Rgb c);  // "#FF8000"
 
 // The inverse colour, for marks drawn over a colour.

@@ -8,22 +8,22 @@ namespace {
 
 const char* fixedName(uint8_t key) {
     switch (key) {
-        case vk::kBack: return "BkSp";
-        case vk::kTab: return "Tab";
-        case vk::kReturn: return "Enter";
-        case vk::kEscape: return "Esc";
-        case vk::kSpace: return "Space";
-        case vk::kPrior: return "PgUp";
-        case vk::kNext: return "PgDn";
-        case vk::kEnd: return "End";
-        case vk::kHome: return "Home";
-        case vk::kLeft: return "Left";
-        case vk::kUp: return "Up";
-        case vk::kRight: return "Right";
-        case vk::kDown: return "Down";
-        case vk::kInsert: return "Ins";
-        case vk::kDelete: return "Del";
-        default: return nullptr;
+    case vk::kBack: return "BkSp";
+    case vk::kTab: return "Tab";
+    case vk::kReturn: return "Enter";
+    case vk::kEscape: return "Esc";
+    case vk::kSpace: return "Space";
+    case vk::kPrior: return "PgUp";
+    case vk::kNext: return "PgDn";
+    case vk::kEnd: return "End";
+    case vk::kHome: return "Home";
+    case vk::kLeft: return "Left";
+    case vk::kUp: return "Up";
+    case vk::kRight: return "Right";
+    case vk::kDown: return "Down";
+    case vk::kInsert: return "Ins";
+    case vk::kDelete: return "Del";
+    default: return nullptr;
     }
 }
 

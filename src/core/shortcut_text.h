@@ -24,7 +24,7 @@ inline constexpr uint8_t kReturn = 0x0D;
 inline constexpr uint8_t kEscape = 0x1B;
 inline constexpr uint8_t kSpace = 0x20;
 inline constexpr uint8_t kPrior = 0x21;  // Page Up
-inline constexpr uint8_t kNext = 0x22;   // Page Down
+inline constexpr uint8_t kNext = 0x22;  // Page Down
 inline constexpr uint8_t kEnd = 0x23;
 inline constexpr uint8_t kHome = 0x24;
 inline constexpr uint8_t kLeft = 0x25;
@@ -37,7 +37,7 @@ inline constexpr uint8_t kDelete = 0x2E;
 inline constexpr uint8_t k0 = 0x30;  // '0'..'9' are 0x30..0x39
 inline constexpr uint8_t kA = 0x41;  // 'A'..'Z' are 0x41..0x5A
 inline constexpr uint8_t kNumpad0 = 0x60;  // ..kNumpad0 + 9
-inline constexpr uint8_t kF1 = 0x70;       // F1..F24 are 0x70..0x87
+inline constexpr uint8_t kF1 = 0x70;  // F1..F24 are 0x70..0x87
 inline constexpr uint8_t kF24 = 0x87;
 }  // namespace vk
 

@@ -32,8 +32,7 @@ tk::Palette paletteOf(const Dib& image) {
     auto* lp = reinterpret_cast<LOGPALETTE*>(mem.data());
     lp->palVersion = 0x300;
     lp->palNumEntries = static_cast<WORD>(pal.size());
-    for (size_t i = 0; i < pal.size(); ++i)
-        lp->palPalEntry[i] = PALETTEENTRY{pal[i].red, pal[i].green, pal[i].blue, 0};
+    for (size_t i = 0; i < pal.size(); ++i) lp->palPalEntry[i] = PALETTEENTRY{pal[i].red, pal[i].green, pal[i].blue, 0};
     return tk::Palette(CreatePalette(lp));
 }
 
@@ -91,8 +90,7 @@ SIZE metafilePixelSize(HENHMETAFILE emf) {
     const long long ht = fh * h.szlDevice.cy / (h.szlMillimeters.cy * 100LL);
     // A picture the user could actually work with; a corrupt frame must not
     // ask for gigabytes.
-    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20))
-        throw ImageError(kUnsupported);
+    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw ImageError(kUnsupported);
     return {static_cast<LONG>(w), static_cast<LONG>(ht)};
 }
 

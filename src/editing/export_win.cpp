@@ -39,8 +39,7 @@ std::wstring lower(std::wstring s) {
 
 EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>& draw) {
     tk::WindowDC screen(nullptr);
-    const RECT frame{0, 0,
-                     pixelsToHundredthsMm(width, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)),
+    const RECT frame{0, 0, pixelsToHundredthsMm(width, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)),
                      pixelsToHundredthsMm(height, GetDeviceCaps(screen, VERTSIZE), GetDeviceCaps(screen, VERTRES))};
     HDC dc = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
     if (!dc) throw ImageError("メタファイルを作成できません");
@@ -59,8 +58,7 @@ EnhMetaFile workingImageMetafile(ImageOutputHost& host) {
     const Dib* image = host.workingImage();
     if (!image || image->isNull()) return {};
     const int w = image->width(), h = image->height();
-    if (host.colourListMode())
-        return recordMetafile(w, h, [&](HDC dc) { host.drawColourList(dc, w, h); });
+    if (host.colourListMode()) return recordMetafile(w, h, [&](HDC dc) { host.drawColourList(dc, w, h); });
     // One pixel wider and higher than the picture, as the metafile has
     // always been recorded.
     return recordMetafile(w, h, [&](HDC dc) { drawDib(dc, *image, 0, 0, w + 1, h + 1); });
@@ -206,8 +204,10 @@ EnhMetaFile loadPreview(const std::wstring& file, SIZE& size) {
             return emf;
         }
         Dib dib;
-        if (name.ends_with(L".bmp")) dib = readBmp(bytes);
-        else if (name.ends_with(L".png")) dib = codecs::decodePng(bytes);
+        if (name.ends_with(L".bmp"))
+            dib = readBmp(bytes);
+        else if (name.ends_with(L".png"))
+            dib = codecs::decodePng(bytes);
         if (dib.isNull()) {
             // JPEG and anything else the system's picture loader reads.
             HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
@@ -314,7 +314,8 @@ bool TSavePictureDialog::Execute(HWND owner) {
     previewFile_.clear();
     previewText_.clear();
     if (!ok) {
-        if (error != 0) throw std::runtime_error("ファイル ダイアログを開けません (エラー " + std::to_string(error) + ")");
+        if (error != 0)
+            throw std::runtime_error("ファイル ダイアログを開けません (エラー " + std::to_string(error) + ")");
         return false;
     }
     FileName = file.data();
@@ -350,9 +351,7 @@ UINT_PTR CALLBACK TSavePictureDialog::hookProc(HWND hook, UINT msg, WPARAM wp, L
             return TRUE;
         }
         return 0;
-    case WM_DESTROY:
-        self->dialog_ = self->hook_ = nullptr;
-        return 0;
+    case WM_DESTROY: self->dialog_ = self->hook_ = nullptr; return 0;
     }
     return 0;
 }
@@ -495,7 +494,8 @@ void ImageExport::confirmSaved(const std::wstring& fileName) {
     auto& s = host_.settings();
     if (s.Msg_ID[2]) return;
     const POINT at = boxPosition();
-    s.Msg_ID[2] = ShowInfoBox(L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y, true, s.ActiveColor);
+    s.Msg_ID[2] =
+        ShowInfoBox(L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y, true, s.ActiveColor);
 }
 
 }  // namespace hueloom::image

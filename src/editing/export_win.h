@@ -66,7 +66,10 @@ public:
     ~EnhMetaFile() { reset(); }
     EnhMetaFile(EnhMetaFile&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
     EnhMetaFile& operator=(EnhMetaFile&& o) noexcept {
-        if (this != &o) { reset(); h_ = std::exchange(o.h_, nullptr); }
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
         return *this;
     }
     EnhMetaFile(const EnhMetaFile&) = delete;

@@ -19,8 +19,7 @@ std::wstring imageFolderOf(const std::wstring& fileName);
 // Pixels of a device of `devicePixels` pixels across `deviceMm` millimetres,
 // in hundredths of a millimetre (integer arithmetic, truncated).
 constexpr int pixelsToHundredthsMm(int pixels, int deviceMm, int devicePixels) {
-    return devicePixels <= 0 ? 0
-                             : static_cast<int>(static_cast<long long>(pixels) * deviceMm * 100 / devicePixels);
+    return devicePixels <= 0 ? 0 : static_cast<int>(static_cast<long long>(pixels) * deviceMm * 100 / devicePixels);
 }
 
 // Where the image goes on the page, in printer pixels.

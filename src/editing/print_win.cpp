@@ -53,11 +53,11 @@ void PagePrinter::refresh() {
 void PagePrinter::settingsChanged() {
     const auto before = printers_;
     refresh();
-    const bool same = before.size() == printers_.size() &&
-                      std::equal(before.begin(), before.end(), printers_.begin(),
-                                 [](const PrinterInfo& a, const PrinterInfo& b) {
-                                     return a.name == b.name && a.attributes == b.attributes;
-                                 });
+    const bool same =
+        before.size() == printers_.size() &&
+        std::equal(before.begin(), before.end(), printers_.begin(), [](const PrinterInfo& a, const PrinterInfo& b) {
+            return a.name == b.name && a.attributes == b.attributes;
+        });
     if (!same && !printing_) {
         if (dc_) DeleteDC(dc_);
         dc_ = nullptr;

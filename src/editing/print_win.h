@@ -43,9 +43,9 @@ public:
     // the device mode is copied).
     void select(HDC printerDc, const DEVMODEW* devMode);
     // Each query throws when there is no printer to ask.
-    SIZE pageSize() const;     // HORZRES, VERTRES
-    SIZE resolution() const;   // LOGPIXELSX, LOGPIXELSY
-    int scale() const;         // the device mode's scale when valid, else 100
+    SIZE pageSize() const;  // HORZRES, VERTRES
+    SIZE resolution() const;  // LOGPIXELSX, LOGPIXELSY
+    int scale() const;  // the device mode's scale when valid, else 100
     HDC canvas() const;
     void beginDoc(const std::wstring& title);
     void endDoc();

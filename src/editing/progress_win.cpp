@@ -15,8 +15,10 @@ constexpr COLORREF kLime = RGB(0, 255, 0);
 bool TfrmProgress::create(HWND owner, const std::wstring& title) {
     registerClass(L"TfrmProgress", CS_DBLCLKS, LoadCursorW(nullptr, IDC_WAIT), nullptr);
     RECT o{};
-    if (owner) GetWindowRect(owner, &o);
-    else o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (owner)
+        GetWindowRect(owner, &o);
+    else
+        o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     int x = o.left + ((o.right - o.left) - kClientW) / 2, y = o.top + ((o.bottom - o.top) - kClientH) / 2;
     if (!createWindow(L"TfrmProgress", title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, x,
                       y, kClientW, kClientH, owner))
@@ -36,8 +38,8 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
         GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &sz);
         Label2.setBounds((kClientW - sz.cx) / 2, 27, sz.cx, 20);
     }
-    panel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, 48, 48, 225, 41, hwnd_,
-                             nullptr, tk::app().hinstance(), nullptr);
+    panel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, 48, 48, 225, 41, hwnd_, nullptr,
+                             tk::app().hinstance(), nullptr);
     bar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 48 + 16, 48 + 8, 193, 25, hwnd_, nullptr,
                            tk::app().hinstance(), nullptr);
     SendMessageW(bar_, PBM_SETRANGE32, 0, 100);
@@ -75,15 +77,13 @@ void TfrmProgress::FormPaint(HDC dc) {
 
 LRESULT TfrmProgress::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_CTLCOLORSTATIC: {
         static tk::Brush silver(CreateSolidBrush(kSilver));
         SetBkColor(reinterpret_cast<HDC>(wp), kSilver);
         return reinterpret_cast<LRESULT>(silver.get());
     }
-    case WM_CLOSE:
-        return 0;  // closed by its command only
+    case WM_CLOSE: return 0;  // closed by its command only
     }
     return Form::wndProc(msg, wp, lp);
 }

@@ -21,21 +21,14 @@ std::optional<HotKeyScope> initialScope(const std::string& text) {
 void dispatchHotKey(int index, HotKeyCommands& commands) {
     if (commands.savePictureDialogOpen()) return;
     switch (index) {
-        case kHotKeyGetColor:
-            commands.copyColour();
-            break;
-        case kHotKeyScreenCapture:
-            commands.screenCapture();
-            break;
-        case kHotKeyWindowCapture:
-            commands.windowCapture();
-            break;
-        case kHotKeyRectCapture:
-            commands.setActivate(true);
-            commands.rectCapture();
-            break;
-        default:
-            break;
+    case kHotKeyGetColor: commands.copyColour(); break;
+    case kHotKeyScreenCapture: commands.screenCapture(); break;
+    case kHotKeyWindowCapture: commands.windowCapture(); break;
+    case kHotKeyRectCapture:
+        commands.setActivate(true);
+        commands.rectCapture();
+        break;
+    default: break;
     }
 }
 

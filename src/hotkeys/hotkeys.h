@@ -30,7 +30,7 @@ inline constexpr int kHotKeyRectCapture = 4;
 
 // Arguments for RegisterHotKey.
 struct HotKeyRegistration {
-    unsigned modifiers;   // kModAlt | kModControl | kModShift
+    unsigned modifiers;  // kModAlt | kModControl | kModShift
     unsigned virtualKey;  // the shortcut without its three modifier bits
 };
 
@@ -50,7 +50,7 @@ class HotKeyCommands {
 public:
     virtual ~HotKeyCommands() = default;
     virtual bool savePictureDialogOpen() = 0;
-    virtual void copyColour() = 0;     // pmnuIroCopyClick
+    virtual void copyColour() = 0;  // pmnuIroCopyClick
     virtual void screenCapture() = 0;
     virtual void windowCapture() = 0;
     virtual void rectCapture() = 0;
@@ -65,11 +65,11 @@ void dispatchHotKey(int index, HotKeyCommands& commands);
 
 // State the PrintScreen filter looks at.
 struct PrintScreenState {
-    bool hookHotKeyChecked = false;     // mnuHookHotKey ("always")
+    bool hookHotKeyChecked = false;  // mnuHookHotKey ("always")
     bool notHookHotKeyChecked = false;  // mnuNotHookHotKey ("active-only")
-    bool applicationActive = false;     // this program is the active application
-    bool hookPrintScreenKey = false;    // setting HookPrintScreenKey
-    bool hookAltPrintScreenKey = false; // setting HookAltPrintScreenKey
+    bool applicationActive = false;  // this program is the active application
+    bool hookPrintScreenKey = false;  // setting HookPrintScreenKey
+    bool hookAltPrintScreenKey = false;  // setting HookAltPrintScreenKey
 };
 
 // Whether PrintScreen (id 1111) or Alt+PrintScreen (id 1112) is taken over
@@ -78,17 +78,17 @@ struct PrintScreenState {
 bool isTakenOver(int id, const PrintScreenState& state);
 
 enum class PrintScreenAction {
-    None,           // not a PrintScreen hot key
+    None,  // not a PrintScreen hot key
     ScreenCapture,  // run the screen-capture command
     WindowCapture,  // run the active-window-capture command
-    HandBack,       // give the key back to the system (see below)
+    HandBack,  // give the key back to the system (see below)
 };
 
 struct PrintScreenOutcome {
     PrintScreenAction action = PrintScreenAction::None;
-    int id = 0;              // 1111 or 1112 when the message matched
+    int id = 0;  // 1111 or 1112 when the message matched
     unsigned modifiers = 0;  // registration modifiers of that id (0 / kModAlt)
-    uint8_t scanCode = 0;    // scan code for keybd_event when handing back (0 / 1)
+    uint8_t scanCode = 0;  // scan code for keybd_event when handing back (0 / 1)
 };
 
 // The application-wide message filter's decision for one message. A message

@@ -32,10 +32,10 @@ PrintScreenAction PrintScreenKeys::filter(const MSG& msg, bool& handled) {
     // Most messages are not hot keys: don't ask for the state then.
     if (msg.message != kWmHotKey) return PrintScreenAction::None;
     const PrintScreenState state = handlers_.state ? handlers_.state() : PrintScreenState{};
-    const PrintScreenOutcome out = printScreenFilter(msg.message, msg.wParam, static_cast<uintptr_t>(msg.lParam), state);
+    const PrintScreenOutcome out =
+        printScreenFilter(msg.message, msg.wParam, static_cast<uintptr_t>(msg.lParam), state);
     switch (out.action) {
-    case PrintScreenAction::None:
-        break;
+    case PrintScreenAction::None: break;
     case PrintScreenAction::ScreenCapture:
         if (handlers_.screenCapture) tk::app().guarded(handlers_.screenCapture);
         break;

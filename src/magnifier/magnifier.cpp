@@ -20,9 +20,7 @@ ViewGeometry viewGeometry(int viewWidth, int n) {
     return g;
 }
 
-Point screenPixelForCell(Point pointer, int n, int k, int l) {
-    return {pointer.x - n / 2 + k, pointer.y - n / 2 + l};
-}
+Point screenPixelForCell(Point pointer, int n, int k, int l) { return {pointer.x - n / 2 + k, pointer.y - n / 2 + l}; }
 
 Rgb averageColour(const std::function<Rgb(int, int)>& readPixel, int viewWidth, int n) {
     ViewGeometry g = viewGeometry(viewWidth, n);
@@ -72,9 +70,7 @@ struct Rgbf {
     double r, g, b;
 };
 
-Rgbf mix(Rgbf a, Rgbf b, double t) {
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
+Rgbf mix(Rgbf a, Rgbf b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 uint32_t pack(Rgbf c) {
     auto ch = [](double v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
@@ -120,7 +116,8 @@ std::vector<uint32_t> drawSkin() {
             for (const Rect* w : {&well, &listWell}) {
                 double inner = insideRoundRect(fx, fy, *w, 4.0);
                 if (inner > 0) {
-                    double lip = insideRoundRect(fx, fy, Rect{w->left + 1, w->top + 1, w->right - 1, w->bottom - 1}, 3.0);
+                    double lip =
+                        insideRoundRect(fx, fy, Rect{w->left + 1, w->top + 1, w->right - 1, w->bottom - 1}, 3.0);
                     c = mix(c, Rgbf{110, 125, 160}, inner * (1 - lip) * 0.8);
                     c = mix(c, wellEdge, lip);
                 }

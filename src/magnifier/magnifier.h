@@ -23,7 +23,7 @@ bool isValidAveragingSize(int n);
 int averagingSizeFromIndex(int index);
 
 struct ViewGeometry {
-    int cell = 0;    // size of one enlarged screen pixel: width div 15
+    int cell = 0;  // size of one enlarged screen pixel: width div 15
     int origin = 0;  // centre of the first averaged cell: width div 2 − (n div 2) × cell
 };
 ViewGeometry viewGeometry(int viewWidth, int n);
@@ -34,7 +34,6 @@ Point screenPixelForCell(Point pointer, int n, int k, int l);
 // Mean of the N × N cells of the view, read through readPixel(x, y) at the
 // centre of each cell; channels truncated by integer division.
 Rgb averageColour(const std::function<Rgb(int x, int y)>& readPixel, int viewWidth, int n);
-
 
 // The four outlines drawn over a W × H view: the whole view, the centre row
 // band, the centre column band and the averaging square.

@@ -124,15 +124,9 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     {
         ShowAgain showAgain{this};
         switch (kind) {
-        case CaptureKind::Screen:
-            image = GrabWindow(GetDesktopWindow());
-            break;
-        case CaptureKind::Window:
-            image = GrabWindow(GetForegroundWindow());
-            break;
-        case CaptureKind::Rectangle:
-            image = captureRectangle();
-            break;
+        case CaptureKind::Screen: image = GrabWindow(GetDesktopWindow()); break;
+        case CaptureKind::Window: image = GrabWindow(GetForegroundWindow()); break;
+        case CaptureKind::Rectangle: image = captureRectangle(); break;
         }
         setWorkingImage(std::move(image));
         ForgetUndo();
@@ -174,9 +168,7 @@ Dib TfrmMagnify::captureRectangle() {
 
 // ------------------------------------------------------------------ cursors
 
-void TfrmMagnify::applyCaptureCursor() {
-    Image1.setCursor(hueloom::capture::cursorForIndex(settings.CaptureCursor));
-}
+void TfrmMagnify::applyCaptureCursor() { Image1.setCursor(hueloom::capture::cursorForIndex(settings.CaptureCursor)); }
 
 void TfrmMagnify::mnuLoadCursorClick() {
     wchar_t file[MAX_PATH * 4] = {};

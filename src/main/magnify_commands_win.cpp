@@ -85,7 +85,6 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
 }
 
 void TfrmMagnify::buildMenus() {
-
     // Build the main menu bar and the magnifier's first pop-up from one table.
     for (int pass = 0; pass < 2; ++pass) {
         const bool isMain = pass == 0;
@@ -117,7 +116,10 @@ void TfrmMagnify::buildMenus() {
     MainMenu1.find(commandName(Command::Paste))->shortcut = kShortcutCtrl | 'V';
 
     tk::MenuItem& p2 = PopupMenu2.root();
-    auto radio = [](tk::MenuItem* it) { it->radio = true; return it; };
+    auto radio = [](tk::MenuItem* it) {
+        it->radio = true;
+        return it;
+    };
     radio(p2.add(L"pmnuDispNormal", L"通常表示", [this] { pmnuDispNormalClick(); }))->checked = true;
     radio(p2.add(L"pmnuDispBar1", L"バー表示１", [this] { pmnuDispBar1Click(); }));
     radio(p2.add(L"pmnuDispBar2", L"バー表示２", [this] { pmnuDispBar2Click(); }));
@@ -202,4 +204,3 @@ void TfrmMagnify::CuteButton2Click() {
     GetWindowRect(CuteButton2.hwnd(), &r);
     PopupMenu2.popup(hwnd_, r.left, r.bottom);
 }
-

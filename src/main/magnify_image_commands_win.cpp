@@ -34,9 +34,7 @@ void TfrmMagnify::setWorkingImage(Dib dib) {
     Image1.invalidate();
 }
 
-std::wstring TfrmMagnify::undoPath() const {
-    return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp");
-}
+std::wstring TfrmMagnify::undoPath() const { return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp"); }
 
 void TfrmMagnify::TakeSnapshot() {
     // The flag follows the file: set only once the snapshot is on disk.

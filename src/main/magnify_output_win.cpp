@@ -13,16 +13,16 @@ class MagnifyOutputHost : public hueloom::image::ImageOutputHost {
 public:
     explicit MagnifyOutputHost(TfrmMagnify& f) : f_(f) {}
     HWND owner() override { return f_.hwnd(); }
-    const hueloom::image::Dib* workingImage() override {
-        return f_.hasWorkingImage() ? &f_.workingImage() : nullptr;
-    }
+    const hueloom::image::Dib* workingImage() override { return f_.hasWorkingImage() ? &f_.workingImage() : nullptr; }
     bool colourListMode() override { return f_.colourListMode(); }
     void drawColourList(HDC dc, int, int) override { f_.drawColourList(dc, false); }
     hueloom::settings::Settings& settings() override { return f_.settings; }
     bool systemWideHotKeys() override { return f_.isChecked(TfrmMagnify::Command::HookHotKey); }
     void setSystemWideHotKeys(bool on) override {
-        if (on) f_.mnuHookHotKeyClick();
-        else f_.mnuNotHookHotKeyClick();
+        if (on)
+            f_.mnuHookHotKeyClick();
+        else
+            f_.mnuNotHookHotKeyClick();
     }
     void setSavePictureDialogOpen(bool open) override { f_.savePictureDialogOpen = open; }
     bool magnifierRunning() override { return f_.magnifierRunning(); }

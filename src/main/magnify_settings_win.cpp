@@ -113,7 +113,6 @@ void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
     if (printScreenKeys) printScreenKeys->filter(msg, handled);
 }
 
-
 void TfrmMagnify::mnuHintClick() {
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
@@ -130,8 +129,10 @@ void TfrmMagnify::mnuSettingClick(int command) {
     struct Reapply {
         TfrmMagnify* f;
         ~Reapply() {
-            if (f->isChecked(Command::NotHookHotKey)) f->mnuNotHookHotKeyClick();
-            else if (f->isChecked(Command::HookHotKey)) f->mnuHookHotKeyClick();
+            if (f->isChecked(Command::NotHookHotKey))
+                f->mnuNotHookHotKeyClick();
+            else if (f->isChecked(Command::HookHotKey))
+                f->mnuHookHotKeyClick();
         }
     } reapply{this};
 
@@ -167,4 +168,3 @@ void TfrmMagnify::mnuSettingClick(int command) {
     tracker_.reset();  // the next sampling step redraws with the new colours and size
     setMenuShortcuts();
 }
-

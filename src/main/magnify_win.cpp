@@ -25,8 +25,6 @@ constexpr DWORD kMagnifierStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kImageStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr UINT kPickListId = 200;
 
-
-
 }  // namespace
 
 TfrmMagnify::TfrmMagnify() { frmMagnify = this; }
@@ -131,12 +129,18 @@ void TfrmMagnify::FormCreate() {
     initOutput();
 
     // 10. Stored choices, applied through the menu handlers (exact spelling).
-    if (settings.TOPMOST == "On") mnuTOPMOSTClick();
-    else if (settings.TOPMOST == "Off") mnuNOTOPMOSTClick();
-    if (settings.ColorMode == "Decimal") mnuV10Click();
-    else if (settings.ColorMode == "Hexadecimal") mnuV16Click();
-    if (settings.HookHotKey == "Off") mnuNotHookHotKeyClick();
-    else if (settings.HookHotKey == "On") mnuHookHotKeyClick();
+    if (settings.TOPMOST == "On")
+        mnuTOPMOSTClick();
+    else if (settings.TOPMOST == "Off")
+        mnuNOTOPMOSTClick();
+    if (settings.ColorMode == "Decimal")
+        mnuV10Click();
+    else if (settings.ColorMode == "Hexadecimal")
+        mnuV16Click();
+    if (settings.HookHotKey == "Off")
+        mnuNotHookHotKeyClick();
+    else if (settings.HookHotKey == "On")
+        mnuHookHotKeyClick();
 
     // 11. Application events.
     tk::Application& a = tk::app();
@@ -174,8 +178,10 @@ void TfrmMagnify::buildShapes() {
     CombineRgn(shapeFull_, outline, viewRect_, RGN_OR);
     shapeSeeThrough_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shapeSeeThrough_, outline, viewRect_, RGN_XOR);
-    shapeBar1_.reset(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar1.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
-    shapeBar2_.reset(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar2.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+    shapeBar1_.reset(
+        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar1.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+    shapeBar2_.reset(
+        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar2.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
 }
 
 void TfrmMagnify::SetWindowShape(HRGN shape) {
@@ -326,9 +332,12 @@ void TfrmMagnify::sampleScreen(POINT p) {
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
     CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
     std::wstring text;
-    if (isChecked(Command::V16)) text = tk::widen(hexText_);
-    else if (isChecked(Command::V10)) text = tk::widen(decText_);
-    else return;
+    if (isChecked(Command::V16))
+        text = tk::widen(hexText_);
+    else if (isChecked(Command::V10))
+        text = tk::widen(decText_);
+    else
+        return;
     lblPickColor1.setCaption(text);
     tk::app().setTitle(text);
 }
@@ -385,8 +394,7 @@ void TfrmMagnify::ApplyDisplayMode(const void* sender) {
         SetWindowShape(shapeBar2_);
         checkOnly(L"pmnuDispBar2");
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -484,8 +492,7 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
-        if (displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
-            ApplyDisplayMode(this);
+        if (displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y)) ApplyDisplayMode(this);
         return r;
     }
     case WM_GETMINMAXINFO:
@@ -496,23 +503,16 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
-    case WM_SIZE:
-        arrangeImageLayout();
-        break;
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_SIZE: arrangeImageLayout(); break;
+    case WM_ERASEBKGND: return 1;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:
         if (reinterpret_cast<HWND>(lp) == cbxPickColor.hwnd())
             if (HBRUSH b = cbxPickColor.controlColour(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
         break;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_DESTROY:
-        FormDestroy();
-        break;
+    case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_DESTROY: FormDestroy(); break;
     }
     return Form::wndProc(msg, wp, lp);
 }

@@ -7,20 +7,20 @@ namespace hueloom::app {
 
 struct MenuFacts {
     bool magnifierRunning = false;
-    bool hasPickedColours = false;    // the picked-colour list has entries
+    bool hasPickedColours = false;  // the picked-colour list has entries
     bool undoAvailable = false;
     bool workingImagePalette8 = false;  // the working image is 8-bit palette
     bool clipboardHasPicture = false;
 };
 
 struct MenuEnabling {
-    bool saveTxt = false;       // "色のメモの保存"
-    bool imgSave = false;       // "画像の保存"
+    bool saveTxt = false;  // "色のメモの保存"
+    bool imgSave = false;  // "画像の保存"
     bool colorClear = false;
-    bool colorSample = false;   // also mnuVariousColor
+    bool colorSample = false;  // also mnuVariousColor
     bool colorToImg = false;
     bool imgUndo = false;
-    bool imgMode256 = false;    // reduction offered; checked when it is not
+    bool imgMode256 = false;  // reduction offered; checked when it is not
     bool paste = false;
 };
 

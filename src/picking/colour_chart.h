@@ -13,13 +13,12 @@
 
 namespace hueloom::ui {
 
-
 // Chart geometry: cells of 10 × 10 pixels, 39 columns, 9 rows.
 constexpr int kChartColumns = 39;
 constexpr int kChartRows = 9;
 constexpr int kChartCell = 10;
 constexpr int kChartWidth = kChartColumns * kChartCell;  // 390
-constexpr int kChartHeight = kChartRows * kChartCell;    // 90
+constexpr int kChartHeight = kChartRows * kChartCell;  // 90
 
 // Colour of cell (column, row) as 0xRRGGBB; 0 for a cell outside the chart.
 uint32_t chartCellRgb(int column, int row);
@@ -39,8 +38,8 @@ bool chartPointReadable(int x, int y);
 bool strictlyInside(int x, int y, int left, int top, int width, int height);
 
 // Value texts (UTF-8).
-std::string chartValueText(Rgb c, bool decimal);   // "rgb(153,255,255)" or "#99FFFF"
-std::string dialogDecimalText(Rgb c);              // "R: 12, G: 0, B: 255"
+std::string chartValueText(Rgb c, bool decimal);  // "rgb(153,255,255)" or "#99FFFF"
+std::string dialogDecimalText(Rgb c);  // "R: 12, G: 0, B: 255"
 std::string dialogValueText(Rgb c, bool decimal);  // the above or "#0C00FF"
 std::string confirmedText(const std::string& valueText);  // "確定色\r\n" + text
 
@@ -49,7 +48,7 @@ enum class SampleMode { Copy = 0, Select = 1 };
 // Window texts (UTF-8).
 std::string sampleWindowCaption(SampleMode mode);
 std::string sampleChartHint(SampleMode mode);
-std::string fullDialogHint();     // the picture button's hint
+std::string fullDialogHint();  // the picture button's hint
 std::string closeButtonCaption();  // "閉じる(&C)"
 std::string valueFormatCaption();  // the radio group's caption
 std::string decimalItemCaption();

@@ -16,7 +16,6 @@ namespace {
 namespace ui = hueloom::ui;
 using hueloom::Rgb;
 
-
 constexpr int kClientWidth = 439, kClientHeight = 182;
 constexpr int kCornerEllipse = 50;
 constexpr int kFrameBrush = 3;
@@ -24,7 +23,6 @@ constexpr COLORREF kNavy = RGB(0, 0, 128);
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kChartLeft = 24, kChartTop = 32;
-
 
 std::wstring wide(const std::string& utf8) { return tk::widen(utf8, CP_UTF8); }
 
@@ -40,9 +38,7 @@ SIZE textSize(HFONT font, const std::wstring& text) {
     return sz;
 }
 
-
 }  // namespace
-
 
 // ---------------------------------------------------------------- chart image
 
@@ -84,8 +80,7 @@ constexpr UINT kRadioFirstId = 200;
 }
 
 bool TfrmColorSample::ColumnRadioGroup::create(HWND parent, int x, int y, int w, int h) {
-    if (!Control::create(L"TSampleRadioGroup", parent, x, y, w, h, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT))
-        return false;
+    if (!Control::create(L"TSampleRadioGroup", parent, x, y, w, h, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT)) return false;
     brush_.reset(CreateSolidBrush(back_));
     for (int i = 0; i < 2; ++i) {
         const DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
@@ -180,9 +175,7 @@ LRESULT TfrmColorSample::ColumnRadioGroup::wndProc(UINT msg, WPARAM wp, LPARAM l
         SetTextColor(dc, text_);
         return reinterpret_cast<LRESULT>(brush_.get());
     }
-    case WM_SIZE:
-        arrange();
-        break;
+    case WM_SIZE: arrange(); break;
     }
     return Control::wndProc(msg, wp, lp);
 }
@@ -276,12 +269,9 @@ LRESULT TfrmColorSample::PictureButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) 
     case WM_KEYUP:
         if (wp == VK_SPACE) fire();
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON;
+    case WM_GETDLGCODE: return DLGC_BUTTON;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        invalidate();
-        break;
+    case WM_KILLFOCUS: invalidate(); break;
     }
     return Control::wndProc(msg, wp, lp);
 }
@@ -375,8 +365,7 @@ void TfrmColorSample::FormCreate() {
     const POINT at = host_.topLeft();
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    setShape(tk::Region(CreateRoundRectRgn(0, 0, kClientWidth, kClientHeight, kCornerEllipse, kCornerEllipse)),
-             false);
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, kClientWidth, kClientHeight, kCornerEllipse, kCornerEllipse)), false);
     applyReadout();
 }
 
@@ -395,14 +384,9 @@ void TfrmColorSample::applyReadout() {
 
 void TfrmColorSample::act(const ui::SampleAction& a) {
     switch (a.kind) {
-    case ui::SampleAction::Copy:
-        host_.copyPickedColour(wide(a.text), hueloom::toColourValue(a.colour));
-        break;
-    case ui::SampleAction::Confirm:
-        applyReadout();
-        break;
-    case ui::SampleAction::None:
-        break;
+    case ui::SampleAction::Copy: host_.copyPickedColour(wide(a.text), hueloom::toColourValue(a.colour)); break;
+    case ui::SampleAction::Confirm: applyReadout(); break;
+    case ui::SampleAction::None: break;
     }
 }
 
@@ -511,8 +495,10 @@ bool TfrmColorSample::dialogKey(WORD vk, WORD shortcut) {
     (void)shortcut;
     if (vk == VK_RETURN) {
         // 閉じる is the default button, unless the picture button has the focus.
-        if (GetFocus() == BitBtn1.hwnd()) BitBtn1Click();
-        else Button1Click();
+        if (GetFocus() == BitBtn1.hwnd())
+            BitBtn1Click();
+        else
+            Button1Click();
         return true;
     }
     return false;
@@ -522,7 +508,8 @@ bool TfrmColorSample::dialogKey(WORD vk, WORD shortcut) {
 
 void ShowColorSample(ColourSampleHost& host) {
     auto form = std::make_unique<TfrmColorSample>(host);
-    if (!form->create(hueloom::ui::SampleMode::Copy)) throw std::runtime_error("cannot create the colour sample window");
+    if (!form->create(hueloom::ui::SampleMode::Copy))
+        throw std::runtime_error("cannot create the colour sample window");
     form->showModal();
 }
 

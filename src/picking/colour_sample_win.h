@@ -110,7 +110,6 @@ public:
         LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     };
 
-
     // A framed group with a caption and its radio items side by side.
     class ColumnRadioGroup : public tk::Control {
     public:

@@ -10,7 +10,7 @@ namespace hueloom::app {
 struct SwatchGrid {
     int columns = 0;
     int rows = 0;
-    int width = 0;   // s × columns
+    int width = 0;  // s × columns
     int height = 0;  // s × rows
     bool empty() const { return columns == 0; }
     // Cell of entry k (0-based), right and bottom exclusive.

@@ -16,13 +16,13 @@ namespace hueloom::ui {
 inline constexpr wchar_t kShortcutName[] = L"Hueloom 1.0A4";
 
 // Shell special-folder ids of the shortcut targets.
-inline constexpr int kCsidlDesktop = 0;   // CSIDL_DESKTOP
+inline constexpr int kCsidlDesktop = 0;  // CSIDL_DESKTOP
 inline constexpr int kCsidlPrograms = 2;  // CSIDL_PROGRAMS
 
 struct ShortcutTarget {
     std::string_view keyword;  // "DESKTOP", "PROGRAMS"
-    int folderId;              // shell special-folder id
-    std::wstring_view caption; // menu caption
+    int folderId;  // shell special-folder id
+    std::wstring_view caption;  // menu caption
 };
 
 // The table of shortcut targets, in menu order.

@@ -22,9 +22,9 @@ std::string utf8(const std::wstring& w) { return tk::narrow(w, CP_UTF8); }
 // The system's text for an error code or HRESULT.
 std::string systemText(DWORD code) {
     wchar_t* buf = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
     std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
     if (buf) LocalFree(buf);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
@@ -79,7 +79,8 @@ struct Link {
 };
 
 void realShellOpen(const std::wstring& target) {
-    const auto r = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW));
+    const auto r =
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOW));
     if (r <= 32) {
         // ShellExecute's small results are the old WinExec error codes; the
         // last error tells the reason in words.
@@ -92,8 +93,8 @@ void realHtmlHelp(const std::wstring& helpFile) {
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
     // Loaded once and kept: the help viewer lives in this module while open.
     static HMODULE module = LoadLibraryW(L"hhctrl.ocx");
-    static auto fn = module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW")))
-                            : nullptr;
+    static auto fn =
+        module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW"))) : nullptr;
     if (fn && fn(nullptr, helpFile.c_str(), kHhDisplayTopic, 0)) return;
     // No HTML Help control, or it refused the file: let the shell open it.
     realShellOpen(helpFile);

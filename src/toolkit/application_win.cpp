@@ -15,9 +15,7 @@ Application& Application::instance() {
 LRESULT CALLBACK Application::appProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Application& a = instance();
     switch (msg) {
-    case WM_ACTIVATEAPP:
-        a.notifyActivateApp(wp != 0);
-        break;
+    case WM_ACTIVATEAPP: a.notifyActivateApp(wp != 0); break;
     case WM_SYSCOMMAND:
         switch (wp & 0xFFF0) {
         case SC_MINIMIZE: a.minimize(); return 0;
@@ -54,8 +52,8 @@ void Application::initialize(HINSTANCE inst) {
     // A zero-sized window in the middle of the screen: invisible itself, it
     // owns the task-bar button that shows the application title.
     hwnd_ = CreateWindowExW(0, wc.lpszClassName, title_.c_str(),
-                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                            cx, cy, 0, 0, nullptr, nullptr, inst, nullptr);
+                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, cx, cy, 0, 0,
+                            nullptr, nullptr, inst, nullptr);
 }
 
 void Application::setTitle(const std::wstring& title) {

@@ -22,11 +22,8 @@ LRESULT Dialog::hitTest(int x, int y) {
 
 LRESULT Dialog::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;  // FormPaint covers the whole client area
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
+    case WM_ERASEBKGND: return 1;  // FormPaint covers the whole client area
+    case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SHOWWINDOW:
         if (wp) FormShow();
         break;

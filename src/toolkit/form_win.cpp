@@ -62,21 +62,20 @@ void Window::registerClass(const wchar_t* name, UINT style, HCURSOR cursor, HBRU
     RegisterClassExW(&wc);
 }
 
-bool Window::createWindow(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                          int x, int y, int w, int h, HWND parent, HMENU menuOrId) {
-    HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menuOrId,
-                                app().hinstance(), this);
+bool Window::createWindow(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
+                          int w, int h, HWND parent, HMENU menuOrId) {
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent, menuOrId, app().hinstance(), this);
     return hwnd != nullptr && hwnd == hwnd_;
 }
 
-bool Window::createNative(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                          int x, int y, int w, int h, HWND parent, UINT id) {
+bool Window::createNative(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y,
+                          int w, int h, HWND parent, UINT id) {
     hwnd_ = CreateWindowExW(exStyle, className, title, style, x, y, w, h, parent,
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), app().hinstance(), nullptr);
     if (!hwnd_) return false;
     SetPropW(hwnd_, kObjProp, this);
-    native_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc)));
+    native_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc)));
     return true;
 }
 
@@ -137,8 +136,14 @@ RECT Window::bounds() const {
     return r;
 }
 
-int Window::width() const { RECT r = bounds(); return r.right - r.left; }
-int Window::height() const { RECT r = bounds(); return r.bottom - r.top; }
+int Window::width() const {
+    RECT r = bounds();
+    return r.right - r.left;
+}
+int Window::height() const {
+    RECT r = bounds();
+    return r.bottom - r.top;
+}
 
 RECT Window::clientRect() const {
     RECT r{};
@@ -187,20 +192,20 @@ bool Form::previewKey(const MSG& msg) {
         if (m->dispatchShortcut(sc)) return true;
     }
     switch (vk) {
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
-    case VK_TAB: case VK_RETURN: case VK_ESCAPE:
-        return dialogKey(vk, sc);
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE: return dialogKey(vk, sc);
     }
     return false;
 }
 
-LRESULT Form::hitTest(int x, int y) {
-    return defaultProc(WM_NCHITTEST, 0, MAKELPARAM(x, y));
-}
+LRESULT Form::hitTest(int x, int y) { return defaultProc(WM_NCHITTEST, 0, MAKELPARAM(x, y)); }
 
-void Form::removeTimer(Timer* t) {
-    timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end());
-}
+void Form::removeTimer(Timer* t) { timers_.erase(std::remove(timers_.begin(), timers_.end(), t), timers_.end()); }
 
 void Form::close() {
     if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -255,8 +260,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         EndPaint(hwnd_, &ps);
         return 0;
     }
-    case WM_NCHITTEST:
-        return hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+    case WM_NCHITTEST: return hitTest(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
     case WM_TIMER:
         for (Timer* t : timers_) {
             if (t->id() == wp) {
@@ -282,9 +286,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         for (Menu* m : menus_)
             if (m->initPopup(reinterpret_cast<HMENU>(wp))) return 0;
         break;
-    case WM_ACTIVATEAPP:
-        app().notifyActivateApp(wp != 0);
-        break;
+    case WM_ACTIVATEAPP: app().notifyActivateApp(wp != 0); break;
     case WM_CLOSE:
         if (modal_) {
             modalResult_ = IDCANCEL;

@@ -43,20 +43,26 @@ public:
     // WM_CTLCOLOR… about this control, reflected to it by its dialog: sets
     // the DC's colours and returns the background brush, or null for the
     // system's colours.
-    virtual HBRUSH reflectCtlColor(HDC dc) { (void)dc; return nullptr; }
+    virtual HBRUSH reflectCtlColor(HDC dc) {
+        (void)dc;
+        return nullptr;
+    }
     // An accelerator character (Alt + letter, or a letter typed on a button)
     // offered to this control; true when it acted on it.
-    virtual bool acceleratorChar(wchar_t ch) { (void)ch; return false; }
+    virtual bool acceleratorChar(wchar_t ch) {
+        (void)ch;
+        return false;
+    }
 
 protected:
     // Registers (once) a window class that routes to this object.
-    static void registerClass(const wchar_t* name, UINT style = CS_DBLCLKS,
-                              HCURSOR cursor = nullptr, HBRUSH background = nullptr);
-    bool createWindow(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                      int x, int y, int w, int h, HWND parent, HMENU menuOrId = nullptr);
+    static void registerClass(const wchar_t* name, UINT style = CS_DBLCLKS, HCURSOR cursor = nullptr,
+                              HBRUSH background = nullptr);
+    bool createWindow(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
+                      int h, HWND parent, HMENU menuOrId = nullptr);
     // Wraps a window of a system class (combo box, …) by subclassing it.
-    bool createNative(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle,
-                      int x, int y, int w, int h, HWND parent, UINT id);
+    bool createNative(const wchar_t* className, const wchar_t* title, DWORD style, DWORD exStyle, int x, int y, int w,
+                      int h, HWND parent, UINT id);
     LRESULT defaultProc(UINT msg, WPARAM wp, LPARAM lp);
     virtual void onDestroyed() {}
 
@@ -97,7 +103,11 @@ public:
     // Keyboard preview: menu shortcuts first, then dialog keys.
     virtual bool previewKey(const MSG& msg);
     // Dialog keys (arrows, Tab, Enter, Esc) reaching the form; true = handled.
-    virtual bool dialogKey(WORD vk, WORD shortcut) { (void)vk; (void)shortcut; return false; }
+    virtual bool dialogKey(WORD vk, WORD shortcut) {
+        (void)vk;
+        (void)shortcut;
+        return false;
+    }
     // Asked before the form closes.
     virtual bool closeQuery() { return true; }
 

@@ -3,8 +3,8 @@
 namespace tk {
 
 Font makeFont(int pixels, int weight, bool underline) {
-    return Font(CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0,
-                            L"ＭＳ Ｐゴシック"));
+    return Font(
+        CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
 }
 
 Region copyRegion(HRGN src) {
@@ -40,7 +40,7 @@ DibSection::DibSection(int width, int height, int bpp) {
 
 COLORREF resolveColour(unsigned value) {
     if (value & 0x80000000u) return GetSysColor(static_cast<int>(value & 0xFF));
-    if (value == 0x1FFFFFFFu) return RGB(0, 0, 0);        // clNone
+    if (value == 0x1FFFFFFFu) return RGB(0, 0, 0);  // clNone
     if (value == 0x20000000u) return GetSysColor(COLOR_WINDOW);  // clDefault
     return static_cast<COLORREF>(value & 0x00FFFFFFu);
 }

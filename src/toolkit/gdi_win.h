@@ -17,7 +17,10 @@ public:
     Gdi& operator=(const Gdi&) = delete;
     Gdi(Gdi&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
     Gdi& operator=(Gdi&& o) noexcept {
-        if (this != &o) { reset(); h_ = std::exchange(o.h_, nullptr); }
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, nullptr);
+        }
         return *this;
     }
     void reset(H h = nullptr) {
@@ -56,7 +59,9 @@ public:
     enum Kind { Client, Whole };
     explicit WindowDC(HWND hwnd, Kind kind = Client)
         : hwnd_(hwnd), dc_(kind == Client ? GetDC(hwnd) : GetWindowDC(hwnd)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    ~WindowDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     HDC get() const { return dc_; }
@@ -71,7 +76,9 @@ private:
 class MemoryDC {
 public:
     explicit MemoryDC(HDC ref = nullptr) : dc_(CreateCompatibleDC(ref)) {}
-    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     HDC get() const { return dc_; }
@@ -102,7 +109,9 @@ private:
 class Select {
 public:
     Select(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    ~Select() { if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_); }
+    ~Select() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
     Select(const Select&) = delete;
     Select& operator=(const Select&) = delete;
 
@@ -115,7 +124,9 @@ private:
 class SavedDC {
 public:
     explicit SavedDC(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
-    ~SavedDC() { if (id_) RestoreDC(dc_, id_); }
+    ~SavedDC() {
+        if (id_) RestoreDC(dc_, id_);
+    }
     SavedDC(const SavedDC&) = delete;
     SavedDC& operator=(const SavedDC&) = delete;
 
@@ -132,7 +143,10 @@ public:
     DibSection(DibSection&&) noexcept = default;
     DibSection& operator=(DibSection&&) noexcept = default;
     HBITMAP handle() const { return bmp_.get(); }
-    HBITMAP releaseHandle() { bits_ = nullptr; return bmp_.release(); }
+    HBITMAP releaseHandle() {
+        bits_ = nullptr;
+        return bmp_.release();
+    }
     int width() const { return w_; }
     int height() const { return h_; }
     int stride() const { return stride_; }

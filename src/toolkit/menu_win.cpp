@@ -122,9 +122,8 @@ void Menu::refresh() {
 
 void Menu::popup(HWND owner, int x, int y) {
     root_->populate();
-    UINT id = static_cast<UINT>(TrackPopupMenu(root_->submenu_, TPM_LEFTALIGN | TPM_TOPALIGN |
-                                                   TPM_RETURNCMD | TPM_RIGHTBUTTON,
-                                               x, y, 0, owner, nullptr));
+    UINT id = static_cast<UINT>(TrackPopupMenu(
+        root_->submenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     if (id) dispatchCommand(id);
 }

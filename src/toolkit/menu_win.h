@@ -21,13 +21,12 @@ public:
     bool checked = false;
     bool enabled = true;
     bool visible = true;
-    bool radio = false;     // shows its check mark as a bullet
-    WORD shortcut = 0;      // shortcut word (vk | $2000 Shift | $4000 Ctrl | $8000 Alt)
+    bool radio = false;  // shows its check mark as a bullet
+    WORD shortcut = 0;  // shortcut word (vk | $2000 Shift | $4000 Ctrl | $8000 Alt)
     std::function<void()> onClick;  // for a submenu: runs when it opens
     MenuItem* parent = nullptr;
 
-    MenuItem* add(const std::wstring& name, const std::wstring& caption,
-                  std::function<void()> onClick = nullptr);
+    MenuItem* add(const std::wstring& name, const std::wstring& caption, std::function<void()> onClick = nullptr);
     MenuItem* separator();
     const std::vector<std::unique_ptr<MenuItem>>& items() const { return items_; }
     bool hasItems() const { return !items_.empty(); }

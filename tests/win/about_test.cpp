@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 COLORREF rgb(std::uint32_t v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
 
 bool exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -129,14 +128,14 @@ TEST_F(AboutFixture, DestroyedWithoutClosingStillRemovesThePicture) {
 TEST_F(AboutFixture, ShapeIsARingWithTheCardInItsHoleAndDragsByItsClientArea) {
     open();
     ASSERT_NE(form->storedRegion(), nullptr);
-    EXPECT_TRUE(inShape(form->hwnd(), 182, 10));    // ring, top
-    EXPECT_TRUE(inShape(form->hwnd(), 10, 182));    // ring, left
-    EXPECT_TRUE(inShape(form->hwnd(), 182, 350));   // ring, bottom
-    EXPECT_TRUE(inShape(form->hwnd(), 183, 180));   // card
-    EXPECT_TRUE(inShape(form->hwnd(), 94, 130));    // card corner, inside the hole
+    EXPECT_TRUE(inShape(form->hwnd(), 182, 10));  // ring, top
+    EXPECT_TRUE(inShape(form->hwnd(), 10, 182));  // ring, left
+    EXPECT_TRUE(inShape(form->hwnd(), 182, 350));  // ring, bottom
+    EXPECT_TRUE(inShape(form->hwnd(), 183, 180));  // card
+    EXPECT_TRUE(inShape(form->hwnd(), 94, 130));  // card corner, inside the hole
     EXPECT_FALSE(inShape(form->hwnd(), 183, 100));  // hole above the card
-    EXPECT_FALSE(inShape(form->hwnd(), 80, 183));   // hole left of the card
-    EXPECT_FALSE(inShape(form->hwnd(), 1, 1));      // outside the ring
+    EXPECT_FALSE(inShape(form->hwnd(), 80, 183));  // hole left of the card
+    EXPECT_FALSE(inShape(form->hwnd(), 1, 1));  // outside the ring
     EXPECT_FALSE(inShape(form->hwnd(), 363, 182));
 
     RECT r;
@@ -164,11 +163,18 @@ TEST_F(AboutFixture, FirstStepAtTheBottomTurnsTheButtonGreenAndFramesTheCard) {
     Snapshot s(form->hwnd());
     // Card frame: 5 pixels on the left and right, 4 on top and bottom.
     const COLORREF green = RGB(0, 255, 0), card = rgb(ui::kAboutCardColour);
-    expectPixels(s, {
-        {93, 150, green}, {97, 150, green}, {98, 150, card}, {272, 150, green}, {268, 150, green},
-        {267, 150, card}, {120, 129, green}, {120, 132, green}, {120, 133, card}, {120, 234, green},
-        {120, 231, green}, {120, 230, card}
-    });
+    expectPixels(s, {{93, 150, green},
+                     {97, 150, green},
+                     {98, 150, card},
+                     {272, 150, green},
+                     {268, 150, green},
+                     {267, 150, card},
+                     {120, 129, green},
+                     {120, 132, green},
+                     {120, 133, card},
+                     {120, 234, green},
+                     {120, 231, green},
+                     {120, 230, card}});
     // The circle: black outline, white inside, drawn where it now is.
     EXPECT_EQ(s.at(182, 347), RGB(255, 255, 255));
     EXPECT_EQ(s.at(177, 347), RGB(0, 0, 0));
@@ -297,7 +303,8 @@ TEST(AboutModal, OkPlaysTheIrisForAboutSixSecondsThenTheWindowIsGone) {
     auto cancel = [] {
         if (TfrmVersion* f = TfrmVersion::current()) f->setModalResult(IDCANCEL);
     };
-    const int r = ModalDriver::run(shownAWhile, pressOk, cancel, [] { return ShowAboutWindow(); }, 1000);
+    const int r = ModalDriver::run(
+        shownAWhile, pressOk, cancel, [] { return ShowAboutWindow(); }, 1000);
     const DWORD end = GetTickCount();
     TfrmVersion::reportError = nullptr;
     EXPECT_EQ(r, IDOK);

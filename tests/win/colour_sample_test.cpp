@@ -118,9 +118,7 @@ TEST_F(SampleFixture, CopyModeWindowLayoutCaptionsAndHints) {
     EXPECT_FALSE(PtInRegion(rgn, 2, 2));
     EXPECT_TRUE(PtInRegion(rgn, 220, 90));
     Snapshot s(f.hwnd());
-    expectPixels(s, {
-        {1, 91, RGB(255, 0, 0)}, {219, 1, RGB(255, 0, 0)}, {5, 91, RGB(0, 0, 128)}
-    });
+    expectPixels(s, {{1, 91, RGB(255, 0, 0)}, {219, 1, RGB(255, 0, 0)}, {5, 91, RGB(0, 0, 128)}});
 }
 
 TEST_F(SampleFixture, SelectionModeCaptionsAndDecimalFormat) {
@@ -139,19 +137,15 @@ TEST_F(SampleFixture, ChartShowsTheCellsWithBlackGridLines) {
     Snapshot s(f.Image1.hwnd());
     ASSERT_EQ(s.width(), 390);
     ASSERT_EQ(s.height(), 90);
-    expectPixels(s, {
-        {15, 15, RGB(0x99, 0xFF, 0xFF)}, {165, 45, RGB(255, 0, 0)}, {385, 85, RGB(0xFF, 0x66, 0x33)},
-        {1, 1, RGB(255, 255, 255)}
-    });
+    expectPixels(s, {{15, 15, RGB(0x99, 0xFF, 0xFF)},
+                     {165, 45, RGB(255, 0, 0)},
+                     {385, 85, RGB(0xFF, 0x66, 0x33)},
+                     {1, 1, RGB(255, 255, 255)}});
     for (int y = 0; y < 90; y += 7) {
-        expectPixels(s, {
-            {0, y, RGB(0, 0, 0)}, {19, y, RGB(0, 0, 0)}, {389, y, RGB(0, 0, 0)}
-        });
+        expectPixels(s, {{0, y, RGB(0, 0, 0)}, {19, y, RGB(0, 0, 0)}, {389, y, RGB(0, 0, 0)}});
     }
     for (int x = 0; x < 390; x += 13) {
-        expectPixels(s, {
-            {x, 0, RGB(0, 0, 0)}, {x, 9, RGB(0, 0, 0)}, {x, 89, RGB(0, 0, 0)}
-        });
+        expectPixels(s, {{x, 0, RGB(0, 0, 0)}, {x, 9, RGB(0, 0, 0)}, {x, 89, RGB(0, 0, 0)}});
     }
     // Grid lines plus the black cell's interior.
     EXPECT_EQ(s.count(RGB(0, 0, 0)), 10 * 390 + 40 * 90 - 400 + 8 * 9);
@@ -353,10 +347,7 @@ TEST_F(SampleFixture, FailedCopyIsReportedAndTheWindowCarriesOn) {
 
 // ---------------------------------------------------------------- modal entry points
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(ColorSampleModal, ClosingWithoutAClickReturnsFalseAndWhite) {
     FakeHost host;

@@ -36,7 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 constexpr COLORREF kRed = RGB(220, 20, 30), kGreen = RGB(10, 200, 40), kBlue = RGB(20, 40, 230),
                    kYellow = RGB(250, 240, 10);
 
@@ -60,8 +59,10 @@ Dib quadrants(int w, int h, int bpp) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int q = (x >= w / 2) + 2 * (y >= h / 2);
-            if (bpp == 8) d.scanLine(y)[x] = static_cast<uint8_t>(q);
-            else put(d, x, y, cs[q]);
+            if (bpp == 8)
+                d.scanLine(y)[x] = static_cast<uint8_t>(q);
+            else
+                put(d, x, y, cs[q]);
         }
     return d;
 }
@@ -78,7 +79,8 @@ struct Probe {
     COLORREF c;
 };
 std::vector<Probe> quadrantProbes(int w, int h) {
-    return {{w / 4, h / 4, kRed}, {3 * w / 4, h / 4, kGreen}, {w / 4, 3 * h / 4, kBlue}, {3 * w / 4, 3 * h / 4, kYellow}};
+    return {
+        {w / 4, h / 4, kRed}, {3 * w / 4, h / 4, kGreen}, {w / 4, 3 * h / 4, kBlue}, {3 * w / 4, 3 * h / 4, kYellow}};
 }
 
 // A top-down DIB section's pixels (GetObject does not tell top-down
@@ -295,8 +297,8 @@ TEST_F(Output, EnhancedMetafileHoldsTheBitmapAtItsScreenSize) {
     img::writeMetafileFile(emf.get(), 40, 30, f);
     const auto bytes = readAll(f);
     ASSERT_GT(bytes.size(), 88u);
-    EXPECT_EQ(bytes[0], 1);                                  // EMR_HEADER
-    EXPECT_EQ(std::memcmp(&bytes[40], " EMF", 4), 0);        // its signature
+    EXPECT_EQ(bytes[0], 1);  // EMR_HEADER
+    EXPECT_EQ(std::memcmp(&bytes[40], " EMF", 4), 0);  // its signature
     img::EnhMetaFile loaded(GetEnhMetaFileW(f.c_str()));
     ASSERT_TRUE(loaded);
     ENHMETAHEADER h{};
@@ -398,7 +400,8 @@ struct Driver {
         if (!dlg && ticks > 400) {
             // A dialog our hook never saw.
             timedOut = true;
-            if (HWND other = FindWindowW(L"#32770", L"画像ファイルとして保存")) PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
+            if (HWND other = FindWindowW(L"#32770", L"画像ファイルとして保存"))
+                PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
         }
         if (dlg && IsWindowVisible(dlg)) {
             dialogSeen = true;
@@ -416,7 +419,8 @@ struct Driver {
         }
     }
 
-    static void run(img::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script, bool tick = false) {
+    static void run(img::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script,
+                    bool tick = false) {
         exporter = &e;
         host = &h;
         steps = std::move(script);
@@ -567,10 +571,8 @@ TEST_F(Output, SelectionChangeSetsTheDefaultExtensionFromTheFilter) {
     img::ImageExport exporter(host);
     std::wstring extBefore, extAfter, preview, previewText;
     Driver::run(exporter, host,
-                {check([&] { extBefore = exporter.SavePictureDialog1.DefaultExt; }), chooseFilter(4),
-                 selectFirstFile(),
-                 [&](HWND) { return exporter.SavePictureDialog1.DefaultExt == L"png"; },
-                 check([&] {
+                {check([&] { extBefore = exporter.SavePictureDialog1.DefaultExt; }), chooseFilter(4), selectFirstFile(),
+                 [&](HWND) { return exporter.SavePictureDialog1.DefaultExt == L"png"; }, check([&] {
                      extAfter = exporter.SavePictureDialog1.DefaultExt;
                      preview = exporter.SavePictureDialog1.previewFile();
                      previewText = exporter.SavePictureDialog1.previewText();

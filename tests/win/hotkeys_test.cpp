@@ -386,8 +386,8 @@ TEST_F(PrintScreen, RegistersBothKeysOnItsWindowAndDropsThem) {
     PrintScreenKeys keys(owner.hwnd(), handlers(), sys.make());
     keys.registerKeys();
     keys.unregisterKeys();
-    EXPECT_EQ(sys.calls, (std::vector<std::string>{"register W 1111 0 44", "register W 1112 1 44",
-                                                    "unregister W 1111", "unregister W 1112"}));
+    EXPECT_EQ(sys.calls, (std::vector<std::string>{"register W 1111 0 44", "register W 1112 1 44", "unregister W 1111",
+                                                   "unregister W 1112"}));
 
     // With the real system calls the keys are really held, and given back.
     PrintScreenKeys real(owner.hwnd(), handlers());

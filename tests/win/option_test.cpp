@@ -103,7 +103,8 @@ TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
     EXPECT_EQ(rectText, L"33");
     EXPECT_EQ(average, 3);  // "9ｘ9"
     const std::vector<WORD> expected{WORD(hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C'),
-                                     WORD(hueloom::kShortcutAlt | (hueloom::vk::kF1 + 4)), 0, WORD(hueloom::kShortcutCtrl | 'R')};
+                                     WORD(hueloom::kShortcutAlt | (hueloom::vk::kF1 + 4)), 0,
+                                     WORD(hueloom::kShortcutCtrl | 'R')};
     EXPECT_EQ(keys, expected);
     EXPECT_TRUE(hook);
     EXPECT_FALSE(altHook);
@@ -331,7 +332,7 @@ TEST(OptionDialog, DraggedByItsBackgroundButNotByItsControls) {
             if (r == HTTRANSPARENT) r = SendMessageW(d.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
             return r;
         };
-        title = hit(60, 30);   // on the title text
+        title = hit(60, 30);  // on the title text
         strip = hit(250, 46);  // between title and pages
         button = hit(350, 25);
         closeWithX(d);

@@ -22,12 +22,11 @@
 
 namespace {
 
-using hueloom::capture::SelRect;
 using hueloom::capture::selEmpty;
+using hueloom::capture::SelRect;
 using hueloom::capture::selShown;
 using hueloom::capture::selTracking;
 using hueloom::image::Dib;
-
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -143,10 +142,14 @@ TEST_F(OverlayFixture, CoversTheDesktopBorderlessOnTopWithTheCrossAndItsMenu) {
     EXPECT_EQ(o->selection().state(), selEmpty);
 
     const std::pair<const wchar_t*, const wchar_t*> items[] = {
-        {L"pmnuFreeSize", L"自由切抜き（サイズ自由）"}, {L"pmnu16x16", L"固定切抜き 16x16"},
-        {L"pmnu24x24", L"固定切抜き 24x24"},           {L"pmnu32x32", L"固定切抜き 32x32"},
-        {L"pmnu48x48", L"固定切抜き 48x48"},           {L"pmnuOptSize", L"固定切抜き（サイズ指定）"},
-        {L"pmnuRectCut", L"切抜き実行"},               {L"pmnuCtrl_Z", L"取り消し"},
+        {L"pmnuFreeSize", L"自由切抜き（サイズ自由）"},
+        {L"pmnu16x16", L"固定切抜き 16x16"},
+        {L"pmnu24x24", L"固定切抜き 24x24"},
+        {L"pmnu32x32", L"固定切抜き 32x32"},
+        {L"pmnu48x48", L"固定切抜き 48x48"},
+        {L"pmnuOptSize", L"固定切抜き（サイズ指定）"},
+        {L"pmnuRectCut", L"切抜き実行"},
+        {L"pmnuCtrl_Z", L"取り消し"},
     };
     for (auto& [name, caption] : items) {
         tk::MenuItem* it = item(name);
@@ -180,9 +183,7 @@ TEST_F(OverlayFixture, DragShowsTheFocusRectangleThenTheDropMasksOutsideAndShows
     EXPECT_EQ(s.at(150, 120), frozenAt(150, 120)) << "unchanged inside";
     EXPECT_EQ(s.at(101, 81), frozenAt(101, 81));
     EXPECT_EQ(s.at(100, 150), RGB(0, 0, 0)) << "black border pixels";
-    expectPixels(s, {
-        {299, 150, RGB(0, 0, 0)}, {150, 80, RGB(0, 0, 0)}, {150, 199, RGB(0, 0, 0)}
-    });
+    expectPixels(s, {{299, 150, RGB(0, 0, 0)}, {150, 80, RGB(0, 0, 0)}, {150, 199, RGB(0, 0, 0)}});
 
     // The label: two lines, above the rectangle, 2 pixels in.
     EXPECT_TRUE(shownFlag(o->LabRectSize));
@@ -406,7 +407,11 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
             d->Edit2.setText(L" 30");
             d->OKBtn.click();
         },
-        closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
+        closeDialog,
+        [&] {
+            o.pmnuOptSizeClick();
+            return 0;
+        });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
@@ -423,7 +428,11 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
                 d->Edit2.setText(bad);
                 d->OKBtn.click();
             },
-            closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
+            closeDialog,
+            [&] {
+                o.pmnuOptSizeClick();
+                return 0;
+            });
         EXPECT_TRUE(ModalDriver::acted);
         EXPECT_EQ(o.selection().state(), selEmpty) << tk::narrow(bad, CP_UTF8);
         EXPECT_EQ(o.selection().fixedWidth(), -1);
@@ -519,7 +528,10 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
                 if (!dd) return;
                 switch (step++) {
                 case 0: PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
-                case 2: afterEnter = GetFocus(); PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
+                case 2:
+                    afterEnter = GetFocus();
+                    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+                    break;
                 case 4: {
                     afterSecond = GetFocus();
                     // On the OK button Enter still only moves on; Shift+Enter goes back.
@@ -531,7 +543,10 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
                     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
                     break;
                 }
-                case 6: SetKeyboardState(saved); afterShiftEnter = GetFocus(); break;
+                case 6:
+                    SetKeyboardState(saved);
+                    afterShiftEnter = GetFocus();
+                    break;
                 case 8: dd->OKBtn.click(); break;
                 }
             };
@@ -557,30 +572,36 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     s.SleepTime = 750;
     std::wstring title, text;
     RECT win{};
-    ModalDriver::run(
-        [] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
-        [&] {
-            auto* box = TfrmMyDlg::current();
-            title = box->text();
-            text = box->lblContent.caption();
-            GetWindowRect(box->hwnd(), &win);
-            SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
-            box->OKBtnClick();
-        },
-        [] {
-            if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
-        },
-        [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
+    ModalDriver::run([] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
+                     [&] {
+                         auto* box = TfrmMyDlg::current();
+                         title = box->text();
+                         text = box->lblContent.caption();
+                         GetWindowRect(box->hwnd(), &win);
+                         SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
+                         box->OKBtnClick();
+                     },
+                     [] {
+                         if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
+                     },
+                     [&] {
+                         ShowRectCaptureInstructions(s, 120, 60);
+                         return 0;
+                     });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(title, L"矩形領域・キャプチャの操作方法！");
-    EXPECT_EQ(text.substr(0, text.find(L"\r\n")), L"このメッセージ・ダイアログを閉じると、750ミリ秒後に画面がフリーズし、");
+    EXPECT_EQ(text.substr(0, text.find(L"\r\n")),
+              L"このメッセージ・ダイアログを閉じると、750ミリ秒後に画面がフリーズし、");
     EXPECT_EQ(win.left, 120);
     EXPECT_EQ(win.top, 60);
     EXPECT_TRUE(s.Msg_ID[4]) << "ticked: Msg_ID5 is set";
 
     // Once set, nothing shows.
-    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); },
-                [] {}, [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
+    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); }, [] {},
+                     [&] {
+                         ShowRectCaptureInstructions(s, 120, 60);
+                         return 0;
+                     });
     EXPECT_FALSE(ModalDriver::acted);
 }

@@ -74,7 +74,8 @@ TEST(ShellFolders, DesktopAndProgramsAreExistingFolders) {
         EXPECT_NE(a, INVALID_FILE_ATTRIBUTES) << id;
         EXPECT_TRUE(a & FILE_ATTRIBUTE_DIRECTORY) << id;
     }
-    EXPECT_NE(ui::GetSpecialFolderPath(nullptr, ui::kCsidlDesktop), ui::GetSpecialFolderPath(nullptr, ui::kCsidlPrograms));
+    EXPECT_NE(ui::GetSpecialFolderPath(nullptr, ui::kCsidlDesktop),
+              ui::GetSpecialFolderPath(nullptr, ui::kCsidlPrograms));
     // A folder id the shell does not know gives no path.
     EXPECT_TRUE(ui::GetSpecialFolderPath(nullptr, 0x7F).empty());
 }

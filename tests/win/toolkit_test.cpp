@@ -9,11 +9,7 @@
 #include "toolkit/menu_win.h"
 #include "win_test_support.h"
 
-namespace {
-
-
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(Menus, ShortcutRunsTheFirstEnabledItemAndItsParentsEnablingRule) {
     TestForm f;

@@ -37,8 +37,8 @@ constexpr COLORREF kInk = RGB(0, 0, 255);
 struct ButtonFixture : SharedFormSuite {
     TestForm& form = *sharedForm;
     TCuteButton b;
-    tk::Font font{CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
-                              L"Tahoma")};
+    tk::Font font{
+        CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"Tahoma")};
     int clicks = 0;
 
     void SetUp() override {
@@ -409,24 +409,18 @@ TEST_F(ButtonFixture, RestingHotAndPressedBevelsAndTheFace) {
     ASSERT_NE(hi, sh);
     {
         Snapshot s(b.hwnd());  // resting: the inner raised bevel only
-        expectPixels(s, {
-            {0, 0, hi}, {0, 12, hi}, {74, 24, sh}, {74, 12, sh}, {3, 3, kFace}, {1, 1, kFace}
-        });
+        expectPixels(s, {{0, 0, hi}, {0, 12, hi}, {74, 24, sh}, {74, 12, sh}, {3, 3, kFace}, {1, 1, kFace}});
     }
     SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(5, 5));
     ASSERT_EQ(b.outerBevel(), Bevel::Raised);
     {
         Snapshot s(b.hwnd());  // hot: outer raised around inner raised
-        expectPixels(s, {
-            {0, 0, hi}, {1, 1, hi}, {74, 24, sh}, {73, 23, sh}, {2, 2, kFace}
-        });
+        expectPixels(s, {{0, 0, hi}, {1, 1, hi}, {74, 24, sh}, {73, 23, sh}, {2, 2, kFace}});
     }
     press(b.hwnd());
     {
         Snapshot s(b.hwnd());  // pressed: outer lowered (colours swapped)
-        expectPixels(s, {
-            {0, 0, sh}, {74, 24, hi}, {1, 1, hi}, {73, 23, sh}
-        });
+        expectPixels(s, {{0, 0, sh}, {74, 24, hi}, {1, 1, hi}, {73, 23, sh}});
     }
     release(b.hwnd());
 }
@@ -448,14 +442,12 @@ TEST_F(ButtonFixture, PressedCaptionMovesOnePixelRightAndDown) {
 
 TEST_F(ButtonFixture, CustomBevelColoursWidthAndFlat) {
     b.setBevelHighlightColor(0xFFFF00);  // aqua
-    b.setBevelShadowColor(0x800000);     // navy
+    b.setBevelShadowColor(0x800000);  // navy
     b.setBevelWidth(2);
     const COLORREF aqua = RGB(0, 255, 255), navy = RGB(0, 0, 128);
     {
         Snapshot s(b.hwnd());
-        expectPixels(s, {
-            {0, 0, aqua}, {1, 1, aqua}, {2, 2, kFace}, {74, 24, navy}, {73, 23, navy}
-        });
+        expectPixels(s, {{0, 0, aqua}, {1, 1, aqua}, {2, 2, kFace}, {74, 24, navy}, {73, 23, navy}});
     }
     b.setFlat(true);
     {

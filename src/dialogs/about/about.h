@@ -58,8 +58,8 @@ inline constexpr wchar_t kAboutVanishCaption[] = L"消滅";
 inline constexpr int kOrbitSteps = 30;
 
 struct OrbitStep {
-    int x = 0, y = 0;   // top-left of the 11 x 11 circle, also the sampled pixel
-    int iconLeft = 0;   // ImgIcon's left edge at this step
+    int x = 0, y = 0;  // top-left of the 11 x 11 circle, also the sampled pixel
+    int iconLeft = 0;  // ImgIcon's left edge at this step
     bool operator==(const OrbitStep&) const = default;
 };
 
@@ -77,11 +77,11 @@ std::uint32_t inverseColour(std::uint32_t rgb);
 // ---------------------------------------------------------------- iris
 
 struct IrisStep {
-    bool close = false;     // the ellipse is narrower than 10 pixels: close now
-    AboutRect ellipse;      // (s+2, s+2) - (width-2-s, height-2-s)
+    bool close = false;  // the ellipse is narrower than 10 pixels: close now
+    AboutRect ellipse;  // (s+2, s+2) - (width-2-s, height-2-s)
     bool hideLabels = false;  // narrower than 80 pixels
-    bool red = false;       // caption red (s > 60), else yellow
-    int next = 0;           // s for the next tick
+    bool red = false;  // caption red (s > 60), else yellow
+    int next = 0;  // s for the next tick
 };
 
 // One tick of the closing iris at step s for a window of the given size.

@@ -13,10 +13,7 @@ namespace ui = hueloom::ui;
 const wchar_t kClassName[] = L"TfrmVersion";
 constexpr UINT kBtnFaceSysColour = COLOR_BTNFACE;
 
-
-COLORREF rgbToColorRef(std::uint32_t rgb) {
-    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
-}
+COLORREF rgbToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 void measure(TfrmVersion::Label& l) {
     tk::WindowDC screen(nullptr);
@@ -132,7 +129,8 @@ void TfrmVersion::FormShow() {
                                        ui::kAboutOuterEllipse.right, ui::kAboutOuterEllipse.bottom));
     tk::Region hole(CreateEllipticRgn(ui::kAboutHoleEllipse.left, ui::kAboutHoleEllipse.top,
                                       ui::kAboutHoleEllipse.right, ui::kAboutHoleEllipse.bottom));
-    tk::Region card(CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+    tk::Region card(
+        CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
     shape_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shape_, outer, hole, RGN_XOR);
     CombineRgn(shape_, shape_, card, RGN_OR);
@@ -159,7 +157,8 @@ void TfrmVersion::compose() {
         FillRect(dc, &all, GetSysColorBrush(kBtnFaceSysColour));
     }
     if (framed_) {
-        tk::Region card(CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+        tk::Region card(
+            CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
         tk::Brush brush(CreateSolidBrush(frameColour_));
         FrameRgn(dc, card, brush, ui::kAboutCardFrameWidth, ui::kAboutCardFrameHeight);
     }

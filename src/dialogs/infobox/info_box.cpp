@@ -40,8 +40,7 @@ TextExtent measureLines(std::string_view text, int lineHeight,
     return e;
 }
 
-std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeight, int screenWidth,
-                                        int screenHeight) {
+std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeight, int screenWidth, int screenHeight) {
     if (x < 0 || y < 0) return std::nullopt;
     ScreenPoint p{x, y};
     const int d = x + boxWidth - screenWidth;

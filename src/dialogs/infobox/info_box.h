@@ -21,7 +21,7 @@ struct TextExtent {
 };
 
 // Fixed geometry of the box.
-inline constexpr int kInfoTitleLeft = 32;   // lblTitle
+inline constexpr int kInfoTitleLeft = 32;  // lblTitle
 inline constexpr int kInfoTitleTop = 6;
 inline constexpr int kInfoContentLeft = 8;  // lblContent
 inline constexpr int kInfoContentTop = 34;
@@ -31,17 +31,17 @@ inline constexpr int kInfoCheckBoxHeight = 15;
 inline constexpr int kInfoButtonWidth = 65;  // OKBtn
 inline constexpr int kInfoButtonHeight = 25;
 inline constexpr int kInfoMinWidth = kInfoCheckBoxLeft + kInfoCheckBoxWidth + 8;  // 121
-inline constexpr int kInfoCornerEllipse = 30;           // rounded window region, 30 x 30 corners
-inline constexpr int kInfoFrameBrush = 3;               // frame of the region, 3 x 3 brush of ActiveColor
-inline constexpr uint32_t kInfoButtonFace = 0x99CCFF;   // RGB(255,204,153) as 00BBGGRR
+inline constexpr int kInfoCornerEllipse = 30;  // rounded window region, 30 x 30 corners
+inline constexpr int kInfoFrameBrush = 3;  // frame of the region, 3 x 3 brush of ActiveColor
+inline constexpr uint32_t kInfoButtonFace = 0x99CCFF;  // RGB(255,204,153) as 00BBGGRR
 
 struct InfoBoxLayout {
-    int clientWidth = 0;   // the box is borderless: also the window size
+    int clientWidth = 0;  // the box is borderless: also the window size
     int clientHeight = 0;
-    Bounds title;     // lblTitle, sized to its text
-    Bounds content;   // lblContent, sized to its text
-    Bounds rule1;     // Label1: the olive rule under the title
-    Bounds rule2;     // Label2: the 3-D light rule above the check box
+    Bounds title;  // lblTitle, sized to its text
+    Bounds content;  // lblContent, sized to its text
+    Bounds rule1;  // Label1: the olive rule under the title
+    Bounds rule2;  // Label2: the 3-D light rule above the check box
     Bounds checkBox;  // CheckBox1 (its room is kept even when hidden)
     Bounds okButton;  // OKBtn, centred
 };
@@ -66,7 +66,6 @@ struct ScreenPoint {
 // Where the box goes when it becomes active. Empty when x or y is negative:
 // the box stays centred on the screen. Otherwise at (x, y), moved left / up
 // just enough to lie flush with the screen's right / bottom edge.
-std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeight, int screenWidth,
-                                        int screenHeight);
+std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeight, int screenWidth, int screenHeight);
 
 }  // namespace hueloom::ui

@@ -12,8 +12,6 @@ namespace {
 namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
-
-
 // Size of a label that sizes itself to its text, drawn in `font`.
 ui::TextExtent measure(HFONT font, const std::wstring& text) {
     tk::WindowDC screen(nullptr);
@@ -40,8 +38,7 @@ bool TfrmMyDlg::create() {
     registerClass(L"TfrmMyDlg", CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND), nullptr);
     const int w = ui::kInfoMinWidth, h = 124;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    if (!createWindow(L"TfrmMyDlg", L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
-                      tk::app().handle()))
+    if (!createWindow(L"TfrmMyDlg", L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h, tk::app().handle()))
         return false;
 
     windowFont_ = tk::makeFont(12, FW_NORMAL);
@@ -110,8 +107,8 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
 
     // Centred on the screen until the box becomes active.
     const int w = layout_.clientWidth, h = layout_.clientHeight;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                 w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmMyDlg::setFrameColor(unsigned value) {
@@ -123,15 +120,15 @@ void TfrmMyDlg::setFrameColor(unsigned value) {
 void TfrmMyDlg::FormShow() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    setShape(tk::Region(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, ui::kInfoCornerEllipse,
-                                           ui::kInfoCornerEllipse)));
+    setShape(tk::Region(
+        CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, ui::kInfoCornerEllipse, ui::kInfoCornerEllipse)));
 }
 
 void TfrmMyDlg::FormActivate() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    const auto p = ui::placeInfoBox(targetX, targetY, r.right - r.left, r.bottom - r.top,
-                                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const auto p = ui::placeInfoBox(targetX, targetY, r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXSCREEN),
+                                    GetSystemMetrics(SM_CYSCREEN));
     if (p && (p->x != r.left || p->y != r.top))
         SetWindowPos(hwnd_, nullptr, p->x, p->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -16,12 +16,9 @@ struct PageDef {
 };
 
 constexpr PageDef kPages[kOptionPageCount] = {
-    {"JPG", hueloom::rgbColour(204, 255, 255)},
-    {"PNG", hueloom::rgbColour(204, 204, 255)},
-    {"色の画像", hueloom::rgbColour(255, 204, 255)},
-    {"平均値モード", hueloom::rgbColour(255, 204, 204)},
-    {"色の設定", hueloom::rgbColour(255, 255, 204)},
-    {"ホットキー", hueloom::rgbColour(204, 255, 204)},
+    {"JPG", hueloom::rgbColour(204, 255, 255)},      {"PNG", hueloom::rgbColour(204, 204, 255)},
+    {"色の画像", hueloom::rgbColour(255, 204, 255)}, {"平均値モード", hueloom::rgbColour(255, 204, 204)},
+    {"色の設定", hueloom::rgbColour(255, 255, 204)}, {"ホットキー", hueloom::rgbColour(204, 255, 204)},
     {"ｷｬﾌﾟﾁｬ", hueloom::rgbColour(255, 204, 153)},
 };
 
@@ -69,8 +66,8 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
     else if (s.PNGQuality < 0 || s.PNGQuality >= kPNGQualityItems)
         s.PNGQuality = settings::kDefaultPNGQuality;
     s.OptionRectWidth = std::clamp(c.rectWidth, kRectWidthMin, kRectWidthMax);
-    averagingSize = c.averageIndex >= 0 && c.averageIndex < kAverageItems ? app::averagingSizeFromIndex(c.averageIndex)
-                                                                          : 1;
+    averagingSize =
+        c.averageIndex >= 0 && c.averageIndex < kAverageItems ? app::averagingSizeFromIndex(c.averageIndex) : 1;
     s.MojiColor = c.colours[kMojiColor];
     s.MojiBKColor = c.colours[kMojiBKColor];
     s.ActiveColor = c.colours[kActiveColor];
@@ -84,8 +81,8 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
     s.HookPrintScreenKey = c.hookPrintScreen;
     s.HookAltPrintScreenKey = c.hookAltPrintScreen;
     if (auto ms = parseSleepTime(c.sleepText)) s.SleepTime = *ms;
-    s.CaptureCursor = c.cursorIndex >= 0 && c.cursorIndex < settings::kCursorCount ? c.cursorIndex
-                                                                                    : settings::kDefaultCaptureCursor;
+    s.CaptureCursor =
+        c.cursorIndex >= 0 && c.cursorIndex < settings::kCursorCount ? c.cursorIndex : settings::kDefaultCaptureCursor;
     s.flgCursorCapture = c.cursorCapture;
 }
 

@@ -20,10 +20,10 @@ enum OptionPage : int {
     kPageJPG = 0,
     kPagePNG = 1,
     kPageColorImage = 2,  // "色の画像": swatch size of the colour-list image
-    kPageAverage = 3,     // "平均値モード"
-    kPageColors = 4,      // "色の設定"
-    kPageHotKeys = 5,     // "ホットキー"
-    kPageCapture = 6,     // "ｷｬﾌﾟﾁｬ"
+    kPageAverage = 3,  // "平均値モード"
+    kPageColors = 4,  // "色の設定"
+    kPageHotKeys = 5,  // "ホットキー"
+    kPageCapture = 6,  // "ｷｬﾌﾟﾁｬ"
 };
 inline constexpr int kOptionPageCount = 7;
 
@@ -58,17 +58,17 @@ inline constexpr int kSleepTimeMin = 0, kSleepTimeMax = 60000;
 
 // What the dialog's controls hold.
 struct OptionControls {
-    int jpgPosition = settings::kDefaultJPGQuality;      // JPGBar
-    int pngIndex = settings::kDefaultPNGQuality;         // RadioGroupPNG, -1 none
-    int rectWidth = settings::kDefaultOptionRectWidth;   // UpDownRectWidth
-    int averageIndex = -1;                               // RadioGroupAverage, -1 none
+    int jpgPosition = settings::kDefaultJPGQuality;  // JPGBar
+    int pngIndex = settings::kDefaultPNGQuality;  // RadioGroupPNG, -1 none
+    int rectWidth = settings::kDefaultOptionRectWidth;  // UpDownRectWidth
+    int averageIndex = -1;  // RadioGroupAverage, -1 none
     std::array<uint32_t, kOptionColourCount> colours{};  // lblMojiColor .. lblMaskColor
     std::array<uint16_t, kOptionHotKeyCount> hotKeys{};  // sHotKeyGetColor .. sHotKeyRectCapture
-    bool hookPrintScreen = false;                        // chbxPrintScreen
-    bool hookAltPrintScreen = false;                     // chbxAltPrintScreen
-    std::string sleepText;                               // edtSleep
-    bool cursorCapture = false;                          // CheckCursorCapture
-    int cursorIndex = 0;                                 // ComboBox1, -1 none
+    bool hookPrintScreen = false;  // chbxPrintScreen
+    bool hookAltPrintScreen = false;  // chbxAltPrintScreen
+    std::string sleepText;  // edtSleep
+    bool cursorCapture = false;  // CheckCursorCapture
+    int cursorIndex = 0;  // ComboBox1, -1 none
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
 };
 
@@ -103,7 +103,7 @@ inline constexpr int kOptionFrameBrush = 3;
 // bottom, full width; so only the top corners are rounded.
 struct OptionOutline {
     int roundLeft, roundTop, roundRight, roundBottom, ellipse;  // the rounded rectangle
-    int rectLeft, rectTop, rectRight, rectBottom;               // the plain one
+    int rectLeft, rectTop, rectRight, rectBottom;  // the plain one
 };
 OptionOutline optionOutline();
 

@@ -19,7 +19,6 @@ constexpr UINT kTabsId = 1000;
 constexpr UINT kCursorListId = 1001;
 constexpr int kCursorItemHeight = 40;
 
-
 // Text of one or more lines on a page, over the page's colour.
 void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const std::wstring& text, HFONT font,
                 COLORREF ink, COLORREF back) {
@@ -37,33 +36,23 @@ std::wstring wide(std::string_view utf8) { return tk::widen(std::string(utf8), C
 struct CursorDef {
     const wchar_t* name;
     const wchar_t* system;  // IDC_ shape, or nullptr for a program resource
-    int resource;           // the program's cursor resource for the shape
+    int resource;  // the program's cursor resource for the shape
     const wchar_t* fallback;
 };
 
 // Shapes the system has come from the system; the others from the program's
 // cursor resources, or, while it carries none, from the nearest system shape.
 const CursorDef kCursors[] = {
-    {L"crArrow", IDC_ARROW, 0, nullptr},
-    {L"crCross", IDC_CROSS, 0, nullptr},
-    {L"crIBeam", IDC_IBEAM, 0, nullptr},
-    {L"crSizeNESW", IDC_SIZENESW, 0, nullptr},
-    {L"crSizeNS", IDC_SIZENS, 0, nullptr},
-    {L"crSizeNWSE", IDC_SIZENWSE, 0, nullptr},
-    {L"crSizeWE", IDC_SIZEWE, 0, nullptr},
-    {L"crUpArrow", IDC_UPARROW, 0, nullptr},
-    {L"crHourGlass", IDC_WAIT, 0, nullptr},
-    {L"crDrag", nullptr, 32766, IDC_ARROW},
-    {L"crNoDrop", nullptr, 32767, IDC_NO},
-    {L"crHSplit", nullptr, 32765, IDC_SIZEWE},
-    {L"crVSplit", nullptr, 32764, IDC_SIZENS},
-    {L"crMultiDrag", nullptr, 32763, IDC_ARROW},
-    {L"crSQLWait", nullptr, 32762, IDC_WAIT},
-    {L"crNo", IDC_NO, 0, nullptr},
-    {L"crAppStart", IDC_APPSTARTING, 0, nullptr},
-    {L"crHelp", IDC_HELP, 0, nullptr},
-    {L"crHandPoint", nullptr, 32761, IDC_HAND},
-    {L"crSizeAll", IDC_SIZEALL, 0, nullptr},
+    {L"crArrow", IDC_ARROW, 0, nullptr},          {L"crCross", IDC_CROSS, 0, nullptr},
+    {L"crIBeam", IDC_IBEAM, 0, nullptr},          {L"crSizeNESW", IDC_SIZENESW, 0, nullptr},
+    {L"crSizeNS", IDC_SIZENS, 0, nullptr},        {L"crSizeNWSE", IDC_SIZENWSE, 0, nullptr},
+    {L"crSizeWE", IDC_SIZEWE, 0, nullptr},        {L"crUpArrow", IDC_UPARROW, 0, nullptr},
+    {L"crHourGlass", IDC_WAIT, 0, nullptr},       {L"crDrag", nullptr, 32766, IDC_ARROW},
+    {L"crNoDrop", nullptr, 32767, IDC_NO},        {L"crHSplit", nullptr, 32765, IDC_SIZEWE},
+    {L"crVSplit", nullptr, 32764, IDC_SIZENS},    {L"crMultiDrag", nullptr, 32763, IDC_ARROW},
+    {L"crSQLWait", nullptr, 32762, IDC_WAIT},     {L"crNo", IDC_NO, 0, nullptr},
+    {L"crAppStart", IDC_APPSTARTING, 0, nullptr}, {L"crHelp", IDC_HELP, 0, nullptr},
+    {L"crHandPoint", nullptr, 32761, IDC_HAND},   {L"crSizeAll", IDC_SIZEALL, 0, nullptr},
 };
 
 }  // namespace
@@ -120,12 +109,8 @@ void TfrmCompressOption::ColourSwatch::paint(HDC dc, const RECT& rc) {
 
 LRESULT TfrmCompressOption::ColourSwatch::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_SETCURSOR:
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-    case WM_LBUTTONDOWN:
-        pressed_ = true;
-        return 0;
+    case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
+    case WM_LBUTTONDOWN: pressed_ = true; return 0;
     case WM_LBUTTONUP: {
         const bool was = pressed_;
         pressed_ = false;
@@ -142,16 +127,16 @@ LRESULT TfrmCompressOption::ColourSwatch::wndProc(UINT msg, WPARAM wp, LPARAM lp
 }
 
 bool TfrmCompressOption::CursorList::createOwnerDrawn(HWND parent, int x, int y, int w, int h, UINT id) {
-    return createNative(L"COMBOBOX", L"",
-                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED |
-                            CBS_HASSTRINGS,
-                        0, x, y, w, h, parent, id);
+    return createNative(
+        L"COMBOBOX", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0, x,
+        y, w, h, parent, id);
 }
 
 bool TfrmCompressOption::Sheet::create(HWND parent, const RECT& r, COLORREF colour) {
     colour_ = colour;
-    return Control::create(L"TOptionSheet", parent, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                           WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+    return Control::create(L"TOptionSheet", parent, r.left, r.top, r.right - r.left, r.bottom - r.top, WS_CLIPCHILDREN,
+                           WS_EX_CONTROLPARENT);
 }
 
 void TfrmCompressOption::Sheet::paint(HDC dc, const RECT& rc) {
@@ -237,8 +222,8 @@ void TfrmCompressOption::FormCreate() {
     CuteButton1.setHint(L"閉じる");
     CuteButton1.onClick = [this] { CuteButton1Click(); };
 
-    PageControl1.create(hwnd_, ui::kOptionPagesLeft, ui::kOptionPagesTop, ui::kOptionPagesWidth,
-                        ui::kOptionPagesHeight, kTabsId);
+    PageControl1.create(hwnd_, ui::kOptionPagesLeft, ui::kOptionPagesTop, ui::kOptionPagesWidth, ui::kOptionPagesHeight,
+                        kTabsId);
     PageControl1.setFont(windowFont_);
     PageControl1.setTabPadding(4, 3);
     for (int i = 0; i < ui::kOptionPageCount; ++i) PageControl1.addTab(wide(ui::optionPageCaption(i)));
@@ -247,7 +232,9 @@ void TfrmCompressOption::FormCreate() {
 
     // Explanatory texts.
     Label2.setCaption(L"JPG品質1～100\r\n品質が高いほど\r\n圧縮率は低下します");
-    Label3.setCaption(L"取得した色を画像として表示できます。\r\nその場合に，各色当たりの矩形の大きさを\r\n1～50ピクセルで指定できます。");
+    Label3.setCaption(
+        L"取得した色を画像として表示できます。\r\nその場合に，各色当たりの矩形の大きさを\r\n1～50ピクセルで指定できます"
+        L"。");
     Label4.setCaption(
         L"標準モードでは，\r\nカーソル位置の色を\r\n取得しますが，\r\n\r\n平均値モードでは，\r\nカーソールの周囲の\r\n"
         L"指定ピクセルの，\r\n色の平均をとります。");
@@ -322,7 +309,7 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[ui::kPageColors]->hwnd();
         const COLORREF bg = pageColour(ui::kPageColors);
-        const wchar_t* captions[ui::kOptionColourCount] = {L"文字色", L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
+        const wchar_t* captions[ui::kOptionColourCount] = {L"文字色",           L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
                                                            L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
         for (int box = 0; box < 3; ++box) {
             auto frame = std::make_unique<tk::RadioGroup>();

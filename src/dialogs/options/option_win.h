@@ -84,13 +84,11 @@ bool ChooseColorDialog(HWND owner, unsigned& colour);
 
 class TfrmCompressOption : public tk::Dialog, public tk::SingleInstance<TfrmCompressOption> {
 public:
-
     // Creates the window and every page (hidden, centred on the screen).
     // `frameColor` is the running ActiveColor; the cursor list and chooser
     // as in OptionDialogState.
     bool create(unsigned frameColor, const std::vector<std::wstring>& cursorNames,
-                std::function<HCURSOR(const std::wstring&)> cursorImage,
-                std::function<bool(unsigned&)> chooseColor);
+                std::function<HCURSOR(const std::wstring&)> cursorImage, std::function<bool(unsigned&)> chooseColor);
 
     // Pages.
     void setActivePage(int page);
@@ -130,7 +128,6 @@ public:
         unsigned value_ = 0;
         bool pressed_ = false;
     };
-
 
     // A drop-down list whose items the dialog draws (cursor pictures).
     class CursorList : public tk::ComboBox {
@@ -205,8 +202,8 @@ private:
     std::function<HCURSOR(const std::wstring&)> cursorImage_;
     std::function<bool(unsigned&)> chooseColor_;
     std::vector<std::unique_ptr<Sheet>> sheets_;
-    std::vector<std::unique_ptr<tk::Label>> texts_;         // fixed captions
-    std::vector<std::unique_ptr<tk::Label>> plain_;    // rules and swatch backings
+    std::vector<std::unique_ptr<tk::Label>> texts_;  // fixed captions
+    std::vector<std::unique_ptr<tk::Label>> plain_;  // rules and swatch backings
     std::vector<std::unique_ptr<tk::RadioGroup>> plainFrames_;  // the colour page's boxes
     tk::Font windowFont_, titleFont_, closeFont_, pageFont_, pageBoldFont_, tabBoldFont_, listFont_, noteFont_;
     std::vector<std::pair<COLORREF, tk::Brush>> brushes_;

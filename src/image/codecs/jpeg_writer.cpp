@@ -129,8 +129,7 @@ std::vector<std::uint8_t> writeJpeg(const Dib& dib, int quality) {
     std::vector<std::uint8_t> out;
     ErrorManager err;
     err.message[0] = '\0';
-    if (!compress(dib, quality, row.get(), out, err))
-        throw ImageError(std::string("JPEG encoder: ") + err.message);
+    if (!compress(dib, quality, row.get(), out, err)) throw ImageError(std::string("JPEG encoder: ") + err.message);
     return out;
 }
 

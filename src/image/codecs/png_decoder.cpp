@@ -42,7 +42,9 @@ bool validDepth(int colourType, int depth) {
     switch (colourType) {
     case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
     case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
-    case 2: case 4: case 6: return depth == 8 || depth == 16;
+    case 2:
+    case 4:
+    case 6: return depth == 8 || depth == 16;
     default: return false;
     }
 }
@@ -59,8 +61,7 @@ int paeth(int a, int b, int c) {
 
 void unfilter(std::uint8_t* cur, const std::uint8_t* prev, std::size_t n, std::size_t bpp, int type) {
     switch (type) {
-    case 0:
-        return;
+    case 0: return;
     case 1:
         for (std::size_t i = bpp; i < n; ++i) cur[i] = static_cast<std::uint8_t>(cur[i] + cur[i - bpp]);
         return;
@@ -80,8 +81,7 @@ void unfilter(std::uint8_t* cur, const std::uint8_t* prev, std::size_t n, std::s
             cur[i] = static_cast<std::uint8_t>(cur[i] + paeth(left, prev[i], upLeft));
         }
         return;
-    default:
-        fail("unknown row filter " + std::to_string(type));
+    default: fail("unknown row filter " + std::to_string(type));
     }
 }
 

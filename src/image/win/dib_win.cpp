@@ -117,8 +117,7 @@ void drawDib(HDC dc, const Dib& dib, int x, int y, int w, int h) {
     if (w < 0) w = dib.width();
     if (h < 0) h = dib.height();
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, x, y, w, h, 0, 0, dib.width(), dib.height(), dib.bits(), info.get(), DIB_RGB_COLORS,
-                  SRCCOPY);
+    StretchDIBits(dc, x, y, w, h, 0, 0, dib.width(), dib.height(), dib.bits(), info.get(), DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace hueloom::image

@@ -5,13 +5,11 @@
 namespace tk {
 
 bool CheckBox::create(HWND parent, int x, int y, int w, int h, const std::wstring& caption, UINT id) {
-    return createNative(L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, x, y,
-                        w, h, parent, id);
+    return createNative(L"BUTTON", caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, x, y, w, h,
+                        parent, id);
 }
 
-bool CheckBox::checked() const {
-    return hwnd_ && SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
+bool CheckBox::checked() const { return hwnd_ && SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void CheckBox::setChecked(bool on) {
     if (hwnd_) SendMessageW(hwnd_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);

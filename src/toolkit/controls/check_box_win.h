@@ -20,7 +20,10 @@ public:
     void setFont(HFONT f);
     void setBackground(COLORREF c);
     COLORREF background() const { return back_; }
-    void setTextColour(COLORREF c) { text_ = c; invalidate(); }
+    void setTextColour(COLORREF c) {
+        text_ = c;
+        invalidate();
+    }
 
     // For the parent's WM_CTLCOLORSTATIC / WM_CTLCOLORBTN about this control:
     // sets the DC's colours and returns the background brush.

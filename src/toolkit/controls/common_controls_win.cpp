@@ -19,7 +19,8 @@ void initCommonControls() {
 // ---------------------------------------------------------------- Edit
 
 bool Edit::create(HWND parent, int x, int y, int w, int h, bool readOnly, UINT id) {
-    return createNative(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0),
+    return createNative(L"EDIT", L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0),
                         WS_EX_CLIENTEDGE, x, y, w, h, parent, id);
 }
 
@@ -33,8 +34,9 @@ bool Edit::readOnly() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) 
 
 bool TrackBar::create(HWND parent, int x, int y, int w, int h, UINT id) {
     initCommonControls();
-    return createNative(TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS,
-                        0, x, y, w, h, parent, id);
+    return createNative(TRACKBAR_CLASSW, L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, x, y, w, h,
+                        parent, id);
 }
 
 TrackBar::~TrackBar() {
@@ -76,9 +78,8 @@ void TrackBar::setHint(const std::wstring& text) {
 
 bool UpDown::create(HWND parent, int x, int y, int w, int h, UINT id) {
     initCommonControls();
-    return createNative(UPDOWN_CLASSW, L"",
-                        WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0, x, y, w, h,
-                        parent, id);
+    return createNative(UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                        0, x, y, w, h, parent, id);
 }
 
 void UpDown::setBuddy(HWND edit) { SendMessageW(hwnd_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0); }

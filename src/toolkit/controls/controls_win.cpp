@@ -10,17 +10,14 @@ namespace tk {
 
 // ---------------------------------------------------------------- Control
 
-bool Control::create(const wchar_t* cls, HWND parent, int x, int y, int w, int h, DWORD style,
-                     DWORD exStyle) {
+bool Control::create(const wchar_t* cls, HWND parent, int x, int y, int w, int h, DWORD style, DWORD exStyle) {
     registerClass(cls, CS_DBLCLKS);
-    return createWindow(cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, exStyle, x, y, w, h,
-                        parent);
+    return createWindow(cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, exStyle, x, y, w, h, parent);
 }
 
 LRESULT Control::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_PAINT: {
         PaintDC pdc(hwnd_);
         RECT rc = clientRect();
@@ -46,9 +43,7 @@ LRESULT Control::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---------------------------------------------------------------- Label
 
-bool Label::create(HWND parent, int x, int y, int w, int h) {
-    return Control::create(L"TLabel", parent, x, y, w, h);
-}
+bool Label::create(HWND parent, int x, int y, int w, int h) { return Control::create(L"TLabel", parent, x, y, w, h); }
 
 void Label::setCaption(const std::wstring& t) {
     if (t == caption_) return;
@@ -100,12 +95,8 @@ void Label::paint(HDC dc, const RECT& rc) {
     RECT r = rc;
     const int n = static_cast<int>(caption_.size());
     switch (layout_) {
-    case Layout::Line:
-        DrawTextW(dc, caption_.c_str(), n, &r, align_ | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-        break;
-    case Layout::Paragraph:
-        DrawTextW(dc, caption_.c_str(), n, &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
-        break;
+    case Layout::Line: DrawTextW(dc, caption_.c_str(), n, &r, align_ | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX); break;
+    case Layout::Paragraph: DrawTextW(dc, caption_.c_str(), n, &r, DT_LEFT | DT_TOP | DT_NOPREFIX); break;
     case Layout::CentredLines: {
         RECT measure = rc;
         DrawTextW(dc, caption_.c_str(), n, &measure, DT_CENTER | DT_NOPREFIX | DT_CALCRECT);
@@ -233,7 +224,8 @@ void ScrollBox::scroll(int bar, int code) {
     case SB_LINEDOWN: pos += 16; break;
     case SB_PAGEUP: pos -= static_cast<int>(si.nPage); break;
     case SB_PAGEDOWN: pos += static_cast<int>(si.nPage); break;
-    case SB_THUMBTRACK: case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: pos = si.nTrackPos; break;
     case SB_TOP: pos = si.nMin; break;
     case SB_BOTTOM: pos = si.nMax; break;
     default: return;
@@ -269,8 +261,8 @@ void ScrollBox::paint(HDC dc, const RECT& rc) {
 
 bool ComboBox::create(HWND parent, int x, int y, int w, int h, UINT id) {
     return createNative(L"COMBOBOX", L"",
-                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_HASSTRINGS,
-                        0, x, y, w, h + 200, parent, id);
+                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, x, y, w,
+                        h + 200, parent, id);
 }
 
 void ComboBox::add(const std::wstring& s) { SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())); }

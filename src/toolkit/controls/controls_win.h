@@ -17,9 +17,11 @@ public:
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
 protected:
-    bool create(const wchar_t* cls, HWND parent, int x, int y, int w, int h, DWORD style = 0,
-                DWORD exStyle = 0);
-    virtual void paint(HDC dc, const RECT& client) { (void)dc; (void)client; }
+    bool create(const wchar_t* cls, HWND parent, int x, int y, int w, int h, DWORD style = 0, DWORD exStyle = 0);
+    virtual void paint(HDC dc, const RECT& client) {
+        (void)dc;
+        (void)client;
+    }
     bool doubleBuffered_ = false;
 
 public:
@@ -45,9 +47,18 @@ public:
     COLORREF background() const { return back_; }
     void setTransparent(bool t);
     bool transparent() const { return transparent_; }
-    void setFont(HFONT font) { font_ = font; invalidate(); }
-    void setAlignment(UINT dtFlags) { align_ = dtFlags; invalidate(); }
-    void setLayout(Layout layout) { layout_ = layout; invalidate(); }
+    void setFont(HFONT font) {
+        font_ = font;
+        invalidate();
+    }
+    void setAlignment(UINT dtFlags) {
+        align_ = dtFlags;
+        invalidate();
+    }
+    void setLayout(Layout layout) {
+        layout_ = layout;
+        invalidate();
+    }
 
 protected:
     void paint(HDC dc, const RECT& rc) override;
@@ -73,7 +84,10 @@ public:
     bool hasPicture() const { return picture_.get() != nullptr; }
     SIZE pictureSize() const { return size_; }
     void setAutoSize(bool on) { autoSize_ = on; }
-    void setBackground(COLORREF c) { back_ = c; invalidate(); }
+    void setBackground(COLORREF c) {
+        back_ = c;
+        invalidate();
+    }
     // Pointer shape over the image (nullptr: the arrow).
     void setCursor(HCURSOR c) { cursor_ = c; }
     HCURSOR cursor() const { return cursor_; }

@@ -64,10 +64,10 @@ struct CaptionPass {
 };
 
 struct CuteButtonPaint {
-    uint32_t faceColor = 0;           // fill the whole client rectangle
-    std::vector<BevelFrame> frames;   // outer bevel first, then inner
-    LayoutRect captionRect;           // single-line text, transparent background,
-    CaptionAlignment alignment{};     // placed in captionRect by these two
+    uint32_t faceColor = 0;  // fill the whole client rectangle
+    std::vector<BevelFrame> frames;  // outer bevel first, then inner
+    LayoutRect captionRect;  // single-line text, transparent background,
+    CaptionAlignment alignment{};  // placed in captionRect by these two
     CaptionLayout layout{};
     std::vector<CaptionPass> captionPasses;  // in drawing order
     std::optional<LayoutRect> focusRect;
@@ -85,9 +85,9 @@ enum class MouseButton { Left, Right, Middle };
 
 // Behaviour properties (the look is separate).
 struct CuteButtonBehaviour {
-    bool tabFocusUp = true;        // raised bevel while focused
+    bool tabFocusUp = true;  // raised bevel while focused
     bool hasDropDownMenu = false;  // DropDownMenu assigned
-    int dropDownDelay = 0;         // ms; 0 = open at once (Enter opens the menu too)
+    int dropDownDelay = 0;  // ms; 0 = open at once (Enter opens the menu too)
     bool egnoreContClick = false;  // drop clicks that arrive while the handler runs
 };
 
@@ -104,11 +104,11 @@ public:
     virtual void releaseMouseCapture() = 0;
     virtual void startDropDownTimer(int milliseconds) = 0;  // one timer; it calls dropDownTimerFired
     virtual void stopDropDownTimer() = 0;
-    virtual void runClickHandler() = 0;          // the OnClick handler
-    virtual void processPendingMessages() = 0;   // pump the message queue once
-    virtual void popUpDropDownMenu() = 0;        // at the bottom-left corner; returns when closed
-    virtual void fireMouseEnter() = 0;           // OnMouseEnter(shift state, client x, y)
-    virtual void fireMouseLeave() = 0;           // OnMouseLeave(shift state, client x, y)
+    virtual void runClickHandler() = 0;  // the OnClick handler
+    virtual void processPendingMessages() = 0;  // pump the message queue once
+    virtual void popUpDropDownMenu() = 0;  // at the bottom-left corner; returns when closed
+    virtual void fireMouseEnter() = 0;  // OnMouseEnter(shift state, client x, y)
+    virtual void fireMouseLeave() = 0;  // OnMouseLeave(shift state, client x, y)
 };
 
 class CuteButtonModel {
@@ -150,12 +150,12 @@ private:
     CuteButtonHost& host_;
     CuteButtonBehaviour behaviour_;
     Bevel outer_ = Bevel::None;
-    bool keyboardPress_ = false;   // Space went down on the button
+    bool keyboardPress_ = false;  // Space went down on the button
     bool menuByKeyboard_ = false;  // the drop-down was started by a key
-    bool menuShown_ = false;       // swallows the click that ends a drop-down
+    bool menuShown_ = false;  // swallows the click that ends a drop-down
     bool timerPending_ = false;
-    bool mouseArmed_ = false;      // left button went down on the button
-    bool handlerDetached_ = false; // EgnoreContClick: handler running
+    bool mouseArmed_ = false;  // left button went down on the button
+    bool handlerDetached_ = false;  // EgnoreContClick: handler running
 };
 
 }  // namespace hueloom::ui

@@ -186,9 +186,7 @@ void TCuteButton::setDropDownDelay(int ms) { model_.behaviour().dropDownDelay = 
 int TCuteButton::dropDownDelay() const { return const_cast<TCuteButton*>(this)->model_.behaviour().dropDownDelay; }
 
 void TCuteButton::setEgnoreContClick(bool on) { model_.behaviour().egnoreContClick = on; }
-bool TCuteButton::egnoreContClick() const {
-    return const_cast<TCuteButton*>(this)->model_.behaviour().egnoreContClick;
-}
+bool TCuteButton::egnoreContClick() const { return const_cast<TCuteButton*>(this)->model_.behaviour().egnoreContClick; }
 
 void TCuteButton::setEnabled(bool on) {
     if (hwnd_) EnableWindow(hwnd_, on ? TRUE : FALSE);
@@ -218,8 +216,8 @@ void TCuteButton::updateTooltip() {
     }
     initCommonControls();
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                               GetAncestor(hwnd_, GA_ROOT), nullptr, tk::app().hinstance(), nullptr);
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(hwnd_, GA_ROOT),
+                               nullptr, tk::app().hinstance(), nullptr);
     if (tooltip_) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
@@ -234,8 +232,7 @@ void TCuteButton::paint(HDC dc, const RECT& client) {
         FillRect(dc, &client, face);
     }
     for (const auto& f : plan.frames)
-        frame3D(dc, toRect(f.rect), f.width, tk::resolveColour(f.topLeftColor),
-                tk::resolveColour(f.bottomRightColor));
+        frame3D(dc, toRect(f.rect), f.width, tk::resolveColour(f.topLeftColor), tk::resolveColour(f.bottomRightColor));
 
     tk::SavedDC saved(dc);
     if (font_) SelectObject(dc, font_);
@@ -371,9 +368,7 @@ void TCuteButton::pointerMoved(POINT p, WPARAM keys) {
 
 LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_MOUSEMOVE:
-        pointerMoved(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, wp);
-        return 0;
+    case WM_MOUSEMOVE: pointerMoved(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, wp); return 0;
     case WM_MOUSELEAVE:
         tracking_ = false;
         // While the mouse is captured, moves tell inside from outside.
@@ -388,13 +383,9 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         model_.mouseDown(MouseButton::Left);
         return 0;
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        model_.mouseDown(MouseButton::Right);
-        break;
+    case WM_RBUTTONDBLCLK: model_.mouseDown(MouseButton::Right); break;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        model_.mouseDown(MouseButton::Middle);
-        break;
+    case WM_MBUTTONDBLCLK: model_.mouseDown(MouseButton::Middle); break;
     case WM_LBUTTONUP: {
         RECT rc = clientRect();
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
@@ -410,12 +401,8 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             model_.mouseUp(MouseButton::Left, false);
         }
         break;
-    case WM_KEYDOWN:
-        model_.keyDown(static_cast<uint8_t>(wp));
-        return 0;
-    case WM_KEYUP:
-        model_.keyUp(static_cast<uint8_t>(wp));
-        return 0;
+    case WM_KEYDOWN: model_.keyDown(static_cast<uint8_t>(wp)); return 0;
+    case WM_KEYUP: model_.keyUp(static_cast<uint8_t>(wp)); return 0;
     case WM_SYSCHAR:
         if (dispatchAccelerator(GetAncestor(hwnd_, GA_ROOT), static_cast<wchar_t>(wp))) return 0;
         break;
@@ -423,8 +410,7 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         // A letter typed on a button is taken as a mnemonic, as in dialogs.
         dispatchAccelerator(GetAncestor(hwnd_, GA_ROOT), static_cast<wchar_t>(wp));
         return 0;
-    case WM_GETDLGCODE:
-        return DLGC_BUTTON | DLGC_WANTCHARS;
+    case WM_GETDLGCODE: return DLGC_BUTTON | DLGC_WANTCHARS;
     case WM_SETFOCUS:
         model_.focusEnter();
         invalidate();  // the focus rectangle
@@ -433,9 +419,7 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         model_.focusExit();
         invalidate();
         break;
-    case WM_ENABLE:
-        invalidate();
-        break;
+    case WM_ENABLE: invalidate(); break;
     case WM_TIMER:
         if (wp == kDropDownTimerId) {
             model_.dropDownTimerFired();
@@ -451,9 +435,7 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         }
         break;
-    case BM_CLICK:
-        click();
-        return 0;
+    case BM_CLICK: click(); return 0;
     case WM_DESTROY:
         KillTimer(hwnd_, kDropDownTimerId);
         if (tooltip_ && IsWindow(tooltip_)) DestroyWindow(tooltip_);

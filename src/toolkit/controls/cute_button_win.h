@@ -141,9 +141,9 @@ private:
     HCURSOR cursor_ = nullptr;
     HWND tooltip_ = nullptr;
     tk::Menu* dropDownMenu_ = nullptr;
-    bool hot_ = false;            // the pointer is over the button
-    bool tracking_ = false;       // TrackMouseEvent is armed
-    bool mousePressed_ = false;   // the left button went down on us
-    bool releasing_ = false;      // we are releasing the capture ourselves
-    bool inMenu_ = false;         // the drop-down menu is open
+    bool hot_ = false;  // the pointer is over the button
+    bool tracking_ = false;  // TrackMouseEvent is armed
+    bool mousePressed_ = false;  // the left button went down on us
+    bool releasing_ = false;  // we are releasing the capture ourselves
+    bool inMenu_ = false;  // the drop-down menu is open
 };

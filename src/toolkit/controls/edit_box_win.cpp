@@ -3,8 +3,8 @@
 namespace tk {
 
 bool EditBox::create(HWND parent, int x, int y, int w, int h, UINT id) {
-    return createNative(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x, y,
-                        w, h, parent, id);
+    return createNative(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x, y, w, h,
+                        parent, id);
 }
 
 void EditBox::setFont(HFONT f) {

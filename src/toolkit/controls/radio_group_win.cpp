@@ -35,9 +35,9 @@ void RadioGroup::setItems(const std::vector<std::wstring>& items) {
     buttons_.clear();
     for (size_t i = 0; i < items.size(); ++i) {
         DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        HWND b = CreateWindowExW(0, L"BUTTON", items[i].c_str(), style, 0, 0, 10, 10, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstId + i)), app().hinstance(),
-                                 nullptr);
+        HWND b =
+            CreateWindowExW(0, L"BUTTON", items[i].c_str(), style, 0, 0, 10, 10, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kFirstId + i)), app().hinstance(), nullptr);
         if (itemFont_) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont_), FALSE);
         buttons_.push_back(b);
     }
@@ -117,9 +117,7 @@ LRESULT RadioGroup::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         return reinterpret_cast<LRESULT>(brush_.get());
     }
-    case WM_SIZE:
-        arrange();
-        break;
+    case WM_SIZE: arrange(); break;
     }
     return Control::wndProc(msg, wp, lp);
 }

@@ -42,9 +42,9 @@ TEST(SelectionZones, NineZonesFiveWideTestedInOrder) {
     struct Case {
         int x, y, zone;
     } cases[] = {
-        {95, 195, 0},  {99, 199, 0},  {100, 195, 1}, {299, 199, 1}, {300, 195, 2}, {304, 199, 2},
-        {95, 200, 3},  {99, 399, 3},  {100, 200, 4}, {299, 399, 4}, {300, 200, 5}, {304, 399, 5},
-        {95, 400, 6},  {99, 404, 6},  {100, 400, 7}, {299, 404, 7}, {300, 400, 8}, {304, 404, 8},
+        {95, 195, 0},  {99, 199, 0},   {100, 195, 1},  {299, 199, 1},  {300, 195, 2}, {304, 199, 2},
+        {95, 200, 3},  {99, 399, 3},   {100, 200, 4},  {299, 399, 4},  {300, 200, 5}, {304, 399, 5},
+        {95, 400, 6},  {99, 404, 6},   {100, 400, 7},  {299, 404, 7},  {300, 400, 8}, {304, 404, 8},
         {94, 300, -1}, {200, 194, -1}, {305, 300, -1}, {200, 405, -1}, {94, 194, -1}, {305, 405, -1},
     };
     for (const Case& c : cases) EXPECT_EQ(hitZone(r, c.x, c.y), c.zone) << c.x << "," << c.y;
@@ -57,9 +57,9 @@ TEST(SelectionZones, NineZonesFiveWideTestedInOrder) {
 }
 
 TEST(SelectionZones, PointerShapes) {
-    const Pointer expected[] = {Pointer::SizeNWSE, Pointer::SizeNS,   Pointer::SizeNESW,
-                                Pointer::SizeWE,   Pointer::SizeAll,  Pointer::SizeWE,
-                                Pointer::SizeNESW, Pointer::SizeNS,   Pointer::SizeNWSE};
+    const Pointer expected[] = {Pointer::SizeNWSE, Pointer::SizeNS,  Pointer::SizeNESW,
+                                Pointer::SizeWE,   Pointer::SizeAll, Pointer::SizeWE,
+                                Pointer::SizeNESW, Pointer::SizeNS,  Pointer::SizeNWSE};
     for (int z = 0; z < 9; ++z) EXPECT_EQ(zonePointer(z), expected[z]) << z;
     EXPECT_EQ(zonePointer(-1), Pointer::Arrow);
 }
@@ -375,8 +375,8 @@ TEST(SelectionSizeField, PositiveDecimalIntegersOnly) {
     EXPECT_EQ(parseSizeField(" 120 "), 120);
     EXPECT_EQ(parseSizeField("+7"), 7);
     EXPECT_EQ(parseSizeField("2147483647"), 2147483647);
-    for (const char* bad : {"", "  ", "abc", "12px", "1 2", "-5", "0", "-1", "2147483648", "99999999999999999999",
-                            "3.5", "$10", "+"})
+    for (const char* bad :
+         {"", "  ", "abc", "12px", "1 2", "-5", "0", "-1", "2147483648", "99999999999999999999", "3.5", "$10", "+"})
         EXPECT_EQ(parseSizeField(bad), -1) << bad;
 }
 

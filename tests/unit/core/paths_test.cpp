@@ -11,9 +11,9 @@ namespace {
 
 struct Case {
     const wchar_t* path;
-    const wchar_t* folder;    // directoryWithSeparator
-    const wchar_t* ini;       // withExtension(path, ".ini")
-    const wchar_t* undo;      // fileBeside(path, "Undo.tmp")
+    const wchar_t* folder;  // directoryWithSeparator
+    const wchar_t* ini;  // withExtension(path, ".ini")
+    const wchar_t* undo;  // fileBeside(path, "Undo.tmp")
 };
 
 const Case kCases[] = {

@@ -32,10 +32,10 @@ TEST(Shortcut, EveryNamedKeyRoundTrips) {
         uint8_t key;
         const char* name;
     };
-    const Named named[] = {{vk::kBack, "BkSp"}, {vk::kTab, "Tab"},     {vk::kReturn, "Enter"}, {vk::kEscape, "Esc"},
+    const Named named[] = {{vk::kBack, "BkSp"},   {vk::kTab, "Tab"},    {vk::kReturn, "Enter"}, {vk::kEscape, "Esc"},
                            {vk::kSpace, "Space"}, {vk::kPrior, "PgUp"}, {vk::kNext, "PgDn"},    {vk::kEnd, "End"},
-                           {vk::kHome, "Home"},  {vk::kLeft, "Left"},  {vk::kUp, "Up"},        {vk::kRight, "Right"},
-                           {vk::kDown, "Down"},  {vk::kInsert, "Ins"}, {vk::kDelete, "Del"}};
+                           {vk::kHome, "Home"},   {vk::kLeft, "Left"},  {vk::kUp, "Up"},        {vk::kRight, "Right"},
+                           {vk::kDown, "Down"},   {vk::kInsert, "Ins"}, {vk::kDelete, "Del"}};
     for (const auto& n : named) {
         EXPECT_EQ(keyName(n.key), n.name);
         EXPECT_EQ(shortcutToText(kShortcutCtrl | n.key), std::string("Ctrl+") + n.name);
@@ -86,8 +86,8 @@ TEST(Shortcut, OtherKeysUseThePlatformNames) {
 TEST(Shortcut, EmptyAndJunkGiveNoKey) {
     EXPECT_EQ(shortcutToText(0), "");
     EXPECT_EQ(shortcutToText(kShortcutShift | kShortcutCtrl), "");  // modifiers without a key
-    for (const char* bad : {"", "Shift+", "Ctrl+Shift+", "^", "Shift+Ctrl+CC", "Shift + Ctrl + C", "Ctrl-C",
-                            "F25", "F0", "Hyper+C", "Space ", "Return"}) {
+    for (const char* bad : {"", "Shift+", "Ctrl+Shift+", "^", "Shift+Ctrl+CC", "Shift + Ctrl + C", "Ctrl-C", "F25",
+                            "F0", "Hyper+C", "Space ", "Return"}) {
         EXPECT_EQ(parseShortcut(bad), 0) << '"' << bad << '"';
     }
 }

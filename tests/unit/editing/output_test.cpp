@@ -55,4 +55,3 @@ TEST(PrintLayout, ScreenSizeOnThePrinterScaledAndCentred) {
     // Integer division first: 600 * 100 div 30 = 2000, / 96.
     EXPECT_NEAR(img::printPlacement(96, 96, 96, 96, 600, 600, 30, 100000, 100000).width, 2000, 1);
 }
-

@@ -19,10 +19,10 @@ TEST(HotKeyRegistration, ModifierBitsMapToTheSystemFlags) {
     const Case cases[] = {
         {24643, kModShift | kModControl, 'C'},  // Shift+Ctrl+C
         {0x6053, kModShift | kModControl, 'S'},
-        {0x8000 | 0x70, kModAlt, 0x70},                          // Alt+F1
-        {0xE000 | 0x2C, kModAlt | kModControl | kModShift, 0x2C}, // all three
+        {0x8000 | 0x70, kModAlt, 0x70},  // Alt+F1
+        {0xE000 | 0x2C, kModAlt | kModControl | kModShift, 0x2C},  // all three
         {0x4000 | 'Z', kModControl, 'Z'},
-        {0x2000 | 0x87, kModShift, 0x87},                        // Shift+F24
+        {0x2000 | 0x87, kModShift, 0x87},  // Shift+F24
         {'Q', 0, 'Q'},
         {0, 0, 0},  // empty shortcut passed on unchanged
     };
@@ -63,14 +63,10 @@ TEST(HotKeyDispatch, EachIndexRunsItsCommand) {
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {1, {"copy"}},
-        {2, {"screen"}},
-        {3, {"window"}},
-        {4, {"activate:on", "rect"}},  // Activate is set before the capture starts
-        {0, {}},
-        {5, {}},
-        {-1, {}},
-        {1111, {}},
+        {1, {"copy"}},   {2, {"screen"}},
+        {3, {"window"}}, {4, {"activate:on", "rect"}},  // Activate is set before the capture starts
+        {0, {}},         {5, {}},
+        {-1, {}},        {1111, {}},
     };
     for (const auto& c : cases) {
         RecordingCommands cmd;
@@ -124,7 +120,8 @@ TEST(PrintScreenTakeOver, DecisionTable) {
         EXPECT_EQ(isTakenOver(kAltPrintScreenId, s), r.take1112) << label;
         EXPECT_FALSE(isTakenOver(1, s));
 
-        const PrintScreenOutcome p = printScreenFilter(kWmHotKey, kPrintScreenId, hotKeyLParam(0, hueloom::vk::kSnapshot), s);
+        const PrintScreenOutcome p =
+            printScreenFilter(kWmHotKey, kPrintScreenId, hotKeyLParam(0, hueloom::vk::kSnapshot), s);
         EXPECT_EQ(p.id, kPrintScreenId);
         EXPECT_EQ(p.action, r.take1111 ? PrintScreenAction::ScreenCapture : PrintScreenAction::HandBack) << label;
         const PrintScreenOutcome a =
@@ -155,11 +152,11 @@ TEST(PrintScreenTakeOver, OtherMessagesAreIgnored) {
         uintptr_t wParam, lParam;
     };
     const Msg others[] = {
-        {0x0100, 1111, hotKeyLParam(0, 0x2C)},         // WM_KEYDOWN, not WM_HOTKEY
-        {kWmHotKey, 1, hotKeyLParam(6, 'C')},          // a component hot key
-        {kWmHotKey, 1113, hotKeyLParam(0, 0x2C)},      // unknown identifier
-        {kWmHotKey, 1111, hotKeyLParam(0, 0x2D)},      // other key in the high word
-        {kWmHotKey, 1111, 0x2C},                       // key in the low word only
+        {0x0100, 1111, hotKeyLParam(0, 0x2C)},  // WM_KEYDOWN, not WM_HOTKEY
+        {kWmHotKey, 1, hotKeyLParam(6, 'C')},  // a component hot key
+        {kWmHotKey, 1113, hotKeyLParam(0, 0x2C)},  // unknown identifier
+        {kWmHotKey, 1111, hotKeyLParam(0, 0x2D)},  // other key in the high word
+        {kWmHotKey, 1111, 0x2C},  // key in the low word only
         {kWmHotKey, 1112, hotKeyLParam(kModAlt, 0)},
     };
     for (const auto& m : others) {

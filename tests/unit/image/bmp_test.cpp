@@ -84,7 +84,8 @@ TEST(Bmp, ReadsTopDownAndCoreHeaderFiles) {
 
     // OS/2 core header, 3-byte colour table entries.
     const Dib pal = testing::randomDib(6, 2, 4, 9, 16);
-    std::vector<std::uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 6, 0, 2, 0, 1, 0, 4, 0};
+    std::vector<std::uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                      0,   12,  0, 0, 0, 6, 0, 2, 0, 1, 0, 4, 0};
     for (const RgbQuad& q : pal.palette()) core.insert(core.end(), {q.blue, q.green, q.red});
     put32(core, 10, static_cast<std::uint32_t>(core.size()));
     core.insert(core.end(), pal.bits(), pal.bits() + pal.imageSize());

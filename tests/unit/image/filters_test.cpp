@@ -53,9 +53,8 @@ TEST(Invert, TwiceGivesBackTheColoursAt24Bits) {
         const Dib once = invert(src);
         ASSERT_EQ(once.bitsPerPixel(), 24);
         const auto p = pixelBgr(src, 3, 2);
-        EXPECT_EQ(pixelBgr(once, 3, 2), (std::array<std::uint8_t, 3>{std::uint8_t(255 - p[0]),
-                                                                       std::uint8_t(255 - p[1]),
-                                                                       std::uint8_t(255 - p[2])}));
+        EXPECT_EQ(pixelBgr(once, 3, 2), (std::array<std::uint8_t, 3>{std::uint8_t(255 - p[0]), std::uint8_t(255 - p[1]),
+                                                                     std::uint8_t(255 - p[2])}));
         const Dib twice = invert(once);
         EXPECT_EQ(twice.bitsPerPixel(), 24);
         EXPECT_TRUE(twice == toBpp24(src)) << bpp;

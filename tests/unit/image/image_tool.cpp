@@ -147,12 +147,15 @@ int main(int argc, char** argv) {
             samples(argv[2]);
         } else if (cmd == "decode-png" && argc == 4) {
             writePpm(codecs::loadPng(argv[2]), argv[3]);
-        } else if (cmd == "fuzz-seeds" && argc == 4 && (std::string(argv[2]) == "png" || std::string(argv[2]) == "bmp")) {
+        } else if (cmd == "fuzz-seeds" && argc == 4 &&
+                   (std::string(argv[2]) == "png" || std::string(argv[2]) == "bmp")) {
             fuzzSeeds(argv[2], argv[3]);
         } else if (cmd == "read-bmp" && argc == 4) {
             writePpm(image::loadBmp(argv[2]), argv[3]);
         } else {
-            std::fprintf(stderr, "usage: image_tool samples DIR | decode-png IN OUT | read-bmp IN OUT | fuzz-seeds png|bmp DIR\n");
+            std::fprintf(
+                stderr,
+                "usage: image_tool samples DIR | decode-png IN OUT | read-bmp IN OUT | fuzz-seeds png|bmp DIR\n");
             return 2;
         }
     } catch (const std::exception& e) {

@@ -97,7 +97,8 @@ TEST(Reduce, OneColourGivesOneEntry) {
     for (int bpp : {24, 32, 16}) {
         Dib d(7, 5, bpp);
         for (int y = 0; y < 5; ++y)
-            for (std::size_t i = 0; i < d.rowBytes(); ++i) d.scanLine(y)[i] = bpp == 24 ? std::uint8_t(10 + i % 3 * 50) : 0x5A;
+            for (std::size_t i = 0; i < d.rowBytes(); ++i)
+                d.scanLine(y)[i] = bpp == 24 ? std::uint8_t(10 + i % 3 * 50) : 0x5A;
         const Dib out = reduceTo256(d);
         ASSERT_EQ(out.palette().size(), 1u) << bpp;
         const auto expected = testing::pixelBgr(d, 0, 0);

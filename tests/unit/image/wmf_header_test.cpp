@@ -16,12 +16,12 @@ TEST(PlaceableWmf, HeaderFieldsAndChecksum) {
     EXPECT_EQ(h[1], 0xCD);
     EXPECT_EQ(h[2], 0xC6);
     EXPECT_EQ(h[3], 0x9A);
-    EXPECT_EQ(word(h, 2), 0);    // handle
-    EXPECT_EQ(word(h, 3), 0);    // left
-    EXPECT_EQ(word(h, 4), 0);    // top
+    EXPECT_EQ(word(h, 2), 0);  // handle
+    EXPECT_EQ(word(h, 3), 0);  // left
+    EXPECT_EQ(word(h, 4), 0);  // top
     EXPECT_EQ(word(h, 5), 640);  // right
     EXPECT_EQ(word(h, 6), 480);  // bottom
-    EXPECT_EQ(word(h, 7), 96);   // units per inch
+    EXPECT_EQ(word(h, 7), 96);  // units per inch
     EXPECT_EQ(word(h, 8), 0);
     EXPECT_EQ(word(h, 9), 0);
     EXPECT_EQ(word(h, 10), 0xCDD7 ^ 0x9AC6 ^ 640 ^ 480 ^ 96);

@@ -74,9 +74,7 @@ TEST(ViewGeometry, WorkedExamples) {
 }
 
 TEST(Averaging, StandardModeReadsTheCentreCellOnly) {
-    FakeView view{{500, 300}, [](Point p) {
-                      return p == Point{500, 300} ? Rgb{255, 0, 0} : Rgb{0, 0, 0};
-                  }};
+    FakeView view{{500, 300}, [](Point p) { return p == Point{500, 300} ? Rgb{255, 0, 0} : Rgb{0, 0, 0}; }};
     Rgb c = averageColour(std::ref(view), 150, 1);
     EXPECT_EQ(c, (Rgb{255, 0, 0}));
     ASSERT_EQ(view.reads.size(), 1u);
@@ -232,8 +230,8 @@ TEST(SamplingStep, EnlargedViewSampledAndMarked) {
     EXPECT_EQ(view.pixel(75, 75), (Rgb{255, 0, 0}));
     EXPECT_EQ(view.pixel(0, 0), (Rgb{0, 255, 255}));
     EXPECT_EQ(view.pixel(149, 149), (Rgb{0, 255, 255}));
-    EXPECT_EQ(view.pixel(30, 70), (Rgb{0, 255, 255}));   // row band top edge
-    EXPECT_EQ(view.pixel(30, 75), (Rgb{0, 70, 30}));     // inside the band
+    EXPECT_EQ(view.pixel(30, 70), (Rgb{0, 255, 255}));  // row band top edge
+    EXPECT_EQ(view.pixel(30, 75), (Rgb{0, 70, 30}));  // inside the band
     // Sampling after marking would see the marks: the window samples first.
     Sample after = sampleView(view, 3);
     EXPECT_NE(after.colour, s.colour);

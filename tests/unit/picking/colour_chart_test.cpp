@@ -89,9 +89,9 @@ TEST(ColourChart, HoverRuleIgnoresGridLinesAndBorder) {
     EXPECT_TRUE(chartPointReadable(15, 15));
     EXPECT_TRUE(chartPointReadable(1, 1));
     EXPECT_TRUE(chartPointReadable(388, 88));
-    EXPECT_FALSE(chartPointReadable(19, 5));   // vertical grid line
-    EXPECT_FALSE(chartPointReadable(5, 9));    // horizontal grid line
-    EXPECT_FALSE(chartPointReadable(0, 5));    // border
+    EXPECT_FALSE(chartPointReadable(19, 5));  // vertical grid line
+    EXPECT_FALSE(chartPointReadable(5, 9));  // horizontal grid line
+    EXPECT_FALSE(chartPointReadable(0, 5));  // border
     EXPECT_FALSE(chartPointReadable(5, 0));
     EXPECT_FALSE(chartPointReadable(389, 5));
     EXPECT_FALSE(chartPointReadable(390, 5));  // outside

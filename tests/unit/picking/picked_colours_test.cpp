@@ -4,10 +4,10 @@
 #include "picking/picked_colours.h"
 #include "settings/colour_key.h"
 
+using hueloom::rgbColour;
 using hueloom::app::PickedColours;
 using hueloom::app::pickedEntryText;
 using hueloom::settings::parseColourKey;
-using hueloom::rgbColour;
 
 namespace {
 

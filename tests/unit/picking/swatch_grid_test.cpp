@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-using hueloom::app::layoutSwatches;
 using hueloom::Rect;
+using hueloom::app::layoutSwatches;
 
 TEST(SwatchGrid, WrapsWhenTheRowDoesNotFit) {
     // s = 20, n = 10, area 200: 196 < 200, so 9 columns and 2 rows.

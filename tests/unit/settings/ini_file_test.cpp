@@ -116,7 +116,8 @@ TEST(IniFile, ShiftJisBytesSurviveUnchanged) {
 }
 
 TEST(IniFile, FileRoundTripAndUnwritableTarget) {
-    const auto dir = std::filesystem::temp_directory_path() / ("hueloom_ini_test_" + std::to_string(std::random_device{}()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("hueloom_ini_test_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(dir);
     const std::string path = (dir / "Hueloom.ini").string();
     IniFile ini;

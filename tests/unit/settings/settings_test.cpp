@@ -164,10 +164,10 @@ TEST(SettingsSave, FreshIniFileGetsSixSectionsAndAllKeys) {
     for (const auto& section : ini.sectionNames()) count += ini.keyNames(section).size();
     EXPECT_EQ(count, 30u);
     const std::string text = ini.serialise();
-    for (const char* line : {"TOPMOST=On\r\n", "ColorMode=Decimal\r\n", "ActiveColor=clAqua\r\n",
-                             "DeactiveColor=clInactiveBorder\r\n", "HookHotKey=Off\r\n",
-                             "HotKeyGetColor=Shift+Ctrl+C\r\n", "HookPrintScreenKey=0\r\n", "SleepTime=1000\r\n",
-                             "InitialDirTxt=C:\\Program Files\\Hueloom\r\n"}) {
+    for (const char* line :
+         {"TOPMOST=On\r\n", "ColorMode=Decimal\r\n", "ActiveColor=clAqua\r\n", "DeactiveColor=clInactiveBorder\r\n",
+          "HookHotKey=Off\r\n", "HotKeyGetColor=Shift+Ctrl+C\r\n", "HookPrintScreenKey=0\r\n", "SleepTime=1000\r\n",
+          "InitialDirTxt=C:\\Program Files\\Hueloom\r\n"}) {
         EXPECT_NE(text.find(line), std::string::npos) << line;
     }
 }
@@ -179,15 +179,15 @@ TEST(SettingsLoad, WindowPositionIsKeptReachable) {
         int wantLeft, wantTop;
     };
     const Case cases[] = {
-        {"-500", "100", 0, 100},      // entirely left of the screen
-        {"5000", "100", 1743, 100},   // 1920 - 177
-        {"-100", "100", -100, 100},   // partly visible: kept
-        {"1800", "-200", 1800, -200}, // partly visible on both axes
-        {"100", "-300", 100, 0},      // entirely above
-        {"100", "4000", 100, 847},    // 1080 - 233
-        {"-177", "-233", 0, 0},       // right/bottom edge exactly at 0: nothing visible
+        {"-500", "100", 0, 100},  // entirely left of the screen
+        {"5000", "100", 1743, 100},  // 1920 - 177
+        {"-100", "100", -100, 100},  // partly visible: kept
+        {"1800", "-200", 1800, -200},  // partly visible on both axes
+        {"100", "-300", 100, 0},  // entirely above
+        {"100", "4000", 100, 847},  // 1080 - 233
+        {"-177", "-233", 0, 0},  // right/bottom edge exactly at 0: nothing visible
         {"1920", "1080", 1743, 847},  // left/top edge exactly at the screen's end
-        {"-176", "-232", -176, -232}, // one pixel still visible
+        {"-176", "-232", -176, -232},  // one pixel still visible
         {"1919", "1079", 1919, 1079},
     };
     for (const auto& c : cases) {

@@ -30,9 +30,10 @@ TEST(SettingsInteger, AcceptsDecimalAndBothHexSpellings) {
 }
 
 TEST(SettingsInteger, RejectsJunkAndValuesBeyond32Bits) {
-    for (const char* bad : {"", " ", "-", "+", "$", "0x", "0X", "x10", "12a", "1 2", "1.5", "abc", "10 ",
-                            "2147483648", "-2147483649", "99999999999", "$100000000", "0x1FFFFFFFF",
-                            "$G0", "--1", "0x-1"}) {
+    for (const char* bad :
+         {"",           " ",           "-",   "+",   "$",   "0x",         "0X",          "x10",
+          "12a",        "1 2",         "1.5", "abc", "10 ", "2147483648", "-2147483649", "99999999999",
+          "$100000000", "0x1FFFFFFFF", "$G0", "--1", "0x-1"}) {
         EXPECT_FALSE(parseSettingsInteger(bad).has_value()) << '"' << bad << '"';
     }
 }

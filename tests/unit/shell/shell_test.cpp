@@ -29,8 +29,7 @@ TEST(ShellTargets, KeywordsSelectTheirFolderExactly) {
 }
 
 TEST(ShellPaths, ShortcutFileIsFolderNameAndLnk) {
-    EXPECT_EQ(shortcutFilePath(L"C:\\Users\\me\\Desktop", kShortcutName),
-              L"C:\\Users\\me\\Desktop\\Hueloom 1.0A4.lnk");
+    EXPECT_EQ(shortcutFilePath(L"C:\\Users\\me\\Desktop", kShortcutName), L"C:\\Users\\me\\Desktop\\Hueloom 1.0A4.lnk");
     // A folder that already ends in a separator (a drive root) gets no second one.
     EXPECT_EQ(shortcutFilePath(L"D:\\", kShortcutName), L"D:\\Hueloom 1.0A4.lnk");
     EXPECT_EQ(shortcutFilePath(L"C:\\デスクトップ", L"x"), L"C:\\デスクトップ\\x.lnk");

@@ -28,7 +28,9 @@ inline Dib randomDib(int width, int height, int bpp, unsigned seed, std::size_t 
         std::uint8_t* row = dib.scanLine(y);
         for (int x = 0; x < width; ++x) {
             switch (bpp) {
-            case 1: case 4: case 8: {
+            case 1:
+            case 4:
+            case 8: {
                 const unsigned index = static_cast<unsigned>(rng() % dib.palette().size());
                 const unsigned bit = static_cast<unsigned>(x) * static_cast<unsigned>(bpp);
                 row[bit / 8] = static_cast<std::uint8_t>(row[bit / 8] | (index << (8 - bpp - bit % 8)));
@@ -76,7 +78,8 @@ inline void setPixel24(Dib& dib, int x, int y, std::uint8_t r, std::uint8_t g, s
 // process, so that test runs in parallel do not meet.
 inline std::filesystem::path freshTempDir(const std::string& name) {
     std::random_device rd;
-    const auto dir = std::filesystem::temp_directory_path() / (name + "_" + std::to_string(rd()) + std::to_string(rd()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / (name + "_" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(dir);
     return dir;
 }

@@ -135,8 +135,7 @@ bool IniFile::hasKey(std::string_view section, std::string_view key) const {
     return header < lines_.size() && findKey(header, key) != std::string_view::npos;
 }
 
-std::string IniFile::readString(const std::string& section, const std::string& key,
-                                const std::string& defaultValue) {
+std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& defaultValue) {
     const size_t header = findSection(section);
     if (header == lines_.size()) return defaultValue;
     const size_t at = findKey(header, key);

@@ -37,8 +37,7 @@ public:
 
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& defaultValue) override;
-    void writeString(const std::string& section, const std::string& key,
-                     const std::string& value) override;
+    void writeString(const std::string& section, const std::string& key, const std::string& value) override;
 
     // Whether section/key exists.
     bool hasKey(std::string_view section, std::string_view key) const;
@@ -49,9 +48,9 @@ public:
 
 private:
     struct Line {
-        std::string text;     // the line as it stands (without line end)
+        std::string text;  // the line as it stands (without line end)
         std::string section;  // set for a section header
-        std::string key;      // set for a key line
+        std::string key;  // set for a key line
         bool isSection = false;
         bool isKey = false;
     };

@@ -29,7 +29,7 @@ std::uint32_t pixelRgb(const image::Dib& d, int x, int y) {
 
 TEST(AboutOrbit, StartsAtTheBottomAndRunsClockwiseRoundTheWheel) {
     EXPECT_EQ(orbitStep(0), (OrbitStep{177, 342, 235}));
-    EXPECT_EQ(orbitStep(15), (OrbitStep{177, 8, 167}));   // top
+    EXPECT_EQ(orbitStep(15), (OrbitStep{177, 8, 167}));  // top
     EXPECT_EQ(orbitStep(30), orbitStep(0));
     EXPECT_EQ(orbitStep(-1), orbitStep(29));
     EXPECT_EQ(orbitStep(45), orbitStep(15));
@@ -95,19 +95,20 @@ TEST(AboutIris, FiftyNineShrinkingStepsThenClose) {
 // ---------------------------------------------------------------- picture
 
 TEST(AboutPicture, WheelColoursRunClockwiseFromGreenInStepsOf0x33) {
-    const std::uint32_t expected[30] = {
-        0x00FF00, 0x00FF33, 0x00FF66, 0x00FF99, 0x00FFCC, 0x00FFFF, 0x00CCFF, 0x0099FF, 0x0066FF, 0x0033FF,
-        0x0000FF, 0x3300FF, 0x6600FF, 0x9900FF, 0xCC00FF, 0xFF00FF, 0xFF00CC, 0xFF0099, 0xFF0066, 0xFF0033,
-        0xFF0000, 0xFF3300, 0xFF6600, 0xFF9900, 0xFFCC00, 0xFFFF00, 0xCCFF00, 0x99FF00, 0x66FF00, 0x33FF00};
+    const std::uint32_t expected[30] = {0x00FF00, 0x00FF33, 0x00FF66, 0x00FF99, 0x00FFCC, 0x00FFFF, 0x00CCFF, 0x0099FF,
+                                        0x0066FF, 0x0033FF, 0x0000FF, 0x3300FF, 0x6600FF, 0x9900FF, 0xCC00FF, 0xFF00FF,
+                                        0xFF00CC, 0xFF0099, 0xFF0066, 0xFF0033, 0xFF0000, 0xFF3300, 0xFF6600, 0xFF9900,
+                                        0xFFCC00, 0xFFFF00, 0xCCFF00, 0x99FF00, 0x66FF00, 0x33FF00};
     for (int i = 0; i < 30; ++i) EXPECT_EQ(wheelColour(i), expected[i]) << i;
     EXPECT_EQ(wheelColour(30), 0x00FF00u);
-    EXPECT_EQ(wheelSegmentAt(kWheelCentreX, kWheelCentreY + 150), 0);   // bottom
+    EXPECT_EQ(wheelSegmentAt(kWheelCentreX, kWheelCentreY + 150), 0);  // bottom
     EXPECT_EQ(wheelSegmentAt(kWheelCentreX, kWheelCentreY - 150), 15);  // top
     // Segment k is centred on the orbit angle of step k and spans 12 degrees.
     for (int k = 0; k < 30; ++k) {
         const double t = (2.0 * k / 30 + 0.5) * M_PI;
         for (double off : {-0.09, 0.0, 0.09})
-            EXPECT_EQ(wheelSegmentAt(kWheelCentreX + 150 * std::cos(t + off), kWheelCentreY + 150 * std::sin(t + off)), k)
+            EXPECT_EQ(wheelSegmentAt(kWheelCentreX + 150 * std::cos(t + off), kWheelCentreY + 150 * std::sin(t + off)),
+                      k)
                 << k << " " << off;
     }
 }
@@ -156,7 +157,7 @@ TEST(AboutPicture, PngDecodesBackToThePicture) {
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(png[1], 'P');
     EXPECT_EQ(&png, &aboutPicturePng());  // made once
-    EXPECT_LT(png.size(), 20000u);        // a palette picture of flat colours packs small
+    EXPECT_LT(png.size(), 20000u);  // a palette picture of flat colours packs small
     const image::Dib back = hueloom::codecs::decodePng(png);
     EXPECT_EQ(back.width(), 365);
     EXPECT_EQ(back.height(), 364);

@@ -13,7 +13,7 @@ namespace {
 TEST(InfoBoxLayout, OneLineThirteenPixelTextGivesA124PixelBox) {
     const InfoBoxLayout l = layoutInfoBox({60, 15}, {200, 13});
     EXPECT_EQ(l.clientHeight, 124);  // 51 + 13 + 25 + 15 + 20
-    EXPECT_EQ(l.clientWidth, 216);   // 8 + 200 + 8
+    EXPECT_EQ(l.clientWidth, 216);  // 8 + 200 + 8
     EXPECT_EQ(l.rule2, (Bounds{5, 64, 205, 2}));
     EXPECT_EQ(l.checkBox, (Bounds{8, 72, 105, 15}));
     EXPECT_EQ(l.okButton, (Bounds{75, 89, 65, 25}));  // (216 - 65) div 2

@@ -75,7 +75,8 @@ TEST(OptionCopy, EverySettingReachesItsControl) {
     EXPECT_EQ(c.hotKeys[kHotKeyGetColor], hueloom::kShortcutAlt | 'G');
     EXPECT_EQ(c.hotKeys[kHotKeyScreenCapture], hueloom::kShortcutCtrl | hueloom::vk::kF1);
     EXPECT_EQ(c.hotKeys[kHotKeyWindowCapture], 0);
-    EXPECT_EQ(c.hotKeys[kHotKeyRectCapture], hueloom::kShortcutShift | hueloom::kShortcutCtrl | hueloom::kShortcutAlt | 'R');
+    EXPECT_EQ(c.hotKeys[kHotKeyRectCapture],
+              hueloom::kShortcutShift | hueloom::kShortcutCtrl | hueloom::kShortcutAlt | 'R');
     EXPECT_TRUE(c.hookPrintScreen);
     EXPECT_FALSE(c.hookAltPrintScreen);
     EXPECT_EQ(c.sleepText, "1500");
@@ -247,9 +248,9 @@ TEST(OptionOutlineTest, RoundedTopAndSquareBottom) {
     EXPECT_EQ(o.roundBottom, 320);
     EXPECT_EQ(o.ellipse, 90);
     EXPECT_EQ(o.rectLeft, 0);
-    EXPECT_EQ(o.rectTop, 50);       // top of the page control
+    EXPECT_EQ(o.rectTop, 50);  // top of the page control
     EXPECT_EQ(o.rectRight, 406);
-    EXPECT_EQ(o.rectBottom, 320);   // 50 + 267 + 3
+    EXPECT_EQ(o.rectBottom, 320);  // 50 + 267 + 3
     // The plain rectangle starts below the rounded corners' reach (45 px) so
     // the top corners stay round, and reaches the window's bottom.
     EXPECT_GE(o.rectTop, o.ellipse / 2);

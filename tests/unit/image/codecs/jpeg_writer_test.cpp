@@ -98,10 +98,10 @@ TEST(JpegWriter, BaselineJfifWithThreeComponentsAtAnyQuality) {
             EXPECT_NE(k.code, 0xC1) << "extended at quality " << q;
             if (k.code == 0xC0) {
                 sof0 = true;
-                EXPECT_EQ(k.data[0], 8);                    // precision
+                EXPECT_EQ(k.data[0], 8);  // precision
                 EXPECT_EQ((k.data[1] << 8) | k.data[2], 40);  // height
                 EXPECT_EQ((k.data[3] << 8) | k.data[4], 60);  // width
-                EXPECT_EQ(k.data[5], 3);                    // components
+                EXPECT_EQ(k.data[5], 3);  // components
             }
             if (k.code == 0xDB) {  // baseline tables: 8-bit entries no larger than 255
                 EXPECT_EQ(k.data[0] >> 4, 0);

@@ -144,8 +144,9 @@ TEST(PngDecoder, MalformedFilesRaiseAClearError) {
         {"unknown critical chunk", png(ihdr(1, 1, 8, 2), {{"ABCD", {}}, {"IDAT", row}})},
         {"no image data", png(ihdr(1, 1, 8, 2), {})},
         {"no end", png(ihdr(1, 1, 8, 2), {{"IDAT", row}}, false)},
-        {"split image data", png(ihdr(1, 1, 8, 2), {{"IDAT", {row.begin(), row.begin() + 2}}, {"tEXt", {'a', 0}},
-                                                     {"IDAT", {row.begin() + 2, row.end()}}})},
+        {"split image data",
+         png(ihdr(1, 1, 8, 2),
+             {{"IDAT", {row.begin(), row.begin() + 2}}, {"tEXt", {'a', 0}}, {"IDAT", {row.begin() + 2, row.end()}}})},
     };
     for (const Case& c : cases) EXPECT_THROW(decodePng(c.file), ImageError) << c.what;
 }

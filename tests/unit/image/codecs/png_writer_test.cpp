@@ -80,8 +80,8 @@ TEST(PngWriter, ChunksComeInTheirOrderForEveryFormat) {
         ASSERT_EQ(ihdr.size(), 13u);
         EXPECT_EQ(be32(&ihdr[0]), 10u);
         EXPECT_EQ(be32(&ihdr[4]), 4u);
-        EXPECT_EQ(ihdr[8], bpp <= 8 ? bpp : 8);   // bit depth
-        EXPECT_EQ(ihdr[9], bpp <= 8 ? 3 : 2);     // palette or truecolour
+        EXPECT_EQ(ihdr[8], bpp <= 8 ? bpp : 8);  // bit depth
+        EXPECT_EQ(ihdr[9], bpp <= 8 ? 3 : 2);  // palette or truecolour
         EXPECT_EQ(ihdr[10] | ihdr[11] | ihdr[12], 0);  // deflate, filter method 0, no interlace
         if (bpp <= 8) {
             const auto& plte = chunks[chunks.size() - 3].data;
@@ -120,8 +120,8 @@ TEST(PngWriter, TimeIsTheCurrentUtcTimeByDefault) {
     const auto after = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
     const auto& t = chunks[1].data;
     using namespace std::chrono;
-    const sys_seconds written = sys_days{year{(t[0] << 8) | t[1]} / month{t[2]} / day{t[3]}} + hours{t[4]} +
-                                minutes{t[5]} + seconds{t[6]};
+    const sys_seconds written =
+        sys_days{year{(t[0] << 8) | t[1]} / month{t[2]} / day{t[3]}} + hours{t[4]} + minutes{t[5]} + seconds{t[6]};
     EXPECT_LE(before, written);
     EXPECT_LE(written, after);
 }
@@ -173,8 +173,8 @@ TEST(PngWriter, LevelZeroStoresTheRowsUncompressed) {
     const auto stored = fixedTimeWriter(pngLevelForQuality(0)).encode(flat);
     EXPECT_GT(stored.size(), raw);
     const auto z = idatStream(parseChunks(stored));
-    EXPECT_EQ(z[0], 0x78);        // deflate, 32 KiB window
-    EXPECT_EQ(z[1] >> 6, 0);      // FLEVEL: fastest
+    EXPECT_EQ(z[0], 0x78);  // deflate, 32 KiB window
+    EXPECT_EQ(z[1] >> 6, 0);  // FLEVEL: fastest
     EXPECT_EQ((z[2] >> 1) & 3, 0);  // first block: BTYPE 00, stored
     EXPECT_EQ(inflateAll(z, raw).size(), raw);
 

@@ -132,7 +132,7 @@ TEST(CuteButtonAccelerator, MarkedLetter) {
     EXPECT_EQ(acceleratorChar("OK"), std::nullopt);
     EXPECT_EQ(acceleratorChar("OK&"), std::nullopt);
     EXPECT_EQ(acceleratorChar("\x95\x5C\x8E\xA6(&V)"), 'V');  // "表示(&V)"
-    EXPECT_EQ(acceleratorChar("\x81\x9A"), std::nullopt);       // "★"
+    EXPECT_EQ(acceleratorChar("\x81\x9A"), std::nullopt);  // "★"
 }
 
 // Records what the model asks for; behaviour of the window is scripted.
