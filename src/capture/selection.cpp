@@ -146,21 +146,12 @@ void Selection::mouseMove(int x, int y) {
         SelRect& r = rect_;
         const bool left = x<r.right - kMinSideGap, right = x> r.left + kMinSideGap;
         const bool top = y<r.bottom - kMinSideGap, bottom = y> r.top + kMinSideGap;
+        // clang-format off
         switch (grabZone_) {
-        case 0:
-            if (left) r.left = x;
-            if (top) r.top = y;
-            break;
-        case 1:
-            if (top) r.top = y;
-            break;
-        case 2:
-            if (right) r.right = x;
-            if (top) r.top = y;
-            break;
-        case 3:
-            if (left) r.left = x;
-            break;
+        case 0: if (left) r.left = x; if (top) r.top = y; break;
+        case 1: if (top) r.top = y; break;
+        case 2: if (right) r.right = x; if (top) r.top = y; break;
+        case 3: if (left) r.left = x; break;
         case 4:
             r.left += x - anchor_.x;
             r.right += x - anchor_.x;
@@ -168,22 +159,13 @@ void Selection::mouseMove(int x, int y) {
             r.bottom += y - anchor_.y;
             anchor_ = Point{x, y};
             break;
-        case 5:
-            if (right) r.right = x;
-            break;
-        case 6:
-            if (left) r.left = x;
-            if (bottom) r.bottom = y;
-            break;
-        case 7:
-            if (bottom) r.bottom = y;
-            break;
-        case 8:
-            if (right) r.right = x;
-            if (bottom) r.bottom = y;
-            break;
+        case 5: if (right) r.right = x; break;
+        case 6: if (left) r.left = x; if (bottom) r.bottom = y; break;
+        case 7: if (bottom) r.bottom = y; break;
+        case 8: if (right) r.right = x; if (bottom) r.bottom = y; break;
         default: break;
         }
+        // clang-format on
         focusVisible_ = true;
         break;
     }

@@ -58,18 +58,18 @@ void TfrmMagnify::FormCreate() {
                             reinterpret_cast<uint32_t*>(skin_.row(y)));
     }
 
-    CuteButton1.create(hwnd_, L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
-    CuteButton1.setCaption(L"★");
-    CuteButton1.setFontColor(RGB(255, 0, 0));
-    CuteButton1.setFont(starFont_);
-    CuteButton1.setHint(L"メニューを表示");
-    CuteButton1.onClick = [this] { CuteButton1Click(); };
-    CuteButton2.create(hwnd_, L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
-    CuteButton2.setCaption(L"★");
-    CuteButton2.setFontColor(RGB(0, 0, 255));
-    CuteButton2.setFont(starFont_);
-    CuteButton2.setHint(L"表示状態の変更");
-    CuteButton2.onClick = [this] { CuteButton2Click(); };
+    // The two star buttons: the menu (left) and the display modes (right).
+    auto star = [this](TCuteButton& b, const Rect& r, COLORREF colour, const wchar_t* hint,
+                       std::function<void()> onClick) {
+        b.create(hwnd_, r.left, r.top, r.width(), r.height());
+        b.setCaption(L"★");
+        b.setFontColor(colour);
+        b.setFont(starFont_);
+        b.setHint(hint);
+        b.onClick = std::move(onClick);
+    };
+    star(CuteButton1, L::kButton1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
+    star(CuteButton2, L::kButton2, RGB(0, 0, 255), L"表示状態の変更", [this] { CuteButton2Click(); });
 
     lblPickColor1.create(hwnd_, L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
                          L::kValueLabel.height());

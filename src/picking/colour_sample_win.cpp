@@ -73,113 +73,6 @@ LRESULT TfrmColorSample::ChartImage::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return ImageControl::wndProc(msg, wp, lp);
 }
 
-// ---------------------------------------------------------------- radio group
-
-namespace {
-constexpr UINT kRadioFirstId = 200;
-}
-
-bool TfrmColorSample::ColumnRadioGroup::create(HWND parent, int x, int y, int w, int h) {
-    if (!Control::create(L"TSampleRadioGroup", parent, x, y, w, h, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT)) return false;
-    brush_.reset(CreateSolidBrush(back_));
-    for (int i = 0; i < 2; ++i) {
-        const DWORD style = WS_CHILD | WS_VISIBLE | BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        buttons_[i] = CreateWindowExW(0, L"BUTTON", L"", style, 0, 0, 10, 10, hwnd_,
-                                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kRadioFirstId + i)),
-                                      tk::app().hinstance(), nullptr);
-    }
-    arrange();
-    return buttons_[0] && buttons_[1];
-}
-
-void TfrmColorSample::ColumnRadioGroup::setCaption(const std::wstring& caption) {
-    caption_ = caption;
-    if (hwnd_) SetWindowTextW(hwnd_, caption.c_str());
-    invalidate();
-}
-
-void TfrmColorSample::ColumnRadioGroup::setItems(const std::wstring& first, const std::wstring& second) {
-    if (buttons_[0]) SetWindowTextW(buttons_[0], first.c_str());
-    if (buttons_[1]) SetWindowTextW(buttons_[1], second.c_str());
-}
-
-void TfrmColorSample::ColumnRadioGroup::setFont(HFONT f) {
-    font_ = f;
-    for (HWND b : buttons_)
-        if (b) SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
-    arrange();
-    invalidate();
-}
-
-void TfrmColorSample::ColumnRadioGroup::setColours(COLORREF text, COLORREF background) {
-    text_ = text;
-    back_ = background;
-    brush_.reset(CreateSolidBrush(background));
-    invalidate();
-    for (HWND b : buttons_)
-        if (b) InvalidateRect(b, nullptr, TRUE);
-}
-
-int TfrmColorSample::ColumnRadioGroup::itemIndex() const {
-    for (int i = 0; i < 2; ++i)
-        if (buttons_[i] && SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return i;
-    return -1;
-}
-
-void TfrmColorSample::ColumnRadioGroup::setItemIndex(int index) {
-    for (int i = 0; i < 2; ++i)
-        if (buttons_[i]) SendMessageW(buttons_[i], BM_SETCHECK, i == index ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-void TfrmColorSample::ColumnRadioGroup::arrange() {
-    if (!hwnd_) return;
-    const RECT rc = clientRect();
-    // Below the caption, which sits on the frame's top edge; two columns.
-    const int top = 13, itemH = std::max<int>(rc.bottom - top - 2, 12);
-    const int colW = (rc.right - 8) / 2;
-    for (int i = 0; i < 2; ++i)
-        if (buttons_[i])
-            SetWindowPos(buttons_[i], nullptr, 5 + i * colW, top, colW - 2, itemH, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TfrmColorSample::ColumnRadioGroup::paint(HDC dc, const RECT& rc) {
-    FillRect(dc, &rc, brush_);
-    tk::SavedDC saved(dc);
-    if (font_) SelectObject(dc, font_);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    RECT frame{rc.left, rc.top + tm.tmHeight / 2, rc.right, rc.bottom};
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    if (caption_.empty()) return;
-    SIZE sz{};
-    GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
-    RECT text{8, 0, 8 + sz.cx + 2, tm.tmHeight};
-    FillRect(dc, &text, brush_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, text_);
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-}
-
-LRESULT TfrmColorSample::ColumnRadioGroup::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) >= kRadioFirstId && LOWORD(wp) < kRadioFirstId + 2 && onClick) {
-            auto fn = onClick;
-            tk::app().guarded(fn);
-        }
-        return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetBkColor(dc, back_);
-        SetTextColor(dc, text_);
-        return reinterpret_cast<LRESULT>(brush_.get());
-    }
-    case WM_SIZE: arrange(); break;
-    }
-    return Control::wndProc(msg, wp, lp);
-}
-
 // ---------------------------------------------------------------- picture button
 
 bool TfrmColorSample::PictureButton::create(HWND parent, int x, int y, int w, int h) {
@@ -322,10 +215,12 @@ bool TfrmColorSample::create(SampleMode mode) {
     Label1.setTransparent(true);
 
     RadioGroup1.create(hwnd_, 186, 128, 129, 33);
+    RadioGroup1.setColumns(2);
     RadioGroup1.setFont(windowFont_);
-    RadioGroup1.setColours(kWhite, kNavy);
+    RadioGroup1.setTextColour(kWhite);
+    RadioGroup1.setBackground(kNavy);
     RadioGroup1.setCaption(wide(ui::valueFormatCaption()));
-    RadioGroup1.setItems(wide(ui::decimalItemCaption()), wide(ui::hexadecimalItemCaption()));
+    RadioGroup1.setItems({wide(ui::decimalItemCaption()), wide(ui::hexadecimalItemCaption())});
     RadioGroup1.onClick = [this] { RadioGroup1Click(); };
 
     BitBtn1.create(hwnd_, 320, 136, 25, 25);

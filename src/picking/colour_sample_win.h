@@ -44,6 +44,7 @@
 #include <string>
 
 #include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/radio_group_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "picking/colour_chart.h"
@@ -110,32 +111,6 @@ public:
         LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
     };
 
-    // A framed group with a caption and its radio items side by side.
-    class ColumnRadioGroup : public tk::Control {
-    public:
-        bool create(HWND parent, int x, int y, int w, int h);
-        void setCaption(const std::wstring& caption);
-        void setItems(const std::wstring& first, const std::wstring& second);
-        void setFont(HFONT f);
-        void setColours(COLORREF text, COLORREF background);
-        int itemIndex() const;
-        void setItemIndex(int i);
-        HWND button(int i) const { return i == 0 || i == 1 ? buttons_[i] : nullptr; }
-        std::function<void()> onClick;
-        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    protected:
-        void paint(HDC dc, const RECT& rc) override;
-
-    private:
-        void arrange();
-        std::wstring caption_;
-        HWND buttons_[2] = {nullptr, nullptr};
-        HFONT font_ = nullptr;
-        COLORREF text_ = RGB(255, 255, 255), back_ = RGB(0, 0, 128);
-        tk::Brush brush_;
-    };
-
     // A small push button showing a 16 × 16 picture of colour squares.
     class PictureButton : public tk::Control {
     public:
@@ -157,7 +132,7 @@ public:
     tk::Label lblTitle, Label2;
     ChartImage Image1;
     tk::Label Label1;  // the read-out: one or two centred lines, opaque or see-through
-    ColumnRadioGroup RadioGroup1;
+    tk::RadioGroup RadioGroup1;
     PictureButton BitBtn1;
     TCuteButton Button1;
 

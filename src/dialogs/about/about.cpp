@@ -94,38 +94,16 @@ std::uint32_t wheelColour(int segment) {
     const std::uint32_t up = 0x33u * static_cast<std::uint32_t>(step);
     const std::uint32_t down = 0xFFu - up;
     std::uint32_t r = 0, g = 0, b = 0;
+    // clang-format off
     switch (run) {
-    case 0:
-        r = 0;
-        g = 0xFF;
-        b = up;
-        break;  // green -> cyan
-    case 1:
-        r = 0;
-        g = down;
-        b = 0xFF;
-        break;  // cyan -> blue
-    case 2:
-        r = up;
-        g = 0;
-        b = 0xFF;
-        break;  // blue -> magenta
-    case 3:
-        r = 0xFF;
-        g = 0;
-        b = down;
-        break;  // magenta -> red
-    case 4:
-        r = 0xFF;
-        g = up;
-        b = 0;
-        break;  // red -> yellow
-    default:
-        r = down;
-        g = 0xFF;
-        b = 0;
-        break;  // yellow -> green
+    case 0: r = 0; g = 0xFF; b = up; break;    // green -> cyan
+    case 1: r = 0; g = down; b = 0xFF; break;  // cyan -> blue
+    case 2: r = up; g = 0; b = 0xFF; break;    // blue -> magenta
+    case 3: r = 0xFF; g = 0; b = down; break;  // magenta -> red
+    case 4: r = 0xFF; g = up; b = 0; break;    // red -> yellow
+    default: r = down; g = 0xFF; b = 0; break; // yellow -> green
     }
+    // clang-format on
     return (r << 16) | (g << 8) | b;
 }
 

@@ -15,7 +15,13 @@ constexpr UINT kBtnFaceSysColour = COLOR_BTNFACE;
 
 COLORREF rgbToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-void measure(TfrmVersion::Label& l) {
+// A label at (left, top), as large as its caption in its font.
+void placeLabel(TfrmVersion::Label& l, int left, int top, const wchar_t* caption, COLORREF colour, HFONT font) {
+    l.left = left;
+    l.top = top;
+    l.caption = caption;
+    l.colour = colour;
+    l.font = font;
     tk::WindowDC screen(nullptr);
     tk::SavedDC saved(screen);
     SelectObject(screen, l.font);
@@ -60,19 +66,8 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     ImgIcon.top = ui::kAboutIconTop;
     ImgIcon.width = ImgIcon.height = ui::kAboutIconSize;
 
-    Label1.left = ui::kAboutLabel1Left;
-    Label1.top = ui::kAboutLabel1Top;
-    Label1.caption = ui::kAboutProgramName;
-    Label1.colour = RGB(255, 0, 0);
-    Label1.font = label1Font_;
-    measure(Label1);
-
-    Label2.left = ui::kAboutLabel2Left;
-    Label2.top = ui::kAboutLabel2Top;
-    Label2.caption = ui::kAboutRightsLine;
-    Label2.colour = RGB(0, 128, 0);
-    Label2.font = label2Font_;
-    measure(Label2);
+    placeLabel(Label1, ui::kAboutLabel1Left, ui::kAboutLabel1Top, ui::kAboutProgramName, RGB(255, 0, 0), label1Font_);
+    placeLabel(Label2, ui::kAboutLabel2Left, ui::kAboutLabel2Top, ui::kAboutRightsLine, RGB(0, 128, 0), label2Font_);
 
     Shape1.width = Shape1.height = ui::kAboutShapeSize;
     Shape1.visible = false;

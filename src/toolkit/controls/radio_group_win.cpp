@@ -59,6 +59,17 @@ void RadioGroup::setBackground(COLORREF c) {
     for (HWND b : buttons_) InvalidateRect(b, nullptr, TRUE);
 }
 
+void RadioGroup::setTextColour(COLORREF c) {
+    text_ = c;
+    invalidate();
+    for (HWND b : buttons_) InvalidateRect(b, nullptr, TRUE);
+}
+
+void RadioGroup::setColumns(int n) {
+    columns_ = std::max(n, 1);
+    arrange();
+}
+
 int RadioGroup::itemIndex() const {
     for (size_t i = 0; i < buttons_.size(); ++i)
         if (SendMessageW(buttons_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) return static_cast<int>(i);
@@ -73,6 +84,15 @@ void RadioGroup::setItemIndex(int index) {
 void RadioGroup::arrange() {
     if (!hwnd_ || buttons_.empty()) return;
     const RECT rc = clientRect();
+    if (columns_ > 1) {
+        // One line below the caption, which sits on the frame's top edge.
+        const int top = 13, itemH = std::max<int>(rc.bottom - top - 2, 12);
+        const int colW = (rc.right - 8) / columns_;
+        for (size_t i = 0; i < buttons_.size(); ++i)
+            SetWindowPos(buttons_[i], nullptr, 5 + static_cast<int>(i) * colW, top, colW - 2, itemH,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
     const int top = textHeight(captionFont_) + 2;
     const int avail = std::max<int>(static_cast<int>(rc.bottom) - top - 4, 1);
     const int step = avail / static_cast<int>(buttons_.size());
@@ -97,7 +117,7 @@ void RadioGroup::paint(HDC dc, const RECT& rc) {
     RECT text{8, 0, 8 + sz.cx + 2, th};
     FillRect(dc, &text, brush_);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, text_);
     DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
 }
 
@@ -114,7 +134,7 @@ LRESULT RadioGroup::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (!brush_) brush_.reset(CreateSolidBrush(back_));
         HDC dc = reinterpret_cast<HDC>(wp);
         SetBkColor(dc, back_);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, text_);
         return reinterpret_cast<LRESULT>(brush_.get());
     }
     case WM_SIZE: arrange(); break;

@@ -1,6 +1,7 @@
 // A radio group: a framed box with a caption and one radio button per item,
 // of which at most one is chosen (itemIndex -1: none). The items are spread
-// evenly over the box's height below the caption.
+// evenly over the box's height below the caption, or side by side in
+// columns.
 #pragma once
 #include <windows.h>
 
@@ -24,6 +25,10 @@ public:
     void setFont(HFONT items, HFONT caption = nullptr);
     void setBackground(COLORREF c);
     COLORREF background() const { return back_; }
+    // Caption and item text (the system's window text colour by default).
+    void setTextColour(COLORREF c);
+    // Items side by side in `n` columns, on one line below the caption.
+    void setColumns(int n);
 
     int itemIndex() const;
     // Chooses item i; an index outside the items clears the choice.
@@ -44,6 +49,8 @@ private:
     std::vector<HWND> buttons_;
     HFONT itemFont_ = nullptr, captionFont_ = nullptr;
     COLORREF back_ = GetSysColor(COLOR_BTNFACE);
+    COLORREF text_ = GetSysColor(COLOR_WINDOWTEXT);
+    int columns_ = 1;
     Brush brush_;
 };
 
