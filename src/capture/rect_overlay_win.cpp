@@ -19,7 +19,7 @@ constexpr WORD kCtrlZ = hueloom::kShortcutCtrl | 'Z';
 const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24",
                                      L"pmnu32x32",    L"pmnu48x48", L"pmnuOptSize"};
 
-RECT toRect(const cap::SelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT toRect(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 cap::Key keyOf(WORD vk) {
     switch (vk) {
@@ -160,11 +160,11 @@ HCURSOR TfrmVirtualDesktop::currentCursor() const {
     return LoadCursorW(nullptr, id);
 }
 
-cap::Point TfrmVirtualDesktop::pointerPos() const {
+hueloom::Point TfrmVirtualDesktop::pointerPos() const {
     POINT p{0, 0};
     GetCursorPos(&p);
     if (hwnd_) ScreenToClient(hwnd_, &p);
-    return cap::Point{p.x, p.y};
+    return hueloom::Point{p.x, p.y};
 }
 
 TfrmVirtualDesktop::Shown TfrmVirtualDesktop::shown() const {
@@ -217,7 +217,7 @@ void TfrmVirtualDesktop::buildMaskedView() {
         tk::SavedDC saved(mem);
         SelectObject(mem, GetStockObject(BLACK_PEN));
         SelectObject(mem, GetStockObject(WHITE_BRUSH));
-        const SelRect& r = sel_.rect();
+        const hueloom::Rect& r = sel_.rect();
         Rectangle(mem, r.left, r.top, r.right, r.bottom);
     }
     BitBlt(mem, 0, 0, DesktopWidth, DesktopHeight, src, 0, 0, SRCAND);
@@ -249,10 +249,10 @@ void TfrmVirtualDesktop::ShowSizeLabel(bool visible) {
         LabRectSize.hide();
         return;
     }
-    const SelRect& r = sel_.rect();
+    const hueloom::Rect& r = sel_.rect();
     LabRectSize.setCaption(tk::widen(cap::sizeLabelText(r), CP_UTF8));
     const int w = LabRectSize.width(), h = LabRectSize.height();
-    const cap::Point p = cap::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
+    const hueloom::Point p = cap::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
     LabRectSize.setBounds(p.x, p.y, w, h);
     LabRectSize.show();
     LabRectSize.update();

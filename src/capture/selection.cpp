@@ -17,7 +17,7 @@ bool inside(int x, int y, int l, int t, int r, int b) { return x >= l && x < r &
 
 }  // namespace
 
-int hitZone(const SelRect& s, int x, int y) {
+int hitZone(const Rect& s, int x, int y) {
     const int L = s.left, T = s.top, R = s.right, B = s.bottom, z = kZoneWidth;
     // clang-format off
     const int zones[9][4] = {
@@ -77,7 +77,7 @@ void Selection::drop() {
 void Selection::startOver() {
     state_ = selEmpty;
     labelVisible_ = false;
-    rect_ = SelRect{};
+    rect_ = Rect{};
     fixedWidth_ = fixedHeight_ = -1;
     grabZone_ = -1;
     pointer_ = Pointer::SelectCross;
@@ -93,7 +93,7 @@ void Selection::setFixedSize(int width, int height, Point pointer) {
     state_ = selGrabbed;
     repaint();
     if (width >= 0) {
-        rect_ = SelRect{pointer.x - 1, pointer.y - 1, pointer.x - 1 + width, pointer.y - 1 + height};
+        rect_ = Rect{pointer.x - 1, pointer.y - 1, pointer.x - 1 + width, pointer.y - 1 + height};
         anchor_ = pointer;
         focusVisible_ = true;
     }
@@ -111,7 +111,7 @@ void Selection::mouseDown(MouseButton button, int x, int y) {
     case selEmpty:
         if (button != MouseButton::Left) return;
         anchor_ = Point{x, y};
-        rect_ = SelRect{x, y, x, y};
+        rect_ = Rect{x, y, x, y};
         focusVisible_ = true;
         dragging_ = true;
         break;
@@ -130,7 +130,7 @@ void Selection::mouseMove(int x, int y) {
     switch (state_) {
     case selEmpty:
         if (!dragging_) return;
-        rect_ = SelRect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x), std::max(anchor_.y, y)};
+        rect_ = Rect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x), std::max(anchor_.y, y)};
         focusVisible_ = true;
         break;
     case selShown:
@@ -143,7 +143,7 @@ void Selection::mouseMove(int x, int y) {
             grabZone_ = 4;
             pointer_ = Pointer::SizeAll;
         }
-        SelRect& r = rect_;
+        Rect& r = rect_;
         const bool left = x<r.right - kMinSideGap, right = x> r.left + kMinSideGap;
         const bool top = y<r.bottom - kMinSideGap, bottom = y> r.top + kMinSideGap;
         // clang-format off
@@ -223,7 +223,7 @@ void Selection::keyDown(Key key, bool shift, bool ctrl) {
         W = fixedWidth_;
         H = fixedHeight_;
     }
-    rect_ = SelRect{L, T, L + W, T + H};
+    rect_ = Rect{L, T, L + W, T + H};
     focusVisible_ = true;
 }
 
@@ -236,13 +236,13 @@ void Selection::keyUp(Key key) {
 
 // ---------------------------------------------------------------- label
 
-std::string sizeLabelText(const SelRect& r) {
+std::string sizeLabelText(const Rect& r) {
     auto n = [](int v) { return std::to_string(v); };
     return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " + n(r.top) +
            ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
 }
 
-Point placeSizeLabel(const SelRect& r, int w, int h, int desktopWidth, int desktopHeight) {
+Point placeSizeLabel(const Rect& r, int w, int h, int desktopWidth, int desktopHeight) {
     Point p{r.left + 2, r.top - h - 5};
     if (p.y < 0) p.y = r.bottom + 5;
     if (p.y + h > desktopHeight) p.y = r.bottom - h - 5;
@@ -297,7 +297,7 @@ std::string rectCaptureInstructions(int sleepTime) {
 
 // ---------------------------------------------------------------- cut
 
-image::Dib cutRect(const image::Dib& screen, const SelRect& r) {
+image::Dib cutRect(const image::Dib& screen, const Rect& r) {
     if (r.width() <= 0 || r.height() <= 0) return {};
     if (screen.isNull()) {
         image::Dib out(r.width(), r.height(), 32);

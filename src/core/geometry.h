@@ -1,4 +1,5 @@
-// Points and rectangles in pixels, for the pure layouts and the window code.
+// Points and rectangles in pixels, and the mouse buttons, for the pure
+// layouts and models and the window code.
 #pragma once
 
 namespace hueloom {
@@ -15,5 +16,7 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
 };
+
+enum class MouseButton { Left, Right, Middle };
 
 }  // namespace hueloom

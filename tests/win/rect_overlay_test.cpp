@@ -22,8 +22,8 @@
 
 namespace {
 
+using hueloom::Rect;
 using hueloom::capture::selEmpty;
-using hueloom::capture::SelRect;
 using hueloom::capture::selShown;
 using hueloom::capture::selTracking;
 using hueloom::image::Dib;
@@ -68,7 +68,7 @@ class Snapshot : public ClientSnapshot {
 public:
     using ClientSnapshot::ClientSnapshot;
     // Pixels along the rectangle's border that differ from the frozen screen.
-    int changedOnBorder(const SelRect& r) const {
+    int changedOnBorder(const hueloom::Rect& r) const {
         int n = 0;
         for (int x = r.left; x < r.right; ++x) {
             n += at(x, r.top) != frozenAt(x, r.top);
@@ -173,7 +173,7 @@ TEST_F(OverlayFixture, DragShowsTheFocusRectangleThenTheDropMasksOutsideAndShows
         EXPECT_GT(s.changedOnBorder({100, 80, 300, 200}), 200) << "the focus rectangle is drawn";
     }
     up(100, 80);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 80, 300, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 80, 300, 200}));
     EXPECT_EQ(o->selection().state(), selShown);
     EXPECT_EQ(GetCapture(), nullptr);
     Snapshot s(h());
@@ -229,7 +229,7 @@ TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
     // Clicking outside does nothing.
     down(400, 400);
     up(400, 400);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 100, 200, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 100, 200, 200}));
 
     move(202, 150);
     down(202, 150);
@@ -240,7 +240,7 @@ TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
     }
     move(260, 150);
     up(260, 150);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 100, 260, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 100, 260, 200}));
     EXPECT_TRUE(shownFlag(o->LabRectSize));
     EXPECT_EQ(o->LabRectSize.caption().substr(0, 15), L"W: 160 x H: 100");
 }
@@ -250,26 +250,26 @@ TEST_F(OverlayFixture, ArrowKeysMoveAndResizeEscapeIsIgnoredEnterCloses) {
     EXPECT_EQ(o->selection().state(), selEmpty);
     draw(100, 100, 200, 150);
     key(VK_RIGHT);
-    EXPECT_EQ(o->selRect(), (SelRect{101, 100, 201, 150}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{101, 100, 201, 150}));
     {
         HeldKeys shift{VK_SHIFT};
         key(VK_RIGHT);
     }
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 150}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 150}));
     {
         HeldKeys ctrl{VK_CONTROL};
         key(VK_DOWN);
     }
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
     EXPECT_EQ(o->selection().state(), selShown) << "dropped on key up";
     EXPECT_TRUE(shownFlag(o->LabRectSize));
 
     typed(VK_ESCAPE);
     EXPECT_EQ(o->modalResult(), 0);
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
     typed(VK_RETURN);
     EXPECT_EQ(o->modalResult(), IDOK);
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
 }
 
 TEST_F(OverlayFixture, CtrlZStartsOverThoughItsItemIsHidden) {
@@ -279,14 +279,14 @@ TEST_F(OverlayFixture, CtrlZStartsOverThoughItsItemIsHidden) {
         typed('Z');
     }
     EXPECT_EQ(o->selection().state(), selEmpty);
-    EXPECT_EQ(o->selRect(), (SelRect{}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{}));
     EXPECT_FALSE(shownFlag(o->LabRectSize));
     EXPECT_EQ(o->currentCursor(), o->crSelectCross);
     Snapshot s(h());
     EXPECT_EQ(s.at(50, 50), frozenAt(50, 50));
     // A new rectangle can be drawn again.
     draw(300, 300, 350, 320);
-    EXPECT_EQ(o->selRect(), (SelRect{300, 300, 350, 320}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{300, 300, 350, 320}));
 }
 
 TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
@@ -294,11 +294,11 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     item(L"pmnu32x32")->click();
     EXPECT_TRUE(item(L"pmnu32x32")->checked);
     EXPECT_FALSE(item(L"pmnuFreeSize")->checked);
-    EXPECT_EQ(o->selRect(), (SelRect{499, 399, 531, 431}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{499, 399, 531, 431}));
     EXPECT_EQ(o->selection().state(), selTracking);
     EXPECT_EQ(o->currentCursor(), sysCursor(IDC_SIZEALL));
     move(520, 410);
-    EXPECT_EQ(o->selRect(), (SelRect{519, 409, 551, 441}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{519, 409, 551, 441}));
     down(520, 410);
     up(520, 410);
     EXPECT_EQ(o->selection().state(), selShown);
@@ -307,7 +307,7 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     down(553, 443);
     move(563, 453);
     up(563, 453);
-    EXPECT_EQ(o->selRect(), (SelRect{529, 419, 561, 451}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{529, 419, 561, 451}));
     {
         HeldKeys ctrl{VK_CONTROL};
         key(VK_RIGHT);
@@ -317,7 +317,7 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     item(L"pmnuFreeSize")->click();
     EXPECT_TRUE(item(L"pmnuFreeSize")->checked);
     EXPECT_EQ(o->selection().state(), selEmpty);
-    EXPECT_EQ(o->selRect(), (SelRect{}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{}));
 }
 
 TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
@@ -327,7 +327,7 @@ TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
     // The up alone (the menu itself needs a real click to go away).
     SendMessageW(h(), WM_MBUTTONUP, 0, at(210, 210));
     EXPECT_EQ(o->selection().state(), selShown);
-    EXPECT_EQ(o->selRect(), (SelRect{199, 199, 215, 215}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{199, 199, 215, 215}));
 }
 
 // ---------------------------------------------------------------- modal runs
@@ -415,7 +415,7 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
-    EXPECT_EQ(o.selRect(), (SelRect{299, 249, 339, 279}));
+    EXPECT_EQ(o.selRect(), (hueloom::Rect{299, 249, 339, 279}));
     EXPECT_EQ(o.selection().state(), selTracking);
 
     // Zero, or text that is not a number: treated as cancelled, free size again.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "image/dib.h"
+#include "core/geometry.h"
 
 namespace hueloom::ui {
 
@@ -19,15 +20,10 @@ namespace hueloom::ui {
 inline constexpr int kAboutWidth = 365;
 inline constexpr int kAboutHeight = 364;
 
-struct AboutRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    bool operator==(const AboutRect&) const = default;
-};
-
 // The window shape: (outer ellipse XOR hole ellipse) OR card.
-inline constexpr AboutRect kAboutOuterEllipse{2, 2, kAboutWidth - 2, kAboutHeight - 2};
-inline constexpr AboutRect kAboutHoleEllipse{75, 75, 291, 291};
-inline constexpr AboutRect kAboutCard{93, 129, 273, 235};
+inline constexpr Rect kAboutOuterEllipse{2, 2, kAboutWidth - 2, kAboutHeight - 2};
+inline constexpr Rect kAboutHoleEllipse{75, 75, 291, 291};
+inline constexpr Rect kAboutCard{93, 129, 273, 235};
 // Frame drawn round the card at each orbit step: brush 5 wide, 4 high.
 inline constexpr int kAboutCardFrameWidth = 5;
 inline constexpr int kAboutCardFrameHeight = 4;
@@ -36,7 +32,7 @@ inline constexpr int kAboutCardFrameHeight = 4;
 inline constexpr int kAboutIconLeft = 166, kAboutIconTop = 135, kAboutIconSize = 32;
 inline constexpr int kAboutLabel1Left = 112, kAboutLabel1Top = 170;
 inline constexpr int kAboutLabel2Left = 102, kAboutLabel2Top = 186;
-inline constexpr AboutRect kAboutButton{158, 203, 158 + 49, 203 + 25};
+inline constexpr Rect kAboutButton{158, 203, 158 + 49, 203 + 25};
 inline constexpr int kAboutShapeSize = 11;
 
 // Timers.
@@ -78,7 +74,7 @@ std::uint32_t inverseColour(std::uint32_t rgb);
 
 struct IrisStep {
     bool close = false;  // the ellipse is narrower than 10 pixels: close now
-    AboutRect ellipse;  // (s+2, s+2) - (width-2-s, height-2-s)
+    Rect ellipse;  // (s+2, s+2) - (width-2-s, height-2-s)
     bool hideLabels = false;  // narrower than 80 pixels
     bool red = false;  // caption red (s > 60), else yellow
     int next = 0;  // s for the next tick

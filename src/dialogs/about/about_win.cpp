@@ -72,7 +72,7 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     Shape1.width = Shape1.height = ui::kAboutShapeSize;
     Shape1.visible = false;
 
-    const ui::AboutRect& b = ui::kAboutButton;
+    const hueloom::Rect& b = ui::kAboutButton;
     CuteButton1.create(hwnd_, b.left, b.top, b.right - b.left, b.bottom - b.top);
     CuteButton1.setCaption(ui::kAboutOkCaption);
     CuteButton1.setBevelWidth(2);

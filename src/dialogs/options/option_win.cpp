@@ -287,7 +287,7 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[ui::kPageColorImage]->hwnd();
         const COLORREF bg = pageColour(ui::kPageColorImage);
-        Edit1.create(p, 138, 24, 41, 23, true);
+        Edit1.create(p, 138, 24, 41, 23, 0, true);
         Edit1.setFont(pageFont_);
         UpDownRectWidth.create(p, 179, 24, 16, 23);
         UpDownRectWidth.setBuddy(Edit1.hwnd());

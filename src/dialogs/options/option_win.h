@@ -38,6 +38,7 @@
 #include "toolkit/controls/check_box_win.h"
 #include "toolkit/controls/common_controls_win.h"
 #include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/edit_box_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/radio_group_win.h"
@@ -160,7 +161,7 @@ public:
     // PNG
     tk::RadioGroup RadioGroupPNG;
     // 色の画像
-    tk::Edit Edit1;
+    tk::EditBox Edit1;
     tk::UpDown UpDownRectWidth;
     tk::Label Label3;
     // 平均値モード
@@ -183,7 +184,7 @@ public:
     tk::HotKeyEdit& sHotKeyRectCapture = hotKeys[3];
     tk::CheckBox chbxPrintScreen, chbxAltPrintScreen;
     // ｷｬﾌﾟﾁｬ
-    tk::Edit edtSleep;
+    tk::EditBox edtSleep;
     tk::CheckBox CheckCursorCapture;
     CursorList ComboBox1;
 

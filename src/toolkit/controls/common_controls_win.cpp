@@ -18,18 +18,6 @@ void initCommonControls() {
 
 // ---------------------------------------------------------------- Edit
 
-bool Edit::create(HWND parent, int x, int y, int w, int h, bool readOnly, UINT id) {
-    return createNative(L"EDIT", L"",
-                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0),
-                        WS_EX_CLIENTEDGE, x, y, w, h, parent, id);
-}
-
-void Edit::setFont(HFONT f) {
-    if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
-}
-
-bool Edit::readOnly() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY); }
-
 // ---------------------------------------------------------------- TrackBar
 
 bool TrackBar::create(HWND parent, int x, int y, int w, int h, UINT id) {

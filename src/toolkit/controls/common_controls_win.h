@@ -1,6 +1,6 @@
-// Wrappers for the system's common controls the options need: an edit box,
-// a slider, an up-down arrow pair, a hot-key entry field and a tab strip.
-// Each is the system control subclassed like our other controls; their
+// Wrappers for the system's common controls the options need: a slider, an
+// up-down arrow pair, a hot-key entry field and a tab strip. Each is the
+// system control subclassed like our other controls; their
 // notifications go to the parent window as usual (WM_COMMAND, WM_HSCROLL,
 // WM_VSCROLL, WM_NOTIFY, WM_DRAWITEM).
 #pragma once
@@ -14,14 +14,6 @@ namespace tk {
 
 // Registers the common control classes (once per process).
 void initCommonControls();
-
-// A single-line edit box.
-class Edit : public Window {
-public:
-    bool create(HWND parent, int x, int y, int w, int h, bool readOnly = false, UINT id = 0);
-    void setFont(HFONT f);
-    bool readOnly() const;
-};
 
 // A horizontal slider with tick marks below it.
 class TrackBar : public Window {

@@ -9,11 +9,11 @@ namespace {
 constexpr uint8_t kVkReturn = 0x0D;
 constexpr uint8_t kVkSpace = 0x20;
 
-LayoutRect inset(LayoutRect r, int by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
+Rect inset(Rect r, int by) { return {r.left + by, r.top + by, r.right - by, r.bottom - by}; }
 
 // Adds the frame of `bevel` drawn inside r and shrinks r by its width; a bevel
 // of None draws nothing and takes no room.
-void addFrame(std::vector<BevelFrame>& frames, LayoutRect& r, Bevel bevel, const CuteButtonLook& look) {
+void addFrame(std::vector<BevelFrame>& frames, Rect& r, Bevel bevel, const CuteButtonLook& look) {
     if (bevel == Bevel::None) return;
     const bool raised = bevel == Bevel::Raised;
     frames.push_back({r, look.bevelWidth, raised ? look.bevelHighlightColor : look.bevelShadowColor,
@@ -42,14 +42,14 @@ int normaliseMargin(int margin) { return margin < -1 ? -1 : margin; }
 CuteButtonPaint planCuteButtonPaint(const CuteButtonLook& look, Bevel outerBevel, int clientWidth, int clientHeight,
                                     bool enabled, bool focused) {
     CuteButtonPaint p;
-    const LayoutRect client{0, 0, clientWidth, clientHeight};
+    const Rect client{0, 0, clientWidth, clientHeight};
     p.faceColor = (look.useDisabledColor && !enabled) ? look.disabledColor : look.color;
 
-    LayoutRect r = client;
+    Rect r = client;
     addFrame(p.frames, r, outerBevel, look);
     addFrame(p.frames, r, look.flat ? Bevel::None : Bevel::Raised, look);
 
-    LayoutRect c = inset(client, look.flat ? look.bevelWidth : 2 * look.bevelWidth);
+    Rect c = inset(client, look.flat ? look.bevelWidth : 2 * look.bevelWidth);
     const int mx = normaliseMargin(look.marginX);
     const int my = normaliseMargin(look.marginY);
     if (mx != -1) {

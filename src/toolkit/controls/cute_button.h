@@ -13,15 +13,9 @@
 #include <vector>
 
 #include "core/colour.h"
+#include "core/geometry.h"
 
 namespace hueloom::ui {
-
-struct LayoutRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const LayoutRect&) const = default;
-};
 
 enum class Bevel { None, Raised, Lowered };
 enum class CaptionAlignment { Left, Right, Center };
@@ -50,7 +44,7 @@ struct CuteButtonLook {
 // One 3-D frame `width` pixels thick drawn inside `rect` (top and left edges
 // in topLeftColor, bottom and right in bottomRightColor).
 struct BevelFrame {
-    LayoutRect rect;
+    Rect rect;
     int width = 1;
     uint32_t topLeftColor = 0;
     uint32_t bottomRightColor = 0;
@@ -66,11 +60,11 @@ struct CaptionPass {
 struct CuteButtonPaint {
     uint32_t faceColor = 0;  // fill the whole client rectangle
     std::vector<BevelFrame> frames;  // outer bevel first, then inner
-    LayoutRect captionRect;  // single-line text, transparent background,
+    Rect captionRect;  // single-line text, transparent background,
     CaptionAlignment alignment{};  // placed in captionRect by these two
     CaptionLayout layout{};
     std::vector<CaptionPass> captionPasses;  // in drawing order
-    std::optional<LayoutRect> focusRect;
+    std::optional<Rect> focusRect;
 };
 
 // Colours may be system colours ($800000xx); the painter resolves them.
@@ -80,8 +74,6 @@ CuteButtonPaint planCuteButtonPaint(const CuteButtonLook& look, Bevel outerBevel
 // The caption's accelerator letter: the character after a single '&'
 // ("&&" is a literal ampersand). Empty when there is none.
 std::optional<char> acceleratorChar(std::string_view caption);
-
-enum class MouseButton { Left, Right, Middle };
 
 // Behaviour properties (the look is separate).
 struct CuteButtonBehaviour {

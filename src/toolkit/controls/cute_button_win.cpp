@@ -10,16 +10,16 @@
 
 namespace {
 
+using hueloom::MouseButton;
+using hueloom::Rect;
 using hueloom::ui::Bevel;
 using hueloom::ui::CaptionAlignment;
 using hueloom::ui::CaptionLayout;
-using hueloom::ui::LayoutRect;
-using hueloom::ui::MouseButton;
 
 constexpr UINT_PTR kDropDownTimerId = 0xC07E;
 constexpr UINT kShiftJis = 932;  // accelerator letters are looked up in Shift-JIS text
 
-RECT toRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 void fill(HDC dc, const RECT& r, HBRUSH b) {
     if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, b);

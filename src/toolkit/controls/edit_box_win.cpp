@@ -2,10 +2,13 @@
 
 namespace tk {
 
-bool EditBox::create(HWND parent, int x, int y, int w, int h, UINT id) {
-    return createNative(L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x, y, w, h,
-                        parent, id);
+bool EditBox::create(HWND parent, int x, int y, int w, int h, UINT id, bool readOnly) {
+    return createNative(L"EDIT", L"",
+                        WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0),
+                        WS_EX_CLIENTEDGE, x, y, w, h, parent, id);
 }
+
+bool EditBox::readOnly() const { return hwnd_ && (GetWindowLongW(hwnd_, GWL_STYLE) & ES_READONLY); }
 
 void EditBox::setFont(HFONT f) {
     if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);

@@ -11,8 +11,9 @@ namespace tk {
 
 class EditBox : public Window {
 public:
-    bool create(HWND parent, int x, int y, int w, int h, UINT id = 0);
+    bool create(HWND parent, int x, int y, int w, int h, UINT id = 0, bool readOnly = false);
     void setFont(HFONT f);
+    bool readOnly() const;
     void clear() { setText(L""); }
     void focus();
     void selectAll();

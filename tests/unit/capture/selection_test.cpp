@@ -10,6 +10,7 @@
 #include "image/dib.h"
 #include "image/image_error.h"
 
+using namespace hueloom;
 using namespace hueloom::capture;
 using hueloom::image::Dib;
 
@@ -38,7 +39,7 @@ void drag(Selection& s, int x, int y, int tx, int ty) {
 // ---------------------------------------------------------------- zones
 
 TEST(SelectionZones, NineZonesFiveWideTestedInOrder) {
-    const SelRect r{100, 200, 300, 400};
+    const Rect r{100, 200, 300, 400};
     struct Case {
         int x, y, zone;
     } cases[] = {
@@ -49,7 +50,7 @@ TEST(SelectionZones, NineZonesFiveWideTestedInOrder) {
     };
     for (const Case& c : cases) EXPECT_EQ(hitZone(r, c.x, c.y), c.zone) << c.x << "," << c.y;
     // An empty rectangle has no inside and no edges: only the corners remain.
-    const SelRect e{50, 50, 50, 50};
+    const Rect e{50, 50, 50, 50};
     EXPECT_EQ(hitZone(e, 50, 50), 8);
     EXPECT_EQ(hitZone(e, 47, 47), 0);
     EXPECT_EQ(hitZone(e, 52, 47), 2);
@@ -69,7 +70,7 @@ TEST(SelectionZones, PointerShapes) {
 TEST(SelectionDraw, StartsEmptyWithTheCrossAndFreeSize) {
     Selection s;
     EXPECT_EQ(s.state(), selEmpty);
-    EXPECT_EQ(s.rect(), (SelRect{}));
+    EXPECT_EQ(s.rect(), (Rect{}));
     EXPECT_EQ(s.fixedWidth(), -1);
     EXPECT_EQ(s.fixedHeight(), -1);
     EXPECT_EQ(s.grabZone(), -1);
@@ -86,12 +87,12 @@ TEST(SelectionDraw, DragShowsTheFocusRectangleThenDropsIntoTheMaskedView) {
     s.mouseDown(MouseButton::Left, 10, 20);
     EXPECT_TRUE(s.dragging());
     EXPECT_TRUE(s.focusVisible());
-    EXPECT_EQ(s.rect(), (SelRect{10, 20, 10, 20}));
+    EXPECT_EQ(s.rect(), (Rect{10, 20, 10, 20}));
     const unsigned before = s.repaints();
     s.mouseMove(120, 80);
-    EXPECT_EQ(s.rect(), (SelRect{10, 20, 120, 80}));
+    EXPECT_EQ(s.rect(), (Rect{10, 20, 120, 80}));
     s.mouseMove(210, 320);
-    EXPECT_EQ(s.rect(), (SelRect{10, 20, 210, 320}));
+    EXPECT_EQ(s.rect(), (Rect{10, 20, 210, 320}));
     EXPECT_EQ(s.repaints(), before) << "moving only redraws the focus rectangle";
     EXPECT_EQ(s.state(), selEmpty);
     EXPECT_EQ(s.view(), View::Plain);
@@ -106,9 +107,9 @@ TEST(SelectionDraw, DragShowsTheFocusRectangleThenDropsIntoTheMaskedView) {
 }
 
 TEST(SelectionDraw, EitherDirectionGivesTheSameRectangle) {
-    EXPECT_EQ(drawn(210, 320, 10, 20).rect(), (SelRect{10, 20, 210, 320}));
-    EXPECT_EQ(drawn(10, 320, 210, 20).rect(), (SelRect{10, 20, 210, 320}));
-    EXPECT_EQ(drawn(210, 20, 10, 320).rect(), (SelRect{10, 20, 210, 320}));
+    EXPECT_EQ(drawn(210, 320, 10, 20).rect(), (Rect{10, 20, 210, 320}));
+    EXPECT_EQ(drawn(10, 320, 210, 20).rect(), (Rect{10, 20, 210, 320}));
+    EXPECT_EQ(drawn(210, 20, 10, 320).rect(), (Rect{10, 20, 210, 320}));
 }
 
 TEST(SelectionDraw, ClickWithoutMovingGivesAnEmptyRectangleAndOtherButtonsDrawNothing) {
@@ -116,7 +117,7 @@ TEST(SelectionDraw, ClickWithoutMovingGivesAnEmptyRectangleAndOtherButtonsDrawNo
     s.mouseDown(MouseButton::Left, 40, 50);
     s.mouseUp(40, 50);
     EXPECT_EQ(s.state(), selShown);
-    EXPECT_EQ(s.rect(), (SelRect{40, 50, 40, 50}));
+    EXPECT_EQ(s.rect(), (Rect{40, 50, 40, 50}));
     EXPECT_EQ(sizeLabelText(s.rect()).substr(0, 13), "W: 0 x H: 0\r\n");
 
     Selection r;
@@ -124,10 +125,10 @@ TEST(SelectionDraw, ClickWithoutMovingGivesAnEmptyRectangleAndOtherButtonsDrawNo
     r.mouseMove(90, 90);
     r.mouseUp(90, 90);
     EXPECT_EQ(r.state(), selEmpty);
-    EXPECT_EQ(r.rect(), (SelRect{}));
+    EXPECT_EQ(r.rect(), (Rect{}));
     EXPECT_FALSE(r.focusVisible());
     r.mouseMove(100, 100);  // no drag without the button
-    EXPECT_EQ(r.rect(), (SelRect{}));
+    EXPECT_EQ(r.rect(), (Rect{}));
 }
 
 TEST(SelectionDraw, ClickOutsideAShownRectangleDoesNothingUntilStartedOver) {
@@ -139,12 +140,12 @@ TEST(SelectionDraw, ClickOutsideAShownRectangleDoesNothingUntilStartedOver) {
     s.mouseMove(500, 500);
     s.mouseUp(500, 500);
     EXPECT_EQ(s.state(), selShown);
-    EXPECT_EQ(s.rect(), (SelRect{100, 100, 200, 200}));
+    EXPECT_EQ(s.rect(), (Rect{100, 100, 200, 200}));
     EXPECT_EQ(s.repaints(), n);
 
     s.startOver();
     EXPECT_EQ(s.state(), selEmpty);
-    EXPECT_EQ(s.rect(), (SelRect{}));
+    EXPECT_EQ(s.rect(), (Rect{}));
     EXPECT_FALSE(s.labelVisible());
     EXPECT_EQ(s.pointer(), Pointer::SelectCross);
     EXPECT_EQ(s.grabZone(), -1);
@@ -152,7 +153,7 @@ TEST(SelectionDraw, ClickOutsideAShownRectangleDoesNothingUntilStartedOver) {
     s.mouseDown(MouseButton::Left, 400, 400);
     s.mouseMove(500, 450);
     s.mouseUp(500, 450);
-    EXPECT_EQ(s.rect(), (SelRect{400, 400, 500, 450}));
+    EXPECT_EQ(s.rect(), (Rect{400, 400, 500, 450}));
 }
 
 // ---------------------------------------------------------------- moving and resizing
@@ -184,9 +185,9 @@ TEST(SelectionTrack, GrabbingShowsThePlainScreenWithTheFocusRectangle) {
     EXPECT_EQ(s.view(), View::Plain);
     s.mouseMove(160, 170);
     EXPECT_EQ(s.state(), selTracking);
-    EXPECT_EQ(s.rect(), (SelRect{110, 120, 210, 220}));
+    EXPECT_EQ(s.rect(), (Rect{110, 120, 210, 220}));
     s.mouseMove(150, 150);
-    EXPECT_EQ(s.rect(), (SelRect{100, 100, 200, 200}));
+    EXPECT_EQ(s.rect(), (Rect{100, 100, 200, 200}));
     s.mouseUp(150, 150);
     EXPECT_EQ(s.state(), selShown);
     EXPECT_TRUE(s.labelVisible());
@@ -196,26 +197,26 @@ TEST(SelectionTrack, GrabbingShowsThePlainScreenWithTheFocusRectangle) {
 TEST(SelectionTrack, EdgesAndCornersResizeButKeepSixPixelsFromTheOppositeSide) {
     Selection s = drawn(100, 100, 200, 200);
     drag(s, 202, 150, 250, 999);  // right edge: only the right side moves
-    EXPECT_EQ(s.rect(), (SelRect{100, 100, 250, 200}));
+    EXPECT_EQ(s.rect(), (Rect{100, 100, 250, 200}));
     drag(s, 150, 97, 999, 60);  // top edge
-    EXPECT_EQ(s.rect(), (SelRect{100, 60, 250, 200}));
+    EXPECT_EQ(s.rect(), (Rect{100, 60, 250, 200}));
     drag(s, 97, 150, 244, 150);  // left edge, pushed to 6 pixels of the right side
-    EXPECT_EQ(s.rect(), (SelRect{244, 60, 250, 200}));
+    EXPECT_EQ(s.rect(), (Rect{244, 60, 250, 200}));
     // The left side refuses to come within 5 pixels of the right one.
     drag(s, 242, 150, 245, 150);
-    EXPECT_EQ(s.rect(), (SelRect{244, 60, 250, 200}));
+    EXPECT_EQ(s.rect(), (Rect{244, 60, 250, 200}));
     drag(s, 252, 202, 300, 260);  // bottom-right corner
-    EXPECT_EQ(s.rect(), (SelRect{244, 60, 300, 260}));
+    EXPECT_EQ(s.rect(), (Rect{244, 60, 300, 260}));
     drag(s, 241, 57, 10, 20);  // top-left corner
-    EXPECT_EQ(s.rect(), (SelRect{10, 20, 300, 260}));
+    EXPECT_EQ(s.rect(), (Rect{10, 20, 300, 260}));
     drag(s, 302, 17, 320, 5);  // top-right corner
-    EXPECT_EQ(s.rect(), (SelRect{10, 5, 320, 260}));
+    EXPECT_EQ(s.rect(), (Rect{10, 5, 320, 260}));
     drag(s, 7, 262, 0, 280);  // bottom-left corner
-    EXPECT_EQ(s.rect(), (SelRect{0, 5, 320, 280}));
+    EXPECT_EQ(s.rect(), (Rect{0, 5, 320, 280}));
     drag(s, 100, 282, 100, 11);  // bottom edge: 11 is 6 below the top, allowed
-    EXPECT_EQ(s.rect(), (SelRect{0, 5, 320, 11}));
+    EXPECT_EQ(s.rect(), (Rect{0, 5, 320, 11}));
     drag(s, 100, 12, 100, 10);  // bottom edge to 5 below the top: refused
-    EXPECT_EQ(s.rect(), (SelRect{0, 5, 320, 11}));
+    EXPECT_EQ(s.rect(), (Rect{0, 5, 320, 11}));
 }
 
 // ---------------------------------------------------------------- keyboard
@@ -228,14 +229,14 @@ TEST(SelectionKeys, ArrowsMoveByOneOrTenAndCtrlResizesFromTheRightAndBottom) {
     EXPECT_EQ(s.repaints(), n + 1) << "the first press repaints the plain screen";
     EXPECT_TRUE(s.focusVisible());
     EXPECT_FALSE(s.labelVisible());
-    EXPECT_EQ(s.rect(), (SelRect{101, 100, 201, 150}));
+    EXPECT_EQ(s.rect(), (Rect{101, 100, 201, 150}));
     s.keyDown(Key::Right, true, false);  // held key repeats without repainting
     EXPECT_EQ(s.repaints(), n + 1);
-    EXPECT_EQ(s.rect(), (SelRect{111, 100, 211, 150}));
+    EXPECT_EQ(s.rect(), (Rect{111, 100, 211, 150}));
     s.keyDown(Key::Up, false, false);
     s.keyDown(Key::Left, true, false);
     s.keyDown(Key::Down, true, false);
-    EXPECT_EQ(s.rect(), (SelRect{101, 109, 201, 159}));
+    EXPECT_EQ(s.rect(), (Rect{101, 109, 201, 159}));
     s.keyUp(Key::Down);
     EXPECT_EQ(s.state(), selShown);
     EXPECT_EQ(s.repaints(), n + 2);
@@ -244,10 +245,10 @@ TEST(SelectionKeys, ArrowsMoveByOneOrTenAndCtrlResizesFromTheRightAndBottom) {
 
     s.keyDown(Key::Right, false, true);
     s.keyDown(Key::Down, true, true);
-    EXPECT_EQ(s.rect(), (SelRect{101, 109, 202, 169}));
+    EXPECT_EQ(s.rect(), (Rect{101, 109, 202, 169}));
     s.keyDown(Key::Left, true, true);
     s.keyDown(Key::Up, false, true);
-    EXPECT_EQ(s.rect(), (SelRect{101, 109, 192, 168}));
+    EXPECT_EQ(s.rect(), (Rect{101, 109, 192, 168}));
     // Moving beyond the screen is not limited.
     for (int i = 0; i < 20; ++i) s.keyDown(Key::Left, true, false);
     EXPECT_EQ(s.rect().left, -99);
@@ -257,12 +258,12 @@ TEST(SelectionKeys, ArrowsMoveByOneOrTenAndCtrlResizesFromTheRightAndBottom) {
 TEST(SelectionKeys, KeyboardNeverShrinksBelowOnePixel) {
     Selection s = drawn(0, 0, 10, 3);
     s.keyDown(Key::Left, true, true);  // 10 is not below 10
-    EXPECT_EQ(s.rect(), (SelRect{0, 0, 10, 3}));
+    EXPECT_EQ(s.rect(), (Rect{0, 0, 10, 3}));
     for (int i = 0; i < 20; ++i) {
         s.keyDown(Key::Left, false, true);
         s.keyDown(Key::Up, false, true);
     }
-    EXPECT_EQ(s.rect(), (SelRect{0, 0, 1, 1}));
+    EXPECT_EQ(s.rect(), (Rect{0, 0, 1, 1}));
 }
 
 TEST(SelectionKeys, NothingHappensBeforeARectangleExistsAndOtherKeysAreIgnored) {
@@ -272,7 +273,7 @@ TEST(SelectionKeys, NothingHappensBeforeARectangleExistsAndOtherKeysAreIgnored) 
     s.keyUp(Key::Right);
     s.keyDown(Key::Other, false, false);
     EXPECT_EQ(s.state(), selEmpty);
-    EXPECT_EQ(s.rect(), (SelRect{}));
+    EXPECT_EQ(s.rect(), (Rect{}));
     EXPECT_EQ(s.repaints(), n);
     EXPECT_FALSE(s.closeRequested());
 
@@ -288,12 +289,12 @@ TEST(SelectionKeys, ReturnRequestsTheCloseAndKeepsTheRectangle) {
     Selection s;
     s.keyDown(Key::Return, false, false);
     EXPECT_TRUE(s.closeRequested());
-    EXPECT_EQ(s.rect(), (SelRect{}));
+    EXPECT_EQ(s.rect(), (Rect{}));
 
     Selection t = drawn(30, 40, 130, 90);
     t.keyDown(Key::Return, true, true);
     EXPECT_TRUE(t.closeRequested());
-    EXPECT_EQ(t.rect(), (SelRect{30, 40, 130, 90}));
+    EXPECT_EQ(t.rect(), (Rect{30, 40, 130, 90}));
 }
 
 // ---------------------------------------------------------------- fixed sizes
@@ -302,19 +303,19 @@ TEST(SelectionFixed, FixedRectangleFollowsThePointerFromOnePixelUpLeft) {
     Selection s;
     s.setFixedSize(32, 32, Point{200, 300});
     EXPECT_EQ(s.state(), selTracking);
-    EXPECT_EQ(s.rect(), (SelRect{199, 299, 231, 331}));
+    EXPECT_EQ(s.rect(), (Rect{199, 299, 231, 331}));
     EXPECT_TRUE(s.focusVisible());
     EXPECT_FALSE(s.labelVisible());
     EXPECT_EQ(s.pointer(), Pointer::SizeAll);
     EXPECT_EQ(s.grabZone(), 4);
     EXPECT_EQ(s.fixedWidth(), 32);
     s.mouseMove(250, 310);
-    EXPECT_EQ(s.rect(), (SelRect{249, 309, 281, 341}));
+    EXPECT_EQ(s.rect(), (Rect{249, 309, 281, 341}));
     s.mouseDown(MouseButton::Left, 250, 310);
     EXPECT_EQ(s.state(), selGrabbed);
     s.mouseUp(250, 310);
     EXPECT_EQ(s.state(), selShown);
-    EXPECT_EQ(s.rect(), (SelRect{249, 309, 281, 341}));
+    EXPECT_EQ(s.rect(), (Rect{249, 309, 281, 341}));
 }
 
 TEST(SelectionFixed, EveryZoneMovesAFixedRectangleAndCtrlArrowsKeepItsSize) {
@@ -322,15 +323,15 @@ TEST(SelectionFixed, EveryZoneMovesAFixedRectangleAndCtrlArrowsKeepItsSize) {
     s.setFixedSize(32, 32, Point{101, 101});  // (100, 100)-(132, 132)
     s.mouseUp(101, 101);
     drag(s, 134, 134, 144, 144);  // the bottom-right corner moves it
-    EXPECT_EQ(s.rect(), (SelRect{110, 110, 142, 142}));
+    EXPECT_EQ(s.rect(), (Rect{110, 110, 142, 142}));
     EXPECT_EQ(s.pointer(), Pointer::SizeAll);
     drag(s, 108, 120, 100, 120);  // the left edge moves it
-    EXPECT_EQ(s.rect(), (SelRect{102, 110, 134, 142}));
+    EXPECT_EQ(s.rect(), (Rect{102, 110, 134, 142}));
     s.keyDown(Key::Right, true, true);
     s.keyDown(Key::Left, false, true);
-    EXPECT_EQ(s.rect(), (SelRect{102, 110, 134, 142}));
+    EXPECT_EQ(s.rect(), (Rect{102, 110, 134, 142}));
     s.keyDown(Key::Right, true, false);
-    EXPECT_EQ(s.rect(), (SelRect{112, 110, 144, 142}));
+    EXPECT_EQ(s.rect(), (Rect{112, 110, 144, 142}));
 }
 
 TEST(SelectionFixed, FreeSizeStartsOverAndRightClickDropsTheFollowingRectangle) {
@@ -342,7 +343,7 @@ TEST(SelectionFixed, FreeSizeStartsOverAndRightClickDropsTheFollowingRectangle) 
     s.freeSize(Point{70, 80});
     EXPECT_EQ(s.state(), selEmpty);
     EXPECT_EQ(s.fixedWidth(), -1);
-    EXPECT_EQ(s.rect(), (SelRect{}));
+    EXPECT_EQ(s.rect(), (Rect{}));
     EXPECT_EQ(s.pointer(), Pointer::SelectCross);
     EXPECT_FALSE(s.focusVisible());
     EXPECT_FALSE(s.labelVisible());
@@ -351,8 +352,8 @@ TEST(SelectionFixed, FreeSizeStartsOverAndRightClickDropsTheFollowingRectangle) 
 // ---------------------------------------------------------------- label
 
 TEST(SelectionLabel, TextOfTwoLines) {
-    EXPECT_EQ(sizeLabelText(SelRect{10, 20, 210, 320}), "W: 200 x H: 300\r\n左上(10, 20)－右下(210, 320)");
-    EXPECT_EQ(sizeLabelText(SelRect{-5, 0, 7, 3}), "W: 12 x H: 3\r\n左上(-5, 0)－右下(7, 3)");
+    EXPECT_EQ(sizeLabelText(Rect{10, 20, 210, 320}), "W: 200 x H: 300\r\n左上(10, 20)－右下(210, 320)");
+    EXPECT_EQ(sizeLabelText(Rect{-5, 0, 7, 3}), "W: 12 x H: 3\r\n左上(-5, 0)－右下(7, 3)");
 }
 
 TEST(SelectionLabel, PlacedAboveOrBelowAndKeptOnTheDesktop) {

@@ -72,7 +72,7 @@ TEST(AboutIris, FiftyNineShrinkingStepsThenClose) {
         const IrisStep st = irisStep(s);
         if (st.close) break;
         ++steps;
-        EXPECT_EQ(st.ellipse, (AboutRect{s + 2, s + 2, 363 - s, 362 - s}));
+        EXPECT_EQ(st.ellipse, (hueloom::Rect{s + 2, s + 2, 363 - s, 362 - s}));
         if (st.hideLabels && firstHidden < 0) firstHidden = s;
         if (st.red && firstRed < 0) firstRed = s;
         EXPECT_EQ(st.next, s + 3);

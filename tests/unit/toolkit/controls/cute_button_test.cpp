@@ -10,6 +10,8 @@
 #include "toolkit/controls/cute_button.h"
 
 using namespace hueloom::ui;
+using hueloom::MouseButton;
+using hueloom::Rect;
 
 namespace {
 
@@ -20,10 +22,10 @@ TEST(CuteButtonPaint, RestingButtonHasOnlyTheInnerBevelAndACentredCaption) {
     const CuteButtonPaint p = planCuteButtonPaint(look, Bevel::None, 75, 25, true, false);
     EXPECT_EQ(p.faceColor, hueloom::kClBtnFace);
     ASSERT_EQ(p.frames.size(), 1u);
-    EXPECT_EQ(p.frames[0].rect, (LayoutRect{0, 0, 75, 25}));
+    EXPECT_EQ(p.frames[0].rect, (Rect{0, 0, 75, 25}));
     EXPECT_EQ(p.frames[0].topLeftColor, hueloom::kClBtnHighlight);
     EXPECT_EQ(p.frames[0].bottomRightColor, hueloom::kClBtnShadow);
-    EXPECT_EQ(p.captionRect, (LayoutRect{2, 2, 73, 23}));
+    EXPECT_EQ(p.captionRect, (Rect{2, 2, 73, 23}));
     EXPECT_EQ(p.alignment, CaptionAlignment::Center);
     EXPECT_EQ(p.layout, CaptionLayout::Center);
     ASSERT_EQ(p.captionPasses.size(), 1u);
@@ -38,11 +40,11 @@ TEST(CuteButtonPaint, OuterBevelsNestAndSwapColoursWhenLowered) {
     look.bevelShadowColor = hueloom::kClNavy;
     const CuteButtonPaint raised = planCuteButtonPaint(look, Bevel::Raised, 65, 25, true, false);
     ASSERT_EQ(raised.frames.size(), 2u);
-    EXPECT_EQ(raised.frames[0].rect, (LayoutRect{0, 0, 65, 25}));
+    EXPECT_EQ(raised.frames[0].rect, (Rect{0, 0, 65, 25}));
     EXPECT_EQ(raised.frames[0].width, 2);
     EXPECT_EQ(raised.frames[0].topLeftColor, hueloom::kClAqua);
-    EXPECT_EQ(raised.frames[1].rect, (LayoutRect{2, 2, 63, 23}));  // inner frame inside the outer one
-    EXPECT_EQ(raised.captionRect, (LayoutRect{4, 4, 61, 21}));
+    EXPECT_EQ(raised.frames[1].rect, (Rect{2, 2, 63, 23}));  // inner frame inside the outer one
+    EXPECT_EQ(raised.captionRect, (Rect{4, 4, 61, 21}));
 
     const CuteButtonPaint lowered = planCuteButtonPaint(look, Bevel::Lowered, 65, 25, true, false);
     ASSERT_EQ(lowered.frames.size(), 2u);
@@ -50,7 +52,7 @@ TEST(CuteButtonPaint, OuterBevelsNestAndSwapColoursWhenLowered) {
     EXPECT_EQ(lowered.frames[0].bottomRightColor, hueloom::kClAqua);
     EXPECT_EQ(lowered.frames[1].topLeftColor, hueloom::kClAqua);  // inner bevel stays raised
     // Pressed: left and top move 2 right and down, right and bottom stay.
-    EXPECT_EQ(lowered.captionRect, (LayoutRect{6, 6, 61, 21}));
+    EXPECT_EQ(lowered.captionRect, (Rect{6, 6, 61, 21}));
 }
 
 TEST(CuteButtonPaint, FlatButtonHasNoInnerBevelAndAOneWidthInset) {
@@ -59,7 +61,7 @@ TEST(CuteButtonPaint, FlatButtonHasNoInnerBevelAndAOneWidthInset) {
     look.bevelWidth = 3;
     const CuteButtonPaint rest = planCuteButtonPaint(look, Bevel::None, 40, 30, true, false);
     EXPECT_TRUE(rest.frames.empty());
-    EXPECT_EQ(rest.captionRect, (LayoutRect{3, 3, 37, 27}));
+    EXPECT_EQ(rest.captionRect, (Rect{3, 3, 37, 27}));
     const CuteButtonPaint hot = planCuteButtonPaint(look, Bevel::Raised, 40, 30, true, false);
     ASSERT_EQ(hot.frames.size(), 1u);
     EXPECT_EQ(hot.frames[0].width, 3);
@@ -70,7 +72,7 @@ TEST(CuteButtonPaint, MarginsApplyOnlyOnTheAlignedSide) {
         CaptionAlignment a;
         CaptionLayout l;
         int mx, my;
-        LayoutRect want;
+        Rect want;
     };
     const Case cases[] = {
         {CaptionAlignment::Left, CaptionLayout::Top, 5, 3, {7, 5, 73, 23}},
@@ -120,7 +122,7 @@ TEST(CuteButtonPaint, FocusRectangleLiesTwoPixelsInsideTheCaption) {
     EXPECT_FALSE(planCuteButtonPaint(look, Bevel::Raised, 75, 25, true, false).focusRect.has_value());
     const CuteButtonPaint p = planCuteButtonPaint(look, Bevel::Raised, 75, 25, true, true);
     ASSERT_TRUE(p.focusRect.has_value());
-    EXPECT_EQ(*p.focusRect, (LayoutRect{4, 4, 71, 21}));
+    EXPECT_EQ(*p.focusRect, (Rect{4, 4, 71, 21}));
     look.showFocusRect = false;
     EXPECT_FALSE(planCuteButtonPaint(look, Bevel::Raised, 75, 25, true, true).focusRect.has_value());
 }
