@@ -354,10 +354,7 @@ LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND: return 1;
     case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(currentCursor());
-            return TRUE;
-        }
+        if (tk::applyCursor(lp, HTCLIENT, currentCursor())) return TRUE;
         break;
     case WM_LBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Left, x, y); }); return 0;
     case WM_RBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Right, x, y); }); return 0;

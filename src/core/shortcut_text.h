@@ -17,28 +17,19 @@ inline constexpr uint16_t kShortcutAlt = 0x8000;
 
 // The virtual-key codes the program names itself (same numbers as the
 // platform's VK_ constants).
+// '0'..'9' are k0 + 0..9, 'A'..'Z' kA + 0..25, the numeric pad's digits
+// kNumpad0 + 0..9, F1..F24 kF1 + 0..23; kPrior is Page Up, kNext Page Down,
+// kSnapshot PrintScreen.
 namespace vk {
-inline constexpr uint8_t kBack = 0x08;
-inline constexpr uint8_t kTab = 0x09;
-inline constexpr uint8_t kReturn = 0x0D;
-inline constexpr uint8_t kEscape = 0x1B;
-inline constexpr uint8_t kSpace = 0x20;
-inline constexpr uint8_t kPrior = 0x21;  // Page Up
-inline constexpr uint8_t kNext = 0x22;  // Page Down
-inline constexpr uint8_t kEnd = 0x23;
-inline constexpr uint8_t kHome = 0x24;
-inline constexpr uint8_t kLeft = 0x25;
-inline constexpr uint8_t kUp = 0x26;
-inline constexpr uint8_t kRight = 0x27;
-inline constexpr uint8_t kDown = 0x28;
-inline constexpr uint8_t kSnapshot = 0x2C;  // PrintScreen
-inline constexpr uint8_t kInsert = 0x2D;
-inline constexpr uint8_t kDelete = 0x2E;
-inline constexpr uint8_t k0 = 0x30;  // '0'..'9' are 0x30..0x39
-inline constexpr uint8_t kA = 0x41;  // 'A'..'Z' are 0x41..0x5A
-inline constexpr uint8_t kNumpad0 = 0x60;  // ..kNumpad0 + 9
-inline constexpr uint8_t kF1 = 0x70;  // F1..F24 are 0x70..0x87
-inline constexpr uint8_t kF24 = 0x87;
+// clang-format off
+enum VirtualKey : uint8_t {
+    kBack = 0x08, kTab = 0x09, kReturn = 0x0D, kEscape = 0x1B, kSpace = 0x20,
+    kPrior = 0x21, kNext = 0x22, kEnd = 0x23, kHome = 0x24,
+    kLeft = 0x25, kUp = 0x26, kRight = 0x27, kDown = 0x28,
+    kSnapshot = 0x2C, kInsert = 0x2D, kDelete = 0x2E,
+    k0 = 0x30, kA = 0x41, kNumpad0 = 0x60, kF1 = 0x70, kF24 = 0x87,
+};
+// clang-format on
 }  // namespace vk
 
 // Supplies the platform's name for a key the program does not name itself

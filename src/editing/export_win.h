@@ -21,6 +21,7 @@
 #include "editing/output.h"
 #include "image/dib.h"
 #include "settings/settings.h"
+#include "toolkit/gdi_win.h"
 
 namespace hueloom::image {
 
@@ -58,33 +59,7 @@ public:
 
 // ------------------------------------------------------------- metafiles
 
-// Owns an enhanced metafile handle.
-class EnhMetaFile {
-public:
-    EnhMetaFile() = default;
-    explicit EnhMetaFile(HENHMETAFILE h) : h_(h) {}
-    ~EnhMetaFile() { reset(); }
-    EnhMetaFile(EnhMetaFile&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    EnhMetaFile& operator=(EnhMetaFile&& o) noexcept {
-        if (this != &o) {
-            reset();
-            h_ = std::exchange(o.h_, nullptr);
-        }
-        return *this;
-    }
-    EnhMetaFile(const EnhMetaFile&) = delete;
-    EnhMetaFile& operator=(const EnhMetaFile&) = delete;
-    void reset(HENHMETAFILE h = nullptr) {
-        if (h_) DeleteEnhMetaFile(h_);
-        h_ = h;
-    }
-    HENHMETAFILE release() { return std::exchange(h_, nullptr); }
-    HENHMETAFILE get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-private:
-    HENHMETAFILE h_ = nullptr;
-};
+using EnhMetaFile = tk::EnhMetaFile;
 
 // Records a width × height picture into an enhanced metafile whose reference
 // device is the screen and whose frame is that size in hundredths of a

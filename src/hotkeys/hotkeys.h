@@ -12,21 +12,15 @@
 namespace hueloom::hotkeys {
 
 // The system's hot-key modifier bits (MOD_ALT, MOD_CONTROL, MOD_SHIFT).
-inline constexpr unsigned kModAlt = 1;
-inline constexpr unsigned kModControl = 2;
-inline constexpr unsigned kModShift = 4;
+enum HotKeyModifier : unsigned { kModAlt = 1, kModControl = 2, kModShift = 4 };
 
 inline constexpr uint32_t kWmHotKey = 0x0312;
 
 // Identifiers of the two PrintScreen registrations on the application window.
-inline constexpr int kPrintScreenId = 1111;
-inline constexpr int kAltPrintScreenId = 1112;
+enum PrintScreenId : int { kPrintScreenId = 1111, kAltPrintScreenId = 1112 };
 
 // Hot-key indexes; each is also the registration identifier in the always scope.
-inline constexpr int kHotKeyGetColor = 1;
-inline constexpr int kHotKeyScreenCapture = 2;
-inline constexpr int kHotKeyWindowCapture = 3;
-inline constexpr int kHotKeyRectCapture = 4;
+enum HotKeyIndex : int { kHotKeyGetColor = 1, kHotKeyScreenCapture, kHotKeyWindowCapture, kHotKeyRectCapture };
 
 // Arguments for RegisterHotKey.
 struct HotKeyRegistration {

@@ -43,11 +43,6 @@ bool TfrmMagnify::create() {
 }
 
 void TfrmMagnify::FormCreate() {
-    // Fonts: the window font and the value label's bold one.
-    windowFont_ = tk::makeFont(12, FW_NORMAL);
-    labelFont_ = tk::makeFont(14, FW_BOLD);
-    starFont_ = tk::makeFont(12, FW_BOLD);
-
     // Skin picture, drawn by our own code.
     {
         std::vector<uint32_t> px = drawSkin();

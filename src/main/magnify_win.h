@@ -227,7 +227,10 @@ private:
 
     tk::Region shapeFull_, shapeSeeThrough_, shapeBar1_, shapeBar2_, viewRect_;
     tk::DibSection skin_;
-    tk::Font windowFont_, labelFont_, starFont_;
+    // The window font, the value label's bold one and the stars'.
+    tk::Font windowFont_{tk::makeFont(12, FW_NORMAL)};
+    tk::Font labelFont_{tk::makeFont(14, FW_BOLD)};
+    tk::Font starFont_{tk::makeFont(12, FW_BOLD)};
     hueloom::app::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
     class TfrmProgress* progress_ = nullptr;  // the image command running, if any

@@ -42,32 +42,29 @@ SIZE textSize(HFONT font, const std::wstring& text) {
 
 // ---------------------------------------------------------------- chart image
 
+namespace {
+
+// Calls a pointer handler with the position in `lp`, errors reported.
+void notify(const std::function<void(int, int)>& handler, LPARAM lp) {
+    if (!handler) return;
+    auto fn = handler;  // the handler may replace itself
+    const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+    tk::app().guarded([&] { fn(x, y); });
+}
+
+}  // namespace
+
 LRESULT TfrmColorSample::ChartImage::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_MOUSEMOVE:
-        if (onMove) {
-            auto fn = onMove;
-            const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-            tk::app().guarded([&] { fn(x, y); });
-        }
-        return 0;
+    case WM_MOUSEMOVE: notify(onMove, lp); return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-        if (onPress) {
-            auto fn = onPress;
-            const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
-            tk::app().guarded([&] { fn(x, y); });
-        }
-        return 0;
+    case WM_MBUTTONDBLCLK: notify(onPress, lp); return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(LoadCursorW(nullptr, IDC_HAND));
-            return TRUE;
-        }
+        if (tk::applyCursor(lp, HTCLIENT, LoadCursorW(nullptr, IDC_HAND))) return TRUE;
         break;
     }
     return ImageControl::wndProc(msg, wp, lp);

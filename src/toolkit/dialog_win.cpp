@@ -28,10 +28,7 @@ LRESULT Dialog::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) FormShow();
         break;
     case WM_SETCURSOR:
-        if (dragCursor_ && LOWORD(lp) == HTCAPTION) {
-            SetCursor(dragCursor_);
-            return TRUE;
-        }
+        if (applyCursor(lp, HTCAPTION, dragCursor_)) return TRUE;
         break;
     case WM_ACTIVATE:
         if (!focusControl_) break;

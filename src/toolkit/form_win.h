@@ -74,6 +74,14 @@ private:
     WNDPROC native_ = nullptr;
 };
 
+// For WM_SETCURSOR: shows `cursor` while the pointer is over `hit`
+// (HTCLIENT, HTCAPTION); false, leaving the default, otherwise.
+inline bool applyCursor(LPARAM lp, UINT hit, HCURSOR cursor) {
+    if (!cursor || LOWORD(lp) != hit) return false;
+    SetCursor(cursor);
+    return true;
+}
+
 // WM_COMMAND from a control, reflected by its form to the control itself.
 constexpr UINT kReflectedCommand = WM_APP + 0x3000 + WM_COMMAND;
 

@@ -6,17 +6,17 @@
 
 namespace tk {
 
-// Owns any GDI object (HBITMAP, HBRUSH, HPEN, HFONT, HRGN, HPALETTE).
-template <typename H>
-class Gdi {
+// Owns a handle and frees it with `Free`, the system's routine for its kind.
+template <typename H, auto Free>
+class Owned {
 public:
-    Gdi() = default;
-    explicit Gdi(H h) : h_(h) {}
-    ~Gdi() { reset(); }
-    Gdi(const Gdi&) = delete;
-    Gdi& operator=(const Gdi&) = delete;
-    Gdi(Gdi&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    Gdi& operator=(Gdi&& o) noexcept {
+    Owned() = default;
+    explicit Owned(H h) : h_(h) {}
+    ~Owned() { reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    Owned& operator=(Owned&& o) noexcept {
         if (this != &o) {
             reset();
             h_ = std::exchange(o.h_, nullptr);
@@ -24,7 +24,7 @@ public:
         return *this;
     }
     void reset(H h = nullptr) {
-        if (h_) DeleteObject(h_);
+        if (h_) Free(h_);
         h_ = h;
     }
     // Gives up ownership, e.g. to SetWindowRgn, which takes the region over.
@@ -36,6 +36,12 @@ public:
 private:
     H h_ = nullptr;
 };
+
+// Owns any GDI object (HBITMAP, HBRUSH, HPEN, HFONT, HRGN, HPALETTE).
+template <typename H>
+using Gdi = Owned<H, &DeleteObject>;
+// Owns an enhanced metafile.
+using EnhMetaFile = Owned<HENHMETAFILE, &DeleteEnhMetaFile>;
 
 using Bitmap = Gdi<HBITMAP>;
 using Brush = Gdi<HBRUSH>;

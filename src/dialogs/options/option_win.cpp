@@ -195,15 +195,6 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
 }
 
 void TfrmCompressOption::FormCreate() {
-    windowFont_ = tk::makeFont(12, FW_NORMAL);
-    titleFont_ = tk::makeFont(21, FW_BOLD);
-    closeFont_ = tk::makeFont(19, FW_BOLD);
-    pageFont_ = tk::makeFont(15, FW_NORMAL);
-    pageBoldFont_ = tk::makeFont(15, FW_BOLD);
-    tabBoldFont_ = tk::makeFont(12, FW_BOLD);
-    listFont_ = tk::makeFont(32, FW_NORMAL);
-    noteFont_ = tk::makeFont(13, FW_NORMAL);
-
     Label16.create(hwnd_, 40, 19, 161, 22);
     Label16.setCaption(L"オプション設定");
     Label16.setFont(titleFont_);

@@ -145,10 +145,7 @@ LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
+        if (applyCursor(lp, HTCLIENT, cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW))) return TRUE;
         break;
     }
     return Control::wndProc(msg, wp, lp);
@@ -288,10 +285,7 @@ HBRUSH ComboBox::controlColour(HDC dc) {
 LRESULT ComboBox::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SETCURSOR:
-        if (cursor_ && LOWORD(lp) == HTCLIENT) {
-            SetCursor(cursor_);
-            return TRUE;
-        }
+        if (applyCursor(lp, HTCLIENT, cursor_)) return TRUE;
         break;
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLOREDIT:

@@ -430,10 +430,7 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         if (dropDownMenu_ && dropDownMenu_->initPopup(reinterpret_cast<HMENU>(wp))) return 0;
         break;
     case WM_SETCURSOR:
-        if (cursor_ && LOWORD(lp) == HTCLIENT) {
-            SetCursor(cursor_);
-            return TRUE;
-        }
+        if (tk::applyCursor(lp, HTCLIENT, cursor_)) return TRUE;
         break;
     case BM_CLICK: click(); return 0;
     case WM_DESTROY:
