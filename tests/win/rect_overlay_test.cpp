@@ -399,33 +399,14 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
     TfrmVirtualDesktop o;
     ASSERT_TRUE(o.create());
     ASSERT_TRUE(SetCursorPos(300, 250));
-    ModalDriver::run(
-        dialogUp,
-        [] {
-            auto* d = TfrmFxRectSize::current();
-            d->Edit1.setText(L"40");
-            d->Edit2.setText(L" 30");
-            d->OKBtn.click();
-        },
-        closeDialog,
-        [&] {
-            o.pmnuOptSizeClick();
-            return 0;
-        });
-    EXPECT_TRUE(ModalDriver::acted);
-    EXPECT_FALSE(ModalDriver::timedOut);
-    EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
-    EXPECT_EQ(o.selRect(), (hueloom::Rect{299, 249, 339, 279}));
-    EXPECT_EQ(o.selection().state(), selTracking);
-
-    // Zero, or text that is not a number: treated as cancelled, free size again.
-    for (const wchar_t* bad : {L"0", L"abc"}) {
+    // Types a size into the dialog that pmnuOptSize opens and presses OK.
+    auto typeSize = [&](const wchar_t* width, const wchar_t* height) {
         ModalDriver::run(
             dialogUp,
-            [bad] {
+            [width, height] {
                 auto* d = TfrmFxRectSize::current();
-                d->Edit1.setText(L"20");
-                d->Edit2.setText(bad);
+                d->Edit1.setText(width);
+                d->Edit2.setText(height);
                 d->OKBtn.click();
             },
             closeDialog,
@@ -434,6 +415,16 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
                 return 0;
             });
         EXPECT_TRUE(ModalDriver::acted);
+        EXPECT_FALSE(ModalDriver::timedOut);
+    };
+    typeSize(L"40", L" 30");
+    EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
+    EXPECT_EQ(o.selRect(), (hueloom::Rect{299, 249, 339, 279}));
+    EXPECT_EQ(o.selection().state(), selTracking);
+
+    // Zero, or text that is not a number: treated as cancelled, free size again.
+    for (const wchar_t* bad : {L"0", L"abc"}) {
+        typeSize(L"20", bad);
         EXPECT_EQ(o.selection().state(), selEmpty) << tk::narrow(bad, CP_UTF8);
         EXPECT_EQ(o.selection().fixedWidth(), -1);
         EXPECT_TRUE(o.PopupMenu1.find(L"pmnuFreeSize")->checked);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/ansi_text.h"
+#include "support/cases.h"
 
 using namespace hueloom;
 
@@ -21,19 +22,23 @@ TEST(AnsiText, CaseFoldingLeavesDoubleByteCharactersAlone) {
 }
 
 TEST(AnsiText, FolderOfKeepsRootsAndSkipsTrailBytes) {
-    EXPECT_EQ(folderOf("C:\\Tools\\Hueloom.exe"), "C:\\Tools");
-    EXPECT_EQ(folderOf("C:\\Hueloom.exe"), "C:\\");
-    EXPECT_EQ(folderOf("D:\\memo\\a.txt"), "D:\\memo");
-    EXPECT_EQ(folderOf("\\\\server\\share\\Hueloom.exe"), "\\\\server\\share");
-    EXPECT_EQ(folderOf("\\Hueloom.exe"), "\\");
-    EXPECT_EQ(folderOf("C:Hueloom.exe"), "C:");
-    EXPECT_EQ(folderOf("Untitled.txt"), "");
-    EXPECT_EQ(folderOf(""), "");
-    // "ソ" is 0x83 0x5C and "表" is 0x95 0x5C: their second byte is not a separator.
-    EXPECT_EQ(folderOf("C:\\\x83\x5C\x83\x74\x83\x67\\Hueloom.exe"), "C:\\\x83\x5C\x83\x74\x83\x67");
-    EXPECT_EQ(folderOf("C:\\\x95\x5C\\x.exe"), "C:\\\x95\x5C");
-    EXPECT_EQ(folderOf("C:\\dir\\\x95\x5C.txt"), "C:\\dir");
-    EXPECT_EQ(folderOf("\x95\x5C.txt"), "");
+    expectEach<const char*, std::string>(
+        [](const char* path) { return folderOf(path); },
+        {
+            {"C:\\Tools\\Hueloom.exe", "C:\\Tools"},
+            {"C:\\Hueloom.exe", "C:\\"},
+            {"D:\\memo\\a.txt", "D:\\memo"},
+            {"\\\\server\\share\\Hueloom.exe", "\\\\server\\share"},
+            {"\\Hueloom.exe", "\\"},
+            {"C:Hueloom.exe", "C:"},
+            {"Untitled.txt", ""},
+            {"", ""},
+            // "ソ" is 0x83 0x5C and "表" is 0x95 0x5C: their second byte is not a separator.
+            {"C:\\\x83\x5C\x83\x74\x83\x67\\Hueloom.exe", "C:\\\x83\x5C\x83\x74\x83\x67"},
+            {"C:\\\x95\x5C\\x.exe", "C:\\\x95\x5C"},
+            {"C:\\dir\\\x95\x5C.txt", "C:\\dir"},
+            {"\x95\x5C.txt", ""},
+        });
 }
 
 }  // namespace

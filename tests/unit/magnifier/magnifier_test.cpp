@@ -24,40 +24,34 @@ struct FakeView {
 
 // ---------------------------------------------------------------- sampling step
 
-TEST(SamplingStep, OverTheWindowTheViewIsCutOutOnce) {
-    PointerPlace over;
-    over.overWindowShape = true;
-    EXPECT_EQ(samplingStep(Normal, false, over), (SamplingStep{SamplingStep::SeeThrough, true}));
-    EXPECT_EQ(samplingStep(Normal, true, over), (SamplingStep{SamplingStep::SeeThrough, false}));
-    // The bar modes have no see-through shape.
-    EXPECT_EQ(samplingStep(Bar1, false, over), (SamplingStep{SamplingStep::SeeThrough, false}));
-}
-
-TEST(SamplingStep, ColourSampleWindowOrMinimisedProgramSamplesInstead) {
-    PointerPlace p;
-    p.overWindowShape = true;
-    p.colourSampleOpen = true;
-    EXPECT_EQ(samplingStep(Normal, false, p).action, SamplingStep::Sample);
-    p.colourSampleOpen = false;
-    p.minimized = true;
-    EXPECT_EQ(samplingStep(Normal, false, p).action, SamplingStep::Sample);
-}
-
-TEST(SamplingStep, WaitsOverTheCutOutViewAndWhileTheListIsOpen) {
-    PointerPlace p;
-    p.overViewRect = true;
-    EXPECT_EQ(samplingStep(Normal, true, p), (SamplingStep{SamplingStep::Wait, false}));
-    // Without the cut-out the view rectangle is sampled as any other place.
-    EXPECT_EQ(samplingStep(Normal, false, p), (SamplingStep{SamplingStep::Sample, false}));
-    EXPECT_EQ(samplingStep(Bar2, true, p), (SamplingStep{SamplingStep::Sample, false}));
-    PointerPlace dropped;
-    dropped.pickListDropped = true;
-    EXPECT_EQ(samplingStep(Bar1, false, dropped).action, SamplingStep::Wait);
-}
-
-TEST(SamplingStep, LeavingTheWindowRestoresTheFullShape) {
-    EXPECT_EQ(samplingStep(Normal, true, PointerPlace{}), (SamplingStep{SamplingStep::Sample, true}));
-    EXPECT_EQ(samplingStep(Normal, false, PointerPlace{}), (SamplingStep{SamplingStep::Sample, false}));
+TEST(SamplingStep, SeeThroughWaitOrSampleByWhereThePointerIs) {
+    using S = SamplingStep;
+    struct Case {
+        const char* what;
+        int mode;
+        bool seeThrough;
+        PointerPlace place;
+        S expected;
+    };
+    const PointerPlace over{.overWindowShape = true};
+    const Case cases[] = {
+        {"over the window: the view is cut out once", Normal, false, over, {S::SeeThrough, true}},
+        {"already cut out", Normal, true, over, {S::SeeThrough, false}},
+        {"the bar modes have no see-through shape", Bar1, false, over, {S::SeeThrough, false}},
+        {"colour sample window open",
+         Normal,
+         false,
+         {.overWindowShape = true, .colourSampleOpen = true},
+         {S::Sample, false}},
+        {"program minimised", Normal, false, {.overWindowShape = true, .minimized = true}, {S::Sample, false}},
+        {"over the cut-out view", Normal, true, {.overViewRect = true}, {S::Wait, false}},
+        {"view rectangle without the cut-out", Normal, false, {.overViewRect = true}, {S::Sample, false}},
+        {"view rectangle in a bar mode", Bar2, true, {.overViewRect = true}, {S::Sample, false}},
+        {"picked-colour list dropped down", Bar1, false, {.pickListDropped = true}, {S::Wait, false}},
+        {"leaving the window restores the full shape", Normal, true, {}, {S::Sample, true}},
+        {"elsewhere", Normal, false, {}, {S::Sample, false}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(samplingStep(c.mode, c.seeThrough, c.place), c.expected) << c.what;
 }
 
 }  // namespace

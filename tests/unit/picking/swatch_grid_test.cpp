@@ -5,28 +5,26 @@
 using hueloom::Rect;
 using hueloom::app::layoutSwatches;
 
-TEST(SwatchGrid, WrapsWhenTheRowDoesNotFit) {
-    // s = 20, n = 10, area 200: 196 < 200, so 9 columns and 2 rows.
-    auto g = layoutSwatches(10, 20, 200);
-    EXPECT_EQ(g.columns, 9);
-    EXPECT_EQ(g.rows, 2);
-    EXPECT_EQ(g.width, 180);
-    EXPECT_EQ(g.height, 40);
+TEST(SwatchGrid, ColumnsFitTheAreaLessFourRowsRoundUp) {
+    struct Case {
+        int n, s, area, columns, rows;
+    };
+    const Case cases[] = {
+        {10, 20, 200, 9, 2},  // 10 × 20 = 200 > 196: 9 columns, 2 rows
+        {5, 20, 200, 5, 1},  // all fit in one row
+        {9, 20, 200, 9, 1},  // exactly full: 180 ≤ 196
+        {18, 20, 200, 9, 2}, {19, 20, 200, 9, 3},  // rows are rounded up, never down
+    };
+    for (const Case& c : cases) {
+        const auto g = layoutSwatches(c.n, c.s, c.area);
+        EXPECT_EQ(g.columns, c.columns) << c.n << " of " << c.s << " in " << c.area;
+        EXPECT_EQ(g.rows, c.rows) << c.n << " of " << c.s << " in " << c.area;
+        EXPECT_EQ(g.width, c.s * c.columns);
+        EXPECT_EQ(g.height, c.s * c.rows);
+    }
+    const auto g = layoutSwatches(10, 20, 200);
     EXPECT_EQ(g.cell(9, 20), (Rect{0, 20, 20, 40}));  // the tenth starts row two
     EXPECT_EQ(g.cell(8, 20), (Rect{160, 0, 180, 20}));
-}
-
-TEST(SwatchGrid, OneRowWhenAllFit) {
-    auto g = layoutSwatches(5, 20, 200);
-    EXPECT_EQ(g.columns, 5);
-    EXPECT_EQ(g.rows, 1);
-    EXPECT_EQ(g.width, 100);
-    EXPECT_EQ(g.height, 20);
-    // Exactly full: 9 swatches of 20 need 180 ≤ 196.
-    EXPECT_EQ(layoutSwatches(9, 20, 200).rows, 1);
-    // Rows are rounded up, never down.
-    EXPECT_EQ(layoutSwatches(19, 20, 200).rows, 3);
-    EXPECT_EQ(layoutSwatches(18, 20, 200).rows, 2);
 }
 
 TEST(SwatchGrid, EmptyListOrNarrowAreaDrawsNothing) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/colour_key.h"
+#include "support/cases.h"
 
 using namespace hueloom;
 using namespace hueloom::settings;
@@ -12,21 +13,24 @@ using namespace hueloom::settings;
 namespace {
 
 TEST(SettingsInteger, AcceptsDecimalAndBothHexSpellings) {
-    EXPECT_EQ(parseSettingsInteger("0"), 0);
-    EXPECT_EQ(parseSettingsInteger("1000"), 1000);
-    EXPECT_EQ(parseSettingsInteger("-500"), -500);
-    EXPECT_EQ(parseSettingsInteger("+7"), 7);
-    EXPECT_EQ(parseSettingsInteger("  42"), 42);
-    EXPECT_EQ(parseSettingsInteger("$FF"), 255);
-    EXPECT_EQ(parseSettingsInteger("$00563412"), 0x563412);
-    EXPECT_EQ(parseSettingsInteger("0x1f"), 31);
-    EXPECT_EQ(parseSettingsInteger("0X1F"), 31);
-    EXPECT_EQ(parseSettingsInteger("-$10"), -16);
-    EXPECT_EQ(parseSettingsInteger("2147483647"), 2147483647);
-    EXPECT_EQ(parseSettingsInteger("-2147483648"), INT32_MIN);
-    EXPECT_EQ(parseSettingsInteger("$FFFFFFFF"), -1);
-    EXPECT_EQ(parseSettingsInteger("$80000005"), static_cast<int32_t>(0x80000005u));
-    EXPECT_EQ(parseSettingsInteger("$0000000000FF"), 255);  // leading zeros do not overflow
+    expectEach<const char*, std::optional<int32_t>>(parseSettingsInteger,
+                                                    {
+                                                        {"0", 0},
+                                                        {"1000", 1000},
+                                                        {"-500", -500},
+                                                        {"+7", 7},
+                                                        {"  42", 42},
+                                                        {"$FF", 255},
+                                                        {"$00563412", 0x563412},
+                                                        {"0x1f", 31},
+                                                        {"0X1F", 31},
+                                                        {"-$10", -16},
+                                                        {"2147483647", 2147483647},
+                                                        {"-2147483648", INT32_MIN},
+                                                        {"$FFFFFFFF", -1},
+                                                        {"$80000005", static_cast<int32_t>(0x80000005u)},
+                                                        {"$0000000000FF", 255},  // leading zeros do not overflow
+                                                    });
 }
 
 TEST(SettingsInteger, RejectsJunkAndValuesBeyond32Bits) {

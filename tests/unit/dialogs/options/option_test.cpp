@@ -6,6 +6,7 @@
 #include <string>
 
 #include "dialogs/options/option.h"
+#include "support/cases.h"
 
 using namespace hueloom::ui;
 namespace st = hueloom::settings;
@@ -215,23 +216,26 @@ TEST(OptionCopy, DelayTextThatIsNoNumberKeepsThePreviousDelay) {
 }
 
 TEST(OptionSleepTime, DecimalTextBoundedToAMinute) {
-    EXPECT_EQ(parseSleepTime("500"), 500);
-    EXPECT_EQ(parseSleepTime("  250 "), 250);
-    EXPECT_EQ(parseSleepTime("+30"), 30);
-    EXPECT_EQ(parseSleepTime("0"), 0);
-    EXPECT_EQ(parseSleepTime("007"), 7);
-    EXPECT_EQ(parseSleepTime("60000"), 60000);
-    // A negative delay is no delay; a very long one is cut to a minute.
-    EXPECT_EQ(parseSleepTime("-1"), 0);
-    EXPECT_EQ(parseSleepTime("-2147483648"), 0);
-    EXPECT_EQ(parseSleepTime("60001"), 60000);
-    EXPECT_EQ(parseSleepTime("2147483647"), 60000);
-    // Not a 32-bit decimal integer.
-    EXPECT_EQ(parseSleepTime("2147483648"), std::nullopt);
-    EXPECT_EQ(parseSleepTime("-2147483649"), std::nullopt);
-    EXPECT_EQ(parseSleepTime("１０００"), std::nullopt);  // full-width digits
-    EXPECT_EQ(parseSleepTime("1e3"), std::nullopt);
-    EXPECT_EQ(parseSleepTime(" "), std::nullopt);
+    expectEach<const char*, std::optional<int>>(parseSleepTime,
+                                                {
+                                                    {"500", 500},
+                                                    {"  250 ", 250},
+                                                    {"+30", 30},
+                                                    {"0", 0},
+                                                    {"007", 7},
+                                                    {"60000", 60000},
+                                                    // A negative delay is no delay; a very long one is cut to a minute.
+                                                    {"-1", 0},
+                                                    {"-2147483648", 0},
+                                                    {"60001", 60000},
+                                                    {"2147483647", 60000},
+                                                    // Not a 32-bit decimal integer.
+                                                    {"2147483648", std::nullopt},
+                                                    {"-2147483649", std::nullopt},
+                                                    {"１０００", std::nullopt},  // full-width digits
+                                                    {"1e3", std::nullopt},
+                                                    {" ", std::nullopt},
+                                                });
 }
 
 TEST(OptionTexts, JpgQualityCaption) {
