@@ -19,7 +19,7 @@
 #include "capture/selection.h"
 #include "image/dib.h"
 #include "settings/settings.h"
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/control_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/label_win.h"
 #include "toolkit/controls/edit_box_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"

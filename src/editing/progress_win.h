@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/label_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 

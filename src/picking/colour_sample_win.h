@@ -43,7 +43,9 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/label_win.h"
+#include "toolkit/controls/image_control_win.h"
+#include "toolkit/controls/control_win.h"
 #include "toolkit/controls/radio_group_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"

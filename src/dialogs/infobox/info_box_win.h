@@ -12,7 +12,7 @@
 #include <string>
 
 #include "toolkit/controls/check_box_win.h"
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/label_win.h"
 #include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/cute_button_win.h"

@@ -13,7 +13,7 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/control_win.h"
 #include "toolkit/menu_win.h"
 #include "toolkit/controls/cute_button.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/controls/controls_win.h"
+#include "toolkit/controls/control_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace tk {
