@@ -8,8 +8,8 @@
 #include <malloc.h>
 #include <string>
 
-#include "codecs/jpeg_writer.h"
-#include "codecs/png_writer.h"
+#include "image/codecs/jpeg_writer.h"
+#include "image/codecs/png_writer.h"
 #include "image/filters.h"
 #include "image/reduce.h"
 #include "image_synth.h"
@@ -77,7 +77,8 @@ void BM_Reduce256(benchmark::State& state) {
     if (base > 0 && peak > 0) {
         state.counters["peak_extra_MB"] = static_cast<double>(peak - base) / 1e6;
         // Allowed: 3 bytes per pixel plus the 8-bit result.
-        state.counters["budget_MB"] = (3 * pixels + static_cast<double>(Dib(src.width(), 1, 8).stride()) * src.height()) / 1e6;
+        state.counters["budget_MB"] =
+            (3 * pixels + static_cast<double>(Dib(src.width(), 1, 8).stride()) * src.height()) / 1e6;
         state.counters["peak_extra_B/px"] = static_cast<double>(peak - base) / pixels;
     }
 }

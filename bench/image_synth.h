@@ -80,8 +80,8 @@ inline image::Dib photo(int bpp = 24, int w = k4kWidth, int h = k4kHeight) {
             const double b = std::cos(fy * 5.7 - fx * 2.4);
             const double c = std::sin((fx + fy) * 11.0) * 0.5;
             const int grain = static_cast<int>(rng() % 13) - 6;
-            put(d, x, y, static_cast<int>(128 + 90 * a + 30 * c) + grain, static_cast<int>(110 + 70 * b + 40 * a) + grain,
-                static_cast<int>(90 + 60 * c - 50 * b) + grain);
+            put(d, x, y, static_cast<int>(128 + 90 * a + 30 * c) + grain,
+                static_cast<int>(110 + 70 * b + 40 * a) + grain, static_cast<int>(90 + 60 * c - 50 * b) + grain);
         }
     }
     return d;

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/sampling.h"
+#include "magnifier/sampling.h"
 
 using namespace hueloom::app;
 

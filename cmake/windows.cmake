@@ -1,26 +1,6 @@
 # Windows build (MinGW-w64): toolkit, the windows, Hueloom.exe and the tests
 # that run under Wine.
-set(WIN_LIBS user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid winspool msimg32 imm32)
-set(WIN_FLAGS -Wall -Wextra -Wno-missing-field-initializers -municode -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX
-    -D_WIN32_WINNT=0x0A00 -DWINVER=0x0A00)
-
-set(TOOLKIT_SOURCES)
-set(WINAPP_SOURCES)
-foreach(f IN LISTS WIN_SOURCES)
-  if(f MATCHES "/src/toolkit/")
-    list(APPEND TOOLKIT_SOURCES ${f})
-  elseif(NOT f MATCHES "/src/app/main_win\\.cpp$")
-    list(APPEND WINAPP_SOURCES ${f})
-  endif()
-endforeach()
-
-add_library(hueloom_toolkit STATIC ${TOOLKIT_SOURCES})
-target_include_directories(hueloom_toolkit PUBLIC ${PROJECT_SOURCE_DIR}/src)
-target_compile_options(hueloom_toolkit PUBLIC ${WIN_FLAGS})
-target_link_libraries(hueloom_toolkit PUBLIC hueloom_core ${WIN_LIBS})
-
-add_library(hueloom_winapp STATIC ${WINAPP_SOURCES})
-target_link_libraries(hueloom_winapp PUBLIC hueloom_toolkit)
+get_property(WIN_MODULE_LIBS GLOBAL PROPERTY HUELOOM_WIN_LIBS)
 
 # Resources: manifest and icon (the icon is drawn by a small generator).
 set(RES_DIR ${CMAKE_BINARY_DIR}/res)
@@ -37,8 +17,8 @@ add_custom_command(
 configure_file(${PROJECT_SOURCE_DIR}/resources/hueloom.rc.in ${RES_DIR}/hueloom.rc @ONLY)
 set_source_files_properties(${RES_DIR}/hueloom.rc PROPERTIES OBJECT_DEPENDS "${GEN_RES};${PROJECT_SOURCE_DIR}/resources/hueloom.manifest")
 
-add_executable(Hueloom WIN32 ${PROJECT_SOURCE_DIR}/src/app/main_win.cpp ${RES_DIR}/hueloom.rc)
-target_link_libraries(Hueloom PRIVATE hueloom_winapp)
+add_executable(Hueloom WIN32 ${PROJECT_SOURCE_DIR}/src/main/main_win.cpp ${RES_DIR}/hueloom.rc)
+target_link_libraries(Hueloom PRIVATE hueloom_main_win)
 target_link_options(Hueloom PRIVATE -static -municode -mwindows)
 set_target_properties(Hueloom PROPERTIES OUTPUT_NAME Hueloom RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
@@ -47,7 +27,7 @@ find_package(GTest REQUIRED)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 if(WIN_TEST_SOURCES)
   add_executable(hueloom_win_tests ${WIN_TEST_SOURCES} ${RES_DIR}/hueloom.rc)
-  target_link_libraries(hueloom_win_tests PRIVATE hueloom_winapp GTest::gtest GTest::gtest_main)
+  target_link_libraries(hueloom_win_tests PRIVATE ${WIN_MODULE_LIBS} GTest::gtest GTest::gtest_main)
   target_link_options(hueloom_win_tests PRIVATE -static)
   set_target_properties(hueloom_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()

@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "codecs/png_decoder.h"
-#include "codecs/png_writer.h"
+#include "image/codecs/png_decoder.h"
+#include "image/codecs/png_writer.h"
 #include "image/image_error.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "capture/cursors_win.h"
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::capture {
 
@@ -9,17 +9,20 @@ namespace {
 struct Entry {
     const wchar_t* name;
     const wchar_t* system;  // IDC_* of a system cursor, or nullptr
-    int resource;           // our own cursor resource otherwise
+    int resource;  // our own cursor resource otherwise
 };
 
 const Entry kCursors[kCursorCount] = {
-    {L"crArrow", IDC_ARROW, 0},        {L"crCross", IDC_CROSS, 0},       {L"crIBeam", IDC_IBEAM, 0},
-    {L"crSizeNESW", IDC_SIZENESW, 0},  {L"crSizeNS", IDC_SIZENS, 0},     {L"crSizeNWSE", IDC_SIZENWSE, 0},
-    {L"crSizeWE", IDC_SIZEWE, 0},      {L"crUpArrow", IDC_UPARROW, 0},   {L"crHourGlass", IDC_WAIT, 0},
-    {L"crDrag", nullptr, 32766},       {L"crNoDrop", nullptr, 32767},    {L"crHSplit", nullptr, 32765},
-    {L"crVSplit", nullptr, 32764},     {L"crMultiDrag", nullptr, 32763}, {L"crSQLWait", nullptr, 32762},
-    {L"crNo", IDC_NO, 0},              {L"crAppStart", IDC_APPSTARTING, 0}, {L"crHelp", IDC_HELP, 0},
-    {L"crHandPoint", nullptr, 32761},  {L"crSizeAll", IDC_SIZEALL, 0},
+    {L"crArrow", IDC_ARROW, 0},          {L"crCross", IDC_CROSS, 0},
+    {L"crIBeam", IDC_IBEAM, 0},          {L"crSizeNESW", IDC_SIZENESW, 0},
+    {L"crSizeNS", IDC_SIZENS, 0},        {L"crSizeNWSE", IDC_SIZENWSE, 0},
+    {L"crSizeWE", IDC_SIZEWE, 0},        {L"crUpArrow", IDC_UPARROW, 0},
+    {L"crHourGlass", IDC_WAIT, 0},       {L"crDrag", nullptr, 32766},
+    {L"crNoDrop", nullptr, 32767},       {L"crHSplit", nullptr, 32765},
+    {L"crVSplit", nullptr, 32764},       {L"crMultiDrag", nullptr, 32763},
+    {L"crSQLWait", nullptr, 32762},      {L"crNo", IDC_NO, 0},
+    {L"crAppStart", IDC_APPSTARTING, 0}, {L"crHelp", IDC_HELP, 0},
+    {L"crHandPoint", nullptr, 32761},    {L"crSizeAll", IDC_SIZEALL, 0},
 };
 
 HCURSOR fileCursor_ = nullptr;

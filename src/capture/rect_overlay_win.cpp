@@ -6,20 +6,20 @@
 #include <stdexcept>
 
 #include "capture/size_dialog_win.h"
-#include "image/dib_win.h"
-#include "toolkit/application.h"
-#include "ui/info_box_win.h"
+#include "core/shortcut_text.h"
+#include "image/win/dib_win.h"
+#include "toolkit/application_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace cap = hueloom::capture;
 
 namespace {
 
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
-constexpr WORD kCtrlZ = 0x4000 | 'Z';
+constexpr WORD kCtrlZ = hueloom::kShortcutCtrl | 'Z';
 const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24",
                                      L"pmnu32x32",    L"pmnu48x48", L"pmnuOptSize"};
 
-RECT toRect(const cap::SelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+RECT toRect(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 cap::Key keyOf(WORD vk) {
     switch (vk) {
@@ -48,7 +48,7 @@ TfrmVirtualDesktop::~TfrmVirtualDesktop() {
 // ---------------------------------------------------------------- size label
 
 bool TfrmVirtualDesktop::SizeLabel::create(HWND parent) {
-    font_.reset(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName));
+    font_ = tk::makeFont(13, FW_NORMAL);
     if (!Control::create(L"TLabRectSize", parent, 0, 0, 1, 1)) return false;
     hide();
     return true;
@@ -160,11 +160,11 @@ HCURSOR TfrmVirtualDesktop::currentCursor() const {
     return LoadCursorW(nullptr, id);
 }
 
-cap::Point TfrmVirtualDesktop::pointerPos() const {
+hueloom::Point TfrmVirtualDesktop::pointerPos() const {
     POINT p{0, 0};
     GetCursorPos(&p);
     if (hwnd_) ScreenToClient(hwnd_, &p);
-    return cap::Point{p.x, p.y};
+    return hueloom::Point{p.x, p.y};
 }
 
 TfrmVirtualDesktop::Shown TfrmVirtualDesktop::shown() const {
@@ -217,7 +217,7 @@ void TfrmVirtualDesktop::buildMaskedView() {
         tk::SavedDC saved(mem);
         SelectObject(mem, GetStockObject(BLACK_PEN));
         SelectObject(mem, GetStockObject(WHITE_BRUSH));
-        const SelRect& r = sel_.rect();
+        const hueloom::Rect& r = sel_.rect();
         Rectangle(mem, r.left, r.top, r.right, r.bottom);
     }
     BitBlt(mem, 0, 0, DesktopWidth, DesktopHeight, src, 0, 0, SRCAND);
@@ -249,10 +249,10 @@ void TfrmVirtualDesktop::ShowSizeLabel(bool visible) {
         LabRectSize.hide();
         return;
     }
-    const SelRect& r = sel_.rect();
+    const hueloom::Rect& r = sel_.rect();
     LabRectSize.setCaption(tk::widen(cap::sizeLabelText(r), CP_UTF8));
     const int w = LabRectSize.width(), h = LabRectSize.height();
-    const cap::Point p = cap::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
+    const hueloom::Point p = cap::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
     LabRectSize.setBounds(p.x, p.y, w, h);
     LabRectSize.show();
     LabRectSize.update();
@@ -351,33 +351,17 @@ bool TfrmVirtualDesktop::dialogKey(WORD, WORD) {
 LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(currentCursor());
-            return TRUE;
-        }
+        if (tk::applyCursor(lp, HTCLIENT, currentCursor())) return TRUE;
         break;
-    case WM_LBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Left, x, y); });
-        return 0;
-    case WM_RBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Right, x, y); });
-        return 0;
-    case WM_MBUTTONDOWN:
-        tk::app().guarded([&] { FormMouseDown(MouseButton::Middle, x, y); });
-        return 0;
-    case WM_MOUSEMOVE:
-        tk::app().guarded([&] { FormMouseMove(x, y); });
-        return 0;
+    case WM_LBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Left, x, y); }); return 0;
+    case WM_RBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Right, x, y); }); return 0;
+    case WM_MBUTTONDOWN: tk::app().guarded([&] { FormMouseDown(MouseButton::Middle, x, y); }); return 0;
+    case WM_MOUSEMOVE: tk::app().guarded([&] { FormMouseMove(x, y); }); return 0;
     case WM_LBUTTONUP:
-    case WM_MBUTTONUP:
-        tk::app().guarded([&] { FormMouseUp(x, y); });
-        return 0;
+    case WM_MBUTTONUP: tk::app().guarded([&] { FormMouseUp(x, y); }); return 0;
     case WM_RBUTTONUP:
         tk::app().guarded([&] { FormMouseUp(x, y); });
         break;  // the default handling sends WM_CONTEXTMENU
@@ -387,12 +371,8 @@ LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         PopupMenu1.popup(hwnd_, p.x, p.y);
         return 0;
     }
-    case WM_KEYDOWN:
-        tk::app().guarded([&] { FormKeyDown(static_cast<WORD>(wp)); });
-        return 0;
-    case WM_KEYUP:
-        tk::app().guarded([&] { FormKeyUp(static_cast<WORD>(wp)); });
-        return 0;
+    case WM_KEYDOWN: tk::app().guarded([&] { FormKeyDown(static_cast<WORD>(wp)); }); return 0;
+    case WM_KEYUP: tk::app().guarded([&] { FormKeyUp(static_cast<WORD>(wp)); }); return 0;
     }
     return Form::wndProc(msg, wp, lp);
 }
@@ -414,6 +394,6 @@ std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {
     if (settings.Msg_ID[4]) return;
     settings.Msg_ID[4] = ShowInfoBox(tk::widen(cap::kRectCaptureInstructionsTitle, CP_UTF8),
-                                     tk::widen(cap::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y,
-                                     true, settings.ActiveColor);
+                                     tk::widen(cap::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true,
+                                     settings.ActiveColor);
 }

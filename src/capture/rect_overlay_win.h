@@ -19,15 +19,15 @@
 #include "capture/selection.h"
 #include "image/dib.h"
 #include "settings/settings.h"
-#include "toolkit/controls.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
+#include "toolkit/controls/control_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
 
 class TfrmVirtualDesktop : public tk::Form {
 public:
-    using SelRect = hueloom::capture::SelRect;
-    using MouseButton = hueloom::capture::MouseButton;
+    using Rect = hueloom::Rect;
+    using MouseButton = hueloom::MouseButton;
 
     TfrmVirtualDesktop();
     ~TfrmVirtualDesktop() override;
@@ -45,7 +45,7 @@ public:
     void setFrameColor(unsigned value) { frameColor_ = value; }
 
     // The selection (overlay coordinates = screen coordinates), its state.
-    const SelRect& selRect() const { return sel_.rect(); }
+    const hueloom::Rect& selRect() const { return sel_.rect(); }
     const hueloom::capture::Selection& selection() const { return sel_; }
     int DesktopWidth = 0, DesktopHeight = 0;
 
@@ -55,7 +55,7 @@ public:
     void FormMouseUp(int x, int y);
     void FormKeyDown(WORD vk);
     void FormKeyUp(WORD vk);
-    void FormPaint(HDC dc);
+    void FormPaint(HDC dc) override;
     void ShowSizeLabel(bool visible);
     void SetFixedSize(int width, int height);
 
@@ -95,14 +95,11 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-
 private:
     // What was on the screen before an event, to bring the window up to date.
     struct Shown {
         bool focus;
-        SelRect rect;
+        hueloom::Rect rect;
         unsigned repaints;
         bool label;
         hueloom::capture::Pointer pointer;
@@ -111,13 +108,13 @@ private:
     void apply(const Shown& before);
     void checkSizeItem(const std::wstring& name);
     void fixedItem(const std::wstring& name, int size);
-    hueloom::capture::Point pointerPos() const;
+    hueloom::Point pointerPos() const;
     void buildMaskedView();
 
     static TfrmVirtualDesktop* current_;
     hueloom::capture::Selection sel_;
     tk::Bitmap frozen_, masked_;
-    std::optional<SelRect> maskedFor_;
+    std::optional<hueloom::Rect> maskedFor_;
     unsigned maskColor_ = 0x0000FF;  // red
     unsigned frameColor_ = 0xFFFF00;
 };

@@ -17,13 +17,15 @@ bool inside(int x, int y, int l, int t, int r, int b) { return x >= l && x < r &
 
 }  // namespace
 
-int hitZone(const SelRect& s, int x, int y) {
+int hitZone(const Rect& s, int x, int y) {
     const int L = s.left, T = s.top, R = s.right, B = s.bottom, z = kZoneWidth;
+    // clang-format off
     const int zones[9][4] = {
         {L - z, T - z, L, T}, {L, T - z, R, T}, {R, T - z, R + z, T},
         {L - z, T, L, B},     {L, T, R, B},     {R, T, R + z, B},
         {L - z, B, L, B + z}, {L, B, R, B + z}, {R, B, R + z, B + z},
     };
+    // clang-format on
     for (int i = 0; i < 9; ++i)
         if (inside(x, y, zones[i][0], zones[i][1], zones[i][2], zones[i][3])) return i;
     return -1;
@@ -31,10 +33,14 @@ int hitZone(const SelRect& s, int x, int y) {
 
 Pointer zonePointer(int zone) {
     switch (zone) {
-    case 0: case 8: return Pointer::SizeNWSE;
-    case 1: case 7: return Pointer::SizeNS;
-    case 2: case 6: return Pointer::SizeNESW;
-    case 3: case 5: return Pointer::SizeWE;
+    case 0:
+    case 8: return Pointer::SizeNWSE;
+    case 1:
+    case 7: return Pointer::SizeNS;
+    case 2:
+    case 6: return Pointer::SizeNESW;
+    case 3:
+    case 5: return Pointer::SizeWE;
     case 4: return Pointer::SizeAll;
     default: return Pointer::Arrow;
     }
@@ -71,7 +77,7 @@ void Selection::drop() {
 void Selection::startOver() {
     state_ = selEmpty;
     labelVisible_ = false;
-    rect_ = SelRect{};
+    rect_ = Rect{};
     fixedWidth_ = fixedHeight_ = -1;
     grabZone_ = -1;
     pointer_ = Pointer::SelectCross;
@@ -87,7 +93,7 @@ void Selection::setFixedSize(int width, int height, Point pointer) {
     state_ = selGrabbed;
     repaint();
     if (width >= 0) {
-        rect_ = SelRect{pointer.x - 1, pointer.y - 1, pointer.x - 1 + width, pointer.y - 1 + height};
+        rect_ = Rect{pointer.x - 1, pointer.y - 1, pointer.x - 1 + width, pointer.y - 1 + height};
         anchor_ = pointer;
         focusVisible_ = true;
     }
@@ -105,7 +111,7 @@ void Selection::mouseDown(MouseButton button, int x, int y) {
     case selEmpty:
         if (button != MouseButton::Left) return;
         anchor_ = Point{x, y};
-        rect_ = SelRect{x, y, x, y};
+        rect_ = Rect{x, y, x, y};
         focusVisible_ = true;
         dragging_ = true;
         break;
@@ -115,8 +121,7 @@ void Selection::mouseDown(MouseButton button, int x, int y) {
         repaint();
         focusVisible_ = true;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -125,8 +130,7 @@ void Selection::mouseMove(int x, int y) {
     switch (state_) {
     case selEmpty:
         if (!dragging_) return;
-        rect_ = SelRect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x),
-                        std::max(anchor_.y, y)};
+        rect_ = Rect{std::min(anchor_.x, x), std::min(anchor_.y, y), std::max(anchor_.x, x), std::max(anchor_.y, y)};
         focusVisible_ = true;
         break;
     case selShown:
@@ -139,9 +143,10 @@ void Selection::mouseMove(int x, int y) {
             grabZone_ = 4;
             pointer_ = Pointer::SizeAll;
         }
-        SelRect& r = rect_;
-        const bool left = x < r.right - kMinSideGap, right = x > r.left + kMinSideGap;
-        const bool top = y < r.bottom - kMinSideGap, bottom = y > r.top + kMinSideGap;
+        Rect& r = rect_;
+        const bool left = x<r.right - kMinSideGap, right = x> r.left + kMinSideGap;
+        const bool top = y<r.bottom - kMinSideGap, bottom = y> r.top + kMinSideGap;
+        // clang-format off
         switch (grabZone_) {
         case 0: if (left) r.left = x; if (top) r.top = y; break;
         case 1: if (top) r.top = y; break;
@@ -160,11 +165,11 @@ void Selection::mouseMove(int x, int y) {
         case 8: if (right) r.right = x; if (bottom) r.bottom = y; break;
         default: break;
         }
+        // clang-format on
         focusVisible_ = true;
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -195,8 +200,12 @@ void Selection::keyDown(Key key, bool shift, bool ctrl) {
     const int step = shift ? 10 : 1;
     if (ctrl) {
         switch (key) {
-        case Key::Left: if (step < W) W -= step; break;
-        case Key::Up: if (step < H) H -= step; break;
+        case Key::Left:
+            if (step < W) W -= step;
+            break;
+        case Key::Up:
+            if (step < H) H -= step;
+            break;
         case Key::Right: W += step; break;
         case Key::Down: H += step; break;
         default: break;
@@ -214,7 +223,7 @@ void Selection::keyDown(Key key, bool shift, bool ctrl) {
         W = fixedWidth_;
         H = fixedHeight_;
     }
-    rect_ = SelRect{L, T, L + W, T + H};
+    rect_ = Rect{L, T, L + W, T + H};
     focusVisible_ = true;
 }
 
@@ -227,13 +236,13 @@ void Selection::keyUp(Key key) {
 
 // ---------------------------------------------------------------- label
 
-std::string sizeLabelText(const SelRect& r) {
+std::string sizeLabelText(const Rect& r) {
     auto n = [](int v) { return std::to_string(v); };
-    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " +
-           n(r.top) + ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
+    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " + n(r.top) +
+           ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
 }
 
-Point placeSizeLabel(const SelRect& r, int w, int h, int desktopWidth, int desktopHeight) {
+Point placeSizeLabel(const Rect& r, int w, int h, int desktopWidth, int desktopHeight) {
     Point p{r.left + 2, r.top - h - 5};
     if (p.y < 0) p.y = r.bottom + 5;
     if (p.y + h > desktopHeight) p.y = r.bottom - h - 5;
@@ -276,8 +285,8 @@ std::string rectCaptureInstructions(int sleepTime) {
         "また、矩形領域の指定を最初からやり直すには、",
         "【 Ctrl + Z 】を押下して下さい",
     };
-    std::string text = "このメッセージ・ダイアログを閉じると、" + std::to_string(sleepTime) +
-                       "ミリ秒後に画面がフリーズし、";
+    std::string text =
+        "このメッセージ・ダイアログを閉じると、" + std::to_string(sleepTime) + "ミリ秒後に画面がフリーズし、";
     for (const char* line : lines) {
         if (!line) continue;
         text += "\r\n";
@@ -288,7 +297,7 @@ std::string rectCaptureInstructions(int sleepTime) {
 
 // ---------------------------------------------------------------- cut
 
-image::Dib cutRect(const image::Dib& screen, const SelRect& r) {
+image::Dib cutRect(const image::Dib& screen, const Rect& r) {
     if (r.width() <= 0 || r.height() <= 0) return {};
     if (screen.isNull()) {
         image::Dib out(r.width(), r.height(), 32);

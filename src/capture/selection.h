@@ -5,7 +5,7 @@
 // screen.
 //
 // The state machine is declarative: after each event it tells what should be
-// on the screen (the focus rectangle around SelRect or not, the plain or the
+// on the screen (the focus rectangle around Rect or not, the plain or the
 // masked frozen screen, the size label, the pointer shape) and counts the
 // full repaints it asked for. The overlay window applies that after each call:
 // a full repaint when the count moved, otherwise it only moves the XOR focus
@@ -16,21 +16,9 @@
 #include <string_view>
 
 #include "image/dib.h"
+#include "core/geometry.h"
 
 namespace hueloom::capture {
-
-// A rectangle; right and bottom are exclusive.
-struct SelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const SelRect&) const = default;
-};
-
-struct Point {
-    int x = 0, y = 0;
-    bool operator==(const Point&) const = default;
-};
 
 enum SelState { selEmpty = 0, selShown = 1, selGrabbed = 2, selTracking = 3, selDropped = 4 };
 
@@ -38,7 +26,6 @@ enum SelState { selEmpty = 0, selShown = 1, selGrabbed = 2, selTracking = 3, sel
 // cursor; the others are the system's cursors of the same names.
 enum class Pointer { SelectCross, Arrow, SizeNWSE, SizeNS, SizeNESW, SizeWE, SizeAll };
 
-enum class MouseButton { Left, Right, Middle };
 enum class Key { Left, Up, Right, Down, Return, Other };
 
 // What the overlay shows under the focus rectangle.
@@ -46,7 +33,7 @@ enum class View { Plain, Masked };
 
 // Zones around a rectangle, tested in order 0..8 (corners and edges 5 pixels
 // wide outside it, 4 the inside); -1 when the point is in none of them.
-int hitZone(const SelRect& r, int x, int y);
+int hitZone(const Rect& r, int x, int y);
 Pointer zonePointer(int zone);
 
 class Selection {
@@ -68,7 +55,7 @@ public:
     void setFixedSize(int width, int height, Point pointer);
 
     SelState state() const { return state_; }
-    const SelRect& rect() const { return rect_; }
+    const Rect& rect() const { return rect_; }
     bool dragging() const { return dragging_; }
     Point anchor() const { return anchor_; }
     int fixedWidth() const { return fixedWidth_; }
@@ -88,7 +75,7 @@ private:
     void drop();
 
     SelState state_ = selEmpty;
-    SelRect rect_;
+    Rect rect_;
     bool dragging_ = false;
     Point anchor_;
     int fixedWidth_ = -1, fixedHeight_ = -1;
@@ -101,11 +88,11 @@ private:
 };
 
 // The size label: "W: 200 x H: 300" CR LF "左上(10, 20)－右下(210, 320)" (UTF-8).
-std::string sizeLabelText(const SelRect& r);
+std::string sizeLabelText(const Rect& r);
 
 // Where the label of the given size goes: above the rectangle's top-left
 // corner, below it when there is no room above, kept on the desktop.
-Point placeSizeLabel(const SelRect& r, int labelWidth, int labelHeight, int desktopWidth, int desktopHeight);
+Point placeSizeLabel(const Rect& r, int labelWidth, int labelHeight, int desktopWidth, int desktopHeight);
 
 // A field of the size dialog as a size: a decimal integer (surrounding blanks
 // allowed) from 1 up; -1 for anything else (empty, not a number, out of the
@@ -121,6 +108,6 @@ inline constexpr const char* kRectCaptureInstructionsTitle = "矩形領域・キ
 // format (1- and 4-bit screens are cut at 24 bits); where r reaches beyond
 // the screen the pixels are black (palette index 0 at 8 bits). An empty or inverted rectangle gives no image
 // (isNull). Throws image::ImageError when the result would be too large.
-image::Dib cutRect(const image::Dib& screen, const SelRect& r);
+image::Dib cutRect(const image::Dib& screen, const Rect& r);
 
 }  // namespace hueloom::capture

@@ -4,31 +4,14 @@
 #include <stdexcept>
 
 #include "capture/selection.h"
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace {
-
-const wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
-
-HFONT makeFont(int pixels, int weight, bool underline = false) {
-    return CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, kFontName);
-}
 
 constexpr COLORREF kAqua = RGB(0, 255, 255);
 constexpr int kFrameBrush = 3;
 
 }  // namespace
-
-TfrmFxRectSize* TfrmFxRectSize::current_ = nullptr;
-
-TfrmFxRectSize::TfrmFxRectSize() {
-    if (!current_) current_ = this;
-}
-
-TfrmFxRectSize::~TfrmFxRectSize() {
-    if (current_ == this) current_ = nullptr;
-    destroy();
-}
 
 bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     frameColor_ = frameColor;
@@ -39,9 +22,9 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
                       kClientWidth, kClientHeight, owner ? owner : tk::app().handle()))
         return false;
 
-    titleFont_.reset(makeFont(16, FW_BOLD, true));
-    fieldFont_.reset(makeFont(16, FW_NORMAL));
-    buttonFont_.reset(makeFont(15, FW_BOLD));
+    titleFont_ = tk::makeFont(16, FW_BOLD, true);
+    fieldFont_ = tk::makeFont(16, FW_NORMAL);
+    buttonFont_ = tk::makeFont(15, FW_BOLD);
 
     lblTitle.create(hwnd_, 50, 24, 241, 20);
     lblTitle.setCaption(L"切抜きサイズを指定して下さい");
@@ -78,14 +61,12 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     }
     OKBtn.onClick = [this] { OKBtnClick(); };
     CancelBtn.onClick = [this] { setModalResult(IDCANCEL); };
-    activeControl_ = Edit1.hwnd();
+    setFocusControl(Edit1.hwnd());
     return true;
 }
 
 void TfrmFxRectSize::FormShow() {
-    tk::Region rgn(CreateEllipticRgn(0, 0, kClientWidth, kClientHeight));
-    shape_ = tk::copyRegion(rgn);
-    SetWindowRgn(hwnd_, rgn.release(), TRUE);
+    setShape(tk::Region(CreateEllipticRgn(0, 0, kClientWidth, kClientHeight)));
     for (TCuteButton* b : {&OKBtn, &CancelBtn}) {
         const int w = b->width(), h = b->height();
         SetWindowRgn(b->hwnd(), CreateEllipticRgn(5, 5, w - 5, h - 5), TRUE);
@@ -106,10 +87,7 @@ void TfrmFxRectSize::FormPaint(HDC dc) {
         // A null pen draws one pixel less on the right and bottom: widen by one.
         Ellipse(dc, 0, 0, rc.right + 1, rc.bottom + 1);
     }
-    if (shape_) {
-        tk::Brush frame(CreateSolidBrush(tk::resolveColour(frameColor_)));
-        FrameRgn(dc, shape_, frame, kFrameBrush, kFrameBrush);
-    }
+    frameShape(dc, tk::resolveColour(frameColor_), kFrameBrush);
 }
 
 void TfrmFxRectSize::OKBtnClick() {
@@ -117,11 +95,6 @@ void TfrmFxRectSize::OKBtnClick() {
     width_ = cap::parseSizeField(tk::narrow(Edit1.text(), CP_UTF8));
     height_ = cap::parseSizeField(tk::narrow(Edit2.text(), CP_UTF8));
     setModalResult(width_ < 0 || height_ < 0 ? IDCANCEL : IDOK);
-}
-
-LRESULT TfrmFxRectSize::WMNCHitTest(int x, int y) {
-    LRESULT r = Form::hitTest(x, y);
-    return r == HTCLIENT ? HTCAPTION : r;
 }
 
 void TfrmFxRectSize::moveFocus(bool backwards) {
@@ -154,35 +127,14 @@ bool TfrmFxRectSize::dialogKey(WORD vk, WORD shortcut) {
 
 LRESULT TfrmFxRectSize::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PRINTCLIENT:
-        FormPaint(reinterpret_cast<HDC>(wp));
-        return 0;
-    case WM_SHOWWINDOW:
-        if (wp) FormShow();
-        break;
     case WM_NEXTDLGCTL:
         if (LOWORD(lp))
             SetFocus(reinterpret_cast<HWND>(wp));
         else
             moveFocus(wp != 0);
         return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) == WA_INACTIVE) {
-            HWND f = GetFocus();
-            if (f && IsChild(hwnd_, f)) activeControl_ = f;
-            return 0;
-        }
-        SetFocus(activeControl_ && IsWindow(activeControl_) ? activeControl_ : Edit1.hwnd());
-        return 0;
-    case WM_SYSCOMMAND:
-        // Alt+O / Alt+C typed where no control takes them.
-        if ((wp & 0xFFF0) == SC_KEYMENU && lp && TCuteButton::dispatchAccelerator(hwnd_, static_cast<wchar_t>(lp)))
-            return 0;
-        break;
     }
-    return Form::wndProc(msg, wp, lp);
+    return Dialog::wndProc(msg, wp, lp);
 }
 
 std::optional<SIZE> AskFixedSize(HWND owner, unsigned frameColor) {

@@ -7,31 +7,25 @@
 
 #include <optional>
 
-#include "toolkit/controls.h"
-#include "toolkit/edit_box.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "ui/cute_button_win.h"
+#include "toolkit/controls/label_win.h"
+#include "toolkit/controls/edit_box_win.h"
+#include "toolkit/dialog_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/controls/cute_button_win.h"
 
-class TfrmFxRectSize : public tk::Form {
+class TfrmFxRectSize : public tk::Dialog, public tk::SingleInstance<TfrmFxRectSize> {
 public:
     static constexpr int kClientWidth = 341, kClientHeight = 170;
     static constexpr COLORREF kBackground = RGB(204, 255, 204);
-
-    TfrmFxRectSize();
-    ~TfrmFxRectSize() override;
-    // The dialog that exists right now, if any.
-    static TfrmFxRectSize* current() { return current_; }
 
     // Creates the window (hidden, centred) owned by `owner`, framed in
     // `frameColor` (a colour value of the settings file, the ActiveColor).
     bool create(HWND owner, unsigned frameColor);
 
     // Events.
-    void FormShow();
-    void FormPaint(HDC dc);
+    void FormShow() override;
+    void FormPaint(HDC dc) override;
     void OKBtnClick();
-    LRESULT WMNCHitTest(int x, int y);
     bool FormKeyDown(WORD vk);
 
     // The size typed, valid after the dialog ended with OK.
@@ -45,19 +39,12 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 
-protected:
-    void paint(HDC dc) override { FormPaint(dc); }
-    LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
-
 private:
     void moveFocus(bool backwards);
 
-    static TfrmFxRectSize* current_;
     unsigned frameColor_ = 0xFFFF00;
     int width_ = -1, height_ = -1;
-    tk::Region shape_;
     tk::Font titleFont_, fieldFont_, buttonFont_;
-    HWND activeControl_ = nullptr;
 };
 
 // Shows the dialog modally, both fields empty. Returns the size when it ends

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::hotkeys {
 
@@ -18,8 +18,8 @@ PrintScreenKeys::PrintScreenKeys(HWND window, PrintScreenHandlers handlers, Prin
     : window_(window), handlers_(std::move(handlers)), system_(std::move(system)) {}
 
 void PrintScreenKeys::registerKeys() {
-    system_.registerHotKey(window_, kPrintScreenId, 0, kVkSnapshot);
-    system_.registerHotKey(window_, kAltPrintScreenId, kModAlt, kVkSnapshot);
+    system_.registerHotKey(window_, kPrintScreenId, 0, vk::kSnapshot);
+    system_.registerHotKey(window_, kAltPrintScreenId, kModAlt, vk::kSnapshot);
 }
 
 void PrintScreenKeys::unregisterKeys() {
@@ -32,10 +32,10 @@ PrintScreenAction PrintScreenKeys::filter(const MSG& msg, bool& handled) {
     // Most messages are not hot keys: don't ask for the state then.
     if (msg.message != kWmHotKey) return PrintScreenAction::None;
     const PrintScreenState state = handlers_.state ? handlers_.state() : PrintScreenState{};
-    const PrintScreenOutcome out = printScreenFilter(msg.message, msg.wParam, static_cast<uintptr_t>(msg.lParam), state);
+    const PrintScreenOutcome out =
+        printScreenFilter(msg.message, msg.wParam, static_cast<uintptr_t>(msg.lParam), state);
     switch (out.action) {
-    case PrintScreenAction::None:
-        break;
+    case PrintScreenAction::None: break;
     case PrintScreenAction::ScreenCapture:
         if (handlers_.screenCapture) tk::app().guarded(handlers_.screenCapture);
         break;
@@ -46,8 +46,8 @@ PrintScreenAction PrintScreenKeys::filter(const MSG& msg, bool& handled) {
         // While our registration is gone the synthesized press reaches the
         // system's own PrintScreen handling instead of coming back to us.
         system_.unregisterHotKey(window_, out.id);
-        system_.keybdEvent(kVkSnapshot, out.scanCode, 0, 0);
-        system_.registerHotKey(window_, out.id, out.modifiers, kVkSnapshot);
+        system_.keybdEvent(vk::kSnapshot, out.scanCode, 0, 0);
+        system_.registerHotKey(window_, out.id, out.modifiers, vk::kSnapshot);
         break;
     }
     handled = false;

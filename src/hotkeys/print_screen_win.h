@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "hotkeys/hotkey_logic.h"
+#include "hotkeys/hotkeys.h"
 
 namespace hueloom::hotkeys {
 
@@ -34,8 +34,7 @@ class PrintScreenKeys {
 public:
     // `window` is the window the keys are registered on: the application
     // window.
-    PrintScreenKeys(HWND window, PrintScreenHandlers handlers,
-                    PrintScreenSystem system = PrintScreenSystem::real());
+    PrintScreenKeys(HWND window, PrintScreenHandlers handlers, PrintScreenSystem system = PrintScreenSystem::real());
 
     // Registers 1111 (PrintScreen) and 1112 (Alt+PrintScreen). Results are
     // not looked at: a key held by another program stays with it.

@@ -10,10 +10,14 @@ namespace hueloom::image {
 
 bool Dib::isValidBitsPerPixel(int bpp) {
     switch (bpp) {
-    case 1: case 4: case 8: case 15: case 16: case 24: case 32:
-        return true;
-    default:
-        return false;
+    case 1:
+    case 4:
+    case 8:
+    case 15:
+    case 16:
+    case 24:
+    case 32: return true;
+    default: return false;
     }
 }
 
@@ -68,9 +72,7 @@ void rowToBgr24(const Dib& src, int storedRow, std::uint8_t* out) {
     const std::uint8_t* row = src.bits() + static_cast<std::size_t>(storedRow) * src.stride();
     const int w = src.width();
     switch (src.bitsPerPixel()) {
-    case 24:
-        std::memcpy(out, row, static_cast<std::size_t>(w) * 3);
-        return;
+    case 24: std::memcpy(out, row, static_cast<std::size_t>(w) * 3); return;
     case 32:
         for (int x = 0; x < w; ++x) {
             out[0] = row[0];
@@ -124,8 +126,7 @@ void rowToBgr24(const Dib& src, int storedRow, std::uint8_t* out) {
 Dib toBpp24(const Dib& src) {
     if (src.isNull()) throw ImageError("No image");
     Dib out(src.width(), src.height(), 24);
-    for (int r = 0; r < src.height(); ++r)
-        rowToBgr24(src, r, out.bits() + static_cast<std::size_t>(r) * out.stride());
+    for (int r = 0; r < src.height(); ++r) rowToBgr24(src, r, out.bits() + static_cast<std::size_t>(r) * out.stride());
     return out;
 }
 

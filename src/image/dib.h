@@ -71,9 +71,7 @@ public:
     static std::uint64_t strideFor(std::uint64_t width, int bitsPerPixel);
 
 private:
-    std::size_t rowOffset(int y) const {
-        return static_cast<std::size_t>(height_ - 1 - y) * stride_;
-    }
+    std::size_t rowOffset(int y) const { return static_cast<std::size_t>(height_ - 1 - y) * stride_; }
 
     int width_ = 0;
     int height_ = 0;

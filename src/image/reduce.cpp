@@ -103,9 +103,7 @@ struct U128 {
 };
 
 // n^2 times the population variance of channel c: n * sum(x^2) - sum(x)^2.
-U128 scaledVariance(const Stats& st, int c) {
-    return U128::mul(st.n, st.sumSq[c]) - U128::mul(st.sum[c], st.sum[c]);
-}
+U128 scaledVariance(const Stats& st, int c) { return U128::mul(st.n, st.sumSq[c]) - U128::mul(st.sum[c], st.sum[c]); }
 
 // The channel to split on: the largest of 3 vR, 4 vG, 2 vB; ties go to red,
 // then green. All variances share the factor n^2, so comparing the scaled
@@ -436,8 +434,9 @@ Dib splitRuns(const Dib& src, std::size_t maxRuns, std::uint8_t* buffer, Progres
             }
         }
         for (std::size_t m = 0; m < misses; m += kLanes)
-            leavesOf(tree, std::min(kLanes, misses - m), [&](std::size_t j) { return runs[k + missed[m + j]].c; },
-                     found + m);
+            leavesOf(
+                tree, std::min(kLanes, misses - m), [&](std::size_t j) { return runs[k + missed[m + j]].c; },
+                found + m);
         for (std::size_t m = 0; m < misses; ++m) {
             const std::size_t i = missed[m];
             index[i] = found[m];
@@ -486,7 +485,8 @@ Dib splitPixels(const Dib& src, std::uint8_t* buffer, ProgressSteps& steps) {
         const std::uint8_t* row = bgrRow(src, r, buffer);
         std::uint8_t* dst = out.bits() + r * out.stride();
         for (std::size_t x = 0; x < w; x += kLanes)
-            leavesOf(tree, std::min(kLanes, w - x), [&](std::size_t j) { return row + (x + j) * 3; }, dst + x);
+            leavesOf(
+                tree, std::min(kLanes, w - x), [&](std::size_t j) { return row + (x + j) * 3; }, dst + x);
     }
     return out;
 }
@@ -535,12 +535,9 @@ Dib reduceTo256(const Dib& source, const ProgressFn& progress) {
     if (source.isNull()) throw ImageError("No image");
     switch (source.bitsPerPixel()) {
     case 1:
-    case 4:
-        return widenTo8(source);
-    case 8:
-        return source;
-    default:
-        break;
+    case 4: return widenTo8(source);
+    case 8: return source;
+    default: break;
     }
     if (progress) progress(ProgressStage::Starting, 0);
     Dib result;
@@ -565,12 +562,8 @@ void DibImage::assign(const Dib& picture) {
     switch (picture.bitsPerPixel()) {
     case 15:
     case 16:
-    case 32:
-        dib_ = toBpp24(picture);
-        break;
-    default:
-        dib_ = picture;
-        break;
+    case 32: dib_ = toBpp24(picture); break;
+    default: dib_ = picture; break;
     }
 }
 

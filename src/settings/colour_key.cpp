@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "settings/ansi_text.h"
+#include "core/ansi_text.h"
 
 namespace hueloom::settings {
 

@@ -13,29 +13,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/colour.h"
+
 namespace hueloom::settings {
-
-// Colour values used by name elsewhere in the program.
-inline constexpr uint32_t kClBlack = 0x000000;
-inline constexpr uint32_t kClWhite = 0xFFFFFF;
-inline constexpr uint32_t kClRed = 0x0000FF;
-inline constexpr uint32_t kClAqua = 0xFFFF00;
-inline constexpr uint32_t kClNavy = 0x800000;
-inline constexpr uint32_t kClOlive = 0x008080;
-inline constexpr uint32_t kSystemColourBase = 0x80000000u;
-inline constexpr uint32_t kClBackground = kSystemColourBase + 1;
-inline constexpr uint32_t kClInactiveBorder = kSystemColourBase + 11;
-inline constexpr uint32_t kClBtnFace = kSystemColourBase + 15;
-inline constexpr uint32_t kClBtnShadow = kSystemColourBase + 16;
-inline constexpr uint32_t kClBtnHighlight = kSystemColourBase + 20;
-inline constexpr uint32_t kCl3DLight = kSystemColourBase + 22;
-inline constexpr uint32_t kClInfoBk = kSystemColourBase + 24;
-inline constexpr uint32_t kClNone = 0x1FFFFFFF;
-inline constexpr uint32_t kClDefault = 0x20000000;
-
-// True for $80000000 + index: the platform decides the actual colour
-// (GetSysColor(value & 0xFF) on Windows).
-constexpr bool isSystemColour(uint32_t value) { return (value & 0xFF000000u) == kSystemColourBase; }
 
 struct ColourName {
     const char* name;
@@ -60,10 +40,5 @@ std::string colourToKeyText(uint32_t colour);
 // Colour-key text -> colour value: a table name in any letter case, else an
 // integer as parseSettingsInteger reads it. Nothing for any other text.
 std::optional<uint32_t> parseColourKey(std::string_view text);
-
-// 00BBGGRR from the three channels.
-constexpr uint32_t rgbColour(uint8_t r, uint8_t g, uint8_t b) {
-    return static_cast<uint32_t>(r) | (static_cast<uint32_t>(g) << 8) | (static_cast<uint32_t>(b) << 16);
-}
 
 }  // namespace hueloom::settings

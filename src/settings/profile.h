@@ -17,8 +17,7 @@ public:
     virtual std::string readString(const std::string& section, const std::string& key,
                                    const std::string& defaultValue) = 0;
     // Sets section/key to value, creating what is missing.
-    virtual void writeString(const std::string& section, const std::string& key,
-                             const std::string& value) = 0;
+    virtual void writeString(const std::string& section, const std::string& key, const std::string& value) = 0;
 };
 
 }  // namespace hueloom::settings

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/application.h"
+#include "core/paths.h"
+#include "toolkit/application_win.h"
 
 namespace hueloom::settings {
 
@@ -28,14 +29,6 @@ void WinProfile::writeString(const std::string& section, const std::string& key,
 
 std::string programPathAnsi() { return tk::narrow(tk::modulePath()); }
 
-std::string settingsPathAnsi() {
-    // Work on the UTF-16 path, where a separator can never be the second
-    // byte of a double-byte character.
-    std::wstring p = tk::modulePath();
-    size_t slash = p.find_last_of(L"\\/");
-    size_t dot = p.find_last_of(L'.');
-    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash)) p.resize(dot);
-    return tk::narrow(p + L".ini");
-}
+std::string settingsPathAnsi() { return tk::narrow(withExtension(tk::modulePath(), L".ini")); }
 
 }  // namespace hueloom::settings

@@ -118,8 +118,8 @@ void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const Ke
     const auto shortcut = [&p, &keyName](const char* key, uint16_t v) {
         p.writeString(kOption, key, shortcutToText(v, keyName));
     };
-    const auto switchKey = [&p](const char* section, const char* key, bool first, const char* firstText,
-                                bool second, const char* secondText) {
+    const auto switchKey = [&p](const char* section, const char* key, bool first, const char* firstText, bool second,
+                                const char* secondText) {
         if (first) {
             p.writeString(section, key, firstText);
         } else if (second) {

@@ -23,7 +23,7 @@
 
 #include "settings/colour_key.h"
 #include "settings/profile.h"
-#include "settings/shortcut_text.h"
+#include "core/shortcut_text.h"
 
 namespace hueloom::settings {
 
@@ -40,39 +40,39 @@ inline constexpr uint32_t kDefaultMaskColor = kClRed;
 inline constexpr int kDefaultJPGQuality = 90;
 inline constexpr int kDefaultPNGQuality = 1;
 inline constexpr int kDefaultOptionRectWidth = 20;
-inline constexpr uint16_t kDefaultHotKeyGetColor = kShortcutShift | kShortcutCtrl | 'C';       // 24643
+inline constexpr uint16_t kDefaultHotKeyGetColor = kShortcutShift | kShortcutCtrl | 'C';  // 24643
 inline constexpr uint16_t kDefaultHotKeyScreenCapture = kShortcutShift | kShortcutCtrl | 'S';  // 24659
 inline constexpr uint16_t kDefaultHotKeyWindowCapture = kShortcutShift | kShortcutCtrl | 'W';  // 24663
-inline constexpr uint16_t kDefaultHotKeyRectCapture = kShortcutShift | kShortcutCtrl | 'R';    // 24658
+inline constexpr uint16_t kDefaultHotKeyRectCapture = kShortcutShift | kShortcutCtrl | 'R';  // 24658
 inline constexpr int kDefaultSleepTime = 1000;
 inline constexpr int kDefaultCaptureCursor = 0;
 inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
 
 // What loading needs to know about the machine.
 struct Environment {
-    int screenWidth = 0;   // primary screen, pixels
+    int screenWidth = 0;  // primary screen, pixels
     int screenHeight = 0;
     int windowWidth = 177;  // the main window's size when the settings are read
     int windowHeight = 233;
     std::string programFolder;  // folderOf(program file path)
-    KeyNameFn keyName;          // platform key names for shortcut texts
+    KeyNameFn keyName;  // platform key names for shortcut texts
 };
 
 // The check marks that decide how the three switches are written.
 struct MenuState {
-    bool topmostChecked = false;        // mnuTOPMOST
-    bool notTopmostChecked = false;     // mnuNOTOPMOST
-    bool v10Checked = false;            // mnuV10 (decimal)
-    bool v16Checked = false;            // mnuV16 (hexadecimal)
+    bool topmostChecked = false;  // mnuTOPMOST
+    bool notTopmostChecked = false;  // mnuNOTOPMOST
+    bool v10Checked = false;  // mnuV10 (decimal)
+    bool v16Checked = false;  // mnuV16 (hexadecimal)
     bool notHookHotKeyChecked = false;  // mnuNotHookHotKey (active-only scope)
-    bool hookHotKeyChecked = false;     // mnuHookHotKey (always scope)
+    bool hookHotKeyChecked = false;  // mnuHookHotKey (always scope)
 };
 
 // One field per key, named after the key.
 struct Settings {
-    int Top = 0;   // window position: the caller puts the window here after
+    int Top = 0;  // window position: the caller puts the window here after
     int Left = 0;  // loading and updates these before saving
-    std::string TOPMOST = kDefaultTopmost;      // texts as read; compare
+    std::string TOPMOST = kDefaultTopmost;  // texts as read; compare
     std::string ColorMode = kDefaultColorMode;  // exactly ("On", "Decimal", ...)
     uint32_t MojiColor = kDefaultMojiColor;
     uint32_t MojiBKColor = kDefaultMojiBKColor;
@@ -118,7 +118,6 @@ Settings loadSettings(Profile& profile, const Environment& env);
 // check marks, not from the texts in `s`; a pair with neither item checked is
 // not written. Integers are written in decimal, flags as "1"/"0", colours in
 // colour-key form, shortcuts in shortcut text form.
-void saveSettings(Profile& profile, const Settings& s, const MenuState& menu,
-                  const KeyNameFn& keyName = {});
+void saveSettings(Profile& profile, const Settings& s, const MenuState& menu, const KeyNameFn& keyName = {});
 
 }  // namespace hueloom::settings

@@ -11,18 +11,17 @@
 #include <string>
 #include <vector>
 
-#include "codecs/png_decoder.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/about_logic.h"
-#include "ui/about_win.h"
+#include "image/codecs/png_decoder.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/about/about.h"
+#include "dialogs/about/about_win.h"
+#include "win_test_support.h"
 
 namespace ui = hueloom::ui;
 namespace fs = std::filesystem;
 
 namespace {
-
-void pump() { tk::app().processMessages(); }
 
 COLORREF rgb(std::uint32_t v) { return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF); }
 
@@ -129,14 +128,14 @@ TEST_F(AboutFixture, DestroyedWithoutClosingStillRemovesThePicture) {
 TEST_F(AboutFixture, ShapeIsARingWithTheCardInItsHoleAndDragsByItsClientArea) {
     open();
     ASSERT_NE(form->storedRegion(), nullptr);
-    EXPECT_TRUE(inShape(form->hwnd(), 182, 10));    // ring, top
-    EXPECT_TRUE(inShape(form->hwnd(), 10, 182));    // ring, left
-    EXPECT_TRUE(inShape(form->hwnd(), 182, 350));   // ring, bottom
-    EXPECT_TRUE(inShape(form->hwnd(), 183, 180));   // card
-    EXPECT_TRUE(inShape(form->hwnd(), 94, 130));    // card corner, inside the hole
+    EXPECT_TRUE(inShape(form->hwnd(), 182, 10));  // ring, top
+    EXPECT_TRUE(inShape(form->hwnd(), 10, 182));  // ring, left
+    EXPECT_TRUE(inShape(form->hwnd(), 182, 350));  // ring, bottom
+    EXPECT_TRUE(inShape(form->hwnd(), 183, 180));  // card
+    EXPECT_TRUE(inShape(form->hwnd(), 94, 130));  // card corner, inside the hole
     EXPECT_FALSE(inShape(form->hwnd(), 183, 100));  // hole above the card
-    EXPECT_FALSE(inShape(form->hwnd(), 80, 183));   // hole left of the card
-    EXPECT_FALSE(inShape(form->hwnd(), 1, 1));      // outside the ring
+    EXPECT_FALSE(inShape(form->hwnd(), 80, 183));  // hole left of the card
+    EXPECT_FALSE(inShape(form->hwnd(), 1, 1));  // outside the ring
     EXPECT_FALSE(inShape(form->hwnd(), 363, 182));
 
     RECT r;
@@ -164,18 +163,18 @@ TEST_F(AboutFixture, FirstStepAtTheBottomTurnsTheButtonGreenAndFramesTheCard) {
     Snapshot s(form->hwnd());
     // Card frame: 5 pixels on the left and right, 4 on top and bottom.
     const COLORREF green = RGB(0, 255, 0), card = rgb(ui::kAboutCardColour);
-    EXPECT_EQ(s.at(93, 150), green);
-    EXPECT_EQ(s.at(97, 150), green);
-    EXPECT_EQ(s.at(98, 150), card);
-    EXPECT_EQ(s.at(272, 150), green);
-    EXPECT_EQ(s.at(268, 150), green);
-    EXPECT_EQ(s.at(267, 150), card);
-    EXPECT_EQ(s.at(120, 129), green);
-    EXPECT_EQ(s.at(120, 132), green);
-    EXPECT_EQ(s.at(120, 133), card);
-    EXPECT_EQ(s.at(120, 234), green);
-    EXPECT_EQ(s.at(120, 231), green);
-    EXPECT_EQ(s.at(120, 230), card);
+    expectPixels(s, {{93, 150, green},
+                     {97, 150, green},
+                     {98, 150, card},
+                     {272, 150, green},
+                     {268, 150, green},
+                     {267, 150, card},
+                     {120, 129, green},
+                     {120, 132, green},
+                     {120, 133, card},
+                     {120, 234, green},
+                     {120, 231, green},
+                     {120, 230, card}});
     // The circle: black outline, white inside, drawn where it now is.
     EXPECT_EQ(s.at(182, 347), RGB(255, 255, 255));
     EXPECT_EQ(s.at(177, 347), RGB(0, 0, 0));
@@ -277,54 +276,45 @@ TEST_F(AboutFixture, UnwritablePictureIsReportedAndTheWindowWorksWithoutIt) {
     EXPECT_FALSE(exists(path));
 }
 
-namespace {
-
-// Drives a modal about window from a thread timer: once it shows, waits a
-// little, then presses OK; closes it after 20 s whatever happens.
-struct ModalDriver {
-    static inline int ticks = 0;
-    static inline DWORD shownAt = 0, clickedAt = 0;
-    static inline bool sawFile = false, sawOrbit = false, timedOut = false;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        TfrmVersion* f = TfrmVersion::current();
-        if (!f || !f->visible()) return;
-        if (!shownAt) {
-            shownAt = GetTickCount();
-            sawFile = GetFileAttributesW(f->picturePath().c_str()) != INVALID_FILE_ATTRIBUTES;
-        }
-        if (!clickedAt && GetTickCount() - shownAt > 700) {
-            sawOrbit = f->Shape1.visible;
-            SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-            SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-            clickedAt = GetTickCount();
-        }
-        if (GetTickCount() - shownAt > 20000) {
-            timedOut = true;
-            f->setModalResult(IDCANCEL);
-        }
-    }
-};
-
-}  // namespace
-
 TEST(AboutModal, OkPlaysTheIrisForAboutSixSecondsThenTheWindowIsGone) {
     std::vector<std::wstring> errors;
     TfrmVersion::reportError = [&](const std::wstring& t) { errors.push_back(t); };
     const std::wstring path = ui::aboutPicturePath(tk::modulePath());
-    UINT_PTR id = SetTimer(nullptr, 0, 25, ModalDriver::tick);
-    const int r = ShowAboutWindow();
+    // Once the window shows, wait a little, then press OK; cancel it after
+    // about 20 s whatever happens.
+    DWORD shownAt = 0, clickedAt = 0;
+    bool sawFile = false, sawOrbit = false;
+    auto shownAWhile = [&] {
+        TfrmVersion* f = TfrmVersion::current();
+        if (!f || !f->visible()) return false;
+        if (!shownAt) {
+            shownAt = GetTickCount();
+            sawFile = GetFileAttributesW(f->picturePath().c_str()) != INVALID_FILE_ATTRIBUTES;
+        }
+        return GetTickCount() - shownAt > 700;
+    };
+    auto pressOk = [&] {
+        TfrmVersion* f = TfrmVersion::current();
+        sawOrbit = f->Shape1.visible;
+        SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        clickedAt = GetTickCount();
+    };
+    auto cancel = [] {
+        if (TfrmVersion* f = TfrmVersion::current()) f->setModalResult(IDCANCEL);
+    };
+    const int r = ModalDriver::run(
+        shownAWhile, pressOk, cancel, [] { return ShowAboutWindow(); }, 1000);
     const DWORD end = GetTickCount();
-    KillTimer(nullptr, id);
     TfrmVersion::reportError = nullptr;
     EXPECT_EQ(r, IDOK);
     EXPECT_FALSE(ModalDriver::timedOut);
-    EXPECT_TRUE(ModalDriver::sawFile);
-    EXPECT_TRUE(ModalDriver::sawOrbit);
+    EXPECT_TRUE(sawFile);
+    EXPECT_TRUE(sawOrbit);
     EXPECT_TRUE(errors.empty());
-    ASSERT_NE(ModalDriver::clickedAt, 0u);
+    ASSERT_NE(clickedAt, 0u);
     // 60 ticks of 100 ms; timers under Wine may run late, never early.
-    const DWORD took = end - ModalDriver::clickedAt;
+    const DWORD took = end - clickedAt;
     EXPECT_GE(took, 5500u);
     EXPECT_LT(took, 15000u);
     EXPECT_EQ(TfrmVersion::current(), nullptr);

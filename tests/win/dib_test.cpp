@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "image/dib_win.h"
+#include "image/win/dib_win.h"
 
 using hueloom::image::Dib;
 

@@ -15,18 +15,19 @@
 #include <string>
 #include <vector>
 
-#include "codecs/png_decoder.h"
+#include "image/codecs/png_decoder.h"
 #include "image/bmp.h"
-#include "image/clipboard_win.h"
-#include "image/dib_win.h"
-#include "image/export_win.h"
+#include "editing/clipboard_win.h"
+#include "image/win/dib_win.h"
+#include "editing/export_win.h"
 #include "image/file_io.h"
-#include "image/print_win.h"
-#include "toolkit/application.h"
-#include "toolkit/clipboard.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "ui/info_box_win.h"
+#include "editing/print_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/clipboard_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/infobox/info_box_win.h"
+#include "win_test_support.h"
 
 using hueloom::image::Dib;
 using hueloom::image::RgbQuad;
@@ -34,16 +35,6 @@ namespace img = hueloom::image;
 namespace fs = std::filesystem;
 
 namespace {
-
-void pump() { tk::app().processMessages(); }
-
-class OwnerForm : public tk::Form {
-public:
-    bool create() {
-        registerClass(L"TExportTestForm");
-        return createWindow(L"TExportTestForm", L"export test", WS_POPUP, 0, 40, 40, 240, 160, tk::app().handle());
-    }
-};
 
 constexpr COLORREF kRed = RGB(220, 20, 30), kGreen = RGB(10, 200, 40), kBlue = RGB(20, 40, 230),
                    kYellow = RGB(250, 240, 10);
@@ -68,8 +59,10 @@ Dib quadrants(int w, int h, int bpp) {
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const int q = (x >= w / 2) + 2 * (y >= h / 2);
-            if (bpp == 8) d.scanLine(y)[x] = static_cast<uint8_t>(q);
-            else put(d, x, y, cs[q]);
+            if (bpp == 8)
+                d.scanLine(y)[x] = static_cast<uint8_t>(q);
+            else
+                put(d, x, y, cs[q]);
         }
     return d;
 }
@@ -86,7 +79,8 @@ struct Probe {
     COLORREF c;
 };
 std::vector<Probe> quadrantProbes(int w, int h) {
-    return {{w / 4, h / 4, kRed}, {3 * w / 4, h / 4, kGreen}, {w / 4, 3 * h / 4, kBlue}, {3 * w / 4, 3 * h / 4, kYellow}};
+    return {
+        {w / 4, h / 4, kRed}, {3 * w / 4, h / 4, kGreen}, {w / 4, 3 * h / 4, kBlue}, {3 * w / 4, 3 * h / 4, kYellow}};
 }
 
 // A top-down DIB section's pixels (GetObject does not tell top-down
@@ -184,17 +178,9 @@ fs::path tempDir() {
 
 std::wstring tempFile(const std::wstring& name) { return (tempDir() / name).wstring(); }
 
-struct Output : ::testing::Test {
-    static inline OwnerForm* form = nullptr;
+struct Output : SharedFormSuite {
+    TestForm* form = sharedForm;
     FakeHost host;
-    static void SetUpTestSuite() {
-        form = new OwnerForm;
-        if (form->create()) form->show();
-    }
-    static void TearDownTestSuite() {
-        delete form;
-        form = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(form->hwnd());
         host.ownerWnd = form->hwnd();
@@ -204,35 +190,6 @@ struct Output : ::testing::Test {
 };
 
 }  // namespace
-
-// ---------------------------------------------------------------- names
-
-TEST(ExportNames, FormatFollowsTheLastExtensionInAnyCase) {
-    using F = img::ExportFormat;
-    EXPECT_EQ(img::exportFormatFor(L"C:\\a\\b.png"), F::Png);
-    EXPECT_EQ(img::exportFormatFor(L"b.BMP"), F::Bmp);
-    EXPECT_EQ(img::exportFormatFor(L"b.JpG"), F::Jpeg);
-    EXPECT_EQ(img::exportFormatFor(L"x.png.emf"), F::Emf);
-    EXPECT_EQ(img::exportFormatFor(L"x.WMF"), F::Wmf);
-    EXPECT_EQ(img::exportFormatFor(L"x.jpeg"), F::None);
-    EXPECT_EQ(img::exportFormatFor(L"x.gif"), F::None);
-    EXPECT_EQ(img::exportFormatFor(L"C:\\dir.png\\noext"), F::None);
-    EXPECT_EQ(img::exportFormatFor(L"noext"), F::None);
-}
-
-TEST(ExportNames, FolderIsKeptWithoutTrailingBackslashExceptAtARoot) {
-    EXPECT_EQ(img::imageFolderOf(L"C:\\Pictures\\shots\\a.png"), L"C:\\Pictures\\shots");
-    EXPECT_EQ(img::imageFolderOf(L"C:\\a.png"), L"C:\\");
-    EXPECT_EQ(img::imageFolderOf(L"\\\\srv\\share\\a.png"), L"\\\\srv\\share");
-    EXPECT_EQ(img::imageFolderOf(L"D:a.png"), L"D:");
-    EXPECT_EQ(img::imageFolderOf(L"a.png"), L"");
-}
-
-TEST(ExportNames, FrameConversionUsesTheDevicesPhysicalSize) {
-    EXPECT_EQ(img::pixelsToHundredthsMm(96, 254, 960), 2540);
-    EXPECT_EQ(img::pixelsToHundredthsMm(1280, 338, 1280), 33800);
-    EXPECT_EQ(img::pixelsToHundredthsMm(10, 338, 0), 0);
-}
 
 // ---------------------------------------------------------------- writers
 
@@ -340,8 +297,8 @@ TEST_F(Output, EnhancedMetafileHoldsTheBitmapAtItsScreenSize) {
     img::writeMetafileFile(emf.get(), 40, 30, f);
     const auto bytes = readAll(f);
     ASSERT_GT(bytes.size(), 88u);
-    EXPECT_EQ(bytes[0], 1);                                  // EMR_HEADER
-    EXPECT_EQ(std::memcmp(&bytes[40], " EMF", 4), 0);        // its signature
+    EXPECT_EQ(bytes[0], 1);  // EMR_HEADER
+    EXPECT_EQ(std::memcmp(&bytes[40], " EMF", 4), 0);  // its signature
     img::EnhMetaFile loaded(GetEnhMetaFileW(f.c_str()));
     ASSERT_TRUE(loaded);
     ENHMETAHEADER h{};
@@ -443,7 +400,8 @@ struct Driver {
         if (!dlg && ticks > 400) {
             // A dialog our hook never saw.
             timedOut = true;
-            if (HWND other = FindWindowW(L"#32770", L"画像ファイルとして保存")) PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
+            if (HWND other = FindWindowW(L"#32770", L"画像ファイルとして保存"))
+                PostMessageW(other, WM_COMMAND, IDCANCEL, 0);
         }
         if (dlg && IsWindowVisible(dlg)) {
             dialogSeen = true;
@@ -461,7 +419,8 @@ struct Driver {
         }
     }
 
-    static void run(img::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script, bool tick = false) {
+    static void run(img::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script,
+                    bool tick = false) {
         exporter = &e;
         host = &h;
         steps = std::move(script);
@@ -612,10 +571,8 @@ TEST_F(Output, SelectionChangeSetsTheDefaultExtensionFromTheFilter) {
     img::ImageExport exporter(host);
     std::wstring extBefore, extAfter, preview, previewText;
     Driver::run(exporter, host,
-                {check([&] { extBefore = exporter.SavePictureDialog1.DefaultExt; }), chooseFilter(4),
-                 selectFirstFile(),
-                 [&](HWND) { return exporter.SavePictureDialog1.DefaultExt == L"png"; },
-                 check([&] {
+                {check([&] { extBefore = exporter.SavePictureDialog1.DefaultExt; }), chooseFilter(4), selectFirstFile(),
+                 [&](HWND) { return exporter.SavePictureDialog1.DefaultExt == L"png"; }, check([&] {
                      extAfter = exporter.SavePictureDialog1.DefaultExt;
                      preview = exporter.SavePictureDialog1.previewFile();
                      previewText = exporter.SavePictureDialog1.previewText();
@@ -761,29 +718,6 @@ TEST(MetafilePicture, SizeFollowsTheFrameAtTheReferenceResolution) {
 }
 
 // ---------------------------------------------------------------- printing
-
-TEST(PrintLayout, ScreenSizeOnThePrinterScaledAndCentred) {
-    using P = img::PrintPlacement;
-    // 96 dpi screen, 600 dpi printer: one inch square, centred on A4 at 600 dpi.
-    EXPECT_EQ(img::printPlacement(96, 96, 96, 96, 600, 600, 100, 4960, 7016), (P{2180, 3208, 600, 600}));
-    // Driver scale 50: drawn twice as large for the driver to halve.
-    EXPECT_EQ(img::printPlacement(96, 96, 96, 96, 600, 600, 50, 4960, 7016), (P{1880, 2908, 1200, 1200}));
-    // Too wide: shrunk with its aspect kept to span the page's width.
-    const P wide = img::printPlacement(2000, 500, 96, 96, 300, 300, 100, 2480, 3508);
-    EXPECT_NEAR(wide.width, 2480, 1);
-    EXPECT_LE(wide.x, 0 + 1);
-    EXPECT_NEAR(wide.height, 620, 1);
-    EXPECT_EQ(wide.y, (3508 - wide.height) / 2);
-    // Too tall: spans the height.
-    const P tall = img::printPlacement(300, 3000, 96, 96, 300, 300, 100, 2480, 3508);
-    EXPECT_NEAR(tall.height, 3508, 1);
-    EXPECT_NEAR(tall.width, 300 * 3508 / 3000, 1);
-    EXPECT_LE(tall.y, 1);
-    // A small picture is never enlarged beyond its screen size.
-    EXPECT_EQ(img::printPlacement(10, 10, 96, 96, 96, 96, 100, 800, 600), (P{395, 295, 10, 10}));
-    // Integer division first: 600 * 100 div 30 = 2000, / 96.
-    EXPECT_NEAR(img::printPlacement(96, 96, 96, 96, 600, 600, 30, 100000, 100000).width, 2000, 1);
-}
 
 TEST(PrintLayout, PaletteImageIsDrawnInItsColoursIntoTheTarget) {
     tk::DibSection page(200, 150, 32);

@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/hook_hot_key_win.h"
+#include "hotkeys/hook_hotkey_win.h"
 #include "hotkeys/print_screen_win.h"
-#include "toolkit/application.h"
-#include "toolkit/form.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "win_test_support.h"
 
 using hueloom::hotkeys::PrintScreenAction;
 using hueloom::hotkeys::PrintScreenHandlers;
@@ -24,14 +25,6 @@ using hueloom::hotkeys::PrintScreenSystem;
 using hueloom::hotkeys::THookHotKey;
 
 namespace {
-
-class TestForm : public tk::Form {
-public:
-    bool create(int x = 10, int y = 10) {
-        registerClass(L"THotKeyTestForm");
-        return createWindow(L"THotKeyTestForm", L"hot-key test", WS_POPUP, 0, x, y, 120, 80, tk::app().handle());
-    }
-};
 
 // Shortcut words: modifiers as in the settings ($2000 Shift, $4000 Ctrl,
 // $8000 Alt). Shift+Ctrl+Alt with function keys nobody else uses here.
@@ -49,22 +42,6 @@ bool isFree(HWND probe, UINT mods, UINT vk) {
     return true;
 }
 bool isFree(HWND probe, uint16_t shortcut) { return isFree(probe, kScaMods, shortcut & 0xFF); }
-
-// Runs the application's message handling until `done` or the time is up.
-template <class Pred>
-bool pumpUntil(Pred done, DWORD ms = 2000) {
-    const DWORD end = GetTickCount() + ms;
-    for (;;) {
-        tk::app().processMessages();
-        if (done()) return true;
-        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
-        Sleep(5);
-    }
-}
-
-void pumpFor(DWORD ms) {
-    pumpUntil([] { return false; }, ms);
-}
 
 // Answers every message box of this thread with OK and keeps its text. A
 // watchdog thread closes any box still open after a few seconds, so a test
@@ -409,8 +386,8 @@ TEST_F(PrintScreen, RegistersBothKeysOnItsWindowAndDropsThem) {
     PrintScreenKeys keys(owner.hwnd(), handlers(), sys.make());
     keys.registerKeys();
     keys.unregisterKeys();
-    EXPECT_EQ(sys.calls, (std::vector<std::string>{"register W 1111 0 44", "register W 1112 1 44",
-                                                    "unregister W 1111", "unregister W 1112"}));
+    EXPECT_EQ(sys.calls, (std::vector<std::string>{"register W 1111 0 44", "register W 1112 1 44", "unregister W 1111",
+                                                   "unregister W 1112"}));
 
     // With the real system calls the keys are really held, and given back.
     PrintScreenKeys real(owner.hwnd(), handlers());

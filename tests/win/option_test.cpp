@@ -10,50 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "client_snapshot.h"
+#include "win_test_support.h"
 #include "settings/colour_key.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/option_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/options/option_win.h"
 
 namespace {
 
 namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
-void pump() { tk::app().processMessages(); }
-
-// Runs `whileOpen` once the dialog is on screen (from a timer inside its
-// modal loop) and closes a dialog left open after five seconds.
-struct DialogDriver {
-    static inline std::function<void(TfrmCompressOption&)> action;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        TfrmCompressOption* dlg = TfrmCompressOption::current();
-        if (dlg && dlg->visible() && !acted) {
-            acted = true;
-            action(*dlg);
-        }
-        if (ticks > 250 && dlg) {
-            timedOut = true;
-            dlg->setModalResult(IDCANCEL);
-        }
-    }
-};
-
+// Runs `whileOpen` once the dialog is on screen, from inside its modal loop.
 bool runDialog(OptionDialogState& state, int page, const std::function<void(TfrmCompressOption&)>& whileOpen) {
-    DialogDriver::action = whileOpen;
-    DialogDriver::acted = DialogDriver::timedOut = false;
-    DialogDriver::ticks = 0;
-    UINT_PTR id = SetTimer(nullptr, 0, 20, DialogDriver::tick);
-    const bool r = ShowOptionDialog(state, page);
-    KillTimer(nullptr, id);
-    EXPECT_TRUE(DialogDriver::acted) << "the dialog never showed";
-    EXPECT_FALSE(DialogDriver::timedOut) << "the dialog had to be closed by the watchdog";
-    EXPECT_EQ(TfrmCompressOption::current(), nullptr) << "the dialog outlived ShowOptionDialog";
-    return r;
+    return ModalDriver::runOn<TfrmCompressOption>(whileOpen, [&] { return ShowOptionDialog(state, page); });
 }
 
 void click(HWND h, int x = 5, int y = 5) {
@@ -70,12 +40,12 @@ st::Settings sampleSettings() {
     s.JPGQuality = 90;
     s.PNGQuality = 2;
     s.OptionRectWidth = 33;
-    s.ActiveColor = st::rgbColour(0, 160, 80);
-    s.MaskColor = st::kClRed;
-    s.HotKeyGetColor = st::kShortcutShift | st::kShortcutCtrl | 'C';
-    s.HotKeyScreenCapture = st::kShortcutAlt | (st::vk::kF1 + 4);
+    s.ActiveColor = hueloom::rgbColour(0, 160, 80);
+    s.MaskColor = hueloom::kClRed;
+    s.HotKeyGetColor = hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C';
+    s.HotKeyScreenCapture = hueloom::kShortcutAlt | (hueloom::vk::kF1 + 4);
     s.HotKeyWindowCapture = 0;
-    s.HotKeyRectCapture = st::kShortcutCtrl | 'R';
+    s.HotKeyRectCapture = hueloom::kShortcutCtrl | 'R';
     s.HookPrintScreenKey = true;
     s.HookAltPrintScreenKey = false;
     s.SleepTime = 1500;
@@ -132,8 +102,9 @@ TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
     EXPECT_EQ(png, 2);
     EXPECT_EQ(rectText, L"33");
     EXPECT_EQ(average, 3);  // "9ｘ9"
-    const std::vector<WORD> expected{WORD(st::kShortcutShift | st::kShortcutCtrl | 'C'),
-                                     WORD(st::kShortcutAlt | (st::vk::kF1 + 4)), 0, WORD(st::kShortcutCtrl | 'R')};
+    const std::vector<WORD> expected{WORD(hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C'),
+                                     WORD(hueloom::kShortcutAlt | (hueloom::vk::kF1 + 4)), 0,
+                                     WORD(hueloom::kShortcutCtrl | 'R')};
     EXPECT_EQ(keys, expected);
     EXPECT_TRUE(hook);
     EXPECT_FALSE(altHook);
@@ -188,7 +159,7 @@ TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
         upAtTop = d.UpDownRectWidth.position();
         click(d.UpDownRectWidth.hwnd(), ud.right / 2, ud.bottom - 3);
         afterDown = d.UpDownRectWidth.position();
-        d.hotKeys[ui::kHotKeyWindowCapture].setShortcut(st::kShortcutShift | st::kShortcutAlt | 'W');
+        d.hotKeys[ui::kHotKeyWindowCapture].setShortcut(hueloom::kShortcutShift | hueloom::kShortcutAlt | 'W');
         d.hotKeys[ui::kHotKeyGetColor].setShortcut(0);
         SendMessageW(d.chbxPrintScreen.hwnd(), BM_CLICK, 0, 0);
         SendMessageW(d.chbxAltPrintScreen.hwnd(), BM_CLICK, 0, 0);
@@ -207,8 +178,8 @@ TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
     EXPECT_EQ(s.OptionRectWidth, 49);
     EXPECT_EQ(state.averagingSize, 5);
     EXPECT_EQ(s.HotKeyGetColor, 0);
-    EXPECT_EQ(s.HotKeyWindowCapture, st::kShortcutShift | st::kShortcutAlt | 'W');
-    EXPECT_EQ(s.HotKeyRectCapture, st::kShortcutCtrl | 'R');
+    EXPECT_EQ(s.HotKeyWindowCapture, hueloom::kShortcutShift | hueloom::kShortcutAlt | 'W');
+    EXPECT_EQ(s.HotKeyRectCapture, hueloom::kShortcutCtrl | 'R');
     EXPECT_FALSE(s.HookPrintScreenKey);
     EXPECT_TRUE(s.HookAltPrintScreenKey);
     EXPECT_FALSE(s.flgCursorCapture);
@@ -252,8 +223,8 @@ TEST(OptionDialog, HotKeyFieldTakesTheKeyTypedWithItsModifiers) {
         typed = d.sHotKeyScreenCapture.shortcut();
         closeWithX(d);
     });
-    EXPECT_EQ(typed, st::kShortcutCtrl | 'K');
-    EXPECT_EQ(state.settings.HotKeyScreenCapture, st::kShortcutCtrl | 'K');
+    EXPECT_EQ(typed, hueloom::kShortcutCtrl | 'K');
+    EXPECT_EQ(state.settings.HotKeyScreenCapture, hueloom::kShortcutCtrl | 'K');
 }
 
 TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
@@ -264,7 +235,7 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
         offered.push_back(c);
         ++calls;
         if (calls == 1) {
-            c = st::rgbColour(0x12, 0x34, 0x56);
+            c = hueloom::rgbColour(0x12, 0x34, 0x56);
             return true;
         }
         c = 0xABCDEF;  // a declined choice must not leak through
@@ -288,13 +259,13 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
     });
     ASSERT_EQ(offered.size(), 2u);
     EXPECT_EQ(offered[0], sampleSettings().ActiveColor);
-    EXPECT_EQ(offered[1], st::kClRed);
-    EXPECT_EQ(shownActive, st::rgbColour(0x12, 0x34, 0x56));
+    EXPECT_EQ(offered[1], hueloom::kClRed);
+    EXPECT_EQ(shownActive, hueloom::rgbColour(0x12, 0x34, 0x56));
     EXPECT_EQ(pixel, RGB(0x12, 0x34, 0x56));
     EXPECT_EQ(onScreen, RGB(0x12, 0x34, 0x56));
-    EXPECT_EQ(shownMask, st::kClRed);
-    EXPECT_EQ(state.settings.ActiveColor, st::rgbColour(0x12, 0x34, 0x56));
-    EXPECT_EQ(state.settings.MaskColor, st::kClRed);
+    EXPECT_EQ(shownMask, hueloom::kClRed);
+    EXPECT_EQ(state.settings.ActiveColor, hueloom::rgbColour(0x12, 0x34, 0x56));
+    EXPECT_EQ(state.settings.MaskColor, hueloom::kClRed);
 }
 
 TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColour) {
@@ -361,7 +332,7 @@ TEST(OptionDialog, DraggedByItsBackgroundButNotByItsControls) {
             if (r == HTTRANSPARENT) r = SendMessageW(d.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
             return r;
         };
-        title = hit(60, 30);   // on the title text
+        title = hit(60, 30);  // on the title text
         strip = hit(250, 46);  // between title and pages
         button = hit(350, 25);
         closeWithX(d);

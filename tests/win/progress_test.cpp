@@ -5,8 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "toolkit/gdi.h"
-#include "ui/progress_win.h"
+#include "toolkit/gdi_win.h"
+#include "editing/progress_win.h"
 
 TEST(ProgressWindow, ShapeTitleAndPercentage) {
     TfrmProgress w;
@@ -19,8 +19,8 @@ TEST(ProgressWindow, ShapeTitleAndPercentage) {
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 319) / 2);
     tk::Region rgn = tk::windowRegion(w.hwnd());
     ASSERT_TRUE(rgn);
-    EXPECT_FALSE(PtInRegion(rgn, 2, 2));      // corners are cut away
-    EXPECT_TRUE(PtInRegion(rgn, 159, 64));    // the middle is there
+    EXPECT_FALSE(PtInRegion(rgn, 2, 2));  // corners are cut away
+    EXPECT_TRUE(PtInRegion(rgn, 159, 64));  // the middle is there
     EXPECT_EQ(w.title(), L"反転処理中");
     RECT t = w.Label2.bounds();
     EXPECT_NEAR((t.left + t.right) / 2.0, 319 / 2.0, 1.0);

@@ -11,24 +11,22 @@
 #include <optional>
 #include <string>
 
-#include "client_snapshot.h"
+#include "win_test_support.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/size_dialog_win.h"
 #include "image/dib.h"
 #include "settings/settings.h"
-#include "toolkit/application.h"
-#include "toolkit/gdi.h"
-#include "ui/info_box_win.h"
+#include "toolkit/application_win.h"
+#include "toolkit/gdi_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace {
 
-using hueloom::capture::SelRect;
+using hueloom::Rect;
 using hueloom::capture::selEmpty;
 using hueloom::capture::selShown;
 using hueloom::capture::selTracking;
 using hueloom::image::Dib;
-
-void pump() { tk::app().processMessages(); }
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -70,7 +68,7 @@ class Snapshot : public ClientSnapshot {
 public:
     using ClientSnapshot::ClientSnapshot;
     // Pixels along the rectangle's border that differ from the frozen screen.
-    int changedOnBorder(const SelRect& r) const {
+    int changedOnBorder(const hueloom::Rect& r) const {
         int n = 0;
         for (int x = r.left; x < r.right; ++x) {
             n += at(x, r.top) != frozenAt(x, r.top);
@@ -144,10 +142,14 @@ TEST_F(OverlayFixture, CoversTheDesktopBorderlessOnTopWithTheCrossAndItsMenu) {
     EXPECT_EQ(o->selection().state(), selEmpty);
 
     const std::pair<const wchar_t*, const wchar_t*> items[] = {
-        {L"pmnuFreeSize", L"自由切抜き（サイズ自由）"}, {L"pmnu16x16", L"固定切抜き 16x16"},
-        {L"pmnu24x24", L"固定切抜き 24x24"},           {L"pmnu32x32", L"固定切抜き 32x32"},
-        {L"pmnu48x48", L"固定切抜き 48x48"},           {L"pmnuOptSize", L"固定切抜き（サイズ指定）"},
-        {L"pmnuRectCut", L"切抜き実行"},               {L"pmnuCtrl_Z", L"取り消し"},
+        {L"pmnuFreeSize", L"自由切抜き（サイズ自由）"},
+        {L"pmnu16x16", L"固定切抜き 16x16"},
+        {L"pmnu24x24", L"固定切抜き 24x24"},
+        {L"pmnu32x32", L"固定切抜き 32x32"},
+        {L"pmnu48x48", L"固定切抜き 48x48"},
+        {L"pmnuOptSize", L"固定切抜き（サイズ指定）"},
+        {L"pmnuRectCut", L"切抜き実行"},
+        {L"pmnuCtrl_Z", L"取り消し"},
     };
     for (auto& [name, caption] : items) {
         tk::MenuItem* it = item(name);
@@ -171,7 +173,7 @@ TEST_F(OverlayFixture, DragShowsTheFocusRectangleThenTheDropMasksOutsideAndShows
         EXPECT_GT(s.changedOnBorder({100, 80, 300, 200}), 200) << "the focus rectangle is drawn";
     }
     up(100, 80);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 80, 300, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 80, 300, 200}));
     EXPECT_EQ(o->selection().state(), selShown);
     EXPECT_EQ(GetCapture(), nullptr);
     Snapshot s(h());
@@ -181,9 +183,7 @@ TEST_F(OverlayFixture, DragShowsTheFocusRectangleThenTheDropMasksOutsideAndShows
     EXPECT_EQ(s.at(150, 120), frozenAt(150, 120)) << "unchanged inside";
     EXPECT_EQ(s.at(101, 81), frozenAt(101, 81));
     EXPECT_EQ(s.at(100, 150), RGB(0, 0, 0)) << "black border pixels";
-    EXPECT_EQ(s.at(299, 150), RGB(0, 0, 0));
-    EXPECT_EQ(s.at(150, 80), RGB(0, 0, 0));
-    EXPECT_EQ(s.at(150, 199), RGB(0, 0, 0));
+    expectPixels(s, {{299, 150, RGB(0, 0, 0)}, {150, 80, RGB(0, 0, 0)}, {150, 199, RGB(0, 0, 0)}});
 
     // The label: two lines, above the rectangle, 2 pixels in.
     EXPECT_TRUE(shownFlag(o->LabRectSize));
@@ -229,7 +229,7 @@ TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
     // Clicking outside does nothing.
     down(400, 400);
     up(400, 400);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 100, 200, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 100, 200, 200}));
 
     move(202, 150);
     down(202, 150);
@@ -240,7 +240,7 @@ TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
     }
     move(260, 150);
     up(260, 150);
-    EXPECT_EQ(o->selRect(), (SelRect{100, 100, 260, 200}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{100, 100, 260, 200}));
     EXPECT_TRUE(shownFlag(o->LabRectSize));
     EXPECT_EQ(o->LabRectSize.caption().substr(0, 15), L"W: 160 x H: 100");
 }
@@ -250,26 +250,26 @@ TEST_F(OverlayFixture, ArrowKeysMoveAndResizeEscapeIsIgnoredEnterCloses) {
     EXPECT_EQ(o->selection().state(), selEmpty);
     draw(100, 100, 200, 150);
     key(VK_RIGHT);
-    EXPECT_EQ(o->selRect(), (SelRect{101, 100, 201, 150}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{101, 100, 201, 150}));
     {
         HeldKeys shift{VK_SHIFT};
         key(VK_RIGHT);
     }
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 150}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 150}));
     {
         HeldKeys ctrl{VK_CONTROL};
         key(VK_DOWN);
     }
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
     EXPECT_EQ(o->selection().state(), selShown) << "dropped on key up";
     EXPECT_TRUE(shownFlag(o->LabRectSize));
 
     typed(VK_ESCAPE);
     EXPECT_EQ(o->modalResult(), 0);
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
     typed(VK_RETURN);
     EXPECT_EQ(o->modalResult(), IDOK);
-    EXPECT_EQ(o->selRect(), (SelRect{111, 100, 211, 151}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{111, 100, 211, 151}));
 }
 
 TEST_F(OverlayFixture, CtrlZStartsOverThoughItsItemIsHidden) {
@@ -279,14 +279,14 @@ TEST_F(OverlayFixture, CtrlZStartsOverThoughItsItemIsHidden) {
         typed('Z');
     }
     EXPECT_EQ(o->selection().state(), selEmpty);
-    EXPECT_EQ(o->selRect(), (SelRect{}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{}));
     EXPECT_FALSE(shownFlag(o->LabRectSize));
     EXPECT_EQ(o->currentCursor(), o->crSelectCross);
     Snapshot s(h());
     EXPECT_EQ(s.at(50, 50), frozenAt(50, 50));
     // A new rectangle can be drawn again.
     draw(300, 300, 350, 320);
-    EXPECT_EQ(o->selRect(), (SelRect{300, 300, 350, 320}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{300, 300, 350, 320}));
 }
 
 TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
@@ -294,11 +294,11 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     item(L"pmnu32x32")->click();
     EXPECT_TRUE(item(L"pmnu32x32")->checked);
     EXPECT_FALSE(item(L"pmnuFreeSize")->checked);
-    EXPECT_EQ(o->selRect(), (SelRect{499, 399, 531, 431}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{499, 399, 531, 431}));
     EXPECT_EQ(o->selection().state(), selTracking);
     EXPECT_EQ(o->currentCursor(), sysCursor(IDC_SIZEALL));
     move(520, 410);
-    EXPECT_EQ(o->selRect(), (SelRect{519, 409, 551, 441}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{519, 409, 551, 441}));
     down(520, 410);
     up(520, 410);
     EXPECT_EQ(o->selection().state(), selShown);
@@ -307,7 +307,7 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     down(553, 443);
     move(563, 453);
     up(563, 453);
-    EXPECT_EQ(o->selRect(), (SelRect{529, 419, 561, 451}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{529, 419, 561, 451}));
     {
         HeldKeys ctrl{VK_CONTROL};
         key(VK_RIGHT);
@@ -317,7 +317,7 @@ TEST_F(OverlayFixture, FixedSizeFollowsThePointerAndOnlyMoves) {
     item(L"pmnuFreeSize")->click();
     EXPECT_TRUE(item(L"pmnuFreeSize")->checked);
     EXPECT_EQ(o->selection().state(), selEmpty);
-    EXPECT_EQ(o->selRect(), (SelRect{}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{}));
 }
 
 TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
@@ -327,44 +327,12 @@ TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
     // The up alone (the menu itself needs a real click to go away).
     SendMessageW(h(), WM_MBUTTONUP, 0, at(210, 210));
     EXPECT_EQ(o->selection().state(), selShown);
-    EXPECT_EQ(o->selRect(), (SelRect{199, 199, 215, 215}));
+    EXPECT_EQ(o->selRect(), (hueloom::Rect{199, 199, 215, 215}));
 }
 
 // ---------------------------------------------------------------- modal runs
 
 namespace {
-
-// Runs `act` from a timer once the window that `ready` looks for is up, and
-// ends any modal window left open after five seconds.
-struct Driver {
-    static inline std::function<bool()> ready;
-    static inline std::function<void()> act, giveUp;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        if (!acted && ready()) {
-            acted = true;
-            act();
-        }
-        if (ticks == 250) {
-            timedOut = true;
-            giveUp();
-        }
-    }
-    template <typename F>
-    static auto run(std::function<bool()> r, std::function<void()> a, std::function<void()> g, F body) {
-        ready = std::move(r);
-        act = std::move(a);
-        giveUp = std::move(g);
-        acted = timedOut = false;
-        ticks = 0;
-        UINT_PTR id = SetTimer(nullptr, 0, 20, tick);
-        auto result = body();
-        KillTimer(nullptr, id);
-        return result;
-    }
-};
 
 bool overlayUp() { return TfrmVirtualDesktop::current() && TfrmVirtualDesktop::current()->visible(); }
 void closeOverlay() {
@@ -389,7 +357,7 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
     bool wasModal = false;
     // A pointer move that the system may send lands where the drag ends.
     SetCursorPos(140, 90);
-    const std::optional<RECT> r = Driver::run(
+    const std::optional<RECT> r = ModalDriver::run(
         overlayUp,
         [&] {
             auto* o = TfrmVirtualDesktop::current();
@@ -402,8 +370,8 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
             PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
         },
         closeOverlay, [&] { return SelectRectangle(frozen, testSettings()); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(second.has_value()) << "a second overlay is refused";
     ASSERT_TRUE(r.has_value());
@@ -417,11 +385,11 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
 
 TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
     const Dib frozen = frozenPicture(64, 64);
-    const std::optional<RECT> r = Driver::run(
+    const std::optional<RECT> r = ModalDriver::run(
         overlayUp, [] { PostMessageW(TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); }, closeOverlay,
         [&] { return SelectRectangle(frozen, testSettings()); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->right - r->left, 0);
     EXPECT_EQ(r->bottom - r->top, 0);
@@ -431,33 +399,32 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
     TfrmVirtualDesktop o;
     ASSERT_TRUE(o.create());
     ASSERT_TRUE(SetCursorPos(300, 250));
-    Driver::run(
-        dialogUp,
-        [] {
-            auto* d = TfrmFxRectSize::current();
-            d->Edit1.setText(L"40");
-            d->Edit2.setText(L" 30");
-            d->OKBtn.click();
-        },
-        closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    // Types a size into the dialog that pmnuOptSize opens and presses OK.
+    auto typeSize = [&](const wchar_t* width, const wchar_t* height) {
+        ModalDriver::run(
+            dialogUp,
+            [width, height] {
+                auto* d = TfrmFxRectSize::current();
+                d->Edit1.setText(width);
+                d->Edit2.setText(height);
+                d->OKBtn.click();
+            },
+            closeDialog,
+            [&] {
+                o.pmnuOptSizeClick();
+                return 0;
+            });
+        EXPECT_TRUE(ModalDriver::acted);
+        EXPECT_FALSE(ModalDriver::timedOut);
+    };
+    typeSize(L"40", L" 30");
     EXPECT_TRUE(o.PopupMenu1.find(L"pmnuOptSize")->checked);
-    EXPECT_EQ(o.selRect(), (SelRect{299, 249, 339, 279}));
+    EXPECT_EQ(o.selRect(), (hueloom::Rect{299, 249, 339, 279}));
     EXPECT_EQ(o.selection().state(), selTracking);
 
     // Zero, or text that is not a number: treated as cancelled, free size again.
     for (const wchar_t* bad : {L"0", L"abc"}) {
-        Driver::run(
-            dialogUp,
-            [bad] {
-                auto* d = TfrmFxRectSize::current();
-                d->Edit1.setText(L"20");
-                d->Edit2.setText(bad);
-                d->OKBtn.click();
-            },
-            closeDialog, [&] { o.pmnuOptSizeClick(); return 0; });
-        EXPECT_TRUE(Driver::acted);
+        typeSize(L"20", bad);
         EXPECT_EQ(o.selection().state(), selEmpty) << tk::narrow(bad, CP_UTF8);
         EXPECT_EQ(o.selection().fixedWidth(), -1);
         EXPECT_TRUE(o.PopupMenu1.find(L"pmnuFreeSize")->checked);
@@ -474,7 +441,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     LRESULT freeHit = 0, editHit = 0;
     HWND focus = nullptr, edit1 = nullptr;
     std::wstring caption, e1 = L"x", e2 = L"x";
-    const std::optional<SIZE> r = Driver::run(
+    const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
             auto* d = TfrmFxRectSize::current();
@@ -500,8 +467,8 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             PostMessageW(d->Edit1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
         },
         closeDialog, [] { return AskFixedSize(nullptr, 0x6400C8); });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_FALSE(r.has_value()) << "Escape cancels";
     EXPECT_EQ(win.right - win.left, 341);
     EXPECT_EQ(win.bottom - win.top, 170);
@@ -538,7 +505,7 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
     int step = 0;
     BYTE saved[256];
     UINT_PTR stepTimer = 0;
-    const std::optional<SIZE> r = Driver::run(
+    const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
             auto* d = TfrmFxRectSize::current();
@@ -552,7 +519,10 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
                 if (!dd) return;
                 switch (step++) {
                 case 0: PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
-                case 2: afterEnter = GetFocus(); PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
+                case 2:
+                    afterEnter = GetFocus();
+                    PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
+                    break;
                 case 4: {
                     afterSecond = GetFocus();
                     // On the OK button Enter still only moves on; Shift+Enter goes back.
@@ -564,7 +534,10 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
                     PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1);
                     break;
                 }
-                case 6: SetKeyboardState(saved); afterShiftEnter = GetFocus(); break;
+                case 6:
+                    SetKeyboardState(saved);
+                    afterShiftEnter = GetFocus();
+                    break;
                 case 8: dd->OKBtn.click(); break;
                 }
             };
@@ -573,8 +546,8 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
         closeDialog, [] { return AskFixedSize(nullptr, 0xFFFF00); });
     KillTimer(nullptr, stepTimer);
     Steps::next = nullptr;
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(afterEnter, edit2);
     EXPECT_EQ(afterSecond, ok);
     EXPECT_EQ(afterShiftEnter, edit2);
@@ -590,30 +563,36 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     s.SleepTime = 750;
     std::wstring title, text;
     RECT win{};
-    Driver::run(
-        [] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
-        [&] {
-            auto* box = TfrmMyDlg::current();
-            title = box->text();
-            text = box->lblContent.caption();
-            GetWindowRect(box->hwnd(), &win);
-            SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
-            box->OKBtnClick();
-        },
-        [] {
-            if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
-        },
-        [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
-    EXPECT_TRUE(Driver::acted);
-    EXPECT_FALSE(Driver::timedOut);
+    ModalDriver::run([] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
+                     [&] {
+                         auto* box = TfrmMyDlg::current();
+                         title = box->text();
+                         text = box->lblContent.caption();
+                         GetWindowRect(box->hwnd(), &win);
+                         SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
+                         box->OKBtnClick();
+                     },
+                     [] {
+                         if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
+                     },
+                     [&] {
+                         ShowRectCaptureInstructions(s, 120, 60);
+                         return 0;
+                     });
+    EXPECT_TRUE(ModalDriver::acted);
+    EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(title, L"矩形領域・キャプチャの操作方法！");
-    EXPECT_EQ(text.substr(0, text.find(L"\r\n")), L"このメッセージ・ダイアログを閉じると、750ミリ秒後に画面がフリーズし、");
+    EXPECT_EQ(text.substr(0, text.find(L"\r\n")),
+              L"このメッセージ・ダイアログを閉じると、750ミリ秒後に画面がフリーズし、");
     EXPECT_EQ(win.left, 120);
     EXPECT_EQ(win.top, 60);
     EXPECT_TRUE(s.Msg_ID[4]) << "ticked: Msg_ID5 is set";
 
     // Once set, nothing shows.
-    Driver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); },
-                [] {}, [&] { ShowRectCaptureInstructions(s, 120, 60); return 0; });
-    EXPECT_FALSE(Driver::acted);
+    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); }, [] {},
+                     [&] {
+                         ShowRectCaptureInstructions(s, 120, 60);
+                         return 0;
+                     });
+    EXPECT_FALSE(ModalDriver::acted);
 }

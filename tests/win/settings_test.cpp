@@ -66,9 +66,9 @@ TEST(SettingsFile, AbsentFileIsCreatedWithAllKeys) {
     std::regex keyLine("^[A-Za-z_0-9]+=.*$", std::regex::multiline);
     for (auto it = std::sregex_iterator(text.begin(), text.end(), keyLine); it != std::sregex_iterator(); ++it) ++keys;
     EXPECT_EQ(keys, 30) << text;
-    for (const char* expected : {"TOPMOST=On", "ColorMode=Decimal", "ActiveColor=clAqua",
-                                 "DeactiveColor=clInactiveBorder", "HookHotKey=Off", "HotKeyGetColor=Shift+Ctrl+C",
-                                 "HookPrintScreenKey=0", "SleepTime=1000", "InitialDirTxt=C:\\Hueloom"})
+    for (const char* expected :
+         {"TOPMOST=On", "ColorMode=Decimal", "ActiveColor=clAqua", "DeactiveColor=clInactiveBorder", "HookHotKey=Off",
+          "HotKeyGetColor=Shift+Ctrl+C", "HookPrintScreenKey=0", "SleepTime=1000", "InitialDirTxt=C:\\Hueloom"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
     DeleteFileA(path.c_str());
 }
@@ -80,7 +80,8 @@ TEST(SettingsFile, UnknownKeysAndShiftJisFoldersSurviveLoadAndSave) {
     writeFile(path,
               "[Extra]\r\nFoo=Bar\r\n"
               "[Display]\r\nColorMode=Hexadecimal\r\nMojiColor=$00563412\r\nFuture=1\r\n"
-              "[FileDir]\r\nInitialDirImg=" + folder + "\r\n");
+              "[FileDir]\r\nInitialDirImg=" +
+                  folder + "\r\n");
     S::WinProfile profile(path);
     S::Settings s = S::loadSettings(profile, environment());
     EXPECT_EQ(s.InitialDirImg, folder);

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/application.h"
-#include "ui/shell_logic.h"
-#include "ui/shell_win.h"
+#include "toolkit/application_win.h"
+#include "shell/shell.h"
+#include "shell/shell_win.h"
 
 namespace ui = hueloom::ui;
 namespace fs = std::filesystem;
@@ -74,7 +74,8 @@ TEST(ShellFolders, DesktopAndProgramsAreExistingFolders) {
         EXPECT_NE(a, INVALID_FILE_ATTRIBUTES) << id;
         EXPECT_TRUE(a & FILE_ATTRIBUTE_DIRECTORY) << id;
     }
-    EXPECT_NE(ui::GetSpecialFolderPath(nullptr, ui::kCsidlDesktop), ui::GetSpecialFolderPath(nullptr, ui::kCsidlPrograms));
+    EXPECT_NE(ui::GetSpecialFolderPath(nullptr, ui::kCsidlDesktop),
+              ui::GetSpecialFolderPath(nullptr, ui::kCsidlPrograms));
     // A folder id the shell does not know gives no path.
     EXPECT_TRUE(ui::GetSpecialFolderPath(nullptr, 0x7F).empty());
 }
@@ -89,7 +90,7 @@ TEST_F(ShellFixture, DesktopTwiceLeavesOneShortcutToTheProgram) {
     const ui::ShortcutInfo info = ui::ReadShortcut((desktop / L"Hueloom 1.0A4.lnk").wstring());
     const std::wstring program = tk::modulePath();
     EXPECT_EQ(_wcsicmp(info.path.c_str(), program.c_str()), 0) << tk::narrow(info.path, CP_UTF8);
-    EXPECT_EQ(_wcsicmp(info.workingDirectory.c_str(), ui::directoryWithSeparator(program).c_str()), 0)
+    EXPECT_EQ(_wcsicmp(info.workingDirectory.c_str(), hueloom::directoryWithSeparator(program).c_str()), 0)
         << tk::narrow(info.workingDirectory, CP_UTF8);
     EXPECT_TRUE(info.arguments.empty());
     EXPECT_TRUE(info.description.empty());

@@ -3,25 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/application.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
+#include "win_test_support.h"
 
-namespace {
-
-class TestForm : public tk::Form {
-public:
-    bool create() {
-        registerClass(L"TTestForm");
-        return createWindow(L"TTestForm", L"test", WS_POPUP, 0, 10, 10, 100, 80, tk::app().handle());
-    }
-};
-
-// Posts a message to the thread queue and pumps until it is taken.
-void pump() { tk::app().processMessages(); }
-
-}  // namespace
+namespace {}  // namespace
 
 TEST(Menus, ShortcutRunsTheFirstEnabledItemAndItsParentsEnablingRule) {
     TestForm f;

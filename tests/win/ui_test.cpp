@@ -10,38 +10,17 @@
 #include <string>
 #include <vector>
 
-#include "client_snapshot.h"
-#include "toolkit/application.h"
-#include "toolkit/form.h"
-#include "toolkit/gdi.h"
-#include "toolkit/menu.h"
-#include "ui/cute_button_win.h"
-#include "ui/info_box_win.h"
+#include "win_test_support.h"
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
+#include "toolkit/controls/cute_button_win.h"
+#include "dialogs/infobox/info_box_win.h"
 
 namespace {
 
 using Bevel = TCuteButton::Bevel;
-
-class TestForm : public tk::Form {
-public:
-    bool create(int w = 240, int h = 160) {
-        registerClass(L"TUiTestForm");
-        return createWindow(L"TUiTestForm", L"ui test", WS_POPUP, 0, 40, 40, w, h, tk::app().handle());
-    }
-};
-
-void pump() { tk::app().processMessages(); }
-
-// Pumps until pred() holds or `ms` milliseconds have passed.
-bool pumpUntil(const std::function<bool()>& pred, DWORD ms) {
-    const DWORD end = GetTickCount() + ms;
-    while (!pred()) {
-        if (GetTickCount() > end) return false;
-        pump();
-        Sleep(5);
-    }
-    return true;
-}
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -55,22 +34,13 @@ constexpr COLORREF kInk = RGB(0, 0, 255);
 
 // One form for all button tests (showing and hiding a window is slow under
 // Wine); a fresh button with a crisp font and distinctive colours per test.
-struct ButtonFixture : ::testing::Test {
-    static inline TestForm* shared = nullptr;
-    TestForm& form = *shared;
+struct ButtonFixture : SharedFormSuite {
+    TestForm& form = *sharedForm;
     TCuteButton b;
-    tk::Font font{CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0,
-                              L"Tahoma")};
+    tk::Font font{
+        CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"Tahoma")};
     int clicks = 0;
 
-    static void SetUpTestSuite() {
-        shared = new TestForm;
-        if (shared->create()) shared->show();
-    }
-    static void TearDownTestSuite() {
-        delete shared;
-        shared = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(form.hwnd());
         SetForegroundWindow(form.hwnd());
@@ -439,30 +409,18 @@ TEST_F(ButtonFixture, RestingHotAndPressedBevelsAndTheFace) {
     ASSERT_NE(hi, sh);
     {
         Snapshot s(b.hwnd());  // resting: the inner raised bevel only
-        EXPECT_EQ(s.at(0, 0), hi);
-        EXPECT_EQ(s.at(0, 12), hi);
-        EXPECT_EQ(s.at(74, 24), sh);
-        EXPECT_EQ(s.at(74, 12), sh);
-        EXPECT_EQ(s.at(3, 3), kFace);
-        EXPECT_EQ(s.at(1, 1), kFace);
+        expectPixels(s, {{0, 0, hi}, {0, 12, hi}, {74, 24, sh}, {74, 12, sh}, {3, 3, kFace}, {1, 1, kFace}});
     }
     SendMessageW(b.hwnd(), WM_MOUSEMOVE, 0, at(5, 5));
     ASSERT_EQ(b.outerBevel(), Bevel::Raised);
     {
         Snapshot s(b.hwnd());  // hot: outer raised around inner raised
-        EXPECT_EQ(s.at(0, 0), hi);
-        EXPECT_EQ(s.at(1, 1), hi);
-        EXPECT_EQ(s.at(74, 24), sh);
-        EXPECT_EQ(s.at(73, 23), sh);
-        EXPECT_EQ(s.at(2, 2), kFace);
+        expectPixels(s, {{0, 0, hi}, {1, 1, hi}, {74, 24, sh}, {73, 23, sh}, {2, 2, kFace}});
     }
     press(b.hwnd());
     {
         Snapshot s(b.hwnd());  // pressed: outer lowered (colours swapped)
-        EXPECT_EQ(s.at(0, 0), sh);
-        EXPECT_EQ(s.at(74, 24), hi);
-        EXPECT_EQ(s.at(1, 1), hi);
-        EXPECT_EQ(s.at(73, 23), sh);
+        expectPixels(s, {{0, 0, sh}, {74, 24, hi}, {1, 1, hi}, {73, 23, sh}});
     }
     release(b.hwnd());
 }
@@ -484,16 +442,12 @@ TEST_F(ButtonFixture, PressedCaptionMovesOnePixelRightAndDown) {
 
 TEST_F(ButtonFixture, CustomBevelColoursWidthAndFlat) {
     b.setBevelHighlightColor(0xFFFF00);  // aqua
-    b.setBevelShadowColor(0x800000);     // navy
+    b.setBevelShadowColor(0x800000);  // navy
     b.setBevelWidth(2);
     const COLORREF aqua = RGB(0, 255, 255), navy = RGB(0, 0, 128);
     {
         Snapshot s(b.hwnd());
-        EXPECT_EQ(s.at(0, 0), aqua);
-        EXPECT_EQ(s.at(1, 1), aqua);
-        EXPECT_EQ(s.at(2, 2), kFace);
-        EXPECT_EQ(s.at(74, 24), navy);
-        EXPECT_EQ(s.at(73, 23), navy);
+        expectPixels(s, {{0, 0, aqua}, {1, 1, aqua}, {2, 2, kFace}, {74, 24, navy}, {73, 23, navy}});
     }
     b.setFlat(true);
     {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "toolkit/application.h"
+#include "toolkit/application_win.h"
 
 namespace {
 

@@ -1,0 +1,301 @@
+#include "dialogs/about/about_win.h"
+
+#include <stdexcept>
+
+#include "image/codecs/png_decoder.h"
+#include "image/win/dib_win.h"
+#include "toolkit/application_win.h"
+
+namespace {
+
+namespace ui = hueloom::ui;
+
+const wchar_t kClassName[] = L"TfrmVersion";
+constexpr UINT kBtnFaceSysColour = COLOR_BTNFACE;
+
+COLORREF rgbToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+// A label at (left, top), as large as its caption in its font.
+void placeLabel(TfrmVersion::Label& l, int left, int top, const wchar_t* caption, COLORREF colour, HFONT font) {
+    l.left = left;
+    l.top = top;
+    l.caption = caption;
+    l.colour = colour;
+    l.font = font;
+    tk::WindowDC screen(nullptr);
+    tk::SavedDC saved(screen);
+    SelectObject(screen, l.font);
+    SIZE sz{0, 0};
+    GetTextExtentPoint32W(screen, l.caption.c_str(), static_cast<int>(l.caption.size()), &sz);
+    l.width = sz.cx;
+    l.height = sz.cy;
+}
+
+}  // namespace
+
+int TfrmVersion::orbitCounter_ = 0;
+
+TfrmVersion::TfrmVersion() {
+    // The picture, as the form definition carries it.
+    DataBind1.Data().LoadFromBytes(ui::aboutPicturePng());
+}
+
+TfrmVersion::~TfrmVersion() {
+    // The temporary picture never outlives the window.
+    if (!closed_ && !picturePath_.empty()) DeleteFileW(picturePath_.c_str());
+    Timer1.reset();
+    TimerClose.reset();
+    destroy();
+}
+
+bool TfrmVersion::create(const std::wstring& picturePath) {
+    registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    const int w = ui::kAboutWidth, h = ui::kAboutHeight;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    if (!createWindow(kClassName, L"バージョン情報", WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h, tk::app().handle()))
+        return false;
+    picturePath_ = picturePath.empty() ? ui::aboutPicturePath(tk::modulePath()) : picturePath;
+
+    windowFont_ = tk::makeFont(12, FW_NORMAL);
+    label1Font_ = tk::makeFont(15, FW_BOLD, true);
+    label2Font_ = tk::makeFont(12, FW_NORMAL);
+    buttonFont_ = tk::makeFont(13, FW_BOLD);
+    canvas_ = tk::DibSection(w, h, 32);
+
+    ImgIcon.left = ui::kAboutIconLeft;
+    ImgIcon.top = ui::kAboutIconTop;
+    ImgIcon.width = ImgIcon.height = ui::kAboutIconSize;
+
+    placeLabel(Label1, ui::kAboutLabel1Left, ui::kAboutLabel1Top, ui::kAboutProgramName, RGB(255, 0, 0), label1Font_);
+    placeLabel(Label2, ui::kAboutLabel2Left, ui::kAboutLabel2Top, ui::kAboutRightsLine, RGB(0, 128, 0), label2Font_);
+
+    Shape1.width = Shape1.height = ui::kAboutShapeSize;
+    Shape1.visible = false;
+
+    const hueloom::Rect& b = ui::kAboutButton;
+    CuteButton1.create(hwnd_, b.left, b.top, b.right - b.left, b.bottom - b.top);
+    CuteButton1.setCaption(ui::kAboutOkCaption);
+    CuteButton1.setBevelWidth(2);
+    CuteButton1.setColor(rgbToColorRef(ui::kAboutButtonFace));
+    CuteButton1.setFont(buttonFont_);
+    CuteButton1.setFontColor(RGB(255, 255, 255));
+    CuteButton1.setShowFocusRect(false);
+    CuteButton1.setCursor(LoadCursorW(nullptr, IDC_HAND));
+    CuteButton1.onClick = [this] { CuteButton1Click(); };
+
+    Timer1 = std::make_unique<tk::Timer>(*this, ui::kAboutOrbitInterval, [this] { Timer1Timer(); });
+    TimerClose = std::make_unique<tk::Timer>(*this, 0, [this] { TimerCloseTimer(); });
+
+    FormCreate();
+    return true;
+}
+
+void TfrmVersion::showError(const std::wstring& text) {
+    if (reportError)
+        reportError(text);
+    else
+        tk::app().showError(text);
+}
+
+void TfrmVersion::FormCreate() {
+    // 1. The iris is off until closing starts.
+    TimerClose->setInterval(0);
+    irisStep_ = 0;
+    try {
+        // 2. The embedded picture beside the program. 3. Read back as the background.
+        DataBind1.Data().SaveToFile(std::filesystem::path(picturePath_));
+        const hueloom::image::Dib picture = hueloom::codecs::loadPng(std::filesystem::path(picturePath_));
+        background_ = hueloom::image::createBitmap(picture);
+        if (!background_) throw std::runtime_error("cannot make the about picture's bitmap");
+        // 4. The application icon.
+        ImgIcon.icon = LoadIconW(tk::app().hinstance(), L"MAINICON");
+    } catch (const std::exception& e) {
+        // The window still opens, without picture and icon.
+        background_.reset();
+        ImgIcon.icon = nullptr;
+        showError(tk::widen(e.what(), CP_UTF8));
+    }
+    compose();
+}
+
+void TfrmVersion::FormShow() {
+    if (closed_) return;  // nothing to shape once the window has closed
+    tk::Region outer(CreateEllipticRgn(ui::kAboutOuterEllipse.left, ui::kAboutOuterEllipse.top,
+                                       ui::kAboutOuterEllipse.right, ui::kAboutOuterEllipse.bottom));
+    tk::Region hole(CreateEllipticRgn(ui::kAboutHoleEllipse.left, ui::kAboutHoleEllipse.top,
+                                      ui::kAboutHoleEllipse.right, ui::kAboutHoleEllipse.bottom));
+    tk::Region card(
+        CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+    shape_.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shape_, outer, hole, RGN_XOR);
+    CombineRgn(shape_, shape_, card, RGN_OR);
+    SetWindowShape(shape_);
+}
+
+void TfrmVersion::SetWindowShape(HRGN shape) {
+    if (!hwnd_ || !shape) return;
+    tk::Region copy = tk::copyRegion(shape);
+    SetWindowRgn(hwnd_, copy.release(), TRUE);  // the window owns the copy
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TfrmVersion::compose() {
+    if (!canvas_) return;
+    tk::MemoryDC dc(nullptr);
+    tk::Select selCanvas(dc, canvas_.handle());
+    RECT all{0, 0, canvas_.width(), canvas_.height()};
+    if (background_) {
+        tk::MemoryDC src(dc.get());
+        tk::Select sel(src, background_.get());
+        BitBlt(dc, 0, 0, all.right, all.bottom, src, 0, 0, SRCCOPY);
+    } else {
+        FillRect(dc, &all, GetSysColorBrush(kBtnFaceSysColour));
+    }
+    if (framed_) {
+        tk::Region card(
+            CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+        tk::Brush brush(CreateSolidBrush(frameColour_));
+        FrameRgn(dc, card, brush, ui::kAboutCardFrameWidth, ui::kAboutCardFrameHeight);
+    }
+    if (ImgIcon.visible && ImgIcon.icon)
+        DrawIconEx(dc, ImgIcon.left, ImgIcon.top, ImgIcon.icon, ImgIcon.width, ImgIcon.height, 0, nullptr, DI_NORMAL);
+    SetBkMode(dc, TRANSPARENT);
+    tk::SavedDC clip(dc);
+    // The texts stay on the card, whatever the font's width.
+    IntersectClipRect(dc, ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom);
+    for (const Label* l : {&Label1, &Label2}) {
+        if (!l->visible) continue;
+        tk::Select font(dc, l->font ? static_cast<HGDIOBJ>(l->font) : static_cast<HGDIOBJ>(windowFont_.get()));
+        SetTextColor(dc, l->colour);
+        TextOutW(dc, l->left, l->top, l->caption.c_str(), static_cast<int>(l->caption.size()));
+    }
+    SelectClipRgn(dc, nullptr);
+    if (Shape1.visible) {
+        tk::Select pen(dc, GetStockObject(BLACK_PEN));
+        tk::Select brush(dc, GetStockObject(WHITE_BRUSH));
+        Ellipse(dc, Shape1.left, Shape1.top, Shape1.left + Shape1.width, Shape1.top + Shape1.height);
+    }
+    GdiFlush();
+}
+
+COLORREF TfrmVersion::pixelAt(int x, int y) const {
+    if (!canvas_ || x < 0 || y < 0 || x >= canvas_.width() || y >= canvas_.height()) return CLR_INVALID;
+    GdiFlush();
+    const BYTE* p = canvas_.row(y) + x * 4;
+    return RGB(p[2], p[1], p[0]);
+}
+
+void TfrmVersion::FormPaint(HDC dc) {
+    if (!canvas_) return;
+    tk::MemoryDC src(dc);
+    tk::Select sel(src, canvas_.handle());
+    BitBlt(dc, 0, 0, canvas_.width(), canvas_.height(), src, 0, 0, SRCCOPY);
+}
+
+void TfrmVersion::Timer1Timer() {
+    // 1-2. Where the circle goes for this step.
+    const int k = orbitCounter_;
+    const ui::OrbitStep st = ui::orbitStep(k);
+    // 3. The colour painted there now.
+    const COLORREF c = pixelAt(st.x, st.y);
+    // 4. The circle.
+    Shape1.left = st.x;
+    Shape1.top = st.y;
+    Shape1.visible = true;
+    // 5. The button in that colour, its caption in the inverse.
+    CuteButton1.setColor(c);
+    CuteButton1.setFontColor(ui::inverseColour(c));
+    // 6. The icon moves every ten steps.
+    ImgIcon.left = st.iconLeft;
+    // 7. The card framed in the colour.
+    framed_ = true;
+    frameColour_ = c;
+    // 8. Next step.
+    orbitCounter_ = ui::nextOrbitCounter(k);
+    compose();
+    invalidate();
+}
+
+void TfrmVersion::CuteButton1Click() {
+    if (TimerClose) TimerClose->setInterval(ui::kAboutIrisInterval);
+}
+
+bool TfrmVersion::FormCloseQuery() {
+    if (closed_) return true;
+    if (TimerClose->interval() == 0) {
+        // The first close request starts the iris instead.
+        TimerClose->setInterval(ui::kAboutIrisInterval);
+        return false;
+    }
+    return true;
+}
+
+void TfrmVersion::FormClose() {
+    if (closed_) return;
+    closed_ = true;
+    Timer1->setInterval(0);
+    TimerClose->setInterval(0);
+    if (!picturePath_.empty()) DeleteFileW(picturePath_.c_str());
+    background_.reset();
+    shape_.reset();
+}
+
+void TfrmVersion::TimerCloseTimer() {
+    // 1. The orbit stops.
+    if (Timer1->interval()) Timer1->setInterval(0);
+    // 2. Closed once the ellipse is narrower than 10 pixels.
+    const ui::IrisStep st = ui::irisStep(irisStep_, width(), height());
+    if (st.close) {
+        close();  // allowed: the iris timer runs
+        return;
+    }
+    // 3. The shape shrinks.
+    if (shape_) {
+        tk::Region iris(CreateEllipticRgn(st.ellipse.left, st.ellipse.top, st.ellipse.right, st.ellipse.bottom));
+        tk::Region r(CreateRectRgn(0, 0, 0, 0));
+        CombineRgn(r, shape_, iris, RGN_AND);
+        SetWindowShape(r);
+    }
+    // 4. The icon to the middle; alone once the window is narrow.
+    ImgIcon.left = 167;
+    if (st.hideLabels) {
+        Label1.visible = Label2.visible = false;
+        ImgIcon.left = 163;
+        ImgIcon.top = 157;
+    }
+    // 5. The button says it is going.
+    CuteButton1.setColor(RGB(0, 0, 0));
+    CuteButton1.setCaption(ui::kAboutVanishCaption);
+    CuteButton1.setFontColor(st.red ? RGB(255, 0, 0) : RGB(255, 255, 0));
+    // 6. Next step.
+    irisStep_ = st.next;
+    compose();
+    invalidate();
+}
+
+LRESULT TfrmVersion::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && CuteButton1.hwnd()) {
+            SetFocus(CuteButton1.hwnd());
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        if (!FormCloseQuery()) return 0;
+        FormClose();
+        if (isModal())
+            setModalResult(IDOK);
+        else
+            hide();
+        return 0;
+    }
+    return Dialog::wndProc(msg, wp, lp);
+}
+
+int ShowAboutWindow() {
+    if (TfrmVersion::current()) return 0;
+    auto form = std::make_unique<TfrmVersion>();
+    if (!form->create()) throw std::runtime_error("cannot create the about window");
+    return form->showModal();
+}

@@ -1,0 +1,124 @@
+#include "dialogs/options/option.h"
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+
+#include "magnifier/magnifier.h"
+
+namespace hueloom::ui {
+
+namespace {
+
+struct PageDef {
+    const char* caption;
+    uint32_t colour;
+};
+
+constexpr PageDef kPages[kOptionPageCount] = {
+    {"JPG", hueloom::rgbColour(204, 255, 255)},      {"PNG", hueloom::rgbColour(204, 204, 255)},
+    {"色の画像", hueloom::rgbColour(255, 204, 255)}, {"平均値モード", hueloom::rgbColour(255, 204, 204)},
+    {"色の設定", hueloom::rgbColour(255, 255, 204)}, {"ホットキー", hueloom::rgbColour(204, 255, 204)},
+    {"ｷｬﾌﾟﾁｬ", hueloom::rgbColour(255, 204, 153)},
+};
+
+}  // namespace
+
+std::string_view optionPageCaption(int page) {
+    if (page < 0 || page >= kOptionPageCount) return {};
+    return kPages[page].caption;
+}
+
+uint32_t optionPageColour(int page) { return kPages[validOptionPage(page)].colour; }
+
+int validOptionPage(int page) { return page >= 0 && page < kOptionPageCount ? page : kPageJPG; }
+
+int firstOptionPage(OptionCommand command) {
+    switch (command) {
+    case OptionCommand::Pixels: return kPageAverage;
+    case OptionCommand::VariousColor: return kPageColors;
+    case OptionCommand::Setting: break;
+    }
+    return kPageJPG;
+}
+
+OptionControls optionControlsFrom(const settings::Settings& s, int averagingSize) {
+    OptionControls c;
+    c.jpgPosition = std::clamp(s.JPGQuality, kJPGQualityMin, kJPGQualityMax);
+    c.pngIndex = s.PNGQuality >= 0 && s.PNGQuality < kPNGQualityItems ? s.PNGQuality : -1;
+    c.rectWidth = std::clamp(s.OptionRectWidth, kRectWidthMin, kRectWidthMax);
+    // Size 1 (standard mode) selects no item: (1 - 3) / 2 truncates to -1.
+    c.averageIndex = app::isValidAveragingSize(averagingSize) ? (averagingSize - 3) / 2 : -1;
+    c.colours = {s.MojiColor, s.MojiBKColor, s.ActiveColor, s.DeactiveColor, s.ImgBKColor, s.MaskColor};
+    c.hotKeys = {s.HotKeyGetColor, s.HotKeyScreenCapture, s.HotKeyWindowCapture, s.HotKeyRectCapture};
+    c.hookPrintScreen = s.HookPrintScreenKey;
+    c.hookAltPrintScreen = s.HookAltPrintScreenKey;
+    c.sleepText = std::to_string(s.SleepTime);
+    c.cursorIndex = s.CaptureCursor >= 0 && s.CaptureCursor < settings::kCursorCount ? s.CaptureCursor : -1;
+    c.cursorCapture = s.flgCursorCapture;
+    return c;
+}
+
+void takeOptionControls(const OptionControls& c, settings::Settings& s, int& averagingSize) {
+    s.JPGQuality = std::clamp(c.jpgPosition, kJPGQualityMin, kJPGQualityMax);
+    if (c.pngIndex >= 0 && c.pngIndex < kPNGQualityItems)
+        s.PNGQuality = c.pngIndex;
+    else if (s.PNGQuality < 0 || s.PNGQuality >= kPNGQualityItems)
+        s.PNGQuality = settings::kDefaultPNGQuality;
+    s.OptionRectWidth = std::clamp(c.rectWidth, kRectWidthMin, kRectWidthMax);
+    averagingSize =
+        c.averageIndex >= 0 && c.averageIndex < kAverageItems ? app::averagingSizeFromIndex(c.averageIndex) : 1;
+    s.MojiColor = c.colours[kMojiColor];
+    s.MojiBKColor = c.colours[kMojiBKColor];
+    s.ActiveColor = c.colours[kActiveColor];
+    s.DeactiveColor = c.colours[kDeactiveColor];
+    s.ImgBKColor = c.colours[kImgBKColor];
+    s.MaskColor = c.colours[kMaskColor];
+    s.HotKeyGetColor = c.hotKeys[kHotKeyGetColor];
+    s.HotKeyScreenCapture = c.hotKeys[kHotKeyScreenCapture];
+    s.HotKeyWindowCapture = c.hotKeys[kHotKeyWindowCapture];
+    s.HotKeyRectCapture = c.hotKeys[kHotKeyRectCapture];
+    s.HookPrintScreenKey = c.hookPrintScreen;
+    s.HookAltPrintScreenKey = c.hookAltPrintScreen;
+    if (auto ms = parseSleepTime(c.sleepText)) s.SleepTime = *ms;
+    s.CaptureCursor =
+        c.cursorIndex >= 0 && c.cursorIndex < settings::kCursorCount ? c.cursorIndex : settings::kDefaultCaptureCursor;
+    s.flgCursorCapture = c.cursorCapture;
+}
+
+std::optional<int> parseSleepTime(std::string_view text) {
+    auto blank = [](char ch) { return ch == ' ' || ch == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) return std::nullopt;
+    long long value = 0;
+    for (char ch : text) {
+        if (!std::isdigit(static_cast<unsigned char>(ch))) return std::nullopt;
+        value = value * 10 + (ch - '0');
+        if (value > static_cast<long long>(INT_MAX) + 1) return std::nullopt;  // not a 32-bit integer
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return std::nullopt;
+    return static_cast<int>(std::clamp<long long>(value, kSleepTimeMin, kSleepTimeMax));
+}
+
+std::string jpgQualityCaption(int position) { return "JPG品質：" + std::to_string(position); }
+
+OptionOutline optionOutline() {
+    return {0,
+            0,
+            kOptionWidth,
+            kOptionHeight,
+            kOptionCornerEllipse,
+            0,
+            kOptionPagesTop,
+            kOptionWidth,
+            kOptionPagesTop + kOptionPagesHeight + 3};
+}
+
+}  // namespace hueloom::ui

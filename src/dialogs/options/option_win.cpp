@@ -1,0 +1,562 @@
+#include "dialogs/options/option_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <windowsx.h>
+
+#include <stdexcept>
+
+#include "core/shortcut_text.h"
+#include "settings/colour_key.h"
+#include "toolkit/application_win.h"
+
+namespace {
+
+namespace ui = hueloom::ui;
+namespace st = hueloom::settings;
+
+constexpr UINT kTabsId = 1000;
+constexpr UINT kCursorListId = 1001;
+constexpr int kCursorItemHeight = 40;
+
+// Text of one or more lines on a page, over the page's colour.
+void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const std::wstring& text, HFONT font,
+                COLORREF ink, COLORREF back) {
+    label.create(page, x, y, w, h);
+    label.setLayout(tk::Label::Layout::Paragraph);
+    label.setCaption(text);
+    label.setFont(font);
+    label.setColours(ink, back);
+}
+
+COLORREF pageColour(int page) { return tk::resolveColour(ui::optionPageColour(page)); }
+
+std::wstring wide(std::string_view utf8) { return tk::widen(std::string(utf8), CP_UTF8); }
+
+struct CursorDef {
+    const wchar_t* name;
+    const wchar_t* system;  // IDC_ shape, or nullptr for a program resource
+    int resource;  // the program's cursor resource for the shape
+    const wchar_t* fallback;
+};
+
+// Shapes the system has come from the system; the others from the program's
+// cursor resources, or, while it carries none, from the nearest system shape.
+const CursorDef kCursors[] = {
+    {L"crArrow", IDC_ARROW, 0, nullptr},          {L"crCross", IDC_CROSS, 0, nullptr},
+    {L"crIBeam", IDC_IBEAM, 0, nullptr},          {L"crSizeNESW", IDC_SIZENESW, 0, nullptr},
+    {L"crSizeNS", IDC_SIZENS, 0, nullptr},        {L"crSizeNWSE", IDC_SIZENWSE, 0, nullptr},
+    {L"crSizeWE", IDC_SIZEWE, 0, nullptr},        {L"crUpArrow", IDC_UPARROW, 0, nullptr},
+    {L"crHourGlass", IDC_WAIT, 0, nullptr},       {L"crDrag", nullptr, 32766, IDC_ARROW},
+    {L"crNoDrop", nullptr, 32767, IDC_NO},        {L"crHSplit", nullptr, 32765, IDC_SIZEWE},
+    {L"crVSplit", nullptr, 32764, IDC_SIZENS},    {L"crMultiDrag", nullptr, 32763, IDC_ARROW},
+    {L"crSQLWait", nullptr, 32762, IDC_WAIT},     {L"crNo", IDC_NO, 0, nullptr},
+    {L"crAppStart", IDC_APPSTARTING, 0, nullptr}, {L"crHelp", IDC_HELP, 0, nullptr},
+    {L"crHandPoint", nullptr, 32761, IDC_HAND},   {L"crSizeAll", IDC_SIZEALL, 0, nullptr},
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- cursors, colours
+
+const std::vector<std::wstring>& OptionCursorNames() {
+    static const std::vector<std::wstring> names = [] {
+        std::vector<std::wstring> v;
+        for (const CursorDef& c : kCursors) v.emplace_back(c.name);
+        return v;
+    }();
+    return names;
+}
+
+HCURSOR OptionCursorByName(const std::wstring& name) {
+    for (const CursorDef& c : kCursors) {
+        if (name != c.name) continue;
+        if (c.system) return LoadCursorW(nullptr, c.system);
+        if (HCURSOR own = LoadCursorW(tk::app().hinstance(), MAKEINTRESOURCEW(c.resource))) return own;
+        return LoadCursorW(nullptr, c.fallback);
+    }
+    return nullptr;
+}
+
+bool ChooseColorDialog(HWND owner, unsigned& colour) {
+    static COLORREF custom[16] = {};
+    CHOOSECOLORW cc{};
+    cc.lStructSize = sizeof(cc);
+    cc.hwndOwner = owner;
+    cc.rgbResult = tk::resolveColour(colour);
+    cc.lpCustColors = custom;
+    cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!ChooseColorW(&cc)) return false;
+    colour = cc.rgbResult & 0xFFFFFF;
+    return true;
+}
+
+// ---------------------------------------------------------------- small controls
+
+bool TfrmCompressOption::ColourSwatch::create(HWND parent, int x, int y, int w, int h) {
+    return Control::create(L"TOptionSwatch", parent, x, y, w, h);
+}
+
+void TfrmCompressOption::ColourSwatch::setColour(unsigned value) {
+    value_ = value;
+    invalidate();
+}
+
+void TfrmCompressOption::ColourSwatch::paint(HDC dc, const RECT& rc) {
+    tk::Brush b(CreateSolidBrush(tk::resolveColour(value_)));
+    FillRect(dc, &rc, b);
+}
+
+LRESULT TfrmCompressOption::ColourSwatch::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SETCURSOR: SetCursor(LoadCursorW(nullptr, IDC_HAND)); return TRUE;
+    case WM_LBUTTONDOWN: pressed_ = true; return 0;
+    case WM_LBUTTONUP: {
+        const bool was = pressed_;
+        pressed_ = false;
+        POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        RECT rc = clientRect();
+        if (was && PtInRect(&rc, p) && onClick) {
+            auto fn = onClick;
+            tk::app().guarded(fn);
+        }
+        return 0;
+    }
+    }
+    return Control::wndProc(msg, wp, lp);
+}
+
+bool TfrmCompressOption::CursorList::createOwnerDrawn(HWND parent, int x, int y, int w, int h, UINT id) {
+    return createNative(
+        L"COMBOBOX", L"",
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, 0, x,
+        y, w, h, parent, id);
+}
+
+bool TfrmCompressOption::Sheet::create(HWND parent, const RECT& r, COLORREF colour) {
+    colour_ = colour;
+    return Control::create(L"TOptionSheet", parent, r.left, r.top, r.right - r.left, r.bottom - r.top, WS_CLIPCHILDREN,
+                           WS_EX_CONTROLPARENT);
+}
+
+void TfrmCompressOption::Sheet::paint(HDC dc, const RECT& rc) {
+    tk::Brush b(CreateSolidBrush(colour_));
+    FillRect(dc, &rc, b);
+}
+
+LRESULT TfrmCompressOption::Sheet::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+        // The dialog answers for every control of its pages.
+        return SendMessageW(GetParent(hwnd_), msg, wp, lp);
+    }
+    return Control::wndProc(msg, wp, lp);
+}
+
+// ---------------------------------------------------------------- the dialog
+
+HBRUSH TfrmCompressOption::pageBrush(COLORREF c) {
+    for (auto& [colour, brush] : brushes_)
+        if (colour == c) return brush;
+    brushes_.emplace_back(c, tk::Brush(CreateSolidBrush(c)));
+    return brushes_.back().second;
+}
+
+bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstring>& cursorNames,
+                                std::function<HCURSOR(const std::wstring&)> cursorImage,
+                                std::function<bool(unsigned&)> chooseColor) {
+    frameColor_ = frameColor;
+    cursorNames_ = cursorNames.empty() ? OptionCursorNames() : cursorNames;
+    cursorImage_ = cursorImage ? std::move(cursorImage) : OptionCursorByName;
+    chooseColor_ = std::move(chooseColor);
+    if (!chooseColor_) {
+        chooseColor_ = [this](unsigned& c) { return ChooseColorDialog(hwnd_, c); };
+    }
+
+    tk::initCommonControls();
+    registerClass(L"TfrmCompressOption", CS_DBLCLKS, nullptr, nullptr);
+    const int w = ui::kOptionWidth, h = ui::kOptionHeight;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    if (!createWindow(L"TfrmCompressOption", L"オプション設定", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
+                      tk::app().handle()))
+        return false;
+    setDragCursor(LoadCursorW(nullptr, IDC_ARROW));
+    FormCreate();
+    return true;
+}
+
+void TfrmCompressOption::FormCreate() {
+    Label16.create(hwnd_, 40, 19, 161, 22);
+    Label16.setCaption(L"オプション設定");
+    Label16.setFont(titleFont_);
+    Label16.setColours(RGB(128, 0, 0), pageColour(ui::kPageJPG));
+    Label16.setTransparent(true);
+    Label16.setAlignment(DT_LEFT);
+
+    CuteButton1.create(hwnd_, 334, 8, 37, 37);
+    CuteButton1.setCaption(L"X");
+    CuteButton1.setColor(RGB(255, 0, 255));
+    CuteButton1.setFont(closeFont_);
+    CuteButton1.setFontColor(RGB(255, 255, 0));
+    CuteButton1.setBevelWidth(3);
+    CuteButton1.setShowFocusRect(false);
+    CuteButton1.setCursor(LoadCursorW(nullptr, IDC_HAND));
+    CuteButton1.setHint(L"閉じる");
+    CuteButton1.onClick = [this] { CuteButton1Click(); };
+
+    PageControl1.create(hwnd_, ui::kOptionPagesLeft, ui::kOptionPagesTop, ui::kOptionPagesWidth, ui::kOptionPagesHeight,
+                        kTabsId);
+    PageControl1.setFont(windowFont_);
+    PageControl1.setTabPadding(4, 3);
+    for (int i = 0; i < ui::kOptionPageCount; ++i) PageControl1.addTab(wide(ui::optionPageCaption(i)));
+    buildPages();
+    setActivePage(ui::kPageJPG);
+
+    // Explanatory texts.
+    Label2.setCaption(L"JPG品質1～100\r\n品質が高いほど\r\n圧縮率は低下します");
+    Label3.setCaption(
+        L"取得した色を画像として表示できます。\r\nその場合に，各色当たりの矩形の大きさを\r\n1～50ピクセルで指定できます"
+        L"。");
+    Label4.setCaption(
+        L"標準モードでは，\r\nカーソル位置の色を\r\n取得しますが，\r\n\r\n平均値モードでは，\r\nカーソールの周囲の\r\n"
+        L"指定ピクセルの，\r\n色の平均をとります。");
+}
+
+void TfrmCompressOption::buildPages() {
+    const RECT area = PageControl1.pageRect();
+    for (int i = 0; i < ui::kOptionPageCount; ++i) {
+        auto sheet = std::make_unique<Sheet>();
+        sheet->create(hwnd_, area, pageColour(i));
+        ShowWindow(sheet->hwnd(), SW_HIDE);
+        sheets_.push_back(std::move(sheet));
+    }
+    const int pageW = area.right - area.left;
+    auto text = [this](HWND parent, int x, int y, int w, int h, const std::wstring& s, HFONT f, COLORREF ink,
+                       COLORREF back) -> tk::Label& {
+        texts_.push_back(std::make_unique<tk::Label>());
+        createText(*texts_.back(), parent, x, y, w, h, s, f, ink, back);
+        return *texts_.back();
+    };
+    auto rule = [this](HWND parent, int x, int y, int w, int h, COLORREF c) {
+        plain_.push_back(std::make_unique<tk::Label>());
+        plain_.back()->create(parent, x, y, w, h);
+        plain_.back()->setColours(c, c);
+    };
+    const COLORREF black = RGB(0, 0, 0);
+    const COLORREF workspace = GetSysColor(COLOR_APPWORKSPACE);
+
+    // JPG
+    {
+        HWND p = sheets_[ui::kPageJPG]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageJPG);
+        createText(Label1, p, 88, 32, 200, 16, wide(ui::jpgQualityCaption(1)), pageBoldFont_, black, bg);
+        JPGBar.create(p, 80, 48, 209, 41);
+        JPGBar.setRange(ui::kJPGQualityMin, ui::kJPGQualityMax);
+        JPGBar.setTickFrequency(ui::kJPGQualityTick);
+        JPGBar.setHint(L"初期設定90");
+        createText(Label2, p, 88, 96, 220, 60, L"", pageFont_, black, bg);
+    }
+    // PNG
+    {
+        HWND p = sheets_[ui::kPagePNG]->hwnd();
+        RadioGroupPNG.create(p, 128, 34, 113, 171);
+        RadioGroupPNG.setFont(pageFont_, pageBoldFont_);
+        RadioGroupPNG.setBackground(pageColour(ui::kPagePNG));
+        RadioGroupPNG.setCaption(L"PNG圧縮");
+        RadioGroupPNG.setItems({L"圧縮無し", L"標準圧縮", L"速度優先", L"最高圧縮"});
+    }
+    // 色の画像
+    {
+        HWND p = sheets_[ui::kPageColorImage]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageColorImage);
+        Edit1.create(p, 138, 24, 41, 23, 0, true);
+        Edit1.setFont(pageFont_);
+        UpDownRectWidth.create(p, 179, 24, 16, 23);
+        UpDownRectWidth.setBuddy(Edit1.hwnd());
+        UpDownRectWidth.setRange(ui::kRectWidthMin, ui::kRectWidthMax);
+        createText(Label3, p, 71, 56, pageW - 71 - 4, 60, L"", pageFont_, black, bg);
+    }
+    // 平均値モード
+    {
+        HWND p = sheets_[ui::kPageAverage]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageAverage);
+        RadioGroupAverage.create(p, 72, 16, 96, 204);
+        RadioGroupAverage.setFont(pageFont_, windowFont_);  // the caption fits the group's width
+        RadioGroupAverage.setBackground(bg);
+        RadioGroupAverage.setCaption(L"平均値モード");
+        RadioGroupAverage.setItems({L"3ｘ3", L"5ｘ5", L"7ｘ7", L"9ｘ9", L"11ｘ11", L"13ｘ13", L"15ｘ15"});
+        createText(Label4, p, 176, 24, pageW - 176 - 4, 150, L"", pageFont_, black, bg);
+    }
+    // 色の設定: three framed boxes of two swatches each.
+    {
+        HWND p = sheets_[ui::kPageColors]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageColors);
+        const wchar_t* captions[ui::kOptionColourCount] = {L"文字色",           L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
+                                                           L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
+        for (int box = 0; box < 3; ++box) {
+            auto frame = std::make_unique<tk::RadioGroup>();
+            frame->create(p, 40, 8 + 72 * box, 297, 57);
+            frame->setBackground(bg);
+            HWND f = frame->hwnd();
+            for (int side = 0; side < 2; ++side) {
+                const int i = box * 2 + side;
+                const int x = 16 + 148 * side;
+                text(f, x, 12, 130, 16, captions[i], pageFont_, black, bg);
+                rule(f, x, 31, 43, 19, black);  // black backing
+                colourLabels[static_cast<size_t>(i)].create(f, x + 1, 32, 41, 17);
+                // Over its backing: a later sibling goes below the earlier ones.
+                SetWindowPos(colourLabels[static_cast<size_t>(i)].hwnd(), HWND_TOP, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                colourLabels[static_cast<size_t>(i)].onClick = [this, i] { ColourLabelClick(i); };
+            }
+            plainFrames_.push_back(std::move(frame));
+        }
+        createText(Label11, p, 40, 220, 297, 16, L"色をクリックして下さい。", pageFont_, black, bg);
+    }
+    // ホットキー
+    {
+        HWND p = sheets_[ui::kPageHotKeys]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageHotKeys);
+        const wchar_t* captions[ui::kOptionHotKeyCount] = {L"色値コピー", L"スクリーン・キャプチャ",
+                                                           L"ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ", L"矩形領域・キャプチャ"};
+        const int rowTop[ui::kOptionHotKeyCount] = {8, 50, 112, 174};
+        for (int i = 0; i < ui::kOptionHotKeyCount; ++i) {
+            const int y = rowTop[i];
+            text(p, 16, y + 5, 180, 16, captions[i], pageFont_, black, bg);
+            hotKeys[static_cast<size_t>(i)].create(p, 200, y, 145, 25);
+            hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
+            if (i > 0) rule(p, 8, y - 7, pageW - 16, 2, workspace);
+        }
+        chbxPrintScreen.create(p, 32, rowTop[1] + 31, 300, 20, L"［PrintScreen］キーをフック");
+        chbxAltPrintScreen.create(p, 32, rowTop[2] + 31, 300, 20, L"［Alt + PrintScreen］キーをフック");
+        for (tk::CheckBox* cb : {&chbxPrintScreen, &chbxAltPrintScreen}) {
+            cb->setFont(pageFont_);
+            cb->setBackground(bg);
+            cb->setTextColour(RGB(255, 0, 0));
+        }
+    }
+    // ｷｬﾌﾟﾁｬ
+    {
+        HWND p = sheets_[ui::kPageCapture]->hwnd();
+        const COLORREF bg = pageColour(ui::kPageCapture);
+        edtSleep.create(p, 16, 8, 97, 23);
+        edtSleep.setFont(pageFont_);
+        text(p, 120, 12, 260, 16, L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
+        // The long explanations in the 13-pixel font, so their lines fit the page.
+        text(p, 16, 36, pageW - 24, 32,
+             L"初期設定は1000ミリ秒（１秒）です。\r\n小さな値にすると取り込みに失敗することがあります。", noteFont_,
+             RGB(255, 0, 0), bg);
+        rule(p, 8, 72, pageW - 16, 2, workspace);
+        CheckCursorCapture.create(p, 16, 80, 300, 20, L"カーソルも取り込む");
+        CheckCursorCapture.setFont(pageFont_);
+        CheckCursorCapture.setBackground(bg);
+        text(p, 16, 102, pageW - 24, 32,
+             L"キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。", noteFont_,
+             RGB(0, 128, 0), bg);
+        rule(p, 8, 138, pageW - 16, 2, workspace);
+        ComboBox1.createOwnerDrawn(p, 16, 146, 73, 300, kCursorListId);
+        ComboBox1.setFont(listFont_);
+        for (const std::wstring& name : cursorNames_) ComboBox1.add(name);
+        text(p, 100, 150, pageW - 108, 32,
+             L"取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。", noteFont_,
+             RGB(0, 0, 128), bg);
+    }
+}
+
+void TfrmCompressOption::setActivePage(int page) {
+    page = ui::validOptionPage(page);
+    PageControl1.select(page);
+    PageControl1Change();
+}
+
+void TfrmCompressOption::PageControl1Change() {
+    const int active = PageControl1.selected();
+    for (int i = 0; i < static_cast<int>(sheets_.size()); ++i) {
+        HWND sheet = sheets_[static_cast<size_t>(i)]->hwnd();
+        if (i == active)  // above the page control, which would paint its own body over it
+            SetWindowPos(sheet, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        else
+            ShowWindow(sheet, SW_HIDE);
+    }
+    // The dialog's background follows the page.
+    Label16.setColours(RGB(128, 0, 0), pageColour(active));
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void TfrmCompressOption::setControls(const ui::OptionControls& c) {
+    JPGBar.setPosition(c.jpgPosition);
+    JPGBarChange();
+    RadioGroupPNG.setItemIndex(c.pngIndex);
+    UpDownRectWidth.setPosition(c.rectWidth);
+    RadioGroupAverage.setItemIndex(c.averageIndex);
+    for (size_t i = 0; i < colourLabels.size(); ++i) colourLabels[i].setColour(c.colours[i]);
+    for (size_t i = 0; i < hotKeys.size(); ++i) hotKeys[i].setShortcut(c.hotKeys[i]);
+    chbxPrintScreen.setChecked(c.hookPrintScreen);
+    chbxAltPrintScreen.setChecked(c.hookAltPrintScreen);
+    edtSleep.setText(tk::widen(c.sleepText, CP_UTF8));
+    ComboBox1.select(c.cursorIndex);
+    CheckCursorCapture.setChecked(c.cursorCapture);
+}
+
+ui::OptionControls TfrmCompressOption::controls() const {
+    ui::OptionControls c;
+    c.jpgPosition = JPGBar.position();
+    c.pngIndex = RadioGroupPNG.itemIndex();
+    c.rectWidth = UpDownRectWidth.position();
+    c.averageIndex = RadioGroupAverage.itemIndex();
+    for (size_t i = 0; i < colourLabels.size(); ++i) c.colours[i] = colourLabels[i].colour();
+    for (size_t i = 0; i < hotKeys.size(); ++i) c.hotKeys[i] = hotKeys[i].shortcut();
+    c.hookPrintScreen = chbxPrintScreen.checked();
+    c.hookAltPrintScreen = chbxAltPrintScreen.checked();
+    c.sleepText = tk::narrow(edtSleep.text(), CP_UTF8);
+    c.cursorIndex = ComboBox1.selected();
+    c.cursorCapture = CheckCursorCapture.checked();
+    return c;
+}
+
+unsigned TfrmCompressOption::swatchColour(int which) const { return colourLabels[static_cast<size_t>(which)].colour(); }
+
+HCURSOR TfrmCompressOption::cursorOf(int i) const {
+    if (i < 0 || i >= static_cast<int>(cursorNames_.size()) || !cursorImage_) return nullptr;
+    return cursorImage_(cursorNames_[static_cast<size_t>(i)]);
+}
+
+void TfrmCompressOption::JPGBarChange() { Label1.setCaption(wide(ui::jpgQualityCaption(JPGBar.position()))); }
+
+void TfrmCompressOption::ColourLabelClick(int which) {
+    ColourSwatch& swatch = colourLabels[static_cast<size_t>(which)];
+    unsigned colour = swatch.colour();
+    if (chooseColor_ && chooseColor_(colour)) swatch.setColour(colour);
+}
+
+void TfrmCompressOption::CuteButton1Click() { setModalResult(IDOK); }
+
+void TfrmCompressOption::FormShow() {
+    const ui::OptionOutline o = ui::optionOutline();
+    tk::Region rgn(CreateRoundRectRgn(o.roundLeft, o.roundTop, o.roundRight, o.roundBottom, o.ellipse, o.ellipse));
+    tk::Region plain(CreateRectRgn(o.rectLeft, o.rectTop, o.rectRight, o.rectBottom));
+    CombineRgn(rgn, rgn, plain, RGN_OR);
+    setShape(std::move(rgn));
+}
+
+void TfrmCompressOption::FormPaint(HDC dc) {
+    RECT rc = clientRect();
+    FillRect(dc, &rc, pageBrush(pageColour(PageControl1.selected())));
+    frameShape(dc, tk::resolveColour(frameColor_), ui::kOptionFrameBrush);
+}
+
+void TfrmCompressOption::PageControl1DrawTab(const DRAWITEMSTRUCT& di) {
+    const int i = static_cast<int>(di.itemID);
+    RECT r = di.rcItem;
+    FillRect(di.hDC, &r, pageBrush(pageColour(i)));
+    OffsetRect(&r, 0, 1);
+    const bool active = i == PageControl1.selected();
+    tk::SavedDC saved(di.hDC);
+    SelectObject(di.hDC, active ? tabBoldFont_.get() : windowFont_.get());
+    SetTextColor(di.hDC, active ? RGB(255, 0, 0) : GetSysColor(COLOR_BTNTEXT));
+    SetBkMode(di.hDC, TRANSPARENT);
+    const std::wstring caption = wide(ui::optionPageCaption(i));
+    DrawTextW(di.hDC, caption.c_str(), static_cast<int>(caption.size()), &r,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void TfrmCompressOption::ComboBox1DrawItem(const DRAWITEMSTRUCT& di) {
+    RECT r = di.rcItem;
+    const bool selected = (di.itemState & ODS_SELECTED) != 0;
+    FillRect(di.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    if (static_cast<int>(di.itemID) < 0) return;
+    if (HCURSOR c = cursorOf(static_cast<int>(di.itemID)))
+        DrawIconEx(di.hDC, r.left, r.top, c, 32, 32, 0, nullptr, DI_NORMAL);
+}
+
+bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
+    if (vk != VK_TAB) return false;
+    if (shortcut & hueloom::kShortcutCtrl) {
+        // Ctrl+Tab / Shift+Ctrl+Tab: next / previous page.
+        const int n = ui::kOptionPageCount;
+        setActivePage((activePage() + ((shortcut & hueloom::kShortcutShift) ? n - 1 : 1)) % n);
+        return true;
+    }
+    HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), (shortcut & hueloom::kShortcutShift) != 0);
+    if (next) SetFocus(next);
+    return true;
+}
+
+LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NOTIFY: {
+        const auto* nm = reinterpret_cast<const NMHDR*>(lp);
+        if (nm && nm->hwndFrom == PageControl1.hwnd() && nm->code == static_cast<UINT>(TCN_SELCHANGE)) {
+            tk::app().guarded([this] { PageControl1Change(); });
+            return 0;
+        }
+        break;
+    }
+    case WM_HSCROLL:
+        if (reinterpret_cast<HWND>(lp) == JPGBar.hwnd()) {
+            tk::app().guarded([this] { JPGBarChange(); });
+            return 0;
+        }
+        break;
+    case WM_MEASUREITEM: {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (mi->CtlType == ODT_COMBOBOX) {
+            mi->itemHeight = kCursorItemHeight;
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DRAWITEM: {
+        const auto* di = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (di->CtlType == ODT_TAB) {
+            PageControl1DrawTab(*di);
+            return TRUE;
+        }
+        if (di->CtlType == ODT_COMBOBOX) {
+            ComboBox1DrawItem(*di);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        const HWND h = reinterpret_cast<HWND>(lp);
+        if (h == JPGBar.hwnd()) {
+            SetBkColor(dc, pageColour(ui::kPageJPG));
+            return reinterpret_cast<LRESULT>(pageBrush(pageColour(ui::kPageJPG)));
+        }
+        if (h == Edit1.hwnd()) {  // read-only, but shown like an ordinary edit box
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    }
+    }
+    return Dialog::wndProc(msg, wp, lp);
+}
+
+// ---------------------------------------------------------------- ShowOptionDialog
+
+bool ShowOptionDialog(OptionDialogState& state, int page) {
+    if (TfrmCompressOption::current()) return false;
+    auto dlg = std::make_unique<TfrmCompressOption>();
+    if (!dlg->create(state.settings.ActiveColor, state.cursorNames, state.cursorImage, state.chooseColor))
+        throw std::runtime_error("cannot create the options dialog");
+    dlg->setActivePage(page);
+    dlg->setControls(ui::optionControlsFrom(state.settings, state.averagingSize));
+    dlg->showModal();
+    // No OK or Cancel: every value is taken back, however the dialog closed.
+    ui::takeOptionControls(dlg->controls(), state.settings, state.averagingSize);
+    return true;
+}

@@ -1,0 +1,89 @@
+#include "editing/progress_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "toolkit/application_win.h"
+
+namespace {
+constexpr int kClientW = 319, kClientH = 129;
+constexpr COLORREF kSilver = RGB(192, 192, 192);
+constexpr COLORREF kLime = RGB(0, 255, 0);
+}  // namespace
+
+bool TfrmProgress::create(HWND owner, const std::wstring& title) {
+    registerClass(L"TfrmProgress", CS_DBLCLKS, LoadCursorW(nullptr, IDC_WAIT), nullptr);
+    RECT o{};
+    if (owner)
+        GetWindowRect(owner, &o);
+    else
+        o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    int x = o.left + ((o.right - o.left) - kClientW) / 2, y = o.top + ((o.bottom - o.top) - kClientH) / 2;
+    if (!createWindow(L"TfrmProgress", title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, x,
+                      y, kClientW, kClientH, owner))
+        return false;
+    font_ = tk::makeFont(12, FW_NORMAL);
+    labelFont_ = tk::makeFont(16, FW_BOLD);
+
+    // Title, centred by its own width.
+    Label2.create(hwnd_, 0, 27, kClientW, 20);
+    Label2.setFont(labelFont_);
+    Label2.setColours(RGB(0, 0, 255), kSilver);
+    Label2.setCaption(title);
+    {
+        tk::WindowDC dc(hwnd_);
+        tk::Select sel(dc, labelFont_);
+        SIZE sz{};
+        GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &sz);
+        Label2.setBounds((kClientW - sz.cx) / 2, 27, sz.cx, 20);
+    }
+    panel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, 48, 48, 225, 41, hwnd_, nullptr,
+                             tk::app().hinstance(), nullptr);
+    bar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 48 + 16, 48 + 8, 193, 25, hwnd_, nullptr,
+                           tk::app().hinstance(), nullptr);
+    SendMessageW(bar_, PBM_SETRANGE32, 0, 100);
+    Label1.create(hwnd_, 144, 93, 60, 20);
+    Label1.setFont(labelFont_);
+    Label1.setColours(RGB(255, 0, 0), kSilver);
+    Label1.setAlignment(DT_LEFT);
+    Label1.setCaption(L"0 %");
+
+    // The window is the ellipse inscribed in its bounds.
+    shape_.reset(CreateEllipticRgn(0, 0, kClientW, kClientH));
+    SetWindowRgn(hwnd_, tk::copyRegion(shape_).release(), TRUE);
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+void TfrmProgress::setProgress(int percent) {
+    percent_ = std::clamp(percent, 0, 100);
+    Label1.setCaption(std::to_wstring(percent_) + L" %");
+    Label1.update();
+    if (bar_) SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent_), 0);
+    tk::app().processMessages();
+}
+
+void TfrmProgress::FormPaint(HDC dc) {
+    RECT rc = clientRect();
+    tk::Brush silver(CreateSolidBrush(kSilver));
+    FillRect(dc, &rc, silver);
+    if (shape_) {
+        tk::Brush lime(CreateSolidBrush(kLime));
+        FrameRgn(dc, shape_, lime, 2, 2);
+    }
+}
+
+LRESULT TfrmProgress::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_ERASEBKGND: return 1;
+    case WM_CTLCOLORSTATIC: {
+        static tk::Brush silver(CreateSolidBrush(kSilver));
+        SetBkColor(reinterpret_cast<HDC>(wp), kSilver);
+        return reinterpret_cast<LRESULT>(silver.get());
+    }
+    case WM_CLOSE: return 0;  // closed by its command only
+    }
+    return Form::wndProc(msg, wp, lp);
+}

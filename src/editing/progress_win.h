@@ -1,0 +1,35 @@
+// TfrmProgress: the small elliptical window that shows the advance of an
+// image command (invert, grayscale, reduction to 256 colours).
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "toolkit/controls/label_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+
+class TfrmProgress : public tk::Form {
+public:
+    // Creates the window centred on `owner`, shows it (not modal) with the
+    // title and "0 %", and paints it at once.
+    bool create(HWND owner, const std::wstring& title);
+    // Percentage 0..100: label and bar, painted at once; then pending
+    // messages are processed so every window repaints.
+    void setProgress(int percent);
+    int progress() const { return percent_; }
+    std::wstring title() const { return Label2.caption(); }
+
+    tk::Label Label2, Label1;
+
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+protected:
+    void FormPaint(HDC dc) override;
+
+private:
+    HWND panel_ = nullptr, bar_ = nullptr;
+    tk::Font font_, labelFont_;
+    tk::Region shape_;
+    int percent_ = 0;
+};

@@ -1,0 +1,188 @@
+#include "magnifier/magnifier.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace hueloom::app {
+
+bool isValidAveragingSize(int n) { return n >= 1 && n <= kSourceSize && n % 2 == 1; }
+
+int averagingSizeFromIndex(int index) {
+    if (index < 0) return 1;
+    return std::min(2 * index + 3, kSourceSize);
+}
+
+ViewGeometry viewGeometry(int viewWidth, int n) {
+    ViewGeometry g;
+    g.cell = viewWidth / kSourceSize;
+    g.origin = viewWidth / 2 - (n / 2) * g.cell;
+    return g;
+}
+
+Point screenPixelForCell(Point pointer, int n, int k, int l) { return {pointer.x - n / 2 + k, pointer.y - n / 2 + l}; }
+
+Rgb averageColour(const std::function<Rgb(int, int)>& readPixel, int viewWidth, int n) {
+    ViewGeometry g = viewGeometry(viewWidth, n);
+    int64_t r = 0, gr = 0, b = 0;
+    for (int j = 1; j <= n; ++j) {
+        for (int i = 1; i <= n; ++i) {
+            Rgb px = readPixel(g.origin + (j - 1) * g.cell, g.origin + (i - 1) * g.cell);
+            r += px.r;
+            gr += px.g;
+            b += px.b;
+        }
+    }
+    int64_t count = static_cast<int64_t>(n) * n;
+    return {static_cast<uint8_t>(r / count), static_cast<uint8_t>(gr / count), static_cast<uint8_t>(b / count)};
+}
+
+std::vector<Rect> markRects(int w, int h, int n) {
+    ViewGeometry g = viewGeometry(w, n);
+    int c = g.cell;
+    int s = g.origin - c / 2;
+    return {
+        {0, 0, w, h},
+        {0, kSourceHalf * c, w, (kSourceHalf + 1) * c},
+        {kSourceHalf * c, 0, (kSourceHalf + 1) * c, h},
+        {s, s, s + n * c, s + n * c},
+    };
+}
+
+int nextDisplayMode(int mode) { return (mode + 1) % 3; }
+
+Point nudge(Point p, Arrow key, bool shift) {
+    int step = shift ? 10 : 1;
+    switch (key) {
+    case Arrow::Left: p.x -= step; break;
+    case Arrow::Up: p.y -= step; break;
+    case Arrow::Right: p.x += step; break;
+    case Arrow::Down: p.y += step; break;
+    }
+    return p;
+}
+
+// ------------------------------------------------------------------ skin
+
+namespace {
+
+struct Rgbf {
+    double r, g, b;
+};
+
+Rgbf mix(Rgbf a, Rgbf b, double t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
+
+uint32_t pack(Rgbf c) {
+    auto ch = [](double v) { return static_cast<uint32_t>(std::clamp(std::lround(v), 0L, 255L)); };
+    return ch(c.b) | (ch(c.g) << 8) | (ch(c.r) << 16);
+}
+
+Rgbf hue(double h) {
+    // h in [0, 1): a bright, slightly soft colour wheel.
+    double r = std::fabs(h * 6 - 3) - 1, g = 2 - std::fabs(h * 6 - 2), b = 2 - std::fabs(h * 6 - 4);
+    auto c = [](double v) { return 255.0 * (0.15 + 0.8 * std::clamp(v, 0.0, 1.0)); };
+    return {c(r), c(g), c(b)};
+}
+
+// Distance-based coverage of a rounded rectangle edge, for soft insets.
+double insideRoundRect(double x, double y, Rect r, double radius) {
+    double cx = std::clamp(x, r.left + radius, r.right - radius);
+    double cy = std::clamp(y, r.top + radius, r.bottom - radius);
+    double d = std::hypot(x - cx, y - cy);
+    return std::clamp(radius - d + 0.5, 0.0, 1.0);
+}
+
+}  // namespace
+
+std::vector<uint32_t> drawSkin() {
+    using namespace layout;
+    std::vector<uint32_t> px(static_cast<size_t>(kWidth) * kHeight);
+    const Rgbf top{58, 66, 86}, bottom{24, 28, 38};
+    const Rgbf strip{74, 84, 108};
+    const Rgbf wellEdge{12, 14, 20};
+    const Rect well{kScrollBox.left - 3, kValueLabel.top - 3, kScrollBox.right + 3, kScrollBox.bottom + 3};
+    const Rect listWell{kPickList.left - 2, kPickList.top - 2, kPickList.right + 2, kPickList.bottom + 2};
+    const double ringX = kWidth / 2.0, ringY = 12.5, ringOuter = 8.0, ringInner = 4.5;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            double fx = x + 0.5, fy = y + 0.5;
+            Rgbf c = mix(top, bottom, static_cast<double>(y) / (kHeight - 1));
+            // The star strip is a touch lighter, with a hairline below it.
+            if (y < kValueLabel.top - 2) c = mix(c, strip, 0.55 * (1.0 - y / 24.0) + 0.2);
+            if (y == kValueLabel.top - 3) c = mix(c, Rgbf{150, 170, 210}, 0.35);
+            // Fine diagonal grain.
+            if (((x + y) & 3) == 0) c = mix(c, Rgbf{255, 255, 255}, 0.025);
+            // Inset wells around the view and the list: dark with a light lip.
+            for (const Rect* w : {&well, &listWell}) {
+                double inner = insideRoundRect(fx, fy, *w, 4.0);
+                if (inner > 0) {
+                    double lip =
+                        insideRoundRect(fx, fy, Rect{w->left + 1, w->top + 1, w->right - 1, w->bottom - 1}, 3.0);
+                    c = mix(c, Rgbf{110, 125, 160}, inner * (1 - lip) * 0.8);
+                    c = mix(c, wellEdge, lip);
+                }
+            }
+            // The hue ring between the two stars: the program's mark.
+            double d = std::hypot(fx - ringX, fy - ringY);
+            if (d < ringOuter + 0.5 && d > ringInner - 0.5) {
+                double cover = std::clamp(ringOuter + 0.5 - d, 0.0, 1.0) * std::clamp(d - ringInner + 0.5, 0.0, 1.0);
+                double a = std::atan2(fy - ringY, fx - ringX) / (2 * 3.14159265358979) + 0.5;
+                c = mix(c, hue(a), cover);
+            }
+            px[static_cast<size_t>(y) * kWidth + x] = pack(c);
+        }
+    }
+    return px;
+}
+
+// ------------------------------------------------------------------ texts
+
+std::string descriptionText() {
+    static const char* const lines[] = {
+        "画面上の好きな場所から色を取得するためのソフトです。",
+        "マウスポインタが指している15ｘ15ピクセルを10倍に拡大して表示しますので、",
+        "細かい色の取得も容易にできます。",
+        "",
+        "拡大表示が不要なときは、バー表示にすると画面を広く使えます。",
+        "タイトルバーをダブルクリックすることにより、表示の仕方が変化します。",
+        "",
+        "☆ホットキー(ショートカットキー) \"Shift + Ctrl + C\" で色情報をコピー・取得",
+        " ・ホットキーの変更も可能",
+        "☆カラー・サンプルを表示して色情報をコピー・取得",
+        "☆【表示(V)-平均値モード(V)】でカーソル周囲の色の平均もとることができます",
+        "☆ツールメニューで次の事が可能です",
+        " ・取得した色の一覧を画像として表示",
+        " ・スクリーン・キャプチャ",
+        " ・アクティブウインドウ・キャプチャ",
+        " ・矩形領域・キャプチャ",
+        " ・表示している画像をビットマップとしてコピー",
+        " ・表示している画像を拡張メタファイルとしてコピー",
+        " ・画像の保存形式は，JPG，PNG，BMP，EMF，WMFに対応",
+    };
+    std::string s;
+    for (size_t i = 0; i < std::size(lines); ++i) {
+        if (i) s += "\r\n";
+        s += lines[i];
+    }
+    return s;
+}
+
+std::string versionText() {
+    return "Hueloom Ver. 1.0 A4\r\n"
+           "Copyright (C) 2026 the Hueloom developers. Free to use and share.\r\n"
+           "\r\n"
+           "PNG writer: Hueloom's own encoder, written from the PNG standard (W3C).\r\n"
+           "zlib 1.1.3 (C) 1995-1998 Jean-loup Gailly and Mark Adler.";
+}
+
+std::string hintText() { return descriptionText() + "\r\n" + "\r\n" + versionText(); }
+
+SamplingStep samplingStep(int displayMode, bool seeThrough, const PointerPlace& place) {
+    const bool normal = displayMode == Normal;
+    if (place.overWindowShape && !place.colourSampleOpen && !place.minimized)
+        return {SamplingStep::SeeThrough, normal && !seeThrough};
+    if ((normal && seeThrough && place.overViewRect) || place.pickListDropped) return {SamplingStep::Wait, false};
+    return {SamplingStep::Sample, normal && seeThrough};
+}
+
+}  // namespace hueloom::app

@@ -1,0 +1,138 @@
+#include "main/commands.h"
+
+#include <iterator>
+
+namespace hueloom::app {
+
+namespace {
+
+const MenuEntry kMenu[] = {
+    {0, Command::File, L"ファイル(&F)"},
+    {1, Command::SaveTxt, L"色のメモの保存(&C)"},
+    {1, Command::ImgSave, L"画像の保存(&S)", Both, L"画像の保存(&I)"},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::PrintImage, L"画像を印刷(&P)", MainOnly},
+    {1, Command::None, L"-"},
+    {1, Command::Exit, L"終了(&X)"},
+    {0, Command::ImgEdit, L"画像編集(&E)", MainOnly},
+    {1, Command::ImgUndo, L"元に戻す(&U)", MainOnly},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::ImgMode256, L"256色に減色(&S)", MainOnly},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::ImgModeReverse, L"反転(&R)", MainOnly},
+    {1, Command::ImgModeGray, L"グレースケール(&G)", MainOnly},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::CopyBMP, L"コピー・BMP(&B)", MainOnly},
+    {1, Command::CopyEMF, L"コピー・EMF(&E)", MainOnly},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::Paste, L"ペースト(&P)", MainOnly},
+    {0, Command::Show, L"表示(&V)"},
+    {1, Command::V10, L"色の10進数表示(&1)", Both, nullptr, true},
+    {1, Command::V16, L"色の16進数表示(&6)", Both, nullptr, true},
+    {1, Command::None, L"-"},
+    {1, Command::Pixel, L"標準モード(&T)", Both, nullptr, true},
+    {1, Command::Pixels, L"平均値モード(&V)", Both, nullptr, true},
+    {1, Command::None, L"-"},
+    {1, Command::ColorClear, L"取得色の一覧のクリア(&D)"},
+    {1, Command::None, L"-"},
+    {1, Command::ColorSample, L"カラー・サンプルの表示(&S)"},
+    {1, Command::None, L"-"},
+    {1, Command::TOPMOST, L"常に手前に表示(&M)", Both, nullptr, true},
+    {1, Command::NOTOPMOST, L"常に手前に表示の解除(&N)", Both, nullptr, true},
+    {1, Command::None, L"-"},
+    {1, Command::VariousColor, L"色の設定"},
+    {1, Command::None, L"-"},
+    {1, Command::OriginalMode, L"拡大鏡モード(&K)"},
+    {0, Command::Tool, L"ツール(&T)"},
+    {1, Command::ColorToImg, L"取得した色の一覧を画像として表示(&C)"},
+    {1, Command::None, L"-"},
+    {1, Command::ScreenCapture, L"スクリーン・キャプチャ(&S)"},
+    {1, Command::WindowCapture, L"アクティブウインドウ・キャプチャ(&W)"},
+    {1, Command::RectCapture, L"矩形領域・キャプチャ(&R)"},
+    {1, Command::None, L"-", MainOnly},
+    {1, Command::LoadCursor, L"ファイルからカーソルを読み込む", MainOnly},
+    {1, Command::None, L"-"},
+    {1, Command::HookHotKeyScope, L"ホットキーの有効範囲"},
+    {2, Command::NotHookHotKey, L"Hueloomがｱｸﾃｨﾌﾞ時のみ有効", Both, nullptr, true},
+    {2, Command::HookHotKey, L"いつでも有効", Both, nullptr, true},
+    {1, Command::None, L"-"},
+    {1, Command::Setting, L"設定(&O)"},
+    {0, Command::Help, L"ヘルプ(&H)"},
+    {1, Command::Hint, L"ヒント(&I)"},
+    {1, Command::HelpHelp, L"ヘルプ(&H)"},
+    {1, Command::None, L"-"},
+    {1, Command::ShortCutCreate, L"ショートカットの作成"},
+    {2, Command::ShortCutDesktop, L"デスクトップ"},
+    {2, Command::ShortCutPrograms, L"スタートメニュー"},
+    {1, Command::None, L"-"},
+    {1, Command::SupportHP, L"サポート・ホームページ(&S)"},
+    {1, Command::MailToMe, L"作者へメール(&M)"},
+    {1, Command::None, L"-"},
+    {1, Command::About, L"バージョン情報(&V)"},
+    {0, Command::None, L"-", PopupOnly},
+    {0, Command::PopupClose, L"メニューを閉じる", PopupOnly},
+    {0, Command::IroCopy, L"色の値をコピー", PopupOnly},
+};
+
+// Indexed by Command.
+const wchar_t* const kNames[] = {
+    L"",
+    L"mnuFile",
+    L"mnuSaveTxt",
+    L"mnuImgSave",
+    L"mnuPrintImage",
+    L"mnuExit",
+    L"mnuImgEdit",
+    L"mnuImgUndo",
+    L"mnuImgMode256",
+    L"mnuImgModeReverse",
+    L"mnuImgModeGray",
+    L"mnuCopyBMP",
+    L"mnuCopyEMF",
+    L"mnuPaste",
+    L"mnuShow",
+    L"mnuV10",
+    L"mnuV16",
+    L"mnuPixel",
+    L"mnuPixels",
+    L"mnuColorClear",
+    L"mnuColorSample",
+    L"mnuTOPMOST",
+    L"mnuNOTOPMOST",
+    L"mnuVariousColor",
+    L"mnuOriginalMode",
+    L"mnuTool",
+    L"mnuColorToImg",
+    L"mnuScreenCapture",
+    L"mnuWindowCapture",
+    L"mnuRectCapture",
+    L"mnuLoadCursor",
+    L"mnuHookHotKeyScope",
+    L"mnuNotHookHotKey",
+    L"mnuHookHotKey",
+    L"mnuSetting",
+    L"mnuHelp",
+    L"mnuHint",
+    L"mnuHelpHelp",
+    L"mnuShortCutCreate",
+    L"mnuShortCutDesktop",
+    L"mnuShortCutPrograms",
+    L"mnuSupportHP",
+    L"mnuMailToMe",
+    L"mnuAbout",
+    L"mnuPopupClose",
+    L"mnuIroCopy",
+};
+static_assert(std::size(kNames) == static_cast<size_t>(Command::IroCopy) + 1, "one name per command");
+
+}  // namespace
+
+std::span<const MenuEntry> menuTable() { return kMenu; }
+
+std::wstring commandName(Command command) { return kNames[static_cast<size_t>(command)]; }
+
+std::wstring popupName(Command command) {
+    return command == Command::None ? std::wstring() : L"p" + commandName(command);
+}
+
+}  // namespace hueloom::app

@@ -1,0 +1,78 @@
+// The main window's menu commands: one enumerator each, its name after the
+// main-menu item ("mnuV10"; the pop-up twin is "pmnuV10"), and the table the
+// main menu bar and the magnifier's first pop-up menu are built from.
+#pragma once
+#include <span>
+#include <string>
+
+namespace hueloom::app {
+
+enum class Command {
+    None,  // a separator
+    File,
+    SaveTxt,
+    ImgSave,
+    PrintImage,
+    Exit,
+    ImgEdit,
+    ImgUndo,
+    ImgMode256,
+    ImgModeReverse,
+    ImgModeGray,
+    CopyBMP,
+    CopyEMF,
+    Paste,
+    Show,
+    V10,
+    V16,
+    Pixel,
+    Pixels,
+    ColorClear,
+    ColorSample,
+    TOPMOST,
+    NOTOPMOST,
+    VariousColor,
+    OriginalMode,
+    Tool,
+    ColorToImg,
+    ScreenCapture,
+    WindowCapture,
+    RectCapture,
+    LoadCursor,
+    HookHotKeyScope,
+    NotHookHotKey,
+    HookHotKey,
+    Setting,
+    Help,
+    Hint,
+    HelpHelp,
+    ShortCutCreate,
+    ShortCutDesktop,
+    ShortCutPrograms,
+    SupportHP,
+    MailToMe,
+    About,
+    PopupClose,
+    IroCopy,
+};
+
+// Which menus an entry is in.
+enum MenuPlacement { MainOnly = 1, PopupOnly = 2, Both = 3 };
+
+struct MenuEntry {
+    int level;  // 0 top level, 1 its items, 2 a submenu's items
+    Command command;
+    const wchar_t* caption;  // "-" for a separator
+    int where = Both;
+    const wchar_t* popupCaption = nullptr;  // the pop-up twin's, when it differs
+    bool radio = false;
+};
+
+// In menu order.
+std::span<const MenuEntry> menuTable();
+
+// "mnu" + the command's name, and the pop-up twin's "pmnu…"; empty for None.
+std::wstring commandName(Command command);
+std::wstring popupName(Command command);
+
+}  // namespace hueloom::app

@@ -1,0 +1,206 @@
+// TfrmMagnify's menu commands: the handler of each command, the menus built
+// from the command table, and the commands of the Show and File menus.
+#include "main/magnify_win.h"
+
+#include "dialogs/about/about_win.h"
+#include "dialogs/options/option.h"
+#include "main/commands.h"
+#include "main/menu_rules.h"
+#include "shell/shell.h"
+#include "shell/shell_win.h"
+#include "toolkit/application_win.h"
+
+using namespace hueloom;
+using namespace hueloom::app;
+
+tk::MenuItem* TfrmMagnify::item(Command command) const {
+    if (tk::MenuItem* it = const_cast<tk::Menu&>(MainMenu1).find(commandName(command))) return it;
+    return const_cast<tk::Menu&>(PopupMenu1).find(popupName(command));
+}
+
+void TfrmMagnify::setChecked(Command command, bool on) {
+    if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->checked = on;
+    if (tk::MenuItem* it = PopupMenu1.find(popupName(command))) it->checked = on;
+}
+
+bool TfrmMagnify::isChecked(Command command) const {
+    tk::MenuItem* it = item(command);
+    return it && it->checked;
+}
+
+std::function<void()> TfrmMagnify::handlerFor(Command command) {
+    using hueloom::ui::OptionCommand;
+    switch (command) {
+    case Command::File: return [this] { mnuFileClick(); };
+    case Command::Show: return [this] { mnuShowClick(); };
+    case Command::Tool: return [this] { mnuToolClick(); };
+    case Command::Exit: return [this] { close(); };
+    case Command::V10: return [this] { mnuV10Click(); };
+    case Command::V16: return [this] { mnuV16Click(); };
+    case Command::Pixel: return [this] { mnuPixelClick(); };
+    case Command::TOPMOST: return [this] { mnuTOPMOSTClick(); };
+    case Command::NOTOPMOST: return [this] { mnuNOTOPMOSTClick(); };
+    case Command::OriginalMode: return [this] { mnuOriginalModeClick(); };
+    case Command::IroCopy: return [this] { pmnuIroCopyClick(); };
+    case Command::ColorClear: return [this] { mnuColorClearClick(); };
+    case Command::SaveTxt: return [this] { mnuSaveTxtClick(); };
+    case Command::NotHookHotKey: return [this] { mnuNotHookHotKeyClick(); };
+    case Command::HookHotKey: return [this] { mnuHookHotKeyClick(); };
+    case Command::Hint: return [this] { mnuHintClick(); };
+    case Command::ScreenCapture: return [this] { mnuScreenCaptureClick(); };
+    case Command::WindowCapture: return [this] { mnuWindowCaptureClick(); };
+    case Command::RectCapture: return [this] { mnuRectCaptureClick(); };
+    case Command::ImgEdit: return [this] { mnuImgEditClick(); };
+    case Command::ColorToImg: return [this] { mnuColorToImgClick(); };
+    case Command::LoadCursor: return [this] { mnuLoadCursorClick(); };
+    case Command::About: return [] { ShowAboutWindow(); };
+    case Command::ColorSample: return [this] { mnuColorSampleClick(); };
+    case Command::ImgSave: return [this] { mnuImgSaveClick(); };
+    case Command::CopyBMP: return [this] { mnuCopyBMPClick(); };
+    case Command::CopyEMF: return [this] { mnuCopyEMFClick(); };
+    case Command::Paste: return [this] { mnuPasteClick(); };
+    case Command::PrintImage: return [this] { mnuPrintImageClick(); };
+    case Command::Setting: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::Setting)); };
+    case Command::Pixels: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::Pixels)); };
+    case Command::VariousColor: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::VariousColor)); };
+    case Command::HelpHelp: return [] { hueloom::ui::OpenHelpFile(tk::app().helpFile); };
+    case Command::ShortCutDesktop:
+        return [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "DESKTOP"); };
+    case Command::ShortCutPrograms:
+        return [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "PROGRAMS"); };
+    case Command::SupportHP: return [] { hueloom::ui::OpenSupportHomepage(); };
+    case Command::MailToMe: return [] { hueloom::ui::MailToAuthor(); };
+    case Command::ImgUndo: return [this] { mnuImgUndoClick(); };
+    case Command::ImgModeReverse: return [this] { mnuImgModeReverseClick(); };
+    case Command::ImgModeGray: return [this] { mnuImgModeGrayClick(); };
+    case Command::ImgMode256: return [this] { mnuImgMode256Click(); };
+    // Submenus that only open, and the pop-up's "close the menu".
+    case Command::None:
+    case Command::HookHotKeyScope:
+    case Command::Help:
+    case Command::ShortCutCreate:
+    case Command::PopupClose: return {};
+    }
+    return {};
+}
+
+void TfrmMagnify::buildMenus() {
+    // Build the main menu bar and the magnifier's first pop-up from one table.
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool isMain = pass == 0;
+        tk::Menu& menu = isMain ? MainMenu1 : PopupMenu1;
+        tk::MenuItem* parents[3] = {&menu.root(), nullptr, nullptr};
+        for (const MenuEntry& d : menuTable()) {
+            tk::MenuItem* parent = parents[d.level];
+            if (!(d.where & (isMain ? MainOnly : PopupOnly))) {
+                // Keep children of a skipped submenu out of the previous one.
+                if (d.level < 2) parents[d.level + 1] = nullptr;
+                continue;
+            }
+            if (!parent) continue;
+            std::wstring name = isMain ? commandName(d.command) : popupName(d.command);
+            std::wstring caption = (!isMain && d.popupCaption) ? d.popupCaption : d.caption;
+            tk::MenuItem* it =
+                d.command == Command::None ? parent->separator() : parent->add(name, caption, handlerFor(d.command));
+            it->radio = d.radio;
+            if (d.level < 2) parents[d.level + 1] = it;
+        }
+    }
+    // Initial check marks.
+    PopupMenu1.find(popupName(Command::V10))->checked = true;
+    PopupMenu1.find(popupName(Command::Pixel))->checked = true;
+    setChecked(Command::OriginalMode, true);
+    setChecked(Command::NotHookHotKey, true);
+    PopupMenu1.find(popupName(Command::IroCopy))->visible = false;
+    MainMenu1.find(commandName(Command::ImgUndo))->shortcut = kShortcutCtrl | 'Z';
+    MainMenu1.find(commandName(Command::Paste))->shortcut = kShortcutCtrl | 'V';
+
+    tk::MenuItem& p2 = PopupMenu2.root();
+    auto radio = [](tk::MenuItem* it) {
+        it->radio = true;
+        return it;
+    };
+    radio(p2.add(L"pmnuDispNormal", L"通常表示", [this] { pmnuDispNormalClick(); }))->checked = true;
+    radio(p2.add(L"pmnuDispBar1", L"バー表示１", [this] { pmnuDispBar1Click(); }));
+    radio(p2.add(L"pmnuDispBar2", L"バー表示２", [this] { pmnuDispBar2Click(); }));
+    p2.separator();
+    p2.add(L"pmnuMinimize", L"最小化", [this] { pmnuMinimizeClick(); });
+    p2.separator();
+    p2.add(L"pmuClose", L"Hueloomの終了", [this] { close(); });
+
+    addMenu(&MainMenu1);
+    addMenu(&PopupMenu1);
+    addMenu(&PopupMenu2);
+}
+
+// ------------------------------------------------------------------ menus
+
+void TfrmMagnify::mnuV10Click() {
+    setChecked(Command::V10, true);
+    setChecked(Command::V16, false);
+}
+
+void TfrmMagnify::mnuV16Click() {
+    setChecked(Command::V16, true);
+    setChecked(Command::V10, false);
+}
+
+void TfrmMagnify::mnuPixelClick() { averaging_ = 1; }
+
+void TfrmMagnify::mnuTOPMOSTClick() {
+    setChecked(Command::TOPMOST, true);
+    setChecked(Command::NOTOPMOST, false);
+    RECT r = bounds();
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void TfrmMagnify::mnuNOTOPMOSTClick() {
+    setChecked(Command::NOTOPMOST, true);
+    setChecked(Command::TOPMOST, false);
+    RECT r = bounds();
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+MenuFacts TfrmMagnify::menuFacts() const {
+    MenuFacts f;
+    f.magnifierRunning = magnifierRunning();
+    f.hasPickedColours = cbxPickColor.count() > 0;
+    f.undoAvailable = UndoAvailable;
+    f.workingImagePalette8 = workingImage_.isPalette8();
+    return f;
+}
+
+void TfrmMagnify::enableTwins(std::initializer_list<Command> commands, bool on) {
+    for (Command c : commands) {
+        if (tk::MenuItem* it = MainMenu1.find(commandName(c))) it->enabled = on;
+        if (tk::MenuItem* it = PopupMenu1.find(popupName(c))) it->enabled = on;
+    }
+}
+
+void TfrmMagnify::mnuFileClick() {
+    const MenuEnabling e = menuEnabling(menuFacts());
+    enableTwins({Command::SaveTxt}, e.saveTxt);
+    enableTwins({Command::ImgSave}, e.imgSave);
+}
+
+void TfrmMagnify::mnuShowClick() {
+    const MenuEnabling e = menuEnabling(menuFacts());
+    enableTwins({Command::ColorClear}, e.colorClear);
+    enableTwins({Command::ColorSample, Command::VariousColor}, e.colorSample);
+    setChecked(Command::Pixel, averaging_ == 1);
+    setChecked(Command::Pixels, averaging_ != 1);
+}
+
+void TfrmMagnify::mnuToolClick() { enableTwins({Command::ColorToImg}, menuEnabling(menuFacts()).colorToImg); }
+
+void TfrmMagnify::CuteButton1Click() {
+    RECT r;
+    GetWindowRect(CuteButton1.hwnd(), &r);
+    PopupMenu1.popup(hwnd_, r.left, r.bottom);
+}
+
+void TfrmMagnify::CuteButton2Click() {
+    RECT r;
+    GetWindowRect(CuteButton2.hwnd(), &r);
+    PopupMenu2.popup(hwnd_, r.left, r.bottom);
+}

@@ -1,0 +1,115 @@
+// The main window's working image: showing it, the one-level undo through
+// "Undo.tmp", the image-edit menu's rules, and the filters with their
+// progress window.
+#include <windows.h>
+
+#include "main/magnify_win.h"
+
+using hueloom::app::Command;
+using hueloom::app::commandName;
+#include "core/paths.h"
+#include "main/menu_rules.h"
+#include "image/bmp.h"
+#include "editing/clipboard_win.h"
+#include "image/win/dib_win.h"
+#include "image/filters.h"
+#include "image/image_error.h"
+#include "image/reduce.h"
+#include "toolkit/application_win.h"
+#include "editing/progress_win.h"
+
+using hueloom::image::Dib;
+
+void TfrmMagnify::setWorkingImage(Dib dib) {
+    if (dib.isNull()) {
+        workingImage_ = Dib();
+        Image1.clear();
+    } else {
+        tk::Bitmap bmp = hueloom::image::createBitmap(dib);
+        int w = dib.width(), h = dib.height();
+        workingImage_ = std::move(dib);
+        Image1.setPicture(std::move(bmp), w, h);
+    }
+    ScrollBox1.arrange();
+    Image1.invalidate();
+}
+
+std::wstring TfrmMagnify::undoPath() const { return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp"); }
+
+void TfrmMagnify::TakeSnapshot() {
+    // The flag follows the file: set only once the snapshot is on disk.
+    hueloom::image::saveBmp(workingImage_, std::filesystem::path(undoPath()));
+    UndoAvailable = true;
+}
+
+void TfrmMagnify::mnuImgUndoClick() {
+    if (!UndoAvailable) return;
+    Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
+    setWorkingImage(std::move(restored));
+    DeleteFileW(undoPath().c_str());
+    UndoAvailable = false;
+}
+
+void TfrmMagnify::mnuImgEditClick() {
+    hueloom::app::MenuFacts facts = menuFacts();
+    facts.clipboardHasPicture = hueloom::image::ImageClipboard::canPaste();
+    const hueloom::app::MenuEnabling e = hueloom::app::menuEnabling(facts);
+    auto set = [this](Command command, bool enabled) {
+        if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->enabled = enabled;
+    };
+    set(Command::ImgUndo, e.imgUndo);
+    if (tk::MenuItem* it = MainMenu1.find(commandName(Command::ImgMode256))) {
+        it->enabled = e.imgMode256;
+        it->checked = !e.imgMode256;
+        it->caption = e.imgMode256 ? L"256色に減色" : L"現在256色(8ビット パレット)";
+    }
+    set(Command::ImgModeReverse, true);
+    set(Command::ImgModeGray, true);
+    set(Command::CopyBMP, true);
+    set(Command::CopyEMF, true);
+    set(Command::Paste, e.paste);
+}
+
+void TfrmMagnify::Image1Progress(int percent) {
+    if (progress_) progress_->setProgress(percent);
+}
+
+void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(const Dib&)>& fn) {
+    // One image command at a time: they share the progress window, and the
+    // message processing during a run would otherwise let a second one in.
+    if (progress_ || workingImage_.isNull()) return;
+    TfrmProgress window;
+    if (!window.create(hwnd_, title)) throw hueloom::image::ImageError("進行状況ウィンドウを作成できません");
+    progress_ = &window;
+    struct Done {
+        TfrmMagnify* self;
+        ~Done() { self->progress_ = nullptr; }
+    } done{this};
+    TakeSnapshot();
+    Dib result = fn(workingImage_);
+    setWorkingImage(std::move(result));
+    if (workingImage_.isPalette8()) {
+        Image1.invalidate();
+        SendMessageW(hwnd_, WM_QUERYNEWPALETTE, 0, 0);
+    }
+}
+
+void TfrmMagnify::mnuImgModeReverseClick() {
+    runFilter(L"反転処理中", [this](const Dib& d) {
+        return hueloom::image::invert(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
+    });
+}
+
+void TfrmMagnify::mnuImgModeGrayClick() {
+    runFilter(L"グレースケール変換中", [this](const Dib& d) {
+        return hueloom::image::grayscale(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
+    });
+}
+
+void TfrmMagnify::mnuImgMode256Click() {
+    // An image that is 8-bit palette already is not reduced again.
+    if (workingImage_.isNull() || workingImage_.isPalette8()) return;
+    runFilter(L"減色処理中", [this](const Dib& d) {
+        return hueloom::image::reduceTo256(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
+    });
+}

@@ -1,0 +1,219 @@
+// TfrmMagnify's picked colours: copying the value into the list, the colour
+// memo, the colour sample window, and the colour-list image (the picked
+// colours drawn as square swatches, shown as the working image and redrawn as
+// vectors for metafile output).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include <commdlg.h>
+
+#include "main/magnify_win.h"
+#include "picking/swatch_grid.h"
+#include "image/win/dib_win.h"
+#include "settings/colour_key.h"
+#include "toolkit/application_win.h"
+#include "dialogs/infobox/info_box_win.h"
+#include "core/ansi_text.h"
+#include "toolkit/clipboard_win.h"
+
+using hueloom::image::Dib;
+using namespace hueloom;
+using namespace hueloom::app;
+
+namespace {
+
+hueloom::app::SwatchGrid gridFor(const TfrmMagnify& f, int areaWidth) {
+    return hueloom::app::layoutSwatches(f.picked().count(), f.settings.OptionRectWidth, areaWidth);
+}
+
+int areaWidth(const tk::ScrollBox& box) {
+    RECT r = box.bounds();
+    return r.right - r.left;
+}
+
+}  // namespace
+
+SIZE TfrmMagnify::colourListSize() const {
+    auto g = gridFor(*this, areaWidth(ScrollBox1));
+    return {g.width, g.height};
+}
+
+void TfrmMagnify::drawColourList(HDC dc, bool raster) {
+    const int s = settings.OptionRectWidth;
+    auto g = gridFor(*this, areaWidth(ScrollBox1));
+    if (g.empty()) return;
+    if (raster) {
+        RECT all{0, 0, g.width, g.height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    const auto& texts = pickedList_.colourTexts();
+    for (int k = 0; k < static_cast<int>(texts.size()); ++k) {
+        auto value = hueloom::settings::parseColourKey(texts[static_cast<size_t>(k)]);
+        if (!value) continue;
+        hueloom::Rect c = g.cell(k, s);
+        RECT r{c.left, c.top, c.right, c.bottom};
+        tk::Brush b(CreateSolidBrush(tk::resolveColour(*value)));
+        FillRect(dc, &r, b);
+    }
+}
+
+void TfrmMagnify::rebuildColourList() {
+    SIZE sz = colourListSize();
+    if (sz.cx <= 0 || sz.cy <= 0) {
+        setWorkingImage(Dib());
+        return;
+    }
+    tk::DibSection section(sz.cx, sz.cy, 24);
+    if (!section) return;
+    {
+        tk::MemoryDC mem;
+        tk::Select sel(mem, section.handle());
+        drawColourList(mem, true);
+        GdiFlush();
+    }
+    Dib dib(sz.cx, sz.cy, 24);
+    for (int y = 0; y < sz.cy; ++y) std::memcpy(dib.scanLine(y), section.row(y), dib.rowBytes());
+    setWorkingImage(std::move(dib));
+}
+
+void TfrmMagnify::mnuColorToImgClick() {
+    colourListMode_ = true;
+    StopMagnifier();
+    rebuildColourList();
+    if (!settings.Msg_ID[3]) {
+        RECT r = bounds();
+        settings.Msg_ID[3] = ShowInfoBox(
+            L"情報！",
+            L"現在，拡大鏡＆色の取得を停止中です。\r\n表示(V)－拡大鏡モード(K)で元の状態に戻ります。\r\n\r\n"
+            L"フォームをリサイズすると，横に表示される色の数が変化します。\r\n保存やコピー時の画像に反映されます。",
+            r.right, r.top, true, settings.ActiveColor);
+    }
+    setText(L"取得した色を画像として表示");
+    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
+    if (isChecked(Command::NotHookHotKey)) mnuNotHookHotKeyClick();
+    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
+}
+
+// ------------------------------------------------------------------ memo
+
+namespace {
+
+// Writes a whole file through a temporary beside it, so that a failed write
+// leaves any earlier file of that name as it was.
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes) {
+    std::wstring tmp = path + L".hueloom-tmp";
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
+        ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = CloseHandle(h) && ok;
+    if (ok) ok = MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(tmp.c_str());
+    return ok;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ picked colours
+
+void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& colourText) {
+    pickedList_.add(entry, colourText);
+    cbxPickColor.add(tk::widen(entry));
+    cbxPickColor.select(cbxPickColor.count() - 1);
+}
+
+void TfrmMagnify::pmnuIroCopyClick() {
+    if (!magnifierRunning()) return;
+    copyPickedColour(lblPickColor1.caption(), toColourValue(picked_));
+}
+
+void TfrmMagnify::mnuColorClearClick() {
+    pickedList_.clear();
+    cbxPickColor.clear();
+    if (colourListMode_) Image1.clear();
+}
+
+void TfrmMagnify::mnuSaveTxtClick() {
+    if (pickedList_.empty()) return;
+    // The system-wide hot keys stay quiet while the dialog is open.
+    const bool switched = isChecked(Command::HookHotKey);
+    if (switched) mnuNotHookHotKeyClick();
+    struct Restore {
+        TfrmMagnify* self;
+        bool on;
+        ~Restore() {
+            if (on) self->mnuHookHotKeyClick();
+        }
+    } restore{this, switched};
+
+    std::wstring initialDir = tk::widen(settings.InitialDirTxt);
+    wchar_t file[MAX_PATH * 4] = {};
+    lstrcpynW(file, memoFileName_.c_str(), static_cast<int>(std::size(file)));
+    OPENFILENAMEW ofn{sizeof(ofn)};
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = L"テキストファイル(*.txt)\0*.txt\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (GetSaveFileNameW(&ofn)) {
+        if (!writeFileReplacing(file, pickedList_.memoText())) {
+            wchar_t msg[MAX_PATH * 4 + 64];
+            wsprintfW(msg, L"ファイル %s を作成できません", file);
+            MessageBoxW(hwnd_, msg, tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+            return;
+        }
+        memoFileName_ = file;
+    }
+    settings.InitialDirTxt = hueloom::folderOf(tk::narrow(memoFileName_));
+}
+
+// ------------------------------------------------------------------ colour sample
+
+void TfrmMagnify::mnuColorSampleClick() {
+    if (!magnifierRunning()) return;
+    colourSampleOpen_ = true;
+    Timer1->setInterval(0);
+    Image1.clear();
+    struct Restart {
+        TfrmMagnify* f;
+        ~Restart() {
+            f->colourSampleOpen_ = false;
+            f->Timer1->setInterval(100);
+        }
+    } restart{this};
+    ShowColorSample(*this);
+}
+
+// The colour copy shared by the hot key and the colour sample window: only
+// once the value is on the clipboard does the list take it.
+void TfrmMagnify::copyPickedColour(const std::wstring& valueText, uint32_t colourValue) {
+    if (valueText.empty()) return;
+    {
+        tk::Clipboard clip(hwnd_);
+        clip.empty();
+        clip.setText(valueText);
+    }
+    std::string entry = pickedList_.pick(tk::narrow(valueText), colourValue);
+    cbxPickColor.add(tk::widen(entry));
+    cbxPickColor.select(cbxPickColor.count() - 1);
+}
+
+void TfrmMagnify::showReadout(const std::wstring& text) {
+    lblPickColor1.setTransparent(false);
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
+    lblPickColor1.setCaption(text);
+}
+
+void TfrmMagnify::clearReadout() {
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), RGB(255, 255, 255));
+    lblPickColor1.setCaption(L"");
+}

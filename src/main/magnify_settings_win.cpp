@@ -1,0 +1,170 @@
+// TfrmMagnify's settings file, menu shortcuts, hot-key scope and the options
+// dialog.
+#include "main/magnify_win.h"
+
+#include "core/ansi_text.h"
+#include "capture/cursors_win.h"
+#include "core/shortcut_text.h"
+#include "dialogs/infobox/info_box_win.h"
+#include "dialogs/options/option.h"
+#include "dialogs/options/option_win.h"
+#include "settings/colour_key.h"
+#include "settings/profile_win.h"
+#include "toolkit/application_win.h"
+
+using namespace hueloom;
+using namespace hueloom::app;
+
+// ------------------------------------------------------------------ settings
+
+namespace {
+
+std::string platformKeyName(uint8_t vk) {
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    char buf[64] = {};
+    if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof buf) > 0) return buf;
+    return {};
+}
+
+}  // namespace
+
+void TfrmMagnify::LoadSettings() {
+    namespace S = hueloom::settings;
+    S::WinProfile profile(settingsPath);
+    S::Environment env;
+    env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    env.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    env.windowWidth = width();
+    env.windowHeight = height();
+    env.programFolder = hueloom::folderOf(S::programPathAnsi());
+    env.keyName = platformKeyName;
+    settings = S::loadSettings(profile, env);
+    SetWindowPos(hwnd_, nullptr, settings.Left, settings.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMagnify::SaveSettings() {
+    namespace S = hueloom::settings;
+    RECT r = bounds();
+    settings.Top = r.top;
+    settings.Left = r.left;
+    S::MenuState m;
+    m.topmostChecked = isChecked(Command::TOPMOST);
+    m.notTopmostChecked = isChecked(Command::NOTOPMOST);
+    m.v10Checked = isChecked(Command::V10);
+    m.v16Checked = isChecked(Command::V16);
+    m.notHookHotKeyChecked = isChecked(Command::NotHookHotKey);
+    m.hookHotKeyChecked = isChecked(Command::HookHotKey);
+    S::WinProfile profile(settingsPath);
+    S::saveSettings(profile, settings, m, platformKeyName);
+}
+
+void TfrmMagnify::setMenuShortcuts() {
+    auto set = [this](Command command, uint16_t sc) {
+        if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->shortcut = sc;
+        if (tk::MenuItem* it = PopupMenu1.find(popupName(command))) it->shortcut = sc;
+    };
+    set(Command::IroCopy, settings.HotKeyGetColor);
+    set(Command::ScreenCapture, settings.HotKeyScreenCapture);
+    set(Command::WindowCapture, settings.HotKeyWindowCapture);
+    set(Command::RectCapture, settings.HotKeyRectCapture);
+}
+
+// ------------------------------------------------------------------ hot keys
+
+void TfrmMagnify::mnuNotHookHotKeyClick() {
+    setChecked(Command::NotHookHotKey, true);
+    setChecked(Command::HookHotKey, false);
+    for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
+}
+
+void TfrmMagnify::mnuHookHotKeyClick() {
+    setChecked(Command::NotHookHotKey, false);
+    setChecked(Command::HookHotKey, true);
+    const uint16_t keys[4] = {settings.HotKeyGetColor, settings.HotKeyScreenCapture, settings.HotKeyWindowCapture,
+                              settings.HotKeyRectCapture};
+    for (int index = 1; index <= 4; ++index) HookHotKey1->AddHotKey(index, keys[index - 1]);
+}
+
+namespace {
+
+// The main window's commands as the hot-key dispatch sees them.
+class MagnifyCommands : public hueloom::hotkeys::HotKeyCommands {
+public:
+    explicit MagnifyCommands(TfrmMagnify& f) : f_(f) {}
+    bool savePictureDialogOpen() override { return f_.savePictureDialogOpen; }
+    void copyColour() override { f_.pmnuIroCopyClick(); }
+    void screenCapture() override { f_.mnuScreenCaptureClick(); }
+    void windowCapture() override { f_.mnuWindowCaptureClick(); }
+    void rectCapture() override { f_.mnuRectCaptureClick(); }
+    void setActivate(bool on) override { f_.HookHotKey1->Activate = on; }
+
+private:
+    TfrmMagnify& f_;
+};
+
+}  // namespace
+
+void TfrmMagnify::HookHotKey1HotKey(int index) {
+    MagnifyCommands commands(*this);
+    hueloom::hotkeys::dispatchHotKey(index, commands);
+}
+
+void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
+    if (printScreenKeys) printScreenKeys->filter(msg, handled);
+}
+
+void TfrmMagnify::mnuHintClick() {
+    tk::app().setTitle(L"Hueloom");
+    RECT r = bounds();
+    ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false, settings.ActiveColor);
+}
+
+// ------------------------------------------------------------------ options
+
+void TfrmMagnify::mnuSettingClick(int command) {
+    // While the dialog is open the system-wide keys stay unregistered, so a
+    // combination typed into a hot-key field is entered, not fired.
+    if (isChecked(Command::HookHotKey))
+        for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
+    struct Reapply {
+        TfrmMagnify* f;
+        ~Reapply() {
+            if (f->isChecked(Command::NotHookHotKey))
+                f->mnuNotHookHotKeyClick();
+            else if (f->isChecked(Command::HookHotKey))
+                f->mnuHookHotKeyClick();
+        }
+    } reapply{this};
+
+    OptionDialogState st;
+    st.settings = settings;
+    st.averagingSize = averaging_;
+    for (int i = 0; i < hueloom::capture::kCursorCount; ++i) st.cursorNames.push_back(hueloom::capture::cursorName(i));
+    st.cursorImage = [](const std::wstring& name) {
+        for (int i = 0; i < hueloom::capture::kCursorCount; ++i)
+            if (name == hueloom::capture::cursorName(i)) return hueloom::capture::cursorForIndex(i);
+        return LoadCursorW(nullptr, IDC_ARROW);
+    };
+    st.chooseColor = [this](unsigned& c) {
+        colourSampleOpen_ = true;
+        SampleColorChoice r;
+        {
+            struct Reset {
+                bool& flag;
+                ~Reset() { flag = false; }
+            } reset{colourSampleOpen_};
+            r = ChooseSampleColor(*this);
+        }
+        if (r.confirmed) c = r.colour;
+        return r.confirmed;
+    };
+    if (!ShowOptionDialog(st, hueloom::ui::firstOptionPage(static_cast<hueloom::ui::OptionCommand>(command)))) return;
+    settings = st.settings;
+    averaging_ = st.averagingSize;
+    applyCaptureCursor();
+    ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+    if (colourListMode_) rebuildColourList();
+    setFrameColour(settings.ActiveColor);
+    tracker_.reset();  // the next sampling step redraws with the new colours and size
+    setMenuShortcuts();
+}

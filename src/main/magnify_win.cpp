@@ -1,0 +1,513 @@
+// TfrmMagnify: creation, layouts and window shapes, the sampling loop,
+// display modes, painting and the window's messages. Its commands live in
+// the other magnify_*_win.cpp files.
+#include "main/magnify_win.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "dialogs/infobox/info_box_win.h"
+#include "magnifier/sampling.h"
+#include "settings/profile_win.h"
+#include "shell/shell.h"
+#include "toolkit/application_win.h"
+
+using namespace hueloom;
+using namespace hueloom::app;
+namespace L = hueloom::app::layout;
+
+TfrmMagnify* frmMagnify = nullptr;
+
+namespace {
+
+constexpr DWORD kMagnifierStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD kImageStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr UINT kPickListId = 200;
+
+}  // namespace
+
+TfrmMagnify::TfrmMagnify() { frmMagnify = this; }
+
+TfrmMagnify::~TfrmMagnify() {
+    if (frmMagnify == this) frmMagnify = nullptr;
+}
+
+bool TfrmMagnify::create() {
+    registerClass(L"TfrmMagnify", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    if (!createWindow(L"TfrmMagnify", L"(15x15)x10", kMagnifierStyle, 0, 0, 0, L::kWidth, L::kHeight,
+                      tk::app().handle()))
+        return false;
+    FormCreate();
+    return true;
+}
+
+void TfrmMagnify::FormCreate() {
+    // Skin picture, drawn by our own code.
+    {
+        std::vector<uint32_t> px = drawSkin();
+        skin_ = tk::DibSection(L::kWidth, L::kHeight, 32);
+        if (skin_)
+            for (int y = 0; y < L::kHeight; ++y)
+                std::copy_n(px.data() + static_cast<size_t>(y) * L::kWidth, L::kWidth,
+                            reinterpret_cast<uint32_t*>(skin_.row(y)));
+    }
+
+    // The two star buttons: the menu (left) and the display modes (right).
+    auto star = [this](TCuteButton& b, const Rect& r, COLORREF colour, const wchar_t* hint,
+                       std::function<void()> onClick) {
+        b.create(hwnd_, r.left, r.top, r.width(), r.height());
+        b.setCaption(L"★");
+        b.setFontColor(colour);
+        b.setFont(starFont_);
+        b.setHint(hint);
+        b.onClick = std::move(onClick);
+    };
+    star(CuteButton1, L::kButton1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
+    star(CuteButton2, L::kButton2, RGB(0, 0, 255), L"表示状態の変更", [this] { CuteButton2Click(); });
+
+    lblPickColor1.create(hwnd_, L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
+                         L::kValueLabel.height());
+    lblPickColor1.setFont(labelFont_);
+    ScrollBox1.create(hwnd_, L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
+    Image1.create(ScrollBox1.hwnd(), 0, 0, L::kViewSize, L::kViewSize);
+    ScrollBox1.setChild(&Image1);
+    Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
+    ScrollBox1.onResize = [this] {
+        if (colourListMode_ && Timer1 && !magnifierRunning()) rebuildColourList();
+    };
+    cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
+                        kPickListId);
+    cbxPickColor.setFont(windowFont_);
+    cbxPickColor.setCursor(LoadCursorW(nullptr, IDC_HAND));
+    cbxPickColor.setBackground(GetSysColor(COLOR_INFOBK));
+
+    buildMenus();
+    MainMenu1.attach(hwnd_);
+
+    Timer1 = std::make_unique<tk::Timer>(*this, 100, [this] { Timer1Timer(); });
+    Timer2 = std::make_unique<tk::Timer>(*this, 300, [this] { Timer2Timer(); });
+
+    // 1. Magnifier layout. 2. Window shapes, full shape. 3. Double buffering.
+    ApplyLayout(Layout::Magnifier);
+    buildShapes();
+    SetWindowShape(shapeFull_);
+    ScrollBox1.setDoubleBuffered(true);
+    Image1.setDoubleBuffered(true);
+
+    // 4. Settings file beside the program; it also places the window.
+    settingsPath = hueloom::settings::settingsPathAnsi();
+    LoadSettings();
+    applyCaptureCursor();
+    ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+
+    // 5. Help file beside the program.
+    tk::app().helpFile = hueloom::ui::helpFilePath(tk::modulePath());
+
+    // 6. Frame colour.
+    frameColor_ = settings.ActiveColor;
+
+    // 7. Menu shortcuts from the hot keys.
+    setMenuShortcuts();
+
+    // 8. Hint text.
+    hintText_ = hintText();
+
+    // 9. Last pointer position.
+    tracker_.reset();
+
+    // The hot-key component; it brings the window forward only once a
+    // rectangle-capture hot key has asked for it.
+    HookHotKey1 = std::make_unique<hueloom::hotkeys::THookHotKey>(*this);
+    HookHotKey1->Activate = false;
+    HookHotKey1->OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
+    initOutput();
+
+    // 10. Stored choices, applied through the menu handlers (exact spelling).
+    if (settings.TOPMOST == "On")
+        mnuTOPMOSTClick();
+    else if (settings.TOPMOST == "Off")
+        mnuNOTOPMOSTClick();
+    if (settings.ColorMode == "Decimal")
+        mnuV10Click();
+    else if (settings.ColorMode == "Hexadecimal")
+        mnuV16Click();
+    if (settings.HookHotKey == "Off")
+        mnuNotHookHotKeyClick();
+    else if (settings.HookHotKey == "On")
+        mnuHookHotKeyClick();
+
+    // 11. Application events.
+    tk::Application& a = tk::app();
+    a.onActivate = [this] { setFrameColour(settings.ActiveColor); };
+    a.onDeactivate = [this] { setFrameColour(settings.DeactiveColor); };
+    a.onMessage = [this](MSG& msg, bool& handled) { PrintScreenFilter(msg, handled); };
+
+    // 12. PrintScreen and Alt+PrintScreen on the application window.
+    hueloom::hotkeys::PrintScreenHandlers psh;
+    psh.state = [this] {
+        hueloom::hotkeys::PrintScreenState st;
+        st.hookHotKeyChecked = isChecked(Command::HookHotKey);
+        st.notHookHotKeyChecked = isChecked(Command::NotHookHotKey);
+        st.applicationActive = tk::app().active();
+        st.hookPrintScreenKey = settings.HookPrintScreenKey;
+        st.hookAltPrintScreenKey = settings.HookAltPrintScreenKey;
+        return st;
+    };
+    psh.screenCapture = [this] { mnuScreenCaptureClick(); };
+    psh.windowCapture = [this] { mnuWindowCaptureClick(); };
+    printScreenKeys = std::make_unique<hueloom::hotkeys::PrintScreenKeys>(a.handle(), psh);
+    printScreenKeys->registerKeys();
+
+    // 13. The start-up hint, until "今後表示しない" is ticked.
+    if (!settings.Msg_ID[0])
+        settings.Msg_ID[0] = ShowInfoBox(L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1,
+                                         true, settings.ActiveColor);
+}
+
+void TfrmMagnify::buildShapes() {
+    using tk::Region;
+    Region outline(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kHeight + 1, L::kCornerEllipse, L::kCornerEllipse));
+    viewRect_.reset(CreateRectRgn(L::kViewRect.left, L::kViewRect.top, L::kViewRect.right, L::kViewRect.bottom));
+    shapeFull_.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shapeFull_, outline, viewRect_, RGN_OR);
+    shapeSeeThrough_.reset(CreateRectRgn(0, 0, 0, 0));
+    CombineRgn(shapeSeeThrough_, outline, viewRect_, RGN_XOR);
+    shapeBar1_.reset(
+        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar1.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+    shapeBar2_.reset(
+        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar2.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+}
+
+void TfrmMagnify::SetWindowShape(HRGN shape) {
+    if (!hwnd_) return;
+    tk::Region copy = tk::copyRegion(shape);
+    SetWindowRgn(hwnd_, copy.release(), TRUE);  // the window owns the copy now
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// ------------------------------------------------------------------ layouts
+
+void TfrmMagnify::ApplyLayout(Layout which) {
+    layout_ = which;
+    if (which == Layout::Magnifier) {
+        displayMode_ = Normal;
+        SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kMagnifierStyle);
+        for (auto& it : MainMenu1.root().items()) it->visible = false;
+        MainMenu1.refresh();
+        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
+        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        CuteButton1.show();
+        CuteButton2.show();
+        lblPickColor1.setBounds(L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
+                                L::kValueLabel.height());
+        lblPickColor1.setCaption(L"");
+        lblPickColor1.show();
+        ScrollBox1.setBounds(L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
+        ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+        ScrollBox1.setScrollBars(false);
+        ScrollBox1.show();
+        Image1.setAutoSize(false);
+        Image1.setBounds(0, 0, L::kViewSize, L::kViewSize);
+        cbxPickColor.setBounds(L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height() + 200);
+        cbxPickColor.show();
+    } else {
+        displayMode_ = ImageLayout;
+        tk::app().setTitle(L"Hueloom");
+        setChecked(Command::OriginalMode, false);
+        SetWindowRgn(hwnd_, nullptr, TRUE);
+        SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kImageStyle);
+        for (auto& it : MainMenu1.root().items()) it->visible = true;
+        MainMenu1.refresh();
+        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        CuteButton1.hide();
+        CuteButton2.hide();
+        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
+        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        lblPickColor1.setCaption(L"拡大鏡モード停止中");
+        ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
+        ScrollBox1.setScrollBars(true);
+        ScrollBox1.show();
+        lblPickColor1.setTransparent(false);
+        Image1.setAutoSize(true);
+        arrangeImageLayout();
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TfrmMagnify::arrangeImageLayout() {
+    if (layout_ != Layout::Image) return;
+    RECT rc = clientRect();
+    int comboH = 20;
+    RECT cb{};
+    if (cbxPickColor.hwnd()) {
+        GetWindowRect(cbxPickColor.hwnd(), &cb);
+        comboH = static_cast<int>(SendMessageW(cbxPickColor.hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 6;
+    }
+    int labelH = 18;
+    int w = rc.right;
+    cbxPickColor.setBounds(0, rc.bottom - comboH, w, comboH + 200);
+    lblPickColor1.setBounds(0, rc.bottom - comboH - labelH, w, labelH);
+    ScrollBox1.setBounds(0, 0, w, std::max(0, static_cast<int>(rc.bottom) - comboH - labelH));
+    ScrollBox1.arrange();
+}
+
+// ------------------------------------------------------------------ sampling
+
+void TfrmMagnify::Timer1Timer() {
+    POINT p;
+    if (!GetCursorPos(&p)) return;
+    // 1. Nothing to do while the pointer rests.
+    if (!tracker_.moved({p.x, p.y})) return;
+    Image1.clear();
+
+    // 3. Is the pointer over the window's current shape?
+    POINT q = p;
+    ScreenToClient(hwnd_, &q);
+    PointerPlace place;
+    {
+        tk::Region rgn = tk::windowRegion(hwnd_);
+        if (rgn) place.overWindowShape = PtInRegion(rgn, q.x, q.y) != 0;
+    }
+    place.overViewRect = L::kViewRect.contains({q.x, q.y});
+    place.colourSampleOpen = colourSampleOpen_;
+    place.minimized = tk::app().minimized();
+    place.pickListDropped = cbxPickColor.hwnd() && cbxPickColor.droppedDown();
+    const SamplingStep step = samplingStep(displayMode_, seeThrough_, place);
+    if (step.action == SamplingStep::SeeThrough) {
+        if (step.reshape) SetWindowShape(shapeSeeThrough_);
+        seeThrough_ = true;
+        lblPickColor1.setCaption(L"");
+        tk::app().setTitle(L"Hueloom");
+        ScrollBox1.hide();
+        CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
+        CuteButton2.setFontColor(RGB(0, 0, 255));
+        return;
+    }
+    // 5. The pointer is elsewhere.
+    if (step.action == SamplingStep::Wait) return;
+    HWND focus = GetFocus();
+    if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) SetFocus(hwnd_);
+    if (step.reshape) SetWindowShape(shapeFull_);
+    seeThrough_ = false;
+    lblPickColor1.setTransparent(false);
+    ScrollBox1.show();
+    sampleScreen(p);
+}
+
+void TfrmMagnify::sampleScreen(POINT p) {
+    const int w = L::kViewSize, h = L::kViewSize;
+    tk::DibSection view(w, h, 24);
+    if (!view) return;
+    {
+        // The screen copy always reads the screen itself, in screen
+        // coordinates, whatever window holds the mouse capture.
+        tk::WindowDC screen(nullptr);
+        tk::MemoryDC mem(screen);
+        tk::Select sel(mem, view.handle());
+        SetStretchBltMode(mem, COLORONCOLOR);
+        StretchBlt(mem, 0, 0, w, h, screen, p.x - kSourceHalf, p.y - kSourceHalf, kSourceSize, kSourceSize,
+                   SRCCOPY | CAPTUREBLT);
+        GdiFlush();
+
+        ViewBits bits{view.bits(), w, h, view.stride()};
+        Sample sample = sampleView(bits, averaging_);
+        picked_ = sample.colour;
+        marker_ = sample.marker;
+        decText_ = sample.decimal;
+        hexText_ = sample.hexadecimal;
+        drawMarks(bits, averaging_, marker_);
+    }
+    Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
+
+    lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
+    CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
+    CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
+    std::wstring text;
+    if (isChecked(Command::V16))
+        text = tk::widen(hexText_);
+    else if (isChecked(Command::V10))
+        text = tk::widen(decText_);
+    else
+        return;
+    lblPickColor1.setCaption(text);
+    tk::app().setTitle(text);
+}
+
+void TfrmMagnify::StopMagnifier() {
+    Timer1->setInterval(0);
+    Image1.clear();
+    workingImage_ = hueloom::image::Dib();
+    ApplyLayout(Layout::Image);
+}
+
+void TfrmMagnify::RestoreMagnifier() {
+    tk::app().showTaskbarButton(false);
+    ShowWindow(hwnd_, SW_HIDE);
+    tk::app().processMessages();
+    Image1.clear();
+    workingImage_ = hueloom::image::Dib();
+    ApplyLayout(Layout::Magnifier);
+    pmnuDispNormalClick();
+    SetWindowShape(shapeFull_);
+    colourListMode_ = false;
+    tracker_.reset();
+    Timer1->setInterval(100);
+    tk::app().showTaskbarButton(true);
+    ShowWindow(hwnd_, SW_SHOW);
+}
+
+void TfrmMagnify::mnuOriginalModeClick() {
+    RestoreMagnifier();
+    setChecked(Command::OriginalMode, true);
+    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
+    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
+}
+
+// ------------------------------------------------------------------ display modes
+
+void TfrmMagnify::ApplyDisplayMode(const void* sender) {
+    if (sender == this) displayMode_ = nextDisplayMode(displayMode_);
+    auto checkOnly = [this](const wchar_t* name) {
+        for (const wchar_t* n : {L"pmnuDispNormal", L"pmnuDispBar1", L"pmnuDispBar2"})
+            PopupMenu2.find(n)->checked = std::wstring(n) == name;
+    };
+    switch (displayMode_) {
+    case Normal:
+        SetWindowShape(shapeSeeThrough_);
+        checkOnly(L"pmnuDispNormal");
+        seeThrough_ = true;
+        break;
+    case Bar1:
+        SetWindowShape(shapeBar1_);
+        checkOnly(L"pmnuDispBar1");
+        break;
+    case Bar2:
+        SetWindowShape(shapeBar2_);
+        checkOnly(L"pmnuDispBar2");
+        break;
+    default: break;
+    }
+}
+
+void TfrmMagnify::pmnuDispNormalClick() {
+    displayMode_ = Normal;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispNormal"));
+}
+
+void TfrmMagnify::pmnuDispBar1Click() {
+    displayMode_ = Bar1;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar1"));
+}
+
+void TfrmMagnify::pmnuDispBar2Click() {
+    displayMode_ = Bar2;
+    ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar2"));
+}
+
+void TfrmMagnify::pmnuMinimizeClick() { tk::app().minimize(); }
+
+void TfrmMagnify::setFrameColour(unsigned value) {
+    frameColor_ = value;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void TfrmMagnify::Timer2Timer() {
+    if (blinkCount_ > 8) {
+        Timer2->setInterval(0);
+        return;
+    }
+    setFrameColour((blinkCount_ % 2 == 0) ? settings.ActiveColor : settings.DeactiveColor);
+    ++blinkCount_;
+}
+
+void TfrmMagnify::FormPaint(HDC dc) {
+    if (layout_ == Layout::Magnifier && skin_) {
+        tk::MemoryDC mem(dc);
+        tk::Select sel(mem, skin_.handle());
+        BitBlt(dc, 0, 0, L::kWidth, L::kHeight, mem, 0, 0, SRCCOPY);
+    } else {
+        RECT rc = clientRect();
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+    }
+    tk::Region rgn = tk::windowRegion(hwnd_);
+    if (!rgn) return;
+    tk::Brush brush(CreateSolidBrush(tk::resolveColour(frameColor_)));
+    FrameRgn(dc, rgn, brush, 3, 2);
+}
+
+LRESULT TfrmMagnify::hitTest(int x, int y) {
+    LRESULT r = Form::hitTest(x, y);
+    return r == HTCLIENT ? HTCAPTION : r;
+}
+
+bool TfrmMagnify::dialogKey(WORD vk, WORD) {
+    Arrow a;
+    switch (vk) {
+    case VK_LEFT: a = Arrow::Left; break;
+    case VK_UP: a = Arrow::Up; break;
+    case VK_RIGHT: a = Arrow::Right; break;
+    case VK_DOWN: a = Arrow::Down; break;
+    default: return false;
+    }
+    POINT p;
+    GetCursorPos(&p);
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    bool shift = (keys[VK_SHIFT] & 0x80) != 0;
+    Point np = nudge({p.x, p.y}, a, shift);
+    SetCursorPos(np.x, np.y);
+    return true;
+}
+
+bool TfrmMagnify::closeQuery() {
+    SaveSettings();
+    std::wstring undo = undoPath();
+    if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
+    return true;
+}
+
+void TfrmMagnify::FormDestroy() {
+    tk::app().onMessage = nullptr;
+    if (printScreenKeys) printScreenKeys->unregisterKeys();
+    shapeFull_.reset();
+    shapeSeeThrough_.reset();
+    shapeBar1_.reset();
+    shapeBar2_.reset();
+    viewRect_.reset();
+}
+
+LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_NCLBUTTONDBLCLK: {
+        LRESULT r = Form::wndProc(msg, wp, lp);
+        POINT p;
+        GetCursorPos(&p);
+        ScreenToClient(hwnd_, &p);
+        if (displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y)) ApplyDisplayMode(this);
+        return r;
+    }
+    case WM_GETMINMAXINFO:
+        if (layout_ == Layout::Magnifier) {
+            auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
+            mmi->ptMinTrackSize = {L::kWidth, L::kHeight};
+            mmi->ptMaxTrackSize = {L::kWidth, L::kHeight};
+            return 0;
+        }
+        break;
+    case WM_SIZE: arrangeImageLayout(); break;
+    case WM_ERASEBKGND: return 1;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == cbxPickColor.hwnd())
+            if (HBRUSH b = cbxPickColor.controlColour(reinterpret_cast<HDC>(wp))) return reinterpret_cast<LRESULT>(b);
+        break;
+    case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_DESTROY: FormDestroy(); break;
+    }
+    return Form::wndProc(msg, wp, lp);
+}

@@ -1,0 +1,246 @@
+// TfrmMagnify: the main window. In the magnifier layout a borderless
+// 177 × 233 panel that follows the pointer; in the image layout an ordinary
+// sizeable window showing the working image.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "magnifier/magnifier.h"
+#include "main/commands.h"
+#include "main/menu_rules.h"
+#include "picking/picked_colours.h"
+#include "magnifier/sampling.h"
+#include "settings/settings.h"
+#include "toolkit/controls/label_win.h"
+#include "toolkit/controls/image_control_win.h"
+#include "toolkit/controls/scroll_box_win.h"
+#include "toolkit/controls/combo_box_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/menu_win.h"
+#include "hotkeys/hook_hotkey_win.h"
+#include "image/dib.h"
+#include "hotkeys/hotkeys.h"
+#include "hotkeys/print_screen_win.h"
+#include "picking/colour_sample_win.h"
+#include "toolkit/controls/cute_button_win.h"
+
+class TfrmMagnify : public tk::Form, public ColourSampleHost {
+public:
+    enum class Layout { Magnifier, Image };
+
+    TfrmMagnify();
+    ~TfrmMagnify() override;
+
+    // Creates the window and runs the start-up steps.
+    bool create();
+    void FormCreate();
+
+    // Sampling loop.
+    void Timer1Timer();
+    void StopMagnifier();
+    void RestoreMagnifier();
+    bool magnifierRunning() const { return Timer1->interval() == 100; }
+
+    // Display modes and frame.
+    void ApplyLayout(Layout which);
+    void SetWindowShape(HRGN shape);
+    void ApplyDisplayMode(const void* sender);
+    void Timer2Timer();
+    int displayMode() const { return displayMode_; }
+    bool seeThrough() const { return seeThrough_; }
+
+    // Menu commands.
+    void mnuV10Click();
+    void mnuV16Click();
+    void mnuPixelClick();
+    void mnuTOPMOSTClick();
+    void mnuNOTOPMOSTClick();
+    void mnuOriginalModeClick();
+    void pmnuDispNormalClick();
+    void pmnuDispBar1Click();
+    void pmnuDispBar2Click();
+    void pmnuMinimizeClick();
+    void mnuFileClick();
+    void mnuShowClick();
+    void mnuToolClick();
+    void CuteButton1Click();
+    void CuteButton2Click();
+
+    // Both twins of a menu command, main and pop-up.
+    using Command = hueloom::app::Command;
+    void setChecked(Command command, bool on);
+    bool isChecked(Command command) const;
+    tk::MenuItem* item(Command command) const;
+
+    // State read by tests and other windows.
+    int averagingSize() const { return averaging_; }
+    void setAveragingSize(int n) { averaging_ = n; }
+    hueloom::Rgb pickedColour() const { return picked_; }
+    const std::wstring& valueText() const { return lblPickColor1.caption(); }
+
+    bool dialogKey(WORD vk, WORD shortcut) override;
+    bool closeQuery() override;
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    // Controls.
+    std::unique_ptr<tk::Timer> Timer1, Timer2;
+    TCuteButton CuteButton1, CuteButton2;
+    tk::Label lblPickColor1;
+    tk::ScrollBox ScrollBox1;
+    tk::ImageControl Image1;
+    tk::ComboBox cbxPickColor;
+    tk::Menu MainMenu1{tk::Menu::Bar};
+    tk::Menu PopupMenu1{tk::Menu::Popup};
+    tk::Menu PopupMenu2{tk::Menu::Popup};
+
+    // The running settings, read at start and written at close.
+    hueloom::settings::Settings settings;
+    std::string settingsPath;
+    void LoadSettings();
+    void SaveSettings();
+    // Menu shortcuts from the four hot keys.
+    void setMenuShortcuts();
+
+    // Picked colours.
+    void pmnuIroCopyClick();
+    void mnuColorClearClick();
+    void mnuSaveTxtClick();
+    void AddPickedColour(const std::string& entry, const std::string& colourText);
+    const hueloom::app::PickedColours& picked() const { return pickedList_; }
+
+    // Hot keys: the component for the system-wide scope, its event, and
+    // PrintScreen / Alt+PrintScreen on the application window.
+    std::unique_ptr<hueloom::hotkeys::THookHotKey> HookHotKey1;
+    std::unique_ptr<hueloom::hotkeys::PrintScreenKeys> printScreenKeys;
+    void mnuNotHookHotKeyClick();
+    void mnuHookHotKeyClick();
+    void HookHotKey1HotKey(int index);
+    void PrintScreenFilter(MSG& msg, bool& handled);
+    // The capture commands the hot keys start.
+    void mnuScreenCaptureClick();
+    void mnuWindowCaptureClick();
+    void mnuRectCaptureClick();
+    bool savePictureDialogOpen = false;
+
+    // Working image (the picture of Image1 while the magnifier is stopped)
+    // and its one-level undo through "Undo.tmp".
+    const hueloom::image::Dib& workingImage() const { return workingImage_; }
+    bool hasWorkingImage() const { return !workingImage_.isNull(); }
+    void setWorkingImage(hueloom::image::Dib dib);
+    // A picture from outside (paste): the working image, colour-list mode off.
+    void replaceWorkingImage(hueloom::image::Dib dib) {
+        colourListMode_ = false;
+        setWorkingImage(std::move(dib));
+    }
+    bool UndoAvailable = false;
+    std::wstring undoPath() const;
+    void TakeSnapshot();
+    void ForgetUndo() { UndoAvailable = false; }
+    void mnuImgUndoClick();
+    void mnuImgEditClick();
+    void mnuImgModeReverseClick();
+    void mnuImgModeGrayClick();
+    void mnuImgMode256Click();
+    void Image1Progress(int percent);
+    bool colourListMode() const { return colourListMode_; }
+
+    // The colour-list image: the picked colours as swatches.
+    void mnuColorToImgClick();
+    void rebuildColourList();
+    // Draws the swatch grid for the current image-area width; `raster`
+    // paints the white background of a raster target first.
+    void drawColourList(HDC dc, bool raster);
+    SIZE colourListSize() const;
+
+    // Captures.
+    enum class CaptureKind { Screen, Window, Rectangle };
+    void DoCapture(CaptureKind kind);
+    hueloom::image::Dib GrabWindow(HWND window);
+    HCURSOR GetPointerCursor();
+    bool RectCaptureBusy = false;
+    // The rectangle branch of DoCapture: grabs the desktop, lets the user
+    // choose on the frozen copy, cuts the choice out.
+    hueloom::image::Dib captureRectangle();
+
+    // Cursor stamping: Shift+click stamps the image area's cursor.
+    void applyCaptureCursor();
+    void Image1MouseDown(int button, int x, int y, WPARAM keys);
+    void mnuLoadCursorClick();
+
+    // Image output: save, clipboard copy and paste, print.
+    void mnuImgSaveClick();
+    void mnuCopyBMPClick();
+    void mnuCopyEMFClick();
+    void mnuPasteClick();
+    void mnuPrintImageClick();
+    struct OutputCommands;
+    struct OutputDeleter {
+        void operator()(OutputCommands* p) const;
+    };
+    std::unique_ptr<OutputCommands, OutputDeleter> output_;
+    void initOutput();
+
+    // The colour sample window (copy mode) and what it asks of this window.
+    void mnuColorSampleClick();
+    void copyPickedColour(const std::wstring& valueText, uint32_t colourValue) override;
+    void showReadout(const std::wstring& text) override;
+    void clearReadout() override;
+    bool decimalChosen() const override { return isChecked(Command::V10); }
+    POINT topLeft() const override {
+        RECT r = bounds();
+        return {r.left, r.top};
+    }
+    unsigned activeColor() const override { return settings.ActiveColor; }
+
+    // The options dialog, opened on the page of the command that asked.
+    void mnuSettingClick(int command);
+
+    // Hint.
+    void mnuHintClick();
+
+protected:
+    void FormPaint(HDC dc) override;
+    LRESULT hitTest(int x, int y) override;
+
+private:
+    hueloom::app::MenuFacts menuFacts() const;
+    void enableTwins(std::initializer_list<Command> commands, bool on);
+    std::function<void()> handlerFor(Command command);
+    void buildMenus();
+    void buildShapes();
+    void FormDestroy();
+    void arrangeImageLayout();
+    void setFrameColour(unsigned value);
+    void sampleScreen(POINT p);
+
+    Layout layout_ = Layout::Magnifier;
+    int displayMode_ = hueloom::app::Normal;
+    bool seeThrough_ = false;
+    unsigned frameColor_ = 0xFFFF00;
+    int blinkCount_ = 0;
+    int averaging_ = 1;
+    hueloom::app::PointerTracker tracker_;
+    hueloom::Rgb picked_{}, marker_{};
+    std::string decText_, hexText_;
+    bool colourSampleOpen_ = false;
+    bool colourListMode_ = false;
+
+    tk::Region shapeFull_, shapeSeeThrough_, shapeBar1_, shapeBar2_, viewRect_;
+    tk::DibSection skin_;
+    // The window font, the value label's bold one and the stars'.
+    tk::Font windowFont_{tk::makeFont(12, FW_NORMAL)};
+    tk::Font labelFont_{tk::makeFont(14, FW_BOLD)};
+    tk::Font starFont_{tk::makeFont(12, FW_BOLD)};
+    hueloom::app::PickedColours pickedList_;
+    hueloom::image::Dib workingImage_;
+    class TfrmProgress* progress_ = nullptr;  // the image command running, if any
+    bool overlayOpen_ = false;
+    void runFilter(const std::wstring& title, const std::function<hueloom::image::Dib(const hueloom::image::Dib&)>& fn);
+    std::wstring memoFileName_ = L"Untitled.txt";
+    std::string hintText_;
+};
+
+extern TfrmMagnify* frmMagnify;

@@ -1,0 +1,34 @@
+#include "shell/shell.h"
+
+#include "core/paths.h"
+
+namespace hueloom::ui {
+
+const std::vector<ShortcutTarget>& shortcutTargets() {
+    static const std::vector<ShortcutTarget> targets = {
+        {"DESKTOP", kCsidlDesktop, L"デスクトップ"},
+        {"PROGRAMS", kCsidlPrograms, L"スタートメニュー"},
+    };
+    return targets;
+}
+
+std::vector<ShortcutTarget> targetsForKeyword(std::string_view keyword) {
+    std::vector<ShortcutTarget> out;
+    for (const ShortcutTarget& t : shortcutTargets())
+        if (t.keyword == keyword) out.push_back(t);
+    return out;
+}
+
+std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& name) {
+    std::wstring path = folder;
+    if (path.empty() || !isPathSeparator(path.back())) path += L'\\';
+    return path + name + L".lnk";
+}
+
+std::wstring helpFilePath(const std::wstring& programPath) { return withExtension(programPath, L".chm"); }
+
+std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile + L"が見つかりません。"; }
+
+std::wstring mailtoUrl(const std::wstring& address) { return L"mailto:" + address; }
+
+}  // namespace hueloom::ui

@@ -1,0 +1,58 @@
+#include "toolkit/controls/image_control_win.h"
+
+#include <windowsx.h>
+
+#include "toolkit/application_win.h"
+
+namespace tk {
+
+bool ImageControl::create(HWND parent, int x, int y, int w, int h) {
+    return Control::create(L"TImage", parent, x, y, w, h);
+}
+
+void ImageControl::setPicture(Bitmap bmp, int w, int h) {
+    picture_ = std::move(bmp);
+    size_ = {w, h};
+    if (autoSize_ && hwnd_) {
+        RECT r = bounds();
+        setBounds(r.left, r.top, std::max(w, 1), std::max(h, 1));
+    }
+    invalidate();
+}
+
+void ImageControl::clear() {
+    picture_.reset();
+    size_ = {0, 0};
+    invalidate();
+}
+
+LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (onMouseDown) {
+            auto fn = onMouseDown;
+            int button = msg == WM_LBUTTONDOWN ? MK_LBUTTON : msg == WM_RBUTTONDOWN ? MK_RBUTTON : MK_MBUTTON;
+            int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+            app().guarded([&] { fn(button, x, y, wp); });
+            return 0;
+        }
+        break;
+    case WM_SETCURSOR:
+        if (applyCursor(lp, HTCLIENT, cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW))) return TRUE;
+        break;
+    }
+    return Control::wndProc(msg, wp, lp);
+}
+
+void ImageControl::paint(HDC dc, const RECT& rc) {
+    Brush b(CreateSolidBrush(back_));
+    FillRect(dc, &rc, b);
+    if (!picture_) return;
+    MemoryDC mem(dc);
+    Select sel(mem, picture_);
+    BitBlt(dc, 0, 0, size_.cx, size_.cy, mem, 0, 0, SRCCOPY);
+}
+
+}  // namespace tk

@@ -1,0 +1,45 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "toolkit/controls/control_win.h"
+#include "toolkit/gdi_win.h"
+
+namespace tk {
+
+// Shows one bitmap at its top-left corner. With autoSize on, the control
+// takes the size of its picture.
+class ImageControl : public Control {
+public:
+    bool create(HWND parent, int x, int y, int w, int h);
+    void setPicture(Bitmap bmp, int w, int h);
+    void clear();
+    HBITMAP picture() const { return picture_.get(); }
+    bool hasPicture() const { return picture_.get() != nullptr; }
+    SIZE pictureSize() const { return size_; }
+    void setAutoSize(bool on) { autoSize_ = on; }
+    void setBackground(COLORREF c) {
+        back_ = c;
+        invalidate();
+    }
+    // Pointer shape over the image (nullptr: the arrow).
+    void setCursor(HCURSOR c) { cursor_ = c; }
+    HCURSOR cursor() const { return cursor_; }
+    // Any mouse button pressed: button (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON),
+    // position in image pixels, key state (MK_SHIFT, MK_CONTROL).
+    std::function<void(int button, int x, int y, WPARAM keys)> onMouseDown;
+
+protected:
+    void paint(HDC dc, const RECT& rc) override;
+    LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    Bitmap picture_;
+    SIZE size_{0, 0};
+    bool autoSize_ = false;
+    COLORREF back_ = RGB(0, 0, 0);
+    HCURSOR cursor_ = nullptr;
+};
+
+}  // namespace tk

@@ -1,0 +1,182 @@
+// What the Windows-side tests share: running the message loop, a plain
+// top-level form, a driver for modal windows and a snapshot of a window's
+// client area.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <type_traits>
+#include <utility>
+
+#include "toolkit/application_win.h"
+#include "toolkit/form_win.h"
+#include "toolkit/gdi_win.h"
+
+// Handles the messages waiting for this thread, as the application's loop does.
+inline void pump() { tk::app().processMessages(); }
+
+// Pumps until `done` holds or `ms` milliseconds have passed; whether it held.
+template <class Pred>
+bool pumpUntil(Pred done, DWORD ms = 2000) {
+    const DWORD end = GetTickCount() + ms;
+    for (;;) {
+        pump();
+        if (done()) return true;
+        if (static_cast<LONG>(GetTickCount() - end) >= 0) return false;
+        Sleep(5);
+    }
+}
+
+inline void pumpFor(DWORD ms) {
+    pumpUntil([] { return false; }, ms);
+}
+
+// A plain borderless top-level window to own or hold what a test makes.
+class TestForm : public tk::Form {
+public:
+    bool create(int x = 10, int y = 10, int w = 120, int h = 80) {
+        registerClass(L"THueloomTestForm");
+        return createWindow(L"THueloomTestForm", L"test", WS_POPUP, 0, x, y, w, h, tk::app().handle());
+    }
+};
+
+// A suite whose tests share one shown TestForm at (40, 40), 240 × 160:
+// showing and hiding a window is slow under Wine.
+struct SharedFormSuite : ::testing::Test {
+    static inline TestForm* sharedForm = nullptr;
+    static void SetUpTestSuite() {
+        sharedForm = new TestForm;
+        if (sharedForm->create(40, 40, 240, 160)) sharedForm->show();
+    }
+    static void TearDownTestSuite() {
+        delete sharedForm;
+        sharedForm = nullptr;
+    }
+};
+
+// Acts on a modal window from a thread timer, which keeps ticking inside the
+// window's modal loop: `act` runs once `ready` holds, and after `limit`
+// ticks `giveUp` ends whatever is still open, so no test can hang. One
+// driver runs at a time.
+struct ModalDriver {
+    static inline std::function<bool()> ready;
+    static inline std::function<void()> act, giveUp;
+    static inline bool acted = false, timedOut = false;
+    static inline int ticks = 0, limit = 250;
+
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        ++ticks;
+        if (!acted && ready()) {
+            acted = true;
+            act();
+        }
+        if (ticks == limit) {
+            timedOut = true;
+            giveUp();
+        }
+    }
+
+    // Runs `body` (which opens the modal window) with the timer armed.
+    template <typename Body>
+    static auto run(std::function<bool()> r, std::function<void()> a, std::function<void()> g, Body body,
+                    int maxTicks = 250) {
+        ready = std::move(r);
+        act = std::move(a);
+        giveUp = std::move(g);
+        acted = timedOut = false;
+        ticks = 0;
+        limit = maxTicks;
+        struct Timer {
+            UINT_PTR id = SetTimer(nullptr, 0, 20, tick);
+            ~Timer() { KillTimer(nullptr, id); }
+        } timer;
+        return body();
+    }
+
+    // The usual case: acts on the window T::current() once it is up and
+    // modal, cancels it at the limit, and expects that it showed, closed
+    // without the watchdog and is gone when `body` returns.
+    template <class T, typename Body>
+    static auto runOn(std::function<void(T&)> action, Body body) {
+        auto check = [] {
+            EXPECT_TRUE(acted) << "the window never showed";
+            EXPECT_FALSE(timedOut) << "the window had to be closed by the watchdog";
+            EXPECT_EQ(T::current(), nullptr) << "the window outlived its command";
+        };
+        auto up = [] {
+            T* w = T::current();
+            return w && w->visible() && w->isModal();
+        };
+        auto cancel = [] {
+            if (T* w = T::current()) w->setModalResult(IDCANCEL);
+        };
+        auto doIt = [action] { action(*T::current()); };
+        if constexpr (std::is_void_v<decltype(body())>) {
+            run(up, doIt, cancel, body);
+            check();
+        } else {
+            auto result = run(up, doIt, cancel, body);
+            check();
+            return result;
+        }
+    }
+};
+
+class ClientSnapshot {
+public:
+    explicit ClientSnapshot(HWND h) {
+        RECT rc;
+        GetClientRect(h, &rc);
+        dib_ = tk::DibSection(rc.right, rc.bottom, 32);
+        tk::MemoryDC mem(nullptr);
+        tk::Select sel(mem, dib_.handle());
+        SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
+        GdiFlush();
+    }
+    int width() const { return dib_.width(); }
+    int height() const { return dib_.height(); }
+    COLORREF at(int x, int y) const {
+        const BYTE* p = dib_.row(y) + x * 4;
+        return RGB(p[2], p[1], p[0]);
+    }
+    // Pixels of one colour, in the whole picture or inside r.
+    int count(COLORREF c) const { return count(c, RECT{0, 0, width(), height()}); }
+    int count(COLORREF c, const RECT& r) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += at(x, y) == c;
+        return n;
+    }
+    // Smallest and largest x and y of the pixels of one colour (inclusive);
+    // {width, height, -1, -1} when there are none.
+    RECT box(COLORREF c) const {
+        RECT r{width(), height(), -1, -1};
+        for (int y = 0; y < height(); ++y)
+            for (int x = 0; x < width(); ++x)
+                if (at(x, y) == c) {
+                    r.left = std::min<LONG>(r.left, x);
+                    r.top = std::min<LONG>(r.top, y);
+                    r.right = std::max<LONG>(r.right, x);
+                    r.bottom = std::max<LONG>(r.bottom, y);
+                }
+        return r;
+    }
+
+private:
+    tk::DibSection dib_;
+};
+
+struct PixelAt {
+    int x, y;
+    COLORREF colour;
+};
+
+// Expects each pixel of a snapshot (anything with at(x, y)) to have its colour.
+template <class Snapshot>
+void expectPixels(const Snapshot& s, std::initializer_list<PixelAt> pixels) {
+    for (const PixelAt& p : pixels) EXPECT_EQ(s.at(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
+}
