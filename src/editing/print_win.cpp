@@ -9,13 +9,20 @@
 
 #include "image/win/dib_win.h"
 #include "image/image_error.h"
+#include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace hueloom::image {
 
 namespace {
-constexpr const char* kNoPrinter = "プリンタがインストールされていません";
+
+// A printing failure, with the system's own text for it when it gives one.
+[[noreturn]] void fail(const char* what) {
+    const DWORD code = GetLastError();
+    throw std::runtime_error(code ? std::string(what) + "\n" + tk::systemErrorText(code) : std::string(what));
 }
+constexpr const char* kNoPrinter = "プリンタがインストールされていません";
+}  // namespace
 
 void drawImageOnPage(HDC page, const Dib& image, const PrintPlacement& target) {
     if (image.isNull()) return;
@@ -109,20 +116,24 @@ void PagePrinter::beginDoc(const std::wstring& title) {
     DOCINFOW di{};
     di.cbSize = sizeof di;
     di.lpszDocName = title.c_str();
-    if (StartDocW(dc_, &di) <= 0) throw std::runtime_error("印刷を開始できません");
+    if (StartDocW(dc_, &di) <= 0) fail("印刷を開始できません");
     printing_ = true;
     if (StartPage(dc_) <= 0) {
+        const DWORD code = GetLastError();
         abortDoc();
-        throw std::runtime_error("印刷を開始できません");
+        SetLastError(code);
+        fail("印刷を開始できません");
     }
 }
 
 void PagePrinter::endDoc() {
     if (!printing_) return;
+    SetLastError(0);
     const bool pageOk = EndPage(dc_) > 0;
-    const bool docOk = EndDoc(dc_) > 0;
+    const bool docOk = pageOk && EndDoc(dc_) > 0;
+    if (!pageOk) AbortDoc(dc_);
     printing_ = false;
-    if (!pageOk || !docOk) throw std::runtime_error("印刷できませんでした");
+    if (!docOk) fail("印刷できませんでした");
 }
 
 void PagePrinter::abortDoc() {

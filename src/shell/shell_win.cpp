@@ -19,25 +19,8 @@ constexpr UINT kHhDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 std::string utf8(const std::wstring& w) { return tk::narrow(w, CP_UTF8); }
 
-// The system's text for an error code or HRESULT.
-std::string systemText(DWORD code) {
-    wchar_t* buf = nullptr;
-    const DWORD n =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
-    std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
-    if (buf) LocalFree(buf);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    if (text.empty()) {
-        char hex[32];
-        wsprintfA(hex, "error 0x%08lX", static_cast<unsigned long>(code));
-        return hex;
-    }
-    return utf8(text);
-}
-
 [[noreturn]] void fail(const std::string& what, DWORD code) {
-    throw std::runtime_error(what + ": " + systemText(code));
+    throw std::runtime_error(what + ": " + tk::systemErrorText(code));
 }
 
 // COM for the calling thread for as long as the object lives (a no-op

@@ -171,6 +171,22 @@ std::string narrow(const std::wstring& w, UINT cp) {
     return s;
 }
 
+std::string systemErrorText(DWORD code) {
+    wchar_t* buf = nullptr;
+    const DWORD n =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<LPWSTR>(&buf), 0, nullptr);
+    std::wstring text = n && buf ? std::wstring(buf, n) : std::wstring();
+    if (buf) LocalFree(buf);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) {
+        char hex[32];
+        wsprintfA(hex, "error 0x%08lX", static_cast<unsigned long>(code));
+        return hex;
+    }
+    return narrow(text, CP_UTF8);
+}
+
 std::wstring modulePath() {
     std::wstring buf(MAX_PATH, L'\0');
     for (;;) {

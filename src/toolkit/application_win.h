@@ -77,6 +77,9 @@ inline Application& app() { return Application::instance(); }
 std::wstring widen(const std::string& s, UINT codePage = CP_ACP);
 std::string narrow(const std::wstring& s, UINT codePage = CP_ACP);
 
+// The system's text for an error code or HRESULT (UTF-8), or "error 0x…".
+std::string systemErrorText(DWORD code);
+
 // The program file's full path.
 std::wstring modulePath();
 

@@ -418,6 +418,13 @@ class Printer:
         return dict(env, CUPS_SERVER=cls.SOCKET)
 
     @classmethod
+    def refuse(cls, refuse):
+        """Makes the printer reject jobs, or take them again."""
+        for tool in (("cupsreject", "cupsdisable") if refuse else ("cupsaccept", "cupsenable")):
+            subprocess.run([tool, "-h", cls.SOCKET, cls.NAME], check=True, timeout=30, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+
+    @classmethod
     def stop(cls, work):
         pid_file = os.path.join(work, "cupsd.pid")
         if not os.path.exists(pid_file):

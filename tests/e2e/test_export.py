@@ -303,6 +303,21 @@ def scenario_print_on_a_real_printer(h):
     if w < page.width - 2 * 0.5 * dpi:  # at most half an inch of margin on each side
         raise HarnessError(f"printed picture {w} px wide does not span the printable width of {page.width} px")
     expect_scaled_capture(page, box, "printed page", 24)
+    # The printer refuses the next job: the failure is reported, not taken for success.
+    before = set(os.listdir(Printer.OUT))
+    Printer.refuse(True)
+    try:
+        file_menu(h, "p")
+        dlg = wait_until(lambda: (h.find_windows("印刷", min_size=100) or [None])[0], 20, 0.3, "the print dialog")
+        time.sleep(1.0)
+        h.key("Return", window=dlg, settle=1.0)
+        box = wait_until(lambda: confirmation_box(h), 20, 0.3, "the message that printing failed")
+        h.save_screenshot("printer-refused")
+        h.key("Return", window=box, settle=0.6)
+    finally:
+        Printer.refuse(False)
+    if [f for f in os.listdir(Printer.OUT) if f not in before]:
+        raise HarnessError("a job the printer refused still came out")
     h.close_program()
 
 
