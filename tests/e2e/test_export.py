@@ -219,7 +219,15 @@ def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
         raise HarnessError(f"ImageMagick cannot read the {types[0]} from the clipboard")
     expect_picture(Image.from_ppm(picture.stdout), f"the clipboard's {types[0]}")
     image_menu(h, "e")  # コピー・EMF(&E)
-    time.sleep(1.0)
+    # The X side offers it as Wine's own target; its bytes are the metafile,
+    # which LibreOffice draws.
+    emf = wait_until(lambda: subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "WCF_ENHMETAFILE"],
+                                            env=h.xenv, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                            timeout=20).stdout, 10, 0.3, "the metafile on the X clipboard")
+    with open(os.path.join(h.dir, "clipboard.emf"), "wb") as f:
+        f.write(emf)
+    page = emf_page(h, os.path.join(h.dir, "clipboard.emf"))
+    expect_scaled_capture(page, placed(page), "the clipboard's metafile", 0)
     # Invert, then paste the metafile back: it is played into a white picture
     # of the capture's size, so the colour from before the inversion returns.
     image_menu(h, "r")  # 反転(&R)
