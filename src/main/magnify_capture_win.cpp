@@ -185,6 +185,7 @@ void TfrmMagnify::mnuLoadCursorClick() {
 }
 
 void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
+    if (busy()) return;
     HCURSOR c = GetCursor();
     if ((keys & MK_SHIFT) && c) {
         ICONINFO ii{};

@@ -28,6 +28,17 @@ bool TfrmMagnify::isChecked(Command command) const {
     return it && it->checked;
 }
 
+std::function<void()> TfrmMagnify::unlessBusy(std::function<void()> command) {
+    if (!command) return command;  // a submenu's own item stays without a handler
+    return [this, command = std::move(command)] {
+        if (busy()) {
+            MessageBeep(MB_ICONWARNING);
+            return;
+        }
+        command();
+    };
+}
+
 std::function<void()> TfrmMagnify::handlerFor(Command command) {
     using hueloom::ui::OptionCommand;
     switch (command) {
@@ -100,8 +111,9 @@ void TfrmMagnify::buildMenus() {
             if (!parent) continue;
             std::wstring name = isMain ? commandName(d.command) : popupName(d.command);
             std::wstring caption = (!isMain && d.popupCaption) ? d.popupCaption : d.caption;
-            tk::MenuItem* it =
-                d.command == Command::None ? parent->separator() : parent->add(name, caption, handlerFor(d.command));
+            tk::MenuItem* it = d.command == Command::None
+                                   ? parent->separator()
+                                   : parent->add(name, caption, unlessBusy(handlerFor(d.command)));
             it->radio = d.radio;
             if (d.level < 2) parents[d.level + 1] = it;
         }
@@ -120,13 +132,13 @@ void TfrmMagnify::buildMenus() {
         it->radio = true;
         return it;
     };
-    radio(p2.add(L"pmnuDispNormal", L"通常表示", [this] { pmnuDispNormalClick(); }))->checked = true;
-    radio(p2.add(L"pmnuDispBar1", L"バー表示１", [this] { pmnuDispBar1Click(); }));
-    radio(p2.add(L"pmnuDispBar2", L"バー表示２", [this] { pmnuDispBar2Click(); }));
+    radio(p2.add(L"pmnuDispNormal", L"通常表示", unlessBusy([this] { pmnuDispNormalClick(); })))->checked = true;
+    radio(p2.add(L"pmnuDispBar1", L"バー表示１", unlessBusy([this] { pmnuDispBar1Click(); })));
+    radio(p2.add(L"pmnuDispBar2", L"バー表示２", unlessBusy([this] { pmnuDispBar2Click(); })));
     p2.separator();
-    p2.add(L"pmnuMinimize", L"最小化", [this] { pmnuMinimizeClick(); });
+    p2.add(L"pmnuMinimize", L"最小化", unlessBusy([this] { pmnuMinimizeClick(); }));
     p2.separator();
-    p2.add(L"pmuClose", L"Hueloomの終了", [this] { close(); });
+    p2.add(L"pmuClose", L"Hueloomの終了", unlessBusy([this] { close(); }));
 
     addMenu(&MainMenu1);
     addMenu(&PopupMenu1);

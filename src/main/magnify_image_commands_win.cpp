@@ -86,7 +86,10 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         ~Done() { self->progress_ = nullptr; }
     } done{this};
     TakeSnapshot();
-    Dib result = fn(workingImage_);
+    // The filter reads a copy of its own: the picture on show stays intact
+    // whatever the message processing during the run does.
+    const Dib source = workingImage_;
+    Dib result = fn(source);
     setWorkingImage(std::move(result));
     if (workingImage_.isPalette8()) {
         Image1.invalidate();

@@ -105,12 +105,13 @@ private:
 }  // namespace
 
 void TfrmMagnify::HookHotKey1HotKey(int index) {
+    if (busy()) return;
     MagnifyCommands commands(*this);
     hueloom::hotkeys::dispatchHotKey(index, commands);
 }
 
 void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
-    if (printScreenKeys) printScreenKeys->filter(msg, handled);
+    if (printScreenKeys && !busy()) printScreenKeys->filter(msg, handled);
 }
 
 void TfrmMagnify::mnuHintClick() {

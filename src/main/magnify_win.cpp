@@ -464,6 +464,7 @@ bool TfrmMagnify::dialogKey(WORD vk, WORD) {
 }
 
 bool TfrmMagnify::closeQuery() {
+    if (busy()) return false;  // closes once the running command has ended
     SaveSettings();
     std::wstring undo = undoPath();
     if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
@@ -487,7 +488,8 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
-        if (displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y)) ApplyDisplayMode(this);
+        if (!busy() && displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
+            ApplyDisplayMode(this);
         return r;
     }
     case WM_GETMINMAXINFO:

@@ -129,6 +129,11 @@ public:
     // and its one-level undo through "Undo.tmp".
     const hueloom::image::Dib& workingImage() const { return workingImage_; }
     bool hasWorkingImage() const { return !workingImage_.isNull(); }
+    // A long image command is running (its progress window pumps messages):
+    // every other command, hot key, PrintScreen, stamping and closing waits
+    // for it to end, so nothing touches the picture it works on.
+    bool busy() const { return progress_ != nullptr; }
+    std::function<void()> unlessBusy(std::function<void()> command);
     void setWorkingImage(hueloom::image::Dib dib);
     // A picture from outside (paste): the working image, colour-list mode off.
     void replaceWorkingImage(hueloom::image::Dib dib) {

@@ -1,0 +1,87 @@
+"""Nothing crashes, nothing is lost: commands that arrive while a long image
+command runs are refused, and the picture stays whole."""
+import os
+import random
+import struct
+import subprocess
+import time
+
+from harness import HarnessError, Image, wait_until
+from test_capture import INI, capture_screen, image_menu
+
+NOISE_W, NOISE_H = 2560, 1440
+
+
+def write_noise_bmp(path, seed=7):
+    """A 24-bit bottom-up BMP of random pixels; returns its rows top-down as RGB."""
+    rnd = random.Random(seed)
+    rgb = rnd.randbytes(NOISE_W * NOISE_H * 3)
+    row = NOISE_W * 3  # a multiple of 4 for this width
+    with open(path, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", 54 + row * NOISE_H, 0, 0, 54))
+        f.write(struct.pack("<IiiHHIIiiII", 40, NOISE_W, NOISE_H, 1, 24, 0, row * NOISE_H, 2835, 2835, 0, 0))
+        for y in range(NOISE_H - 1, -1, -1):
+            line = bytearray(rgb[y * row:(y + 1) * row])
+            line[0::3], line[2::3] = line[2::3], line[0::3]  # RGB -> BGR
+            f.write(line)
+    return rgb
+
+
+def clipboard_picture(h):
+    """The picture on the X clipboard, read by ImageMagick."""
+    data = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "image/bmp"], env=h.xenv,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout
+    r = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=data, stdout=subprocess.PIPE,
+                       stderr=subprocess.DEVNULL, timeout=60)
+    if r.returncode != 0:
+        raise HarnessError("no picture on the clipboard")
+    return Image.from_ppm(r.stdout)
+
+
+def scenario_commands_during_the_reduction_are_refused(h):
+    h.write_ini(INI)
+    h.start()
+    capture_screen(h)
+    noise = write_noise_bmp(os.path.join(h.dir, "noise.bmp"))
+    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i",
+                                       os.path.join(h.dir, "noise.bmp")], env=h.xenv, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL, start_new_session=True))
+    time.sleep(0.5)
+    h.key("ctrl+v", settle=0.5)
+    x, y, w, ht = h.main_geometry()
+    wait_until(lambda: len(h.screenshot().region_colours(x, y, x + w, y + ht)) > 5000, 30, 0.5, "the noise pasted")
+    undo = os.path.join(h.dir, "Undo.tmp")
+    if os.path.exists(undo):
+        os.remove(undo)  # the paste's snapshot; the reduction writes its own
+    # 画像編集 ▸ 256色に減色, and at once everything that would touch the
+    # picture while the progress window pumps messages: paste, undo, the
+    # capture hot key, PrintScreen, the magnifier command, Shift+click.
+    h.x("xdotool", "key", "--window", h.main, "alt+e", "Down", "Return",
+        "ctrl+v", "ctrl+z", "shift+ctrl+s", "Print", "alt+v", "k", "Escape",
+        "keydown", "shift", "mousemove", str(x + 60), str(y + 100), "click", "1", "keyup", "shift")
+    def ended():
+        if h.find_window("^プログラム エラー$") or h.proc.poll() is not None:
+            raise HarnessError("the program crashed during the reduction")
+        return os.path.exists(undo) and not h.find_window("^減色処理中$")
+
+    wait_until(ended, 60, 0.3, "the reduction to end")
+    time.sleep(1.0)
+    if h.proc.poll() is not None:
+        raise HarnessError(f"the program ended (exit {h.proc.returncode})")
+    h.save_screenshot("after-storm")
+    # The picture is the reduced one, whole: at most 256 colours, its size kept.
+    image_menu(h, "b")  # コピー・BMP(&B)
+    reduced = wait_until(lambda: clipboard_picture(h), 20, 0.5, "the reduced picture on the clipboard")
+    if (reduced.width, reduced.height) != (NOISE_W, NOISE_H):
+        raise HarnessError(f"the picture is {reduced.width} x {reduced.height} after the reduction")
+    colours = len({reduced.data[i:i + 3] for i in range(0, len(reduced.data), 3 * 97)})
+    if colours > 256:
+        raise HarnessError(f"{colours} colours after the reduction")
+    # Undo gives back the exact picture from before the reduction.
+    h.key("ctrl+z", settle=1.0)
+    image_menu(h, "b")
+    back = wait_until(lambda: (lambda p: p if p.data != reduced.data else None)(clipboard_picture(h)), 20, 0.5,
+                      "the picture after undo on the clipboard")
+    if back.data != noise:
+        raise HarnessError("undo did not give back the exact picture from before the reduction")
+    h.close_program()
