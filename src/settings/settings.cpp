@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace hueloom::settings {
@@ -98,7 +99,7 @@ Settings loadSettings(Profile& profile, const Environment& env) {
 
     for (size_t i = 0; i < s.Msg_ID.size(); ++i) s.Msg_ID[i] = r.flag(kMessage, msgKey(i).c_str());
 
-    s.SleepTime = r.integer(kCapture, "SleepTime", d.SleepTime);
+    s.SleepTime = std::clamp(r.integer(kCapture, "SleepTime", d.SleepTime), kSleepTimeMin, kSleepTimeMax);
     s.CaptureCursor = r.integerInRange(kCapture, "CaptureCursor", d.CaptureCursor, 0, kCursorCount - 1);
     s.flgCursorCapture = r.flag(kCapture, "flgCursorCapture");
 

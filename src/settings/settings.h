@@ -45,6 +45,11 @@ inline constexpr uint16_t kDefaultHotKeyScreenCapture = kShortcutShift | kShortc
 inline constexpr uint16_t kDefaultHotKeyWindowCapture = kShortcutShift | kShortcutCtrl | 'W';  // 24663
 inline constexpr uint16_t kDefaultHotKeyRectCapture = kShortcutShift | kShortcutCtrl | 'R';  // 24658
 inline constexpr int kDefaultSleepTime = 1000;
+// The capture delay the program accepts, milliseconds, from the settings file
+// as from the options dialog. A negative delay would become an almost endless
+// wait once it reaches the system's Sleep, and anything above a minute only
+// looks like a hang (every window of the program is hidden meanwhile).
+inline constexpr int kSleepTimeMin = 0, kSleepTimeMax = 60000;
 inline constexpr int kDefaultCaptureCursor = 0;
 inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
 

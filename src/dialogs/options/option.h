@@ -51,10 +51,8 @@ inline constexpr int kJPGQualityMin = 1, kJPGQualityMax = 100, kJPGQualityTick =
 inline constexpr int kPNGQualityItems = 4;
 inline constexpr int kRectWidthMin = 1, kRectWidthMax = 50;
 inline constexpr int kAverageItems = 7;  // 3x3 .. 15x15
-// The capture delay the dialog accepts, milliseconds. A negative delay would
-// become an almost endless wait once it reaches the system's Sleep, and
-// anything above a minute only looks like a hang.
-inline constexpr int kSleepTimeMin = 0, kSleepTimeMax = 60000;
+using settings::kSleepTimeMax;
+using settings::kSleepTimeMin;
 
 // What the dialog's controls hold.
 struct OptionControls {

@@ -243,11 +243,18 @@ TEST(SettingsLoad, ReadsWrittenValues) {
     EXPECT_TRUE(s.HookPrintScreenKey);
     EXPECT_TRUE(s.HookAltPrintScreenKey);  // any non-zero integer
     EXPECT_EQ(s.Msg_ID, (std::array<bool, 5>{true, false, true, false, true}));
-    EXPECT_EQ(s.SleepTime, -20);
+    EXPECT_EQ(s.SleepTime, 0);  // bounded as the options dialog bounds it
     EXPECT_EQ(s.CaptureCursor, 19);
     EXPECT_TRUE(s.flgCursorCapture);
     EXPECT_EQ(s.InitialDirTxt, "");  // an empty value stays empty
     EXPECT_EQ(s.InitialDirImg, "D:\\pics");
+}
+
+TEST(SettingsLoad, CaptureDelayFromTheFileIsBoundedToAMinute) {
+    for (const auto& [text, expected] : {std::pair{"86400000", 60000}, {"60000", 60000}, {"-1", 0}, {"250", 250}}) {
+        IniFile ini = IniFile::parse(std::string("[Capture]\nSleepTime=") + text + "\n");
+        EXPECT_EQ(loadSettings(ini, fullHd()).SleepTime, expected) << text;
+    }
 }
 
 TEST(SettingsLoad, UnusableValuesFallBackToTheKeyDefault) {
