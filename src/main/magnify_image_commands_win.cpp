@@ -43,7 +43,9 @@ void TfrmMagnify::TakeSnapshot() {
 }
 
 void TfrmMagnify::mnuImgUndoClick() {
-    if (!UndoAvailable) return;
+    // Only where the picture is shown: under the running magnifier the
+    // snapshot would be loaded out of sight and used up.
+    if (!UndoAvailable || magnifierRunning()) return;
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
     setWorkingImage(std::move(restored));
     DeleteFileW(undoPath().c_str());

@@ -137,7 +137,11 @@ void TfrmMagnify::pmnuIroCopyClick() {
 void TfrmMagnify::mnuColorClearClick() {
     pickedList_.clear();
     cbxPickColor.clear();
-    if (colourListMode_) Image1.clear();
+    if (colourListMode_) {
+        // The swatches go from the picture itself too, not only from view:
+        // save, copy, print and the filters must not act on what is gone.
+        setWorkingImage({});
+    }
 }
 
 void TfrmMagnify::mnuSaveTxtClick() {

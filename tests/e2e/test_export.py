@@ -376,4 +376,15 @@ def scenario_colour_list_image_shown_and_saved_as_drawings(h):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     swatches(read_with(["convert", wmf + ".png", "-depth", "8", "ppm:-"], "WMF"), "WMF drawn by libwmf")
     swatches(emf_page(h, os.path.join(h.dir, "list.emf")), "EMF drawn by LibreOffice")
+    # Clearing the list takes the swatches from the picture itself: saving
+    # then finds no picture instead of writing swatches nobody sees.
+    h.key("alt+v", settle=0.5)
+    h.key("d", settle=0.8)  # 表示 ▸ 取得色の一覧のクリア(&D)
+    if count_in_main(h, (255, 0, 0)) or count_in_main(h, (0, 0, 255)):
+        raise HarnessError("the swatches still show after clearing the list")
+    file_menu(h, "s")
+    box = wait_until(lambda: h.find_window("^確認$"), 10, 0.3, "the no-picture message")
+    if h.find_window(SAVE_DIALOG):
+        raise HarnessError("the save dialog opened for a cleared colour list")
+    h.key("Return", window=box, settle=0.6)
     h.close_program()
