@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -216,21 +215,7 @@ std::vector<std::uint8_t> PngWriter::encode(const Dib& dib) const {
 
 void PngWriter::save(const Dib& dib, const std::filesystem::path& path) const {
     if (dib.isNull()) throw ImageError("No image");
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file) throw ImageError("Cannot create file \"" + image::displayName(path) + "\"");
-    try {
-        write(dib, [&](const std::uint8_t* data, std::size_t size) {
-            file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-            if (!file) throw ImageError("Cannot write file \"" + image::displayName(path) + "\"");
-        });
-        file.close();
-        if (file.fail()) throw ImageError("Cannot write file \"" + image::displayName(path) + "\"");
-    } catch (...) {
-        file.close();
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        throw;
-    }
+    image::writeFileBytes(path, encode(dib));
 }
 
 }  // namespace hueloom::codecs

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
@@ -141,6 +144,38 @@ TEST(Bmp, FilesAreWrittenAndReadBack) {
     EXPECT_THROW(loadBmp(dir / "missing.bmp"), ImageError);
     EXPECT_THROW(saveBmp(src, dir / "no_such_dir" / "x.bmp"), ImageError);
     EXPECT_THROW(writeBmp(Dib()), ImageError);
+    std::filesystem::remove_all(dir);
+}
+
+// A disk that fills up: the process may not write files larger than `bytes`
+// for as long as it lives.
+struct FileSizeLimit {
+    rlimit before{};
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails instead
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit limit = before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &before); }
+};
+
+TEST(Bmp, AFailedWriteKeepsTheEarlierFileAndLeavesNothingBehind) {
+    const auto dir = testing::freshTempDir("hueloom_full_disk_test");
+    const Dib earlier = testing::randomDib(4, 4, 24, 1), large = testing::randomDib(200, 200, 24, 2);
+    saveBmp(earlier, dir / "Undo.tmp");
+    {
+        FileSizeLimit full(4096);
+        EXPECT_THROW(saveBmp(large, dir / "Undo.tmp"), ImageError);
+        EXPECT_THROW(saveBmp(large, dir / "new.bmp"), ImageError);
+    }
+    EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == earlier);
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
+    EXPECT_EQ(names, std::vector<std::string>{"Undo.tmp"});
+    saveBmp(large, dir / "Undo.tmp");  // and replacing works once there is room
+    EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == large);
     std::filesystem::remove_all(dir);
 }
 
