@@ -32,11 +32,16 @@ fi
 # The Wine lanes (Xvfb, wineserver) end with the run, whatever happens.
 trap 'python3 tests/e2e/harness.py teardown --work build/e2e >/dev/null 2>&1 || true' EXIT
 
+# The Wine tests spend most of their time waiting (for a window, for Wine),
+# so four of them side by side, each in its own lane, keep two cores busy.
+jobs=4
+export HUELOOM_E2E_LANES=$jobs
+
 log=build/ctest.log
 set +e
 # A test that fails is run once more (the GUI tests share two cores with
 # Wine's own services); every test that needed the second run is named below.
-ctest --test-dir build --output-on-failure --no-tests=error -j2 --timeout 600 --repeat until-pass:2 "$@" \
+ctest --test-dir build --output-on-failure --no-tests=error -j$jobs --timeout 600 --repeat until-pass:2 "$@" \
     2>&1 | tee "$log"
 rc=${PIPESTATUS[0]}
 set -e

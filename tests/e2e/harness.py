@@ -114,7 +114,7 @@ REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 WINE_SH = os.path.join(REPO, "scripts", "wine.sh")
 # Scenarios run side by side in lanes: each lane is one Xvfb, one Wine prefix
 # and one persistent wineserver, shared by every scenario that runs in it
-# (one at a time). CTest's -j decides how many run at once.
+# (one at a time). As many lanes as CTest runs tests at once (scripts/test.sh).
 LANES = max(1, int(os.environ.get("HUELOOM_E2E_LANES", "2")))
 SKIP = 77  # CTest's SKIP_RETURN_CODE for these tests
 # Wine's own processes that live as long as the lane's wineserver.
@@ -448,8 +448,9 @@ def prepare(work):
 
 
 def teardown(work):
-    for i in range(LANES):
-        Lane(work, i).stop()
+    for name in os.listdir(work):
+        if re.fullmatch(r"lane\d+", name):
+            Lane(work, int(name[4:])).stop()
     Printer.stop(work)
 
 
