@@ -161,24 +161,31 @@ def prefix_key():
     return f"{r.stdout.decode(errors='replace').strip()} i686={i686_missing() is None} {PREFIX_SETUP}"
 
 
+def prefix_cache_dir():
+    # One kept prefix per way of starting Wine (with or without 32-bit).
+    return PREFIX_CACHE + ("" if i686_missing() is None else "-64only")
+
+
 def prefix_cache():
     """The kept prefix when it fits this machine, or None."""
+    cache = prefix_cache_dir()
     try:
-        with open(os.path.join(PREFIX_CACHE, ".hueloom-key")) as f:
-            return PREFIX_CACHE if f.read() == prefix_key() else None
+        with open(os.path.join(cache, ".hueloom-key")) as f:
+            return cache if f.read() == prefix_key() else None
     except OSError:
         return None
 
 
 def keep_prefix(prefix):
     """Keeps a copy of a freshly booted prefix for later runs (best effort)."""
-    tmp = PREFIX_CACHE + f".tmp{os.getpid()}"
+    cache = prefix_cache_dir()
+    tmp = cache + f".tmp{os.getpid()}"
     try:
         subprocess.run(["cp", "-a", prefix, tmp], check=True, timeout=120, stderr=subprocess.DEVNULL)
         with open(os.path.join(tmp, ".hueloom-key"), "w") as f:
             f.write(prefix_key())
-        shutil.rmtree(PREFIX_CACHE, ignore_errors=True)
-        os.rename(tmp, PREFIX_CACHE)
+        shutil.rmtree(cache, ignore_errors=True)
+        os.rename(tmp, cache)
     except (OSError, subprocess.SubprocessError):
         shutil.rmtree(tmp, ignore_errors=True)
 
