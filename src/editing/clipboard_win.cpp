@@ -1,5 +1,6 @@
 #include "editing/clipboard_win.h"
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -99,7 +100,8 @@ void ImageClipboard::mnuCopyEMFClick() {
 }
 
 bool ImageClipboard::canPaste() {
-    return IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_METAFILEPICT);
+    return IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
+           IsClipboardFormatAvailable(CF_METAFILEPICT);
 }
 
 SIZE metafilePixelSize(HENHMETAFILE emf) {
@@ -115,6 +117,43 @@ SIZE metafilePixelSize(HENHMETAFILE emf) {
     // ask for gigabytes.
     if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw ImageError(kUnsupported);
     return {static_cast<LONG>(w), static_cast<LONG>(ht)};
+}
+
+// The clipboard's packed DIB as a picture. It is memory of its own, valid in
+// any process (a bitmap handle made by another program is not), and it is
+// checked as a bitmap file is: a malformed one gives a message, not a crash.
+Dib pictureFromPackedDib(HANDLE mem) {
+    const SIZE_T size = mem ? GlobalSize(mem) : 0;
+    const auto* p = mem ? static_cast<const std::uint8_t*>(GlobalLock(mem)) : nullptr;
+    if (!p || size < 12) {
+        if (p) GlobalUnlock(mem);
+        throw ImageError(kUnsupported);
+    }
+    constexpr std::size_t kFileHeader = 14;
+    std::vector<std::uint8_t> file(kFileHeader + size);
+    std::memcpy(file.data() + kFileHeader, p, size);
+    GlobalUnlock(mem);
+    auto get = [&](std::size_t at, int bytes) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < bytes; ++i) v |= std::uint32_t(at + i < size ? file[kFileHeader + at + i] : 0) << (8 * i);
+        return v;
+    };
+    // Where the pixels start: after the header, the masks of a 40-byte
+    // header with bit fields, and the colour table.
+    const std::uint32_t header = get(0, 4);
+    const bool core = header == 12;
+    const std::uint32_t bits = core ? get(10, 2) : get(14, 2);
+    const std::uint32_t used = core ? 0 : get(32, 4);
+    const std::uint64_t colours = bits <= 8 ? (used ? used : (1u << bits)) : used;
+    const std::uint64_t masks = (!core && header == 40 && get(16, 4) == 3) ? 12 : 0;
+    const std::uint64_t offBits = kFileHeader + std::uint64_t{header} + masks + colours * (core ? 3 : 4);
+    file[0] = 'B';
+    file[1] = 'M';
+    for (int i = 0; i < 4; ++i) {
+        file[2 + i] = static_cast<std::uint8_t>(file.size() >> (8 * i));
+        file[10 + i] = static_cast<std::uint8_t>(std::min<std::uint64_t>(offBits, 0xFFFFFFFFu) >> (8 * i));
+    }
+    return readBmp(file);
 }
 
 Dib pictureFromMetafile(HENHMETAFILE emf) {
@@ -139,6 +178,17 @@ Dib pictureFromMetafile(HENHMETAFILE emf) {
 void ImageClipboard::mnuPasteClick() {
     if (host_.magnifierRunning()) return;
     host_.forgetUndo();
+
+    if (IsClipboardFormatAvailable(CF_DIB)) {
+        Dib picture;
+        {
+            std::optional<tk::Clipboard> clip;
+            openClipboard(clip, host_.owner());
+            picture = pictureFromPackedDib(GetClipboardData(CF_DIB));
+        }
+        host_.replaceWorkingImage(std::move(picture));
+        return;
+    }
 
     if (IsClipboardFormatAvailable(CF_BITMAP)) {
         Dib picture;

@@ -201,6 +201,23 @@ def clipboard_targets(h):
     return r.stdout.decode("utf-8", errors="replace").split()
 
 
+def offer(h, bmp):
+    """Another program (xclip) puts a bitmap file on the X clipboard."""
+    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", bmp],
+                                      env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                      start_new_session=True))
+    time.sleep(0.5)
+
+
+def clipboard_bitmap(h, target="image/bmp"):
+    """The picture on the X clipboard as ImageMagick reads it, or None."""
+    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=h.xenv,
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, timeout=30)
+    return Image.from_ppm(picture.stdout) if r.returncode == 0 and picture.returncode == 0 else None
+
+
 def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
     h.write_ini(INI)
@@ -211,13 +228,10 @@ def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     # Another program takes the bitmap from the X clipboard.
     types = wait_until(lambda: [t for t in clipboard_targets(h) if t in ("image/png", "image/bmp")], 10, 0.3,
                        "a picture format on the X clipboard")
-    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", types[0]], env=h.xenv,
-                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
-    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, timeout=30)
-    if picture.returncode != 0:
+    picture = clipboard_bitmap(h, types[0])
+    if not picture:
         raise HarnessError(f"ImageMagick cannot read the {types[0]} from the clipboard")
-    expect_picture(Image.from_ppm(picture.stdout), f"the clipboard's {types[0]}")
+    expect_picture(picture, f"the clipboard's {types[0]}")
     image_menu(h, "e")  # コピー・EMF(&E)
     # The X side offers it as Wine's own target; its bytes are the metafile,
     # which LibreOffice draws.
@@ -241,12 +255,33 @@ def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     foreign = (90, 200, 40)
     bmp = os.path.join(h.dir, "foreign.bmp")
     Image(64, 48, bytes(foreign) * 64 * 48).save(bmp)
-    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", bmp],
-                                      env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                      start_new_session=True))
-    time.sleep(0.5)
+    offer(h, bmp)
     h.key("ctrl+v", settle=1.5)
     expect_colour(h, foreign, "the picture another program put on the clipboard", least=64 * 48 - 100)
+    # A palette picture from another program comes in pixel-exact.
+    stripes = [(250, 10, 10), (10, 250, 10), (10, 10, 250)]
+    palette_bmp = os.path.join(h.dir, "palette.bmp")
+    Image(60, 40, b"".join(bytes(stripes[x // 20]) for y in range(40) for x in range(60))).save(palette_bmp)
+    subprocess.run(["mogrify", "-type", "Palette", "-format", "bmp", "-define", "bmp:format=bmp3", palette_bmp],
+                   check=True, timeout=30)
+    offer(h, palette_bmp)
+    h.key("ctrl+v", settle=1.5)
+    image_menu(h, "b")  # copied back out: the same pixels
+    back = wait_until(lambda: (lambda p: p if (p.width, p.height) == (60, 40) else None)(clipboard_bitmap(h)),
+                      10, 0.5, "the pasted palette picture on the clipboard")
+    for x, colour in ((5, stripes[0]), (30, stripes[1]), (55, stripes[2])):
+        assert_eq(back.pixel(x, 20), colour, f"pasted palette picture at x={x}")
+    # A broken one (its header promises far more pixels than it holds) gives
+    # a message and leaves the picture as it was.
+    broken = os.path.join(h.dir, "broken.bmp")
+    with open(broken, "wb") as f:
+        f.write(b"BM" + struct.pack("<IHHI", 70, 0, 0, 54)
+                + struct.pack("<IiiHHIIiiII", 40, 100000, 100000, 1, 24, 0, 0, 0, 0, 0, 0) + bytes(16))
+    offer(h, broken)
+    h.key("ctrl+v", settle=1.0)
+    box = wait_until(lambda: confirmation_box(h), 10, 0.3, "the message about the broken picture")
+    h.key("Return", window=box, settle=0.6)
+    expect_colour(h, stripes[1], "the palette picture kept after the broken paste", least=300)
 
 
 def scenario_print_without_printer_says_so(h):
