@@ -82,7 +82,23 @@ void TfrmMagnify::mnuHookHotKeyClick() {
     setChecked(Command::HookHotKey, true);
     const uint16_t keys[4] = {settings.HotKeyGetColor, settings.HotKeyScreenCapture, settings.HotKeyWindowCapture,
                               settings.HotKeyRectCapture};
-    for (int index = 1; index <= 4; ++index) HookHotKey1->AddHotKey(index, keys[index - 1]);
+    // A key another program holds (or one set for two commands) cannot be
+    // had: say which, once per key, instead of showing a shortcut that never
+    // fires.
+    std::wstring taken;
+    DWORD reason = 0;
+    for (int index = 1; index <= 4; ++index) {
+        const uint16_t key = keys[index - 1];
+        if (HookHotKey1->AddHotKey(index, key) || key == 0) continue;
+        reason = GetLastError();
+        if (takenKeysReported_.insert(key).second)
+            taken += L"    " + tk::widen(hueloom::shortcutToText(key, platformKeyName)) + L"\n";
+    }
+    if (!taken.empty())
+        ShowInfoBox(L"ホットキー",
+                    L"次のホットキーを登録できませんでした。\n" + taken + L"（" +
+                        tk::widen(tk::systemErrorText(reason), CP_UTF8) + L"）",
+                    -1, -1, false, settings.ActiveColor);
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <set>
 #include <string>
 
 #include "magnifier/magnifier.h"
@@ -242,6 +243,7 @@ private:
     hueloom::app::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
     class TfrmProgress* progress_ = nullptr;  // the image command running, if any
+    std::set<uint16_t> takenKeysReported_;  // hot keys the user was told are taken
     bool overlayOpen_ = false;
     void runFilter(const std::wstring& title, const std::function<hueloom::image::Dib(const hueloom::image::Dib&)>& fn);
     std::wstring memoFileName_ = L"Untitled.txt";

@@ -474,6 +474,7 @@ class Session:
         self.lane = lane
         self.dir = tempfile.mkdtemp(prefix=f"run-{name}-", dir=work)
         self.exe = os.path.join(self.dir, "Hueloom.exe")
+        self.bin = os.path.dirname(os.path.abspath(exe))  # the build's programs
         shutil.copy2(exe, self.exe)
         self.ini = os.path.join(self.dir, "Hueloom.ini")
         self.env = None

@@ -6,6 +6,7 @@ settings file, and the keys switched off around the memo save dialog.
 program that starts is activated). Key presses are sent to a Wine window;
 a combination registered with the system is taken before any window sees it.
 """
+import os
 import re
 import time
 
@@ -189,3 +190,24 @@ def scenario_memo_save_dialog_switches_the_key_off(h):
     wait_clipboard(h, TEXT_B, "copy key after the dialog closed")
     h.close_program()
     assert_eq(scope_in(h.read_ini()), "On", "HookHotKey written at exit")
+
+
+def scenario_a_key_another_program_holds_is_named_and_the_others_work(h):
+    holder = h.start_wine(os.path.join(h.bin, "hold_hotkey.exe"))
+    time.sleep(1.5)
+    if holder.poll() is not None:
+        raise HarnessError("the helper could not take Shift+Ctrl+C")
+    h.show_picture(100, 100, 80, 40, lambda x, y: COLOUR_A)
+    h.write_ini(ini("On").replace("Msg_ID1=1\n", "Msg_ID1=1\nMsg_ID2=1\n"))
+    h.start(wait_window=False)
+    box = wait_until(lambda: h.find_window("^ホットキー$"), 30, 0.3, "the message naming the taken key")
+    h.save_screenshot("hotkey-taken")
+    h.key("Return", window=box, settle=0.8)
+    h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 30, 0.2, "the main window")
+    time.sleep(1.0)
+    # The other keys are there: the screen-capture key captures.
+    h.key("shift+ctrl+s", settle=0.5)
+    h.wait_title("^スクリーン・キャプチャ$", timeout=15)
+    h.close_program()
+    if h.find_window("^ホットキー$"):
+        raise HarnessError("the message came again")
