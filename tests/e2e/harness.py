@@ -691,8 +691,14 @@ def run_gtest(work, exe, shard):
         lane.up()
         lane.kill_programs()
         env = dict(lane.env(), GTEST_SHARD_INDEX=str(index), GTEST_TOTAL_SHARDS=str(total))
-        with open(os.path.join(lane.dir, f"gtest-{index}.log"), "wb") as err:
-            r = subprocess.run(wine(exe), env=env, stdout=subprocess.PIPE, stderr=err, timeout=580,
+        # Each shard runs its own copy: the tests write files beside the
+        # program (settings, the about window's picture), and shards of the
+        # same binary run side by side.
+        own = tempfile.mkdtemp(prefix=f"gtest-{index}-of-{total}-", dir=work)
+        copy = os.path.join(own, os.path.basename(exe))
+        shutil.copy2(exe, copy)
+        with open(os.path.join(own, "wine.log"), "wb") as err:
+            r = subprocess.run(wine(copy), cwd=own, env=env, stdout=subprocess.PIPE, stderr=err, timeout=580,
                                start_new_session=True)
         out = r.stdout.decode("utf-8", errors="replace")
         print(out)
