@@ -98,6 +98,11 @@ class Image:
         subprocess.run(["convert", "ppm:-", path], input=ppm, check=True, timeout=30)
 
 
+def wine_path(path):
+    """How a program under Wine names a file of ours."""
+    return "Z:" + path.replace("/", "\\")
+
+
 def write_ppm(path, width, height, fill):
     """fill(x, y) -> (r, g, b)."""
     out = bytearray(b"P6 %d %d 255\n" % (width, height))
@@ -331,8 +336,7 @@ class Lane:
             self.run_wine("cmd", "/c", "exit", timeout=120)
 
     def server_running(self):
-        return any(cmd == "wineserver" or cmd.startswith("wineserver")
-                   for _, cmd in self.wine_processes(include_server=True))
+        return any(name.startswith("wineserver") for _, name in self.wine_processes(include_server=True))
 
     def wine_processes(self, include_server=False):
         """(pid, program name) of the processes living in this lane's prefix."""

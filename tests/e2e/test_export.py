@@ -9,17 +9,13 @@ import struct
 import subprocess
 import time
 
-from harness import HarnessError, Image, Printer, Skip, wait_until
+from harness import HarnessError, Image, Printer, Skip, wait_until, wine_path
 from test_capture import INI, capture_screen, count_in_main, expect_colour, image_menu
 from test_magnifier import assert_eq
 
 COLOUR = (200, 30, 60)
 SAVE_DIALOG = r"^画像ファイルとして保存$"
 CONFIRM_BOX = r"^Hueloom$"
-
-
-def wine_path(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def file_menu(h, key):

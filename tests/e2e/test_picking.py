@@ -4,12 +4,8 @@ import os
 import re
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, wait_until, wine_path
 from test_magnifier import NO_HINT_INI, WIN_X, WIN_Y, assert_eq, start
-
-
-def wine_path(path):
-    return "Z:" + path.replace("/", "\\")
 
 
 def pick_at(h, x, y, title_regex):

@@ -6,8 +6,9 @@ import struct
 import subprocess
 import time
 
-from harness import HarnessError, Image, wait_until
+from harness import HarnessError, wait_until
 from test_capture import INI, capture_screen, image_menu
+from test_export import clipboard_bitmap
 
 NOISE_W, NOISE_H = 2560, 1440
 
@@ -25,17 +26,6 @@ def write_noise_bmp(path, seed=7):
             line[0::3], line[2::3] = line[2::3], line[0::3]  # RGB -> BGR
             f.write(line)
     return rgb
-
-
-def clipboard_picture(h):
-    """The picture on the X clipboard, read by ImageMagick."""
-    data = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", "image/bmp"], env=h.xenv,
-                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60).stdout
-    r = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=data, stdout=subprocess.PIPE,
-                       stderr=subprocess.DEVNULL, timeout=60)
-    if r.returncode != 0:
-        raise HarnessError("no picture on the clipboard")
-    return Image.from_ppm(r.stdout)
 
 
 def scenario_commands_during_the_reduction_are_refused(h):
@@ -71,7 +61,7 @@ def scenario_commands_during_the_reduction_are_refused(h):
     h.save_screenshot("after-storm")
     # The picture is the reduced one, whole: at most 256 colours, its size kept.
     image_menu(h, "b")  # コピー・BMP(&B)
-    reduced = wait_until(lambda: clipboard_picture(h), 20, 0.5, "the reduced picture on the clipboard")
+    reduced = wait_until(lambda: clipboard_bitmap(h), 20, 0.5, "the reduced picture on the clipboard")
     if (reduced.width, reduced.height) != (NOISE_W, NOISE_H):
         raise HarnessError(f"the picture is {reduced.width} x {reduced.height} after the reduction")
     colours = len({reduced.data[i:i + 3] for i in range(0, len(reduced.data), 3 * 97)})
@@ -80,7 +70,7 @@ def scenario_commands_during_the_reduction_are_refused(h):
     # Undo gives back the exact picture from before the reduction.
     h.key("ctrl+z", settle=1.0)
     image_menu(h, "b")
-    back = wait_until(lambda: (lambda p: p if p.data != reduced.data else None)(clipboard_picture(h)), 20, 0.5,
+    back = wait_until(lambda: (lambda p: p if p and p.data != reduced.data else None)(clipboard_bitmap(h)), 20, 0.5,
                       "the picture after undo on the clipboard")
     if back.data != noise:
         raise HarnessError("undo did not give back the exact picture from before the reduction")
