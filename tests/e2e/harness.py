@@ -113,6 +113,15 @@ def write_ppm(path, width, height, fill):
         f.write(out)
 
 
+def clipboard_bitmap(h, target="image/bmp"):
+    """The picture on the X clipboard as ImageMagick reads it, or None."""
+    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=h.xenv,
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, timeout=30)
+    return Image.from_ppm(picture.stdout) if r.returncode == 0 and picture.returncode == 0 else None
+
+
 # ---------------------------------------------------------------- environment
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -521,6 +530,30 @@ class Session:
                              stderr=subprocess.DEVNULL, start_new_session=True)
         self.helpers.append(p)
         return p
+
+    def start_witness(self, x, y, width, height, cursor_file=None):
+        """Starts the tests' own other program (witness.c): a window at
+        (x, y) whose pixel (i, j) is (i % 256, j % 256, 99), active from its
+        start and again whenever it is clicked. Returns its X window."""
+        args = [os.path.join(self.bin, "witness.exe"), str(x), str(y), str(width), str(height)]
+        if cursor_file:
+            args.append(wine_path(cursor_file))
+        self.start_wine(*args)
+        wid = wait_until(lambda: self.find_window("^hueloom-witness$"), 40, 0.2, "the witness window")
+        time.sleep(0.8)
+        return wid
+
+    def witness_keys(self):
+        """The key presses the witness received: (message, VK, scan code)."""
+        try:
+            with open(os.path.join(self.dir, "witness.log")) as f:
+                return [(m, int(vk, 16), int(scan, 16)) for m, vk, scan in (line.split() for line in f)]
+        except OSError:
+            return []
+
+    @staticmethod
+    def witness_pixel(x, y):
+        return x % 256, y % 256, 99
 
     def write_ini(self, text, encoding="cp932"):
         with open(self.ini, "wb") as f:

@@ -3,7 +3,8 @@ window, and the one-level undo through Undo.tmp."""
 import os
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, clipboard_bitmap, wait_until
+from test_infobox import check_box_point, ini_value, ok_button_point
 from test_magnifier import assert_eq
 
 INI = "[Message]\nMsg_ID1=1\nMsg_ID2=1\n[Capture]\nSleepTime=300\n"
@@ -125,3 +126,131 @@ def scenario_shift_click_stamps_cursor_and_undo_removes_it(h):
         raise HarnessError("stamping did not write Undo.tmp")
     h.key("ctrl+z", settle=0.8)
     wait_until(lambda: inked() == 0, 10, 0.4, "the image without the stamp after undo")
+
+
+# The other program of the capture keys: the tests' witness, away from the
+# main window (centred) and from the test pictures (top left).
+WITNESS = (60, 700, 160, 120)
+CAPTURE_BOX = "^情報！$"
+KEYS_INI = ("[Message]\nMsg_ID1=1\nMsg_ID5=1\n{messages}[Option]\nHookHotKey={scope}\nHookPrintScreenKey=1\n"
+            "HookAltPrintScreenKey=1\n[Capture]\nSleepTime={sleep}\n")
+
+
+def activate_witness(h):
+    h.click(WITNESS[0] + 20, WITNESS[1] + 20, settle=0.5)
+
+
+def expect_witness_picture(h, what):
+    """The picture is exactly the witness window: its size and every pixel."""
+    image_menu(h, "b")  # コピー・BMP(&B)
+    pic = wait_until(lambda: (lambda p: p if p and (p.width, p.height) == WITNESS[2:] else None)(
+        clipboard_bitmap(h)), 10, 0.5, f"{what}: a {WITNESS[2]} x {WITNESS[3]} picture on the clipboard")
+    wrong = [(x, y) for y in range(pic.height) for x in range(pic.width) if pic.pixel(x, y) != h.witness_pixel(x, y)]
+    if wrong:
+        raise HarnessError(f"{what}: {len(wrong)} pixels differ from the window, first at {wrong[0]}")
+
+
+def close_capture_box(h, tick):
+    box = wait_until(lambda: h.find_window(CAPTURE_BOX), 15, 0.2, "the capture note")
+    time.sleep(0.5)
+    geo = h.window_geometry(box)
+    if tick:
+        h.click(*check_box_point(geo), settle=0.4)
+    h.click(*ok_button_point(geo), settle=0.6)
+    wait_until(lambda: h.find_window(CAPTURE_BOX) is None, 10, 0.2, "the capture note to close")
+
+
+def expect_no_capture_box(h):
+    time.sleep(0.8)
+    if h.find_window(CAPTURE_BOX):
+        raise HarnessError("the capture note showed again after 今後表示しない was ticked")
+
+
+def visible(h, wid):
+    return "IsViewable" in h.x("xwininfo", "-id", wid, check=False)
+
+
+def scenario_capture_keys_and_print_screen_from_another_program(h):
+    # Green at the top left; a blue picture waits to the right and is moved
+    # over the green one while the program waits before grabbing the screen.
+    h.show_picture(0, 0, 200, 200, lambda x, y: (0, 200, 0))
+    late = h.show_picture(900, 0, 200, 200, lambda x, y: (0, 0, 230), title="hueloom-late-picture")
+    h.write_ini(KEYS_INI.format(messages="", scope="On", sleep=800))
+    h.start()
+    witness = h.start_witness(*WITNESS)
+
+    # Shift+Ctrl+W with the witness active: its window, title bar-less and
+    # exact; the capture note until 今後表示しない is ticked.
+    h.key("shift+ctrl+w", window=witness, settle=0.2)
+    close_capture_box(h, tick=False)
+    h.wait_title("^アクティブウインドウ・キャプチャ$")
+    expect_witness_picture(h, "Shift+Ctrl+W")
+
+    # Shift+Ctrl+S: the picture is what the screen shows after the delay.
+    activate_witness(h)
+    h.key("shift+ctrl+s", window=witness, settle=0)
+    wait_until(lambda: not visible(h, h.main), 5, 0.05, "the program's window to hide")
+    # Halfway through the 800 ms: a grab without the delay shows green.
+    time.sleep(0.4)
+    h.x("xdotool", "windowmove", late, "0", "0")
+    close_capture_box(h, tick=True)
+    h.wait_title("^スクリーン・キャプチャ$")
+    expect_colour(h, (0, 0, 230), "the picture moved in during the delay")
+    if count_in_main(h, (0, 200, 0)):
+        raise HarnessError("the capture shows the screen from before the delay")
+
+    # Alt+PrintScreen taken over (PrintScreen: the next scenario), the note
+    # not shown again.
+    activate_witness(h)
+    h.key("alt+Print", window=witness, settle=0.2)
+    h.wait_title("^アクティブウインドウ・キャプチャ$", timeout=15)
+    expect_no_capture_box(h)
+    expect_witness_picture(h, "Alt+PrintScreen")
+
+    # Shift+Ctrl+R: the overlay over the frozen screen; Enter cuts.
+    activate_witness(h)
+    h.key("shift+ctrl+r", window=witness, settle=0.2)
+    overlay = wait_until(lambda: h.find_window("^VirtualDesktop$"), 15, 0.2, "the rectangle overlay")
+    time.sleep(0.5)
+    h.key("Return", window=overlay, settle=0.5)
+    h.wait_title("^矩形領域キャプチャ$", timeout=15)
+    expect_no_capture_box(h)
+    # None of these keys reached the witness: the system gave them to us.
+    taken = [k for k in h.witness_keys() if k[1] in (ord("W"), ord("S"), ord("R"), 0x2C)]
+    assert_eq(taken, [], "keys the witness received")
+    h.close_program()
+    assert_eq(ini_value(h.read_ini(), "Message", "Msg_ID2"), "1", "Msg_ID2 after ticking the capture note")
+
+
+def scenario_capture_keys_only_while_active_and_print_screen_handed_back(h):
+    h.show_picture(0, 0, 200, 200, lambda x, y: (0, 200, 0))
+    h.write_ini(KEYS_INI.format(messages="Msg_ID2=1\n", scope="Off", sleep=300))
+    h.start()
+    witness = h.start_witness(*WITNESS)
+    for k in ("shift+ctrl+s", "shift+ctrl+w", "shift+ctrl+r", "Print", "alt+Print"):
+        h.key(k, window=witness, settle=0.3)
+    # PrintScreen handed back: the active program gets the press, with scan
+    # code 0 for PrintScreen and 1 for Alt+PrintScreen.
+    wait_until(lambda: ("sysdown", 0x2C, 1) in h.witness_keys(), 5, 0.2, "Alt+PrintScreen handed back")
+    keys = h.witness_keys()
+    for k in (("down", ord("S"), None), ("down", ord("W"), None), ("down", ord("R"), None), ("down", 0x2C, 0)):
+        if not [got for got in keys if got[:2] == k[:2] and (k[2] is None or got[2] == k[2])]:
+            raise HarnessError(f"the witness did not receive {k} (it got {keys})")
+    time.sleep(0.5)
+    assert_eq(h.main_geometry()[2:], (177, 233), "the magnifier after the keys went to another program")
+    if h.find_window("^VirtualDesktop$"):
+        raise HarnessError("the rectangle overlay opened for a key pressed in another program")
+
+    # The program active: the same keys capture.
+    h.focus_main()
+    h.key("shift+ctrl+w", settle=0.2)
+    h.wait_title("^アクティブウインドウ・キャプチャ$", timeout=15)
+    h.key("Print", settle=0.2)
+    h.wait_title("^スクリーン・キャプチャ$", timeout=15)
+    expect_colour(h, (0, 200, 0), "the screen after PrintScreen")
+    h.key("shift+ctrl+r", settle=0.2)
+    overlay = wait_until(lambda: h.find_window("^VirtualDesktop$"), 15, 0.2, "the rectangle overlay")
+    time.sleep(0.5)
+    h.key("Return", window=overlay, settle=0.5)
+    h.wait_title("^矩形領域キャプチャ$", timeout=15)
+    h.close_program()

@@ -9,7 +9,7 @@ import struct
 import subprocess
 import time
 
-from harness import HarnessError, Image, Printer, Skip, wait_until, wine_path
+from harness import HarnessError, Image, Printer, Skip, clipboard_bitmap, wait_until, wine_path
 from test_capture import INI, capture_screen, count_in_main, expect_colour, image_menu
 from test_magnifier import assert_eq
 
@@ -203,15 +203,6 @@ def offer(h, bmp):
                                       env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                       start_new_session=True))
     time.sleep(0.5)
-
-
-def clipboard_bitmap(h, target="image/bmp"):
-    """The picture on the X clipboard as ImageMagick reads it, or None."""
-    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=h.xenv,
-                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
-    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, timeout=30)
-    return Image.from_ppm(picture.stdout) if r.returncode == 0 and picture.returncode == 0 else None
 
 
 def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
