@@ -1,6 +1,7 @@
 """Screen capture into the image layout, the filters with their progress
 window, and the one-level undo through Undo.tmp."""
 import os
+import struct
 import time
 
 from harness import HarnessError, clipboard_bitmap, wait_until
@@ -92,40 +93,145 @@ def scenario_screen_capture_filters_and_undo(h):
         raise HarnessError("closing did not remove Undo.tmp")
 
 
-def scenario_shift_click_stamps_cursor_and_undo_removes_it(h):
+# Cursor files of our own making. A monochrome 32 x 32 cursor is an AND mask
+# and an XOR picture: AND 0 with XOR 0 draws black, AND 0 with XOR 1 white,
+# AND 1 with XOR 0 leaves the picture as it is.
+def cur_file(black, white, hot):
+    """A .cur file (icon directory of type 2, one 1-bit image) drawing the
+    black and white (x, y) pixels, its hot spot at hot."""
+    xor, andm = bytearray(32 * 4), bytearray(b"\xff" * 32 * 4)
+    for pixels, ink in ((black, 0), (white, 1)):
+        for x, y in pixels:
+            row = (31 - y) * 4  # bottom-up rows
+            andm[row + x // 8] &= ~(0x80 >> (x % 8)) & 0xFF
+            if ink:
+                xor[row + x // 8] |= 0x80 >> (x % 8)
+    image = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 1, 0, len(xor) + len(andm), 0, 0, 2, 0)
+    image += bytes((0, 0, 0, 0, 255, 255, 255, 0)) + xor + andm
+    return struct.pack("<HHH", 0, 2, 1) + struct.pack("<BBBBHHII", 32, 32, 2, 0, hot[0], hot[1], len(image), 22) + image
+
+
+def riff_chunk(tag, data):
+    return tag + struct.pack("<I", len(data)) + data + (b"\0" if len(data) % 2 else b"")
+
+
+def ani_file(frames):
+    """An animated cursor: RIFF "ACON" with its header and the frames, each
+    a whole .cur file, shown 10 jiffies each."""
+    header = struct.pack("<9I", 36, len(frames), len(frames), 32, 32, 1, 1, 10, 1)  # AF_ICON
+    icons = b"".join(riff_chunk(b"icon", f) for f in frames)
+    body = b"ACON" + riff_chunk(b"anih", header) + riff_chunk(b"LIST", b"fram" + icons)
+    return riff_chunk(b"RIFF", body)
+
+
+def square(x0, y0, size, hollow=False):
+    return {(x, y) for x in range(x0, x0 + size) for y in range(y0, y0 + size)
+            if not hollow or x in (x0, x0 + size - 1) or y in (y0, y0 + size - 1)}
+
+
+# A plus sign in black with a white square apart, hot spot at the crossing;
+# the animated one: a hollow square, then a filled one (never stamped).
+CUR_HOT = (9, 6)
+CUR_BLACK = {(x, 6) for x in range(3, 16)} | {(9, y) for y in range(0, 13)}
+CUR_WHITE = square(18, 18, 4)
+ANI_HOT = (5, 5)
+ANI_BLACK = square(0, 0, 11, hollow=True)
+
+
+def stamp_at(h, point, button=1):
+    h.x("xdotool", "mousemove", str(point[0] + 3), str(point[1] + 3))
+    time.sleep(0.15)
+    h.x("xdotool", "mousemove", str(point[0]), str(point[1]))
+    time.sleep(0.2)
+    h.x("xdotool", "keydown", "--window", h.main, "shift")
+    h.x("xdotool", "click", str(button))
+    h.x("xdotool", "keyup", "--window", h.main, "shift")
+    h.move_pointer(point[0] + 300, point[1], settle=0.6)
+
+
+def stamped(h, point):
+    """What is drawn over the plain picture around point: {(dx, dy): colour}."""
+    shot = h.screenshot()
+    px, py = point
+    return {(x - px, y - py): shot.pixel(x, y) for y in range(py - 8, py + 28) for x in range(px - 8, px + 28)
+            if shot.pixel(x, y) != COLOUR}
+
+
+def drawn(black, white, hot):
+    """The pixels a monochrome cursor draws, relative to its hot spot."""
+    d = {(x - hot[0], y - hot[1]): (0, 0, 0) for x, y in black}
+    d.update({(x - hot[0], y - hot[1]): (255, 255, 255) for x, y in white})
+    return d
+
+
+def load_cursor_file(h, name):
+    """ツール(&T) ▸ ファイルからカーソルを読み込む (no mnemonic: the third item
+    from the bottom), then the file's name in the open dialog, which starts
+    in the program's folder."""
+    h.key("alt+t", settle=0.5)
+    for _ in range(3):
+        h.key("Up", settle=0.15)
+    h.key("Return", settle=0.3)
+    dlg = wait_until(lambda: h.find_window("^(開く|Open)$"), 20, 0.3, "the cursor file dialog")
+    time.sleep(1.0)
+    h.x("xdotool", "type", "--window", dlg, "--delay", "30", name)
+    time.sleep(0.2)
+    h.key("Return", window=dlg, settle=0.6)
+    wait_until(lambda: h.find_window("^(開く|Open)$") is None, 10, 0.3, "the cursor file dialog to close")
+
+
+def scenario_shift_click_stamps_cursor_files_and_undo_removes_it(h):
     h.show_picture(0, 0, 400, 400, lambda x, y: COLOUR)
-    # CaptureCursor 9 is crDrag, one of our own monochrome cursors.
-    h.write_ini(INI + "CaptureCursor=9\n")
+    with open(os.path.join(h.dir, "plus.cur"), "wb") as f:
+        f.write(cur_file(CUR_BLACK, CUR_WHITE, CUR_HOT))
+    with open(os.path.join(h.dir, "squares.ani"), "wb") as f:
+        f.write(ani_file([cur_file(ANI_BLACK, set(), ANI_HOT), cur_file(square(0, 0, 11), set(), ANI_HOT)]))
+    with open(os.path.join(h.dir, "broken.cur"), "wb") as f:
+        f.write(cur_file(CUR_BLACK, CUR_WHITE, CUR_HOT)[:30])  # the picture cut off
+    h.write_ini(INI)  # CaptureCursor 0: the arrow
     h.start()
     undo = os.path.join(h.dir, "Undo.tmp")
     capture_screen(h)
     expect_colour(h, COLOUR, "the captured picture")
     x, y, w, ht = h.main_geometry()
-    cx, cy = x + 50, y + ht // 2
+    shot = h.screenshot()
+    plain = [(px, py) for py in range(y, y + ht) for px in range(x, x + w) if shot.pixel(px, py) == COLOUR]
+    left, top = min(p[0] for p in plain), min(p[1] for p in plain)
+    right, bottom = max(p[0] for p in plain), max(p[1] for p in plain)
+    if (right - left, bottom - top) < (120, 90):
+        raise HarnessError(f"the image area is too small for four stamps: {right - left} x {bottom - top}")
+    points = [(left + 10, top + 10), (left + 80, top + 10), (left + 10, top + 60), (left + 80, top + 60)]
 
-    def inked():
-        shot = h.screenshot()
-        return shot.count((0, 0, 0), cx - 5, cy - 5, cx + 40, cy + 40)
-
-    assert_eq(inked(), 0, "black pixels before stamping")
-    h.click(cx, cy, settle=0.6)  # a plain click stamps nothing
-    assert_eq(inked(), 0, "black pixels after a plain click")
+    assert_eq(stamped(h, points[0]), {}, "pixels drawn before stamping")
+    h.click(*points[0], settle=0.6)  # a plain click stamps nothing
+    assert_eq(stamped(h, points[0]), {}, "pixels drawn after a plain click")
     if os.path.exists(undo):
         raise HarnessError("a plain click wrote an undo snapshot")
-    h.x("xdotool", "mousemove", str(cx), str(cy))
-    h.x("xdotool", "keydown", "--window", h.main, "shift")
-    h.x("xdotool", "click", "3")  # any button stamps
-    h.x("xdotool", "keyup", "--window", h.main, "shift")
-    h.move_pointer(cx + 200, cy, settle=0.3)
-    wait_until(lambda: inked() > 40, 10, 0.4, "the stamped cursor in the image")
-    shot = h.screenshot()
-    # The hot spot (0, 0) of the arrow lands on the clicked pixel.
-    assert_eq(shot.pixel(cx, cy), (0, 0, 0), "the cursor's tip at the clicked pixel")
+    stamp_at(h, points[0], button=3)  # any button stamps
+    arrow = wait_until(lambda: (lambda s: s if len(s) > 40 else None)(stamped(h, points[0])), 10, 0.4,
+                       "the stamped arrow in the image")
+    # The arrow's hot spot, its tip, lands on the clicked pixel.
+    tip = min(arrow, key=lambda p: (p[1], p[0]))
+    if tip[1] < 0 or abs(tip[0]) > 1 or tip[1] > 1:
+        raise HarnessError(f"the arrow's tip is at {tip} from the clicked pixel")
     h.save_screenshot("stamped")
     if not os.path.exists(undo):
         raise HarnessError("stamping did not write Undo.tmp")
     h.key("ctrl+z", settle=0.8)
-    wait_until(lambda: inked() == 0, 10, 0.4, "the image without the stamp after undo")
+    wait_until(lambda: stamped(h, points[0]) == {}, 10, 0.4, "the image without the stamp after undo")
+
+    # Our own cursor files: every pixel where the hot spot says.
+    load_cursor_file(h, "plus.cur")
+    stamp_at(h, points[1])
+    assert_eq(stamped(h, points[1]), drawn(CUR_BLACK, CUR_WHITE, CUR_HOT), "the .cur file's cursor stamped")
+    load_cursor_file(h, "squares.ani")
+    stamp_at(h, points[2])
+    assert_eq(stamped(h, points[2]), drawn(ANI_BLACK, set(), ANI_HOT), "the first frame of the .ani file")
+    # A file that is no cursor: the arrow again.
+    load_cursor_file(h, "broken.cur")
+    stamp_at(h, points[3])
+    assert_eq(stamped(h, points[3]), arrow, "the stamp after loading a broken cursor file")
+    h.save_screenshot("cursor-files")
 
 
 # The other program of the capture keys: the tests' witness, away from the
