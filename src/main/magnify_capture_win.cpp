@@ -5,17 +5,16 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include <commdlg.h>
 
 #include "main/magnify_win.h"
 #include "capture/cursors_win.h"
+#include "capture/grab_win.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/selection.h"
 #include "image/bmp.h"
 #include "image/win/dib_win.h"
-#include "image/image_error.h"
 #include "toolkit/application_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
@@ -51,54 +50,10 @@ void TfrmMagnify::mnuWindowCaptureClick() {
     setText(L"アクティブウインドウ・キャプチャ");
 }
 
-HCURSOR TfrmMagnify::GetPointerCursor() {
-    POINT p;
-    GetCursorPos(&p);
-    HWND w = WindowFromPoint(p);
-    DWORD thread = GetWindowThreadProcessId(w, nullptr);
-    DWORD self = GetCurrentThreadId();
-    if (thread == self) return nullptr;  // our own windows: no cursor drawn
-    if (thread && AttachThreadInput(self, thread, TRUE)) {
-        HCURSOR c = GetCursor();
-        AttachThreadInput(self, thread, FALSE);
-        return c;
-    }
-    return GetCursor();
-}
+HCURSOR TfrmMagnify::GetPointerCursor() { return hueloom::capture::pointerCursor(GetCurrentThreadId()); }
 
 Dib TfrmMagnify::GrabWindow(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
-    if (w == 0 || h == 0) return Dib();
-    tk::DibSection section(w, h, 32);
-    if (!section) throw hueloom::image::ImageError("画像を作成できません (メモリ不足)");
-    {
-        tk::WindowDC src(window, tk::WindowDC::Whole);
-        tk::MemoryDC mem(src);
-        tk::Select sel(mem, section.handle());
-        BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY | CAPTUREBLT);
-        if (settings.flgCursorCapture) {
-            POINT p;
-            GetCursorPos(&p);
-            if (PtInRect(&r, p)) {
-                if (HCURSOR c = GetPointerCursor()) {
-                    ICONINFO ii{};
-                    if (GetIconInfo(c, &ii)) {
-                        // GetIconInfo hands us copies of the cursor's bitmaps.
-                        tk::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);
-                        DrawIconEx(mem, p.x - r.left - static_cast<int>(ii.xHotspot),
-                                   p.y - r.top - static_cast<int>(ii.yHotspot), c, 32, 32, 0, nullptr, DI_NORMAL);
-                    }
-                }
-            }
-        }
-        GdiFlush();
-    }
-    // Top-down section rows → the Dib (bottom-up storage, rows by scanLine).
-    Dib dib(w, h, 32);
-    for (int y = 0; y < h; ++y) std::memcpy(dib.scanLine(y), section.row(y), dib.rowBytes());
-    return dib;
+    return hueloom::capture::grabWindow(window, settings.flgCursorCapture, GetCurrentThreadId());
 }
 
 void TfrmMagnify::DoCapture(CaptureKind kind) {
