@@ -705,6 +705,51 @@ class Session:
             self.key(k, settle=0.3)
         time.sleep(0.4)
 
+    def open_menu_window(self):
+        """The menu opened last: the nameless window of ours (menus have no
+        title) created last, as (x, y, width, height)."""
+        found = []
+        for wid in self.x("xdotool", "search", "--onlyvisible", "--class", "hueloom.exe", check=False).split():
+            try:
+                g = self.window_geometry(wid)
+                if g[2] >= 40 and g[3] >= 30 and not self.window_name(wid):
+                    found.append((int(wid), g))
+            except HarnessError:
+                continue
+        if not found:
+            raise HarnessError("no menu is open")
+        return max(found)[1]
+
+    def menu_items(self):
+        """Whether each item of the menu opened last is enabled, top to
+        bottom, separators left out: an enabled caption is drawn in the menu
+        text colour (dark; white on the highlighted item), a disabled one in
+        grey. Rows of text are told apart by the background between them."""
+        x, y, w, ht = self.open_menu_window()
+        shot = self.screenshot()
+        rows = []
+        for py in range(y + 2, y + ht - 2):
+            line = [shot.pixel(px, py) for px in range(x + 2, x + w - 2)]
+            back = max(set(line), key=line.count)
+            # Inside the background's span: the highlight bar is inset.
+            lo, hi = line.index(back), len(line) - line[::-1].index(back)
+            ink = [c for c in line[lo:hi] if sum(abs(a - b) for a, b in zip(c, back)) > 90]
+            rows.append((back, ink))
+        items, band = [], []
+        for back, ink in rows + [(None, [])]:
+            if ink:
+                band.append((back, ink))
+                continue
+            if len(band) > 3:  # a caption; thinner bands are separators
+                enabled = False
+                for back_, ink_ in band:
+                    highlighted = sum(back_) < 450
+                    if any((min(c) > 220) if highlighted else (max(c) < 90) for c in ink_):
+                        enabled = True
+                items.append(enabled)
+            band = []
+        return items
+
     def close_program(self, timeout=20):
         """Closes through the right star's menu: its last item ends the program."""
         self.choose_from_star_menu(2, "Up", "Return")
