@@ -148,8 +148,10 @@ def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
     expect_colour(h, COLOUR, "the captured picture")
     path = lambda name: os.path.join(out, name)
     save_as(h, path("shot.png"))
-    close_confirmation(h, tick=True)  # asked once, then never again
-    for name in ("shot.jpg", "shot.bmp", "shot.emf", "shot.wmf"):
+    close_confirmation(h, tick=False)  # asked each time until 今後表示しない is ticked
+    save_as(h, path("shot.jpg"))
+    close_confirmation(h, tick=True)
+    for name in ("shot.bmp", "shot.emf", "shot.wmf"):
         save_as(h, path(name))
         time.sleep(0.5)
         if confirmation_box(h):

@@ -91,6 +91,10 @@ def scenario_average_command_opens_its_page_and_a_choice_averages_the_picker(h):
     close_dialog(h, x, y)
     h.move_pointer(131, 130, settle=0.6)
     h.wait_title(r"^rgb\((124,124,124|130,130,130)\)$")
+    # 表示(&V) ▸ 標準モード(&T): a single pixel again.
+    h.choose_from_star_menu(1, "v", "t")
+    h.move_pointer(130, 131, settle=0.6)
+    h.wait_title(r"^rgb\((0,0,0|255,255,255)\)$")
 
 
 def scenario_colour_command_opens_the_colour_page(h):
