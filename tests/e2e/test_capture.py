@@ -330,7 +330,9 @@ def scenario_capture_keys_and_print_screen_from_another_program(h):
 
 def scenario_capture_keys_only_while_active_and_print_screen_handed_back(h):
     h.show_picture(0, 0, 200, 200, lambda x, y: (0, 200, 0))
-    h.write_ini(KEYS_INI.format(messages="Msg_ID2=1\n", scope="Off", sleep=300))
+    # Alt+PrintScreen is not taken over here (the scenario above takes it).
+    h.write_ini(KEYS_INI.format(messages="Msg_ID2=1\n", scope="Off", sleep=300).replace(
+        "HookAltPrintScreenKey=1", "HookAltPrintScreenKey=0"))
     h.start()
     witness = h.start_witness(*WITNESS)
     for k in ("shift+ctrl+s", "shift+ctrl+w", "shift+ctrl+r", "Print", "alt+Print"):
@@ -343,12 +345,19 @@ def scenario_capture_keys_only_while_active_and_print_screen_handed_back(h):
         if not [got for got in keys if got[:2] == k[:2] and (k[2] is None or got[2] == k[2])]:
             raise HarnessError(f"the witness did not receive {k} (it got {keys})")
     time.sleep(0.5)
-    assert_eq(h.main_geometry()[2:], (177, 233), "the magnifier after the keys went to another program")
+    assert_eq((visible(h, h.main), h.main_geometry()[2:]), (True, (177, 233)),
+              "the magnifier shown after the keys went to another program")
     if h.find_window("^VirtualDesktop$"):
         raise HarnessError("the rectangle overlay opened for a key pressed in another program")
 
-    # The program active: the same keys capture.
+    # The program active: Alt+PrintScreen, not taken over, is handed back;
+    # the capture keys and PrintScreen capture.
     h.focus_main()
+    h.key("alt+Print", settle=1.5)
+    # A capture would have hidden the window by now (and keeps it hidden for
+    # the delay and longer).
+    if not visible(h, h.main) or h.find_window("キャプチャ$", visible=False) or h.main_geometry()[2:] != (177, 233):
+        raise HarnessError("Alt+PrintScreen captured although its setting is off")
     h.key("shift+ctrl+w", settle=0.2)
     h.wait_title("^アクティブウインドウ・キャプチャ$", timeout=15)
     h.key("Print", settle=0.2)
