@@ -531,14 +531,11 @@ class Session:
         self.helpers.append(p)
         return p
 
-    def start_witness(self, x, y, width, height, cursor_file=None):
+    def start_witness(self, x, y, width, height):
         """Starts the tests' own other program (witness.c): a window at
         (x, y) whose pixel (i, j) is (i % 256, j % 256, 99), active from its
         start and again whenever it is clicked. Returns its X window."""
-        args = [os.path.join(self.bin, "witness.exe"), str(x), str(y), str(width), str(height)]
-        if cursor_file:
-            args.append(wine_path(cursor_file))
-        self.start_wine(*args)
+        self.start_wine(os.path.join(self.bin, "witness.exe"), str(x), str(y), str(width), str(height))
         wid = wait_until(lambda: self.find_window("^hueloom-witness$"), 40, 0.2, "the witness window")
         time.sleep(0.8)
         return wid
@@ -651,6 +648,15 @@ class Session:
         r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.xenv, stdout=subprocess.PIPE,
                            stderr=subprocess.DEVNULL, timeout=10)
         return r.stdout.decode("utf-8", errors="replace") if r.returncode == 0 else None
+
+    def offer_text(self, text):
+        """Puts text on the X clipboard (for Wine programs to paste)."""
+        p = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=self.xenv, stdin=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.helpers.append(p)
+        p.stdin.write(text.encode())
+        p.stdin.close()
+        wait_until(lambda: self.clipboard() == text, 5, 0.1, "the text on the clipboard")
 
     def show_picture(self, x, y, width, height, fill, title="hueloom-test-picture"):
         """Shows a picture in a plain X window at (x, y) (ImageMagick display)."""

@@ -4,7 +4,7 @@ import os
 import struct
 import time
 
-from harness import HarnessError, clipboard_bitmap, wait_until
+from harness import HarnessError, clipboard_bitmap, wait_until, wine_path
 from test_infobox import check_box_point, ini_value, ok_button_point
 from test_magnifier import assert_eq
 
@@ -166,16 +166,19 @@ def drawn(black, white, hot):
 
 def load_cursor_file(h, name):
     """ツール(&T) ▸ ファイルからカーソルを読み込む (no mnemonic: the third item
-    from the bottom), then the file's name in the open dialog, which starts
-    in the program's folder."""
+    from the bottom), then the file in the open dialog. The dialog starts in
+    the folder the system remembers for the program, which another run may
+    have set, so the whole path is pasted into it (typed, the Japanese
+    keyboard map under Wine mangles backslashes and drive colons)."""
     h.key("alt+t", settle=0.5)
     for _ in range(3):
         h.key("Up", settle=0.15)
     h.key("Return", settle=0.3)
     dlg = wait_until(lambda: h.find_window("^(開く|Open)$"), 20, 0.3, "the cursor file dialog")
     time.sleep(1.0)
-    h.x("xdotool", "type", "--window", dlg, "--delay", "30", name)
-    time.sleep(0.2)
+    h.offer_text(wine_path(os.path.join(h.dir, name)))
+    h.key("ctrl+a", window=dlg, settle=0.1)
+    h.key("ctrl+v", window=dlg, settle=0.3)
     h.key("Return", window=dlg, settle=0.6)
     wait_until(lambda: h.find_window("^(開く|Open)$") is None, 10, 0.3, "the cursor file dialog to close")
 

@@ -98,8 +98,8 @@ def menu_of(h, key, star=True):
     else:
         h.key("alt+" + key, settle=0.6)
     items = h.menu_items()
+    h.key("Escape", window=None, settle=0.1)
     h.key("Escape", window=None, settle=0.2)
-    h.key("Escape", window=None, settle=0.3)
     return items
 
 

@@ -1,17 +1,16 @@
 /* A program of the tests' own, the "other program" of the capture tests:
-       witness.exe X Y W H [CURSOR-FILE]
+       witness.exe X Y W H
    shows a borderless W × H window at (X, Y) whose pixel (x, y) is
-   RGB(x mod 256, y mod 256, 99), so every pixel of a capture of it is known;
-   its pointer shape is the cursor file when one is named (the arrow
-   otherwise). It becomes the active program at start and again when it is
-   clicked, and writes each key press it receives to witness.log in its
-   folder as "down VK SCAN" (hexadecimal). It ends after two minutes. */
+   RGB(x mod 256, y mod 256, 99), so every pixel of a capture of it is known.
+   It becomes the active program at start and again when it is clicked, and
+   writes each key press it receives to witness.log in its folder as
+   "down VK SCAN" or "sysdown VK SCAN" (hexadecimal). It ends after two
+   minutes. */
 #include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>
 
 static int width, height;
-static HCURSOR cursor;
 
 static void note_key(UINT msg, WPARAM wp, LPARAM lp) {
     FILE* f = fopen("witness.log", "a");
@@ -44,12 +43,6 @@ static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: note_key(msg, wp, lp); break;
     case WM_LBUTTONDOWN: SetForegroundWindow(w); return 0;
-    case WM_SETCURSOR:
-        if (LOWORD(lp) == HTCLIENT) {
-            SetCursor(cursor);
-            return TRUE;
-        }
-        break;
     case WM_TIMER:
     case WM_DESTROY: PostQuitMessage(0); return 0;
     }
@@ -58,15 +51,12 @@ static LRESULT CALLBACK proc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR command, int show) {
     int x = 0, y = 0;
-    char file[MAX_PATH] = "";
     (void)previous, (void)show;
-    if (sscanf(command, "%d %d %d %d %259[^\n]", &x, &y, &width, &height, file) < 4 || width <= 0 || height <= 0)
-        return 2;
-    cursor = file[0] ? LoadCursorFromFileA(file) : NULL;
-    if (!cursor) cursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
+    if (sscanf(command, "%d %d %d %d", &x, &y, &width, &height) != 4 || width <= 0 || height <= 0) return 2;
     WNDCLASSA wc = {0};
     wc.lpfnWndProc = proc;
     wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
     wc.lpszClassName = "HueloomWitness";
     RegisterClassA(&wc);
     HWND w = CreateWindowExA(0, wc.lpszClassName, "hueloom-witness", WS_POPUP, x, y, width, height, NULL, NULL,
