@@ -1,5 +1,7 @@
 """Screen capture into the image layout, the filters with their progress
-window, and the one-level undo through Undo.tmp."""
+window, and the one-level undo through Undo.tmp; cursors stamped from files
+of our own making; the capture keys and the PrintScreen keys pressed while
+another program (the tests' witness) is active, in both hot-key scopes."""
 import os
 import struct
 import time
@@ -284,7 +286,7 @@ def scenario_capture_keys_and_print_screen_from_another_program(h):
     # over the green one while the program waits before grabbing the screen.
     h.show_picture(0, 0, 200, 200, lambda x, y: (0, 200, 0))
     late = h.show_picture(900, 0, 200, 200, lambda x, y: (0, 0, 230), title="hueloom-late-picture")
-    h.write_ini(KEYS_INI.format(messages="", scope="On", sleep=800))
+    h.write_ini(KEYS_INI.format(messages="", scope="On", sleep=600))
     h.start()
     witness = h.start_witness(*WITNESS)
 
@@ -299,8 +301,8 @@ def scenario_capture_keys_and_print_screen_from_another_program(h):
     activate_witness(h)
     h.key("shift+ctrl+s", window=witness, settle=0)
     wait_until(lambda: not visible(h, h.main), 5, 0.05, "the program's window to hide")
-    # Halfway through the 800 ms: a grab without the delay shows green.
-    time.sleep(0.4)
+    # Halfway through the 600 ms: a grab without the delay shows green.
+    time.sleep(0.3)
     h.x("xdotool", "windowmove", late, "0", "0")
     close_capture_box(h, tick=True)
     h.wait_title("^スクリーン・キャプチャ$")

@@ -1,5 +1,7 @@
 """The options dialog "オプション設定": opened on the page of the menu command
-used, framed in the active colour, every edit taken over when it closes.
+used, framed in the active colour, every edit taken over when it closes and
+applied at once (hot keys, frame colours, menu shortcuts, the colour-list
+image).
 
 The dialog is a 406 × 320 window centred on the screen; its pages start
 below the tab row of the page control at (3, 50). Ctrl+Tab steps to the

@@ -1,5 +1,6 @@
-"""Picking colours: the copy hot key, the picked-colour list, the colour memo, and
-the settings file read at start and written at close."""
+"""Picking colours: the copy hot key, the picked-colour list, the colour memo,
+the menu items that depend on them, and the settings file read at start and
+written at close."""
 import os
 import re
 import time
