@@ -8,7 +8,7 @@
 // does any other way of closing: the caller then cuts the selection out of
 // the frozen screen. Escape does nothing; Ctrl+Z starts over.
 //
-// The selection logic is hueloom::capture::Selection; this window feeds it
+// The selection logic is Selection; this window feeds it
 // the messages and shows what it asks for.
 #pragma once
 #include <windows.h>
@@ -23,6 +23,8 @@
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
+
+namespace hueloom::capture {
 
 class TfrmVirtualDesktop : public tk::Form {
 public:
@@ -134,3 +136,5 @@ std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
 // "今後表示しない" box at (x, y) (the main window's right edge and top), and
 // stores the box's state in Msg_ID5.
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y);
+
+}  // namespace hueloom::capture

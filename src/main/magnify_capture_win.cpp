@@ -19,6 +19,8 @@
 #include "toolkit/application_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
+namespace hueloom::app {
+
 using hueloom::image::Dib;
 
 namespace {
@@ -134,7 +136,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
 
     if (!settings.Msg_ID[1]) {
         RECT r = bounds();
-        settings.Msg_ID[1] = ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
+        settings.Msg_ID[1] =
+            hueloom::dialogs::ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
     if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
     if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
@@ -144,7 +147,7 @@ void TfrmMagnify::mnuRectCaptureClick() {
     if (RectCaptureBusy || savePictureDialogOpen) return;
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
-    ShowRectCaptureInstructions(settings, r.right, r.top);
+    hueloom::capture::ShowRectCaptureInstructions(settings, r.right, r.top);
     DoCapture(CaptureKind::Rectangle);
     setText(L"矩形領域キャプチャ");
 }
@@ -161,7 +164,7 @@ Dib TfrmMagnify::captureRectangle() {
     // The frozen copy includes the cursor when flgCursorCapture is on.
     Dib screen = GrabWindow(GetDesktopWindow());
     overlayOpen_ = true;
-    std::optional<RECT> sel = SelectRectangle(screen, settings);
+    std::optional<RECT> sel = capture::SelectRectangle(screen, settings);
     if (!sel) return Dib();
     return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
 }
@@ -217,3 +220,5 @@ void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
     ScrollBox1.invalidate();
     Image1.invalidate();
 }
+
+}  // namespace hueloom::app

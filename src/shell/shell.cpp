@@ -2,7 +2,7 @@
 
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 const std::vector<ShortcutTarget>& shortcutTargets() {
     static const std::vector<ShortcutTarget> targets = {
@@ -31,4 +31,4 @@ std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile 
 
 std::wstring mailtoUrl(const std::wstring& address) { return L"mailto:" + address; }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

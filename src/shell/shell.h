@@ -10,7 +10,7 @@
 
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 // Name of the shortcut file (without ".lnk").
 inline constexpr wchar_t kShortcutName[] = L"Hueloom 1.0A4";
@@ -44,4 +44,4 @@ inline constexpr wchar_t kSupportUrl[] = L"http://www.hueloom.example/support/";
 inline constexpr wchar_t kSupportMail[] = L"support@hueloom.example";
 std::wstring mailtoUrl(const std::wstring& address);
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

@@ -11,7 +11,7 @@
 #include "toolkit/application_win.h"
 #include "shell/shell.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 namespace {
 
@@ -165,4 +165,4 @@ void OpenSupportHomepage() { shellCalls().shellOpen(kSupportUrl); }
 
 void MailToAuthor() { shellCalls().shellOpen(mailtoUrl(kSupportMail)); }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

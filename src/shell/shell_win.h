@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 struct ShellCalls {
     // ShellExecute with the verb "open" (no owner, parameters or folder).
@@ -61,4 +61,4 @@ void OpenSupportHomepage();
 // mnuMailToMe: a new mail to the support address.
 void MailToAuthor();
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

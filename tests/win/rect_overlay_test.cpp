@@ -84,7 +84,7 @@ public:
 
 // A fresh overlay (not shown modally) over a frozen picture, red mask.
 struct OverlayFixture : ::testing::Test {
-    std::unique_ptr<TfrmVirtualDesktop> o = std::make_unique<TfrmVirtualDesktop>();
+    std::unique_ptr<hueloom::capture::TfrmVirtualDesktop> o = std::make_unique<hueloom::capture::TfrmVirtualDesktop>();
     void SetUp() override {
         ASSERT_TRUE(o->create());
         o->setMaskColor(0x0000FF);
@@ -132,7 +132,7 @@ TEST_F(OverlayFixture, CoversTheDesktopBorderlessOnTopWithTheCrossAndItsMenu) {
     const LONG style = GetWindowLongW(h(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(GetWindowLongW(h(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(TfrmVirtualDesktop::current(), o.get());
+    EXPECT_EQ(hueloom::capture::TfrmVirtualDesktop::current(), o.get());
 
     HCURSOR cross = LoadCursorW(tk::app().hinstance(), L"MYCROSS2");
     ASSERT_NE(cross, nullptr) << "the cross cursor is a resource of the program";
@@ -334,13 +334,18 @@ TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
 
 namespace {
 
-bool overlayUp() { return TfrmVirtualDesktop::current() && TfrmVirtualDesktop::current()->visible(); }
-void closeOverlay() {
-    if (auto* o = TfrmVirtualDesktop::current()) o->setModalResult(IDCANCEL);
+bool overlayUp() {
+    return hueloom::capture::TfrmVirtualDesktop::current() &&
+           hueloom::capture::TfrmVirtualDesktop::current()->visible();
 }
-bool dialogUp() { return TfrmFxRectSize::current() && TfrmFxRectSize::current()->visible(); }
+void closeOverlay() {
+    if (auto* o = hueloom::capture::TfrmVirtualDesktop::current()) o->setModalResult(IDCANCEL);
+}
+bool dialogUp() {
+    return hueloom::capture::TfrmFxRectSize::current() && hueloom::capture::TfrmFxRectSize::current()->visible();
+}
 void closeDialog() {
-    if (auto* d = TfrmFxRectSize::current()) d->setModalResult(IDCANCEL);
+    if (auto* d = hueloom::capture::TfrmFxRectSize::current()) d->setModalResult(IDCANCEL);
 }
 
 hueloom::settings::Settings testSettings() {
@@ -360,16 +365,16 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
     const std::optional<RECT> r = ModalDriver::run(
         overlayUp,
         [&] {
-            auto* o = TfrmVirtualDesktop::current();
+            auto* o = hueloom::capture::TfrmVirtualDesktop::current();
             wasModal = o->isModal();
-            second = SelectRectangle(frozen, testSettings());
+            second = hueloom::capture::SelectRectangle(frozen, testSettings());
             HWND h = o->hwnd();
             PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(40, 30));
             PostMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, at(140, 90));
             PostMessageW(h, WM_LBUTTONUP, 0, at(140, 90));
             PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
         },
-        closeOverlay, [&] { return SelectRectangle(frozen, testSettings()); });
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(wasModal);
@@ -379,15 +384,15 @@ TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtA
     EXPECT_EQ(r->top, 30);
     EXPECT_EQ(r->right, 140);
     EXPECT_EQ(r->bottom, 90);
-    EXPECT_EQ(TfrmVirtualDesktop::current(), nullptr);
+    EXPECT_EQ(hueloom::capture::TfrmVirtualDesktop::current(), nullptr);
     EXPECT_EQ(FindWindowW(L"TfrmVirtualDesktop", nullptr), nullptr) << "released";
 }
 
 TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
     const Dib frozen = frozenPicture(64, 64);
     const std::optional<RECT> r = ModalDriver::run(
-        overlayUp, [] { PostMessageW(TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); }, closeOverlay,
-        [&] { return SelectRectangle(frozen, testSettings()); });
+        overlayUp, [] { PostMessageW(hueloom::capture::TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); },
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     ASSERT_TRUE(r.has_value());
@@ -396,7 +401,7 @@ TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
 }
 
 TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
-    TfrmVirtualDesktop o;
+    hueloom::capture::TfrmVirtualDesktop o;
     ASSERT_TRUE(o.create());
     ASSERT_TRUE(SetCursorPos(300, 250));
     // Types a size into the dialog that pmnuOptSize opens and presses OK.
@@ -404,7 +409,7 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
         ModalDriver::run(
             dialogUp,
             [width, height] {
-                auto* d = TfrmFxRectSize::current();
+                auto* d = hueloom::capture::TfrmFxRectSize::current();
                 d->Edit1.setText(width);
                 d->Edit2.setText(height);
                 d->OKBtn.click();
@@ -444,7 +449,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
-            auto* d = TfrmFxRectSize::current();
+            auto* d = hueloom::capture::TfrmFxRectSize::current();
             GetWindowRect(d->hwnd(), &win);
             tk::Region rgn = tk::windowRegion(d->hwnd());
             if (rgn) {
@@ -453,7 +458,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             }
             Snapshot s(d->hwnd());
             edge = s.at(1, 85);
-            green = s.count(TfrmFxRectSize::kBackground);
+            green = s.count(hueloom::capture::TfrmFxRectSize::kBackground);
             aqua = s.count(RGB(0, 255, 255));
             freeHit = SendMessageW(d->hwnd(), WM_NCHITTEST, 0, MAKELPARAM(win.left + 30, win.top + 85));
             RECT eb = d->Edit1.bounds();
@@ -466,7 +471,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             e2 = d->Edit2.text();
             PostMessageW(d->Edit1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
         },
-        closeDialog, [] { return AskFixedSize(nullptr, 0x6400C8); });
+        closeDialog, [] { return hueloom::capture::AskFixedSize(nullptr, 0x6400C8); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_FALSE(r.has_value()) << "Escape cancels";
@@ -485,7 +490,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     EXPECT_EQ(caption, L"固定切抜きサイズ");
     EXPECT_EQ(e1, L"");
     EXPECT_EQ(e2, L"");
-    EXPECT_EQ(TfrmFxRectSize::current(), nullptr);
+    EXPECT_EQ(hueloom::capture::TfrmFxRectSize::current(), nullptr);
 }
 
 namespace {
@@ -508,14 +513,14 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
     const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
-            auto* d = TfrmFxRectSize::current();
+            auto* d = hueloom::capture::TfrmFxRectSize::current();
             edit1 = d->Edit1.hwnd();
             edit2 = d->Edit2.hwnd();
             ok = d->OKBtn.hwnd();
             d->Edit1.setText(L"64");
             d->Edit2.setText(L"48");
             Steps::next = [&] {
-                auto* dd = TfrmFxRectSize::current();
+                auto* dd = hueloom::capture::TfrmFxRectSize::current();
                 if (!dd) return;
                 switch (step++) {
                 case 0: PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
@@ -543,7 +548,7 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
             };
             stepTimer = SetTimer(nullptr, 0, 30, Steps::tick);
         },
-        closeDialog, [] { return AskFixedSize(nullptr, 0xFFFF00); });
+        closeDialog, [] { return hueloom::capture::AskFixedSize(nullptr, 0xFFFF00); });
     KillTimer(nullptr, stepTimer);
     Steps::next = nullptr;
     EXPECT_TRUE(ModalDriver::acted);
@@ -563,22 +568,23 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     s.SleepTime = 750;
     std::wstring title, text;
     RECT win{};
-    ModalDriver::run([] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
-                     [&] {
-                         auto* box = TfrmMyDlg::current();
-                         title = box->text();
-                         text = box->lblContent.caption();
-                         GetWindowRect(box->hwnd(), &win);
-                         SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
-                         box->OKBtnClick();
-                     },
-                     [] {
-                         if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
-                     },
-                     [&] {
-                         ShowRectCaptureInstructions(s, 120, 60);
-                         return 0;
-                     });
+    ModalDriver::run(
+        [] { return hueloom::dialogs::TfrmMyDlg::current() && hueloom::dialogs::TfrmMyDlg::current()->visible(); },
+        [&] {
+            auto* box = hueloom::dialogs::TfrmMyDlg::current();
+            title = box->text();
+            text = box->lblContent.caption();
+            GetWindowRect(box->hwnd(), &win);
+            SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
+            box->OKBtnClick();
+        },
+        [] {
+            if (auto* b = hueloom::dialogs::TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
+        },
+        [&] {
+            hueloom::capture::ShowRectCaptureInstructions(s, 120, 60);
+            return 0;
+        });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(title, L"矩形領域・キャプチャの操作方法！");
@@ -589,9 +595,10 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     EXPECT_TRUE(s.Msg_ID[4]) << "ticked: Msg_ID5 is set";
 
     // Once set, nothing shows.
-    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); }, [] {},
+    ModalDriver::run([] { return hueloom::dialogs::TfrmMyDlg::current() != nullptr; },
+                     [] { hueloom::dialogs::TfrmMyDlg::current()->OKBtnClick(); }, [] {},
                      [&] {
-                         ShowRectCaptureInstructions(s, 120, 60);
+                         hueloom::capture::ShowRectCaptureInstructions(s, 120, 60);
                          return 0;
                      });
     EXPECT_FALSE(ModalDriver::acted);

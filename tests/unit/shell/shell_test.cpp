@@ -6,7 +6,7 @@
 
 #include "shell/shell.h"
 
-using namespace hueloom::ui;
+using namespace hueloom::shell;
 
 namespace {
 
