@@ -29,11 +29,13 @@ def read(path):
 
 
 def system_entries(data):
-    """#SYSTEM: a version word, then records (code, length, bytes)."""
+    """#SYSTEM: a version word, then records (code, length, bytes); the text
+    ones: 0 contents file, 1 index file, 2 default topic, 3 title."""
     out, pos = {}, 4
     while pos + 4 <= len(data):
         code, size = struct.unpack_from("<HH", data, pos)
-        out[code] = data[pos + 4:pos + 4 + size].rstrip(b"\0").decode("cp932")
+        if code in (0, 1, 2, 3):
+            out[code] = data[pos + 4:pos + 4 + size].rstrip(b"\0").decode("cp932")
         pos += 4 + size
     return out
 
@@ -63,7 +65,6 @@ def check(chm, src, out):
     if r.returncode != 0:
         fail(f"extract_chmLib could not read {chm}: {r.stdout.decode(errors='replace')}")
     system = system_entries(read(os.path.join(out, "#SYSTEM")))
-    # 0 contents file, 1 index file, 2 default topic, 3 title.
     for code, what in ((0, "contents"), (1, "index"), (2, "default topic")):
         if not system.get(code) or not os.path.isfile(os.path.join(out, system[code])):
             fail(f"the {what} named in the header ({system.get(code)!r}) is not in the file")
