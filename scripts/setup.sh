@@ -6,7 +6,7 @@ set -euo pipefail
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v7"
+STAMP="$DEPS_PREFIX/.packages-v8"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -22,6 +22,7 @@ PACKAGES=(
     wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
+    fp-utils libchm-bin
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make

@@ -38,6 +38,10 @@ std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& na
 std::wstring helpFilePath(const std::wstring& programPath);
 // The message shown when the help file is missing.
 std::wstring helpMissingMessage(const std::wstring& helpFile);
+// The system's help viewer, hh.exe in the Windows folder, and its command
+// line that shows a help file's default topic (the path in quotes).
+std::wstring helpViewerPath(const std::wstring& windowsDir);
+std::wstring helpViewerArguments(const std::wstring& helpFile);
 
 // The maker's support page and mail address, and the "mailto:" URL.
 inline constexpr wchar_t kSupportUrl[] = L"http://www.hueloom.example/support/";

@@ -92,6 +92,13 @@ class Image:
                     n += 1
         return n
 
+    def crop(self, x, y, w, h):
+        """The part [x, x + w) × [y, y + h), clipped to the picture."""
+        x0, y0 = max(0, x), max(0, y)
+        x1, y1 = min(self.width, x + w), min(self.height, y + h)
+        rows = [self.data[(r * self.width + x0) * 3:(r * self.width + x1) * 3] for r in range(y0, y1)]
+        return Image(x1 - x0, y1 - y0, b"".join(rows))
+
     def save(self, path):
         """Writes the picture in the format the extension names (ImageMagick)."""
         ppm = b"P6 %d %d 255\n" % (self.width, self.height) + self.data
@@ -361,6 +368,12 @@ class Lane:
             found.append((int(d), name))
         return found
 
+    @staticmethod
+    def command_line(pid):
+        """A process's arguments (Wine shows a program's Windows command line)."""
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            return [a.decode(errors="replace") for a in f.read().split(b"\0") if a]
+
     def kill_programs(self):
         """Ends every Windows program in the lane but Wine's own services."""
         for pid, name in self.wine_processes():
@@ -609,9 +622,15 @@ class Session:
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
         return Image.from_ppm(raw)
 
-    def save_screenshot(self, label):
+    def save_screenshot(self, label, window=None):
+        """Keeps a screenshot in the artifacts folder; with `window`, only
+        that window (scripts/refresh-help-images.sh takes some of these
+        into the help file)."""
         path = os.path.join(self.artifacts, f"{self.name}-{label}.png")
-        self.screenshot().save(path)
+        shot = self.screenshot()
+        if window:
+            shot = shot.crop(*self.window_geometry(window))
+        shot.save(path)
         return path
 
     def clipboard(self):

@@ -49,7 +49,7 @@ struct ShellFixture : ::testing::Test {
         saved = shell::shellCalls();
         shell::ShellCalls& c = shell::shellCalls();
         c.shellOpen = [this](const std::wstring& t) { opened.push_back(t); };
-        c.htmlHelp = [this](const std::wstring& f) { helped.push_back(f); };
+        c.showHelp = [this](const std::wstring& f) { helped.push_back(f); };
         c.messageBox = [this](const std::wstring& t) { messages.push_back(t); };
         c.specialFolder = [this](HWND, int id) -> std::wstring {
             foldersAsked.push_back(id);
@@ -170,5 +170,5 @@ TEST_F(ShellFixture, HomepageAndMailOpenTheirUrlsThroughTheShell) {
 
 TEST(ShellCallsDefaults, RealCallsAreInPlace) {
     const shell::ShellCalls c = shell::defaultShellCalls();
-    EXPECT_TRUE(c.shellOpen && c.htmlHelp && c.messageBox && c.specialFolder);
+    EXPECT_TRUE(c.shellOpen && c.showHelp && c.messageBox && c.specialFolder);
 }

@@ -43,6 +43,13 @@ TEST(ShellPaths, HelpFileReplacesOnlyTheFileNamesExtension) {
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\.hidden"), L"C:\\v1.2\\.hidden.chm");
 }
 
+TEST(ShellPaths, HelpViewerIsHhInTheWindowsFolderWithTheFileQuoted) {
+    EXPECT_EQ(helpViewerPath(L"C:\\WINDOWS"), L"C:\\WINDOWS\\hh.exe");
+    EXPECT_EQ(helpViewerPath(L"C:\\"), L"C:\\hh.exe");
+    EXPECT_EQ(helpViewerArguments(L"C:\\Program Files\\Hueloom\\Hueloom.chm"),
+              L"\"C:\\Program Files\\Hueloom\\Hueloom.chm\"");
+}
+
 TEST(ShellTexts, MissingHelpMessageAndMailUrl) {
     EXPECT_EQ(helpMissingMessage(L"C:\\Tools\\Hueloom.chm"), L"C:\\Tools\\Hueloom.chmが見つかりません。");
     EXPECT_EQ(mailtoUrl(L"a@b.example"), L"mailto:a@b.example");
