@@ -202,8 +202,7 @@ TEST(InfoBox, OnlyOneBoxAtATime) {
             DWORD t = GetTickCount();
             second = hueloom::dialogs::ShowInfoBox(L"second", L"must not show", -1, -1, true);
             took = GetTickCount() - t;
-            for (HWND h = FindWindowW(L"TfrmMyDlg", nullptr); h;
-                 h = FindWindowExW(nullptr, h, L"TfrmMyDlg", nullptr))
+            for (HWND h = FindWindowW(L"TfrmMyDlg", nullptr); h; h = FindWindowExW(nullptr, h, L"TfrmMyDlg", nullptr))
                 ++boxes;
             EXPECT_EQ(hueloom::dialogs::TfrmMyDlg::current(), &box);
             clickOk(box);
