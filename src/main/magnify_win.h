@@ -174,8 +174,6 @@ private:
     // Captures.
     enum class CaptureKind { Screen, Window, Rectangle };
     void DoCapture(CaptureKind kind);
-    hueloom::image::Dib GrabWindow(HWND window);
-    HCURSOR GetPointerCursor();
     bool RectCaptureBusy = false;
     // The rectangle branch of DoCapture: grabs the desktop, lets the user
     // choose on the frozen copy, cuts the choice out.
