@@ -5,6 +5,7 @@ set -euo pipefail
 
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
+CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 STAMP="$DEPS_PREFIX/.packages-v8"
 
@@ -101,7 +102,24 @@ build_gtest() {
     cmake --install "$b" >/dev/null
 }
 
+# css-tree, the CSS parser that reads our palette files in the tests, into a
+# folder of its own outside the tree (the tests find it there).
+install_css_tree() {
+    local dir="$DEPS_PREFIX/npm" manifest="$DEPS_PREFIX/npm/node_modules/css-tree/package.json"
+    if [ -f "$manifest" ] && grep -q "\"version\": \"$CSS_TREE_VERSION\"" "$manifest"; then
+        log "css-tree $CSS_TREE_VERSION already installed"
+        return
+    fi
+    if ! command -v npm >/dev/null; then
+        as_root apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+    fi
+    log "installing css-tree $CSS_TREE_VERSION"
+    as_root mkdir -p "$dir"
+    as_root npm install --prefix "$dir" --no-audit --no-fund --silent "css-tree@$CSS_TREE_VERSION" >/dev/null
+}
+
 install_packages
+install_css_tree
 for arch in x86_64 i686; do
     build_libjpeg "$arch"
     build_gtest "$arch"
