@@ -17,6 +17,7 @@
 #include "image/win/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace hueloom::app {
@@ -71,15 +72,28 @@ HCURSOR TfrmMagnify::GetPointerCursor() {
 Dib TfrmMagnify::GrabWindow(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
+    tk::WindowDC src(window, tk::WindowDC::Whole);
+    return grabFrom(src, POINT{0, 0}, r);
+}
+
+Dib TfrmMagnify::GrabScreenRect(const hueloom::Rect& area) {
+    // The screen's DC spans every monitor in screen coordinates.
+    tk::WindowDC src(nullptr);
+    return grabFrom(src, POINT{area.left, area.top}, RECT{area.left, area.top, area.right, area.bottom});
+}
+
+// Copies r (screen coordinates) from `src`, where r's top-left corner lies at
+// srcOrigin, and draws the pointer's cursor in when it is asked for and lies
+// inside r.
+Dib TfrmMagnify::grabFrom(HDC src, POINT srcOrigin, const RECT& r) {
     const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
     if (w == 0 || h == 0) return Dib();
     tk::DibSection section(w, h, 32);
     if (!section) throw hueloom::image::ImageError("画像を作成できません (メモリ不足)");
     {
-        tk::WindowDC src(window, tk::WindowDC::Whole);
         tk::MemoryDC mem(src);
         tk::Select sel(mem, section.handle());
-        BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY | CAPTUREBLT);
+        BitBlt(mem, 0, 0, w, h, src, srcOrigin.x, srcOrigin.y, SRCCOPY | CAPTUREBLT);
         if (settings.flgCursorCapture) {
             POINT p;
             GetCursorPos(&p);
@@ -161,12 +175,14 @@ Dib TfrmMagnify::captureRectangle() {
             f->overlayOpen_ = false;
         }
     } done{this};
-    // The frozen copy includes the cursor when flgCursorCapture is on.
-    Dib screen = GrabWindow(GetDesktopWindow());
+    // The frozen copy covers every monitor and includes the cursor when
+    // flgCursorCapture is on; the selection comes back in screen coordinates.
+    const hueloom::Rect desktop = tk::virtualScreen();
+    Dib screen = GrabScreenRect(desktop);
     overlayOpen_ = true;
-    std::optional<RECT> sel = capture::SelectRectangle(screen, settings);
+    std::optional<hueloom::Rect> sel = capture::SelectRectangle(screen, desktop, settings);
     if (!sel) return Dib();
-    return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
+    return hueloom::capture::cutRect(screen, hueloom::screenToClient(*sel, desktop));
 }
 
 // ------------------------------------------------------------------ cursors

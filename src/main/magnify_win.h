@@ -175,10 +175,14 @@ private:
     enum class CaptureKind { Screen, Window, Rectangle };
     void DoCapture(CaptureKind kind);
     hueloom::image::Dib GrabWindow(HWND window);
+    // The part `r` of the screen, in screen coordinates (any monitor, also
+    // left of or above the primary one), with the cursor like GrabWindow.
+    hueloom::image::Dib GrabScreenRect(const hueloom::Rect& r);
+    hueloom::image::Dib grabFrom(HDC src, POINT srcOrigin, const RECT& r);
     HCURSOR GetPointerCursor();
     bool RectCaptureBusy = false;
-    // The rectangle branch of DoCapture: grabs the desktop, lets the user
-    // choose on the frozen copy, cuts the choice out.
+    // The rectangle branch of DoCapture: grabs the whole virtual desktop,
+    // lets the user choose on the frozen copy, cuts the choice out.
     hueloom::image::Dib captureRectangle();
 
     // Cursor stamping: Shift+click stamps the image area's cursor.
