@@ -41,18 +41,17 @@ HCURSOR pointerCursor() {
     return GetCursor();
 }
 
-image::Dib grabWindow(HWND window, bool withCursor) {
-    RECT r{};
-    GetWindowRect(window, &r);
+// Copies r (screen coordinates) from `src`, where r's top-left corner lies at
+// srcOrigin, and draws the pointer's cursor in when asked and inside r.
+image::Dib grabFrom(HDC src, POINT srcOrigin, const RECT& r, bool withCursor) {
     const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
     if (w == 0 || h == 0) return image::Dib();
     tk::DibSection section(w, h, 32);
     if (!section) throw image::ImageError("画像を作成できません (メモリ不足)");
     {
-        tk::WindowDC src(window, tk::WindowDC::Whole);
         tk::MemoryDC mem(src);
         tk::Select sel(mem, section.handle());
-        BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY | CAPTUREBLT);
+        BitBlt(mem, 0, 0, w, h, src, srcOrigin.x, srcOrigin.y, SRCCOPY | CAPTUREBLT);
         if (withCursor) {
             POINT p;
             GetCursorPos(&p);
@@ -65,6 +64,19 @@ image::Dib grabWindow(HWND window, bool withCursor) {
     image::Dib dib(w, h, 32);
     for (int y = 0; y < h; ++y) std::memcpy(dib.scanLine(y), section.row(y), dib.rowBytes());
     return dib;
+}
+
+image::Dib grabWindow(HWND window, bool withCursor) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    tk::WindowDC src(window, tk::WindowDC::Whole);
+    return grabFrom(src, POINT{0, 0}, r, withCursor);
+}
+
+image::Dib grabScreenRect(const Rect& area, bool withCursor) {
+    // The screen's DC spans every monitor in screen coordinates.
+    tk::WindowDC src(nullptr);
+    return grabFrom(src, POINT{area.left, area.top}, RECT{area.left, area.top, area.right, area.bottom}, withCursor);
 }
 
 void stampCursor(HBITMAP target, HCURSOR cursor, int x, int y) {

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "core/geometry.h"
 #include "image/dib.h"
 
 namespace hueloom::capture {
@@ -17,6 +18,9 @@ HCURSOR pointerCursor();
 // is drawn in where it lies over the window. An empty window gives an empty
 // image; a picture too large to hold throws ImageError.
 image::Dib grabWindow(HWND window, bool withCursor);
+// The part `area` of the screen, in screen coordinates (any monitor, also
+// left of or above the primary one), with the cursor like grabWindow.
+image::Dib grabScreenRect(const Rect& area, bool withCursor);
 
 // `picture` with `cursor` drawn in, its hot spot at (x, y).
 image::Dib stampCursor(const image::Dib& picture, HCURSOR cursor, int x, int y);

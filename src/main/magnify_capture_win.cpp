@@ -18,6 +18,7 @@
 #include "image/win/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace hueloom::app {
@@ -112,12 +113,14 @@ Dib TfrmMagnify::captureRectangle() {
             f->overlayOpen_ = false;
         }
     } done{this};
-    // The frozen copy includes the cursor when flgCursorCapture is on.
-    Dib screen = capture::grabWindow(GetDesktopWindow(), settings.flgCursorCapture);
+    // The frozen copy covers every monitor and includes the cursor when
+    // flgCursorCapture is on; the selection comes back in screen coordinates.
+    const hueloom::Rect desktop = tk::virtualScreen();
+    Dib screen = capture::grabScreenRect(desktop, settings.flgCursorCapture);
     overlayOpen_ = true;
-    std::optional<RECT> sel = capture::SelectRectangle(screen, settings);
+    std::optional<hueloom::Rect> sel = capture::SelectRectangle(screen, desktop, settings);
     if (!sel) return Dib();
-    return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
+    return hueloom::capture::cutRect(screen, hueloom::screenToClient(*sel, desktop));
 }
 
 // ------------------------------------------------------------------ cursors
