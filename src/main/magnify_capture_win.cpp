@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include <commdlg.h>
 
@@ -15,8 +16,12 @@
 #include "capture/selection.h"
 #include "image/bmp.h"
 #include "image/win/dib_win.h"
+#include "image/image_error.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
+
+namespace hueloom::app {
 
 using hueloom::image::Dib;
 
@@ -50,12 +55,6 @@ void TfrmMagnify::mnuWindowCaptureClick() {
     setText(L"アクティブウインドウ・キャプチャ");
 }
 
-HCURSOR TfrmMagnify::GetPointerCursor() { return hueloom::capture::pointerCursor(GetCurrentThreadId()); }
-
-Dib TfrmMagnify::GrabWindow(HWND window) {
-    return hueloom::capture::grabWindow(window, settings.flgCursorCapture, GetCurrentThreadId());
-}
-
 void TfrmMagnify::DoCapture(CaptureKind kind) {
     if (overlayOpen_) return;
     colourListMode_ = false;
@@ -79,8 +78,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     {
         ShowAgain showAgain{this};
         switch (kind) {
-        case CaptureKind::Screen: image = GrabWindow(GetDesktopWindow()); break;
-        case CaptureKind::Window: image = GrabWindow(GetForegroundWindow()); break;
+        case CaptureKind::Screen: image = capture::grabWindow(GetDesktopWindow(), settings.flgCursorCapture); break;
+        case CaptureKind::Window: image = capture::grabWindow(GetForegroundWindow(), settings.flgCursorCapture); break;
         case CaptureKind::Rectangle: image = captureRectangle(); break;
         }
         setWorkingImage(std::move(image));
@@ -89,7 +88,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
 
     if (!settings.Msg_ID[1]) {
         RECT r = bounds();
-        settings.Msg_ID[1] = ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
+        settings.Msg_ID[1] =
+            hueloom::dialogs::ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
     if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
     if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
@@ -99,7 +99,7 @@ void TfrmMagnify::mnuRectCaptureClick() {
     if (RectCaptureBusy || savePictureDialogOpen) return;
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
-    ShowRectCaptureInstructions(settings, r.right, r.top);
+    hueloom::capture::ShowRectCaptureInstructions(settings, r.right, r.top);
     DoCapture(CaptureKind::Rectangle);
     setText(L"矩形領域キャプチャ");
 }
@@ -113,12 +113,14 @@ Dib TfrmMagnify::captureRectangle() {
             f->overlayOpen_ = false;
         }
     } done{this};
-    // The frozen copy includes the cursor when flgCursorCapture is on.
-    Dib screen = GrabWindow(GetDesktopWindow());
+    // The frozen copy covers every monitor and includes the cursor when
+    // flgCursorCapture is on; the selection comes back in screen coordinates.
+    const hueloom::Rect desktop = tk::virtualScreen();
+    Dib screen = capture::grabScreenRect(desktop, settings.flgCursorCapture);
     overlayOpen_ = true;
-    std::optional<RECT> sel = SelectRectangle(screen, settings);
+    std::optional<hueloom::Rect> sel = capture::SelectRectangle(screen, desktop, settings);
     if (!sel) return Dib();
-    return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
+    return hueloom::capture::cutRect(screen, hueloom::screenToClient(*sel, desktop));
 }
 
 // ------------------------------------------------------------------ cursors
@@ -142,33 +144,19 @@ void TfrmMagnify::mnuLoadCursorClick() {
 void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
     if (busy()) return;
     HCURSOR c = GetCursor();
-    if ((keys & MK_SHIFT) && c) {
-        ICONINFO ii{};
-        POINT hot{0, 0};
-        if (GetIconInfo(c, &ii)) {
-            tk::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);  // copies made for us
-            hot = {static_cast<LONG>(ii.xHotspot), static_cast<LONG>(ii.yHotspot)};
-        }
-        if (hasWorkingImage()) {
-            TakeSnapshot();
-            tk::Bitmap bmp = hueloom::image::createBitmap(workingImage_);
-            {
-                tk::MemoryDC mem;
-                tk::Select sel(mem, bmp);
-                DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
-                GdiFlush();
-            }
-            setWorkingImage(hueloom::image::dibFromBitmap(bmp));
-        } else if (HBITMAP view = Image1.picture()) {
-            // The magnifier's view: snapshot it and draw; the next sampling
-            // step draws over it again.
-            hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
-            UndoAvailable = true;
-            tk::MemoryDC mem;
-            tk::Select sel(mem, view);
-            DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
-        }
+    if (!(keys & MK_SHIFT) || !c) return;
+    if (hasWorkingImage()) {
+        TakeSnapshot();
+        setWorkingImage(capture::stampCursor(workingImage_, c, x, y));
+    } else if (HBITMAP view = Image1.picture()) {
+        // The magnifier's view: snapshot it and draw; the next sampling step
+        // draws over it again.
+        hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
+        UndoAvailable = true;
+        capture::stampCursor(view, c, x, y);
     }
     ScrollBox1.invalidate();
     Image1.invalidate();
 }
+
+}  // namespace hueloom::app

@@ -94,23 +94,22 @@ TEST(Grab, TheCursorOfAnotherThreadsWindowIsDrawnWithItsHotSpotOnThePointer) {
     OtherThreadWindow other(300, 200, 100, 80);
     SetCursorPos(340, 230);
     pumpFor(400);  // the other window paints
-    const DWORD self = GetCurrentThreadId();
 
-    Dib screen = hueloom::capture::grabWindow(GetDesktopWindow(), true, self);
+    Dib screen = hueloom::capture::grabWindow(GetDesktopWindow(), true);
     ASSERT_EQ(screen.width(), GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(blackIn(screen, 340 - kHot.x, 230 - kHot.y), plus());
-    Dib plain = hueloom::capture::grabWindow(GetDesktopWindow(), false, self);
+    Dib plain = hueloom::capture::grabWindow(GetDesktopWindow(), false);
     EXPECT_EQ(blackIn(plain, 340 - kHot.x, 230 - kHot.y), (std::set<std::pair<int, int>>{})) << "cursor drawn when off";
     EXPECT_EQ(pixel(plain, 340, 230), kWindowColour);
 
     // The window itself: the cursor placed relative to its rectangle.
-    Dib window = hueloom::capture::grabWindow(other.hwnd(), true, self);
+    Dib window = hueloom::capture::grabWindow(other.hwnd(), true);
     ASSERT_EQ(std::make_pair(window.width(), window.height()), std::make_pair(100, 80));
     EXPECT_EQ(blackIn(window, 40 - kHot.x, 30 - kHot.y), plus());
     // The pointer outside the grabbed window: no cursor.
     SetCursorPos(200, 230);
     pumpFor(100);
-    window = hueloom::capture::grabWindow(other.hwnd(), true, self);
+    window = hueloom::capture::grabWindow(other.hwnd(), true);
     EXPECT_EQ(blackIn(window, 40 - kHot.x, 30 - kHot.y), (std::set<std::pair<int, int>>{}));
     EXPECT_EQ(pixel(window, 40, 30), kWindowColour);
 }
@@ -121,9 +120,9 @@ TEST(Grab, NoCursorOverTheProgramsOwnWindows) {
     own.show();
     SetCursorPos(340, 430);
     pumpFor(300);
-    EXPECT_EQ(hueloom::capture::pointerCursor(GetCurrentThreadId()), nullptr);
-    Dib with = hueloom::capture::grabWindow(own.hwnd(), true, GetCurrentThreadId());
-    Dib without = hueloom::capture::grabWindow(own.hwnd(), false, GetCurrentThreadId());
+    EXPECT_EQ(hueloom::capture::pointerCursor(), nullptr);
+    Dib with = hueloom::capture::grabWindow(own.hwnd(), true);
+    Dib without = hueloom::capture::grabWindow(own.hwnd(), false);
     EXPECT_TRUE(with == without);
 }
 
