@@ -80,8 +80,8 @@ for kind, img in (() if png_only else ((0, "screenshot"), (1, "photo"))):
     print(f"(ImageMagick reads {img}.ppm alone in {read:.0f} ms)")
     imp = best(["convert", src, "-define", "png:compression-filter=0", "-define", "png:compression-level=6",
                 "-define", "png:compression-strategy=0", f"PNG24:{work}/out.png"])
-    row(f"PNG level 6, {img}", ms(f"BM_PngEncode/{kind}/6/real_time"), "ImageMagick PNG24, filter none", imp,
-        "(reference)")
+    row(f"PNG level 6, {img}", ms(f"BM_PngEncode/{kind}/6/process_time/real_time"),
+        "ImageMagick PNG24, filter none", imp, "(reference)")
     cj = best(["cjpeg", "-quality", "90", "-baseline", "-dct", "float", "-outfile", f"{work}/out.jpg", src])
     row(f"JPEG q90, {img}", ms(f"BM_JpegEncode/{kind}/real_time"), "cjpeg -quality 90 -baseline -dct float", cj,
         "<= 1.10")
@@ -96,13 +96,13 @@ png = []
 mem = {}
 for kind, img in ((0, "screenshot"), (1, "photo")):
     for quality, level in ((0, 0), (1, 6), (2, 1), (3, 9)):
-        name = f"BM_PngEncode/{kind}/{level}/real_time"
+        name = f"BM_PngEncode/{kind}/{level}/process_time/real_time"
         if name not in ours:
             continue
         mine = (ms(name), ms(name, "cpu_time"), ours[name]["file_MB"])
         mem[(img, level)] = ours[name].get("peak_extra_MB")
         for adaptive, how in ((1, "own filters"), (0, "filter none")):
-            peer = f"BM_PeerLibpngEncode/{kind}/{level}/{adaptive}/real_time"
+            peer = f"BM_PeerLibpngEncode/{kind}/{level}/{adaptive}/process_time/real_time"
             if peer in ours:
                 png.append((img, quality, level, how, mine, (ms(peer), ms(peer, "cpu_time"), ours[peer]["file_MB"])))
 if png:

@@ -73,6 +73,7 @@ void BM_PeerLibpngEncode(benchmark::State& state) {
 BENCHMARK(BM_PeerLibpngEncode)
     ->ArgsProduct({{0, 1}, {0, 1, 6, 9}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
     ->UseRealTime();
 
 }  // namespace

@@ -21,22 +21,21 @@ namespace {
 // first, through a 64-bit buffer refilled a word at a time.
 class BitReader {
 public:
-    explicit BitReader(std::span<const std::uint8_t> data)
-        : next_(data.data()), end_(data.data() + data.size()), limit_(data.size() * 8) {}
+    explicit BitReader(std::span<const std::uint8_t> data) : data_(data) {}
 
     // Makes at least 56 bits available (zeros past the end of the data).
     void refill() {
         if (avail_ >= 56) return;
-        if (end_ - next_ >= 8) {
+        if (data_.size() - std::min(next_, data_.size()) >= 8) {
             std::uint64_t w = 0;
-            for (int i = 7; i >= 0; --i) w = (w << 8) | next_[i];  // one load on little-endian machines
+            for (int i = 7; i >= 0; --i) w = (w << 8) | data_[next_ + i];  // one load on little-endian machines
             buf_ |= w << avail_;
             next_ += (63 - avail_) >> 3;
             avail_ |= 56;
         } else {
-            if (next_ > end_ + 8) broken();  // everything buffered lies past the end
+            if (next_ > data_.size() + 8) broken();  // everything buffered lies past the end
             while (avail_ <= 56) {
-                if (next_ < end_) buf_ |= std::uint64_t{*next_} << avail_;
+                if (next_ < data_.size()) buf_ |= std::uint64_t{data_[next_]} << avail_;
                 ++next_;
                 avail_ += 8;
             }
@@ -54,25 +53,25 @@ public:
         skip(n);
         return v;
     }
+    // Bits consumed so far; fails once that runs past the data.
     std::size_t pos() const {
-        const std::size_t p = static_cast<std::size_t>(next_ - end_) * 8 + limit_ - avail_;
-        if (p > limit_) broken();
+        const std::size_t p = next_ * 8 - avail_;
+        if (p > data_.size() * 8) broken();
         return p;
     }
     void align() { skip(avail_ % 8); }
     // Skips n whole bytes; the reader must be at a byte boundary.
     void skipBytes(std::size_t n) {
-        const std::size_t p = pos() + n * 8;
-        if (p > limit_) broken();
-        next_ = end_ - (limit_ - p) / 8;
+        const std::size_t p = pos() / 8 + n;
+        if (p > data_.size()) broken();
+        next_ = p;
         buf_ = 0;
         avail_ = 0;
     }
 
 private:
-    const std::uint8_t* next_;
-    const std::uint8_t* end_;
-    std::size_t limit_;
+    std::span<const std::uint8_t> data_;
+    std::size_t next_ = 0;  // the next byte to load
     std::uint64_t buf_ = 0;
     unsigned avail_ = 0;
 };
