@@ -132,7 +132,7 @@ void BM_PngEncode(benchmark::State& state) {
     }
     if (base > 0 && peak > 0) state.counters["peak_extra_MB"] = static_cast<double>(peak - base) / 1e6;
 }
-// CPU time of the whole process: the writer compresses on a second thread.
+// CPU time of the whole process, as for the peer.
 BENCHMARK(BM_PngEncode)
     ->ArgsProduct({{0, 1}, {0, 1, 6, 9}})
     ->Unit(benchmark::kMillisecond)

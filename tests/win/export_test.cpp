@@ -244,8 +244,8 @@ TEST_F(Output, PngFilesPaletteAndTruecolour) {
     EXPECT_GT(stored, 200u * 100u * 3u);
     EXPECT_LT(best * 10, stored);
 
-    // A capture larger than one compression piece (the pieces are compressed
-    // on a second thread), smooth colours below the flat ones.
+    // A capture larger than one compression piece, smooth colours below the
+    // flat ones.
     Dib large = quadrants(1500, 1000, 32);
     for (int y = 500; y < 1000; ++y)
         for (int x = 0; x < 1500; ++x) put(large, x, y, RGB(x & 255, y & 255, (x + y) / 10 & 255));

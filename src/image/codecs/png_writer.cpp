@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -319,45 +318,26 @@ void PngWriter::write(const Dib& dib, const Sink& sink) const {
     const bool filtered = !palette && level_ != 0;
     const std::size_t rowsPerPiece = std::max<std::size_t>(1, kPieceBytes / rowSize);
     const int height = dib.height();
-    const bool severalPieces = static_cast<std::size_t>(height) > rowsPerPiece;
-    // With several pieces, one is compressed (on a second thread) while the
-    // next is prepared: two piece buffers take turns.
-    std::vector<std::uint8_t> pieces[2];
-    for (int i = 0; i < (severalPieces ? 2 : 1); ++i)
-        pieces[i].resize(std::min<std::size_t>(rowsPerPiece, height) * rowSize);
+    std::vector<std::uint8_t> piece(std::min<std::size_t>(rowsPerPiece, height) * rowSize);
     std::optional<TruecolourPieces> truecolour;
     if (filtered) truecolour.emplace(dib, rowBytes);
 
     ZlibChain chain(deflateLevelFor(level_), level_);
     IdatOut idat(sink);
-    std::future<void> compressing;  // declared after what it uses: it finishes first
-    int turn = 0;
     for (int y0 = 0; y0 < height;) {
         const int count = static_cast<int>(std::min<std::size_t>(rowsPerPiece, height - y0));
-        std::uint8_t* piece = pieces[turn].data();
         if (filtered) {
-            truecolour->fill(y0, count, piece);
+            truecolour->fill(y0, count, piece.data());
         } else {
             for (int i = 0; i < count; ++i) {
-                std::uint8_t* out = piece + i * rowSize;
+                std::uint8_t* out = piece.data() + i * rowSize;
                 out[0] = 0;
                 pngRow(dib, height - 1 - (y0 + i), out + 1);
             }
         }
         y0 += count;
-        const bool last = y0 == height;
-        auto compress = [&chain, &idat, piece, size = count * rowSize, last] {
-            idat.put(chain.add(piece, size, last));
-        };
-        if (compressing.valid()) compressing.get();  // the piece before, in order
-        if (severalPieces) {
-            compressing = std::async(std::launch::async, compress);
-            turn ^= 1;
-        } else {
-            compress();
-        }
+        idat.put(chain.add(piece.data(), count * rowSize, y0 == height));
     }
-    if (compressing.valid()) compressing.get();
     idat.finish();
     writeChunk(sink, "IEND", nullptr, 0);
 }
