@@ -6,6 +6,7 @@ set -euo pipefail
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
 DEFLATE_VERSION="1.14-1"
+CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 STAMP="$DEPS_PREFIX/.packages-v9"
 
@@ -20,9 +21,10 @@ PACKAGES=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
     libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev libdeflate-dev
     clang libclang-rt-14-dev
-    wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
+    wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
+    fp-utils libchm-bin
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make
@@ -131,7 +133,24 @@ build_gtest() {
     cmake --install "$b" >/dev/null
 }
 
+# css-tree, the CSS parser that reads our palette files in the tests, into a
+# folder of its own outside the tree (the tests find it there).
+install_css_tree() {
+    local dir="$DEPS_PREFIX/npm" manifest="$DEPS_PREFIX/npm/node_modules/css-tree/package.json"
+    if [ -f "$manifest" ] && grep -q "\"version\": \"$CSS_TREE_VERSION\"" "$manifest"; then
+        log "css-tree $CSS_TREE_VERSION already installed"
+        return
+    fi
+    if ! command -v npm >/dev/null; then
+        as_root apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+    fi
+    log "installing css-tree $CSS_TREE_VERSION"
+    as_root mkdir -p "$dir"
+    as_root npm install --prefix "$dir" --no-audit --no-fund --silent "css-tree@$CSS_TREE_VERSION" >/dev/null
+}
+
 install_packages
+install_css_tree
 for arch in x86_64 i686; do
     build_libjpeg "$arch"
     build_libdeflate "$arch"

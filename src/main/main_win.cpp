@@ -13,7 +13,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     app.setTitle(L"Hueloom Ver. 1.0 A4");
     app.initialize(inst);
     app.helpFile.clear();
-    TfrmMagnify form;
+    hueloom::app::TfrmMagnify form;
     app.setMainForm(&form);
     if (!form.create()) return 1;
     return app.run();

@@ -1,6 +1,7 @@
 # Tests of the Windows build:
 # - exe.imports.ARCH: Hueloom.exe is a PE image of its architecture that
 #   imports only DLLs Windows provides (no Wine needed);
+# - help.chm.ARCH: the help file built beside it (no Wine needed);
 # - win.unit.ARCH.N: the Windows-side GoogleTest binary under Wine, in shards;
 # - every `def scenario_NAME(` in tests/e2e/test_*.py becomes the CTest test
 #   e2e.FILE.NAME, run against the real Hueloom.exe under Xvfb and Wine. A
@@ -28,6 +29,9 @@ set_target_properties(hold_hotkey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BI
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)
+# The help file beside the program: chmlib unpacks it, and every menu command has its page.
+add_test(NAME help.chm.${E2E_ARCH} COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/check_help.py ${HELP_FILE} ${PROJECT_SOURCE_DIR})
+set_tests_properties(help.chm.${E2E_ARCH} PROPERTIES SKIP_RETURN_CODE 77 LABELS help)
 
 # COST: the long GoogleTest shards start first, the short scenarios fill in.
 function(wine_test name timeout label cost)

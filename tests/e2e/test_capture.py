@@ -53,6 +53,7 @@ def scenario_screen_capture_filters_and_undo(h):
     # The image layout shows the top-left corner of the capture: the picture.
     expect_colour(h, COLOUR, "the captured picture in the main window")
     h.save_screenshot("captured")
+    h.save_screenshot("window", window=h.main)
     if os.path.exists(undo):
         raise HarnessError("a capture must not leave an undo snapshot")
     image_menu(h, "r")  # 反転(&R)

@@ -46,6 +46,7 @@ def scenario_appears_and_samples(h):  # also-i686
     if star < 5:
         raise HarnessError(f"right star does not show the picked colour ({star} pixels)")
     h.save_screenshot("sampled")
+    h.save_screenshot("window", window=h.main)
     # Over the red half: red enlarged, title follows.
     h.move_pointer(160, 130, settle=0.6)
     h.wait_title(r"^rgb\(255,0,0\)$")

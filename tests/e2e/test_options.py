@@ -63,6 +63,7 @@ def scenario_setting_opens_on_the_jpg_page_framed_in_the_active_colour(h):
     h.start()
     wid, x, y = open_settings(h)
     shot = h.screenshot()
+    h.save_screenshot("dialog", window=wid)
     assert_eq(shot.pixel(x + 250, y + 46), PAGE_COLOURS[0], "background of the JPG page")
     assert_eq(shot.pixel(x + 1, y + 200), AQUA, "frame in the default ActiveColor")
     assert_eq(shot.pixel(x + 200, y + DLG_H - 2), AQUA, "square bottom edge framed")

@@ -11,7 +11,7 @@
 #include "image/codecs/png_writer.h"
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 namespace {
 
@@ -199,4 +199,4 @@ void TBindData::SaveToFile(const std::filesystem::path& path) const {
     }
 }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -13,7 +13,7 @@
 
 #include "settings/settings.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 // Pages, in tab order.
 enum OptionPage : int {
@@ -105,4 +105,4 @@ struct OptionOutline {
 };
 OptionOutline optionOutline();
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs
