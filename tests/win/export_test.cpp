@@ -250,7 +250,7 @@ TEST_F(Output, PngFilesPaletteAndTruecolour) {
     Dib large = quadrants(1500, 1000, 32);
     for (int y = 500; y < 1000; ++y)
         for (int x = 0; x < 1500; ++x) put(large, x, y, RGB(x & 255, y & 255, (x + y) / 10 & 255));
-    img::writePngFile(large, 1, tempFile(L"large.png"));
+    editing::writePngFile(large, 1, tempFile(L"large.png"));
     EXPECT_TRUE(hueloom::codecs::decodePng(readAll(tempFile(L"large.png"))) == img::toBpp24(large));
 }
 
