@@ -8,7 +8,7 @@ JPEG_VERSION="1:2.1.5-2"
 DEFLATE_VERSION="1.14-1"
 CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v9"
+STAMP="$DEPS_PREFIX/.packages-v10"
 
 log() { printf '[setup] %s\n' "$*"; }
 
