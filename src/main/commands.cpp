@@ -9,6 +9,7 @@ namespace {
 const MenuEntry kMenu[] = {
     {0, Command::File, L"ファイル(&F)"},
     {1, Command::SaveTxt, L"色のメモの保存(&C)"},
+    {1, Command::SavePalette, L"パレットの保存(&L)"},
     {1, Command::ImgSave, L"画像の保存(&S)", Both, L"画像の保存(&I)"},
     {1, Command::None, L"-", MainOnly},
     {1, Command::PrintImage, L"画像を印刷(&P)", MainOnly},
@@ -29,6 +30,22 @@ const MenuEntry kMenu[] = {
     {0, Command::Show, L"表示(&V)"},
     {1, Command::V10, L"色の10進数表示(&1)", Both, nullptr, true},
     {1, Command::V16, L"色の16進数表示(&6)", Both, nullptr, true},
+    {1, Command::VHSL, L"HSL表示(&L)", Both, nullptr, true},
+    {1, Command::VHSV, L"HSV表示(&B)", Both, nullptr, true},
+    {1, Command::VCMYK, L"CMYK表示(&Y)", Both, nullptr, true},
+    {1, Command::VLab, L"L*a*b*表示(&A)", Both, nullptr, true},
+    {1, Command::VColorRefHex, L"COLORREF(16進)表示(&R)", Both, nullptr, true},
+    {1, Command::VColorRefDec, L"COLORREF(10進)表示(&E)", Both, nullptr, true},
+    {1, Command::CopyFormat, L"コピーする形式(&O)"},
+    {2, Command::CopySame, L"表示と同じ", Both, nullptr, true},
+    {2, Command::CopyV10, L"10進数 rgb()", Both, nullptr, true},
+    {2, Command::CopyV16, L"16進数 #RRGGBB", Both, nullptr, true},
+    {2, Command::CopyHSL, L"HSL", Both, nullptr, true},
+    {2, Command::CopyHSV, L"HSV", Both, nullptr, true},
+    {2, Command::CopyCMYK, L"CMYK", Both, nullptr, true},
+    {2, Command::CopyLab, L"L*a*b*", Both, nullptr, true},
+    {2, Command::CopyColorRefHex, L"COLORREF(16進)", Both, nullptr, true},
+    {2, Command::CopyColorRefDec, L"COLORREF(10進)", Both, nullptr, true},
     {1, Command::None, L"-"},
     {1, Command::Pixel, L"標準モード(&T)", Both, nullptr, true},
     {1, Command::Pixels, L"平均値モード(&V)", Both, nullptr, true},
@@ -79,6 +96,7 @@ const wchar_t* const kNames[] = {
     L"",
     L"mnuFile",
     L"mnuSaveTxt",
+    L"mnuSavePalette",
     L"mnuImgSave",
     L"mnuPrintImage",
     L"mnuExit",
@@ -93,6 +111,22 @@ const wchar_t* const kNames[] = {
     L"mnuShow",
     L"mnuV10",
     L"mnuV16",
+    L"mnuVHSL",
+    L"mnuVHSV",
+    L"mnuVCMYK",
+    L"mnuVLab",
+    L"mnuVColorRefHex",
+    L"mnuVColorRefDec",
+    L"mnuCopyFormat",
+    L"mnuCopySame",
+    L"mnuCopyV10",
+    L"mnuCopyV16",
+    L"mnuCopyHSL",
+    L"mnuCopyHSV",
+    L"mnuCopyCMYK",
+    L"mnuCopyLab",
+    L"mnuCopyColorRefHex",
+    L"mnuCopyColorRefDec",
     L"mnuPixel",
     L"mnuPixels",
     L"mnuColorClear",
@@ -125,7 +159,48 @@ const wchar_t* const kNames[] = {
 };
 static_assert(std::size(kNames) == static_cast<size_t>(Command::IroCopy) + 1, "one name per command");
 
+// The formats in ColourFormat order, with their commands in both groups.
+struct FormatCommands {
+    ColourFormat format;
+    Command shown, copy;
+};
+constexpr FormatCommands kFormatCommands[] = {
+    {ColourFormat::Decimal, Command::V10, Command::CopyV10},
+    {ColourFormat::Hexadecimal, Command::V16, Command::CopyV16},
+    {ColourFormat::Hsl, Command::VHSL, Command::CopyHSL},
+    {ColourFormat::Hsv, Command::VHSV, Command::CopyHSV},
+    {ColourFormat::Cmyk, Command::VCMYK, Command::CopyCMYK},
+    {ColourFormat::Lab, Command::VLab, Command::CopyLab},
+    {ColourFormat::ColorRefHex, Command::VColorRefHex, Command::CopyColorRefHex},
+    {ColourFormat::ColorRefDecimal, Command::VColorRefDec, Command::CopyColorRefDec},
+};
+
 }  // namespace
+
+Command shownFormatCommand(ColourFormat format) {
+    for (const FormatCommands& f : kFormatCommands)
+        if (f.format == format) return f.shown;
+    return Command::V10;
+}
+
+std::optional<ColourFormat> shownFormatOf(Command command) {
+    for (const FormatCommands& f : kFormatCommands)
+        if (f.shown == command) return f.format;
+    return std::nullopt;
+}
+
+Command copyFormatCommand(std::optional<ColourFormat> format) {
+    if (format)
+        for (const FormatCommands& f : kFormatCommands)
+            if (f.format == *format) return f.copy;
+    return Command::CopySame;
+}
+
+std::optional<ColourFormat> copyFormatOf(Command command) {
+    for (const FormatCommands& f : kFormatCommands)
+        if (f.copy == command) return f.format;
+    return std::nullopt;
+}
 
 std::span<const MenuEntry> menuTable() { return kMenu; }
 

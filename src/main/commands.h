@@ -2,8 +2,11 @@
 // main-menu item ("mnuV10"; the pop-up twin is "pmnuV10"), and the table the
 // main menu bar and the magnifier's first pop-up menu are built from.
 #pragma once
+#include <optional>
 #include <span>
 #include <string>
+
+#include "core/colour_format.h"
 
 namespace hueloom::app {
 
@@ -11,6 +14,7 @@ enum class Command {
     None,  // a separator
     File,
     SaveTxt,
+    SavePalette,
     ImgSave,
     PrintImage,
     Exit,
@@ -25,6 +29,22 @@ enum class Command {
     Show,
     V10,
     V16,
+    VHSL,
+    VHSV,
+    VCMYK,
+    VLab,
+    VColorRefHex,
+    VColorRefDec,
+    CopyFormat,
+    CopySame,
+    CopyV10,
+    CopyV16,
+    CopyHSL,
+    CopyHSV,
+    CopyCMYK,
+    CopyLab,
+    CopyColorRefHex,
+    CopyColorRefDec,
     Pixel,
     Pixels,
     ColorClear,
@@ -74,5 +94,14 @@ std::span<const MenuEntry> menuTable();
 // "mnu" + the command's name, and the pop-up twin's "pmnu…"; empty for None.
 std::wstring commandName(Command command);
 std::wstring popupName(Command command);
+
+// The value formats of the Show menu's radio group (mnuV10, mnuV16, mnuVHSL,
+// …) and of its "コピーする形式" submenu (mnuCopyV10 …; mnuCopySame, "表示と
+// 同じ", stands for no format of its own): the command of each format and the
+// format of each command.
+Command shownFormatCommand(ColourFormat format);
+std::optional<ColourFormat> shownFormatOf(Command command);
+Command copyFormatCommand(std::optional<ColourFormat> format);
+std::optional<ColourFormat> copyFormatOf(Command command);
 
 }  // namespace hueloom::app

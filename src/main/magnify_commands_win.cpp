@@ -40,13 +40,15 @@ std::function<void()> TfrmMagnify::unlessBusy(std::function<void()> command) {
 
 std::function<void()> TfrmMagnify::handlerFor(Command command) {
     using hueloom::dialogs::OptionCommand;
+    if (const auto f = shownFormatOf(command)) return [this, f = *f] { selectShownFormat(f); };
+    if (const auto f = copyFormatOf(command)) return [this, f = *f] { selectCopyFormat(f); };
     switch (command) {
     case Command::File: return [this] { mnuFileClick(); };
     case Command::Show: return [this] { mnuShowClick(); };
     case Command::Tool: return [this] { mnuToolClick(); };
     case Command::Exit: return [this] { close(); };
-    case Command::V10: return [this] { mnuV10Click(); };
-    case Command::V16: return [this] { mnuV16Click(); };
+    case Command::CopySame: return [this] { selectCopyFormat(std::nullopt); };
+    case Command::SavePalette: return [this] { mnuSavePaletteClick(); };
     case Command::Pixel: return [this] { mnuPixelClick(); };
     case Command::TOPMOST: return [this] { mnuTOPMOSTClick(); };
     case Command::NOTOPMOST: return [this] { mnuNOTOPMOSTClick(); };
@@ -84,7 +86,25 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::ImgModeReverse: return [this] { mnuImgModeReverseClick(); };
     case Command::ImgModeGray: return [this] { mnuImgModeGrayClick(); };
     case Command::ImgMode256: return [this] { mnuImgMode256Click(); };
+    // The value formats (above).
+    case Command::V10:
+    case Command::V16:
+    case Command::VHSL:
+    case Command::VHSV:
+    case Command::VCMYK:
+    case Command::VLab:
+    case Command::VColorRefHex:
+    case Command::VColorRefDec:
+    case Command::CopyV10:
+    case Command::CopyV16:
+    case Command::CopyHSL:
+    case Command::CopyHSV:
+    case Command::CopyCMYK:
+    case Command::CopyLab:
+    case Command::CopyColorRefHex:
+    case Command::CopyColorRefDec:
     // Submenus that only open, and the pop-up's "close the menu".
+    case Command::CopyFormat:
     case Command::None:
     case Command::HookHotKeyScope:
     case Command::Help:
@@ -122,6 +142,7 @@ void TfrmMagnify::buildMenus() {
     PopupMenu1.find(popupName(Command::Pixel))->checked = true;
     setChecked(Command::OriginalMode, true);
     setChecked(Command::NotHookHotKey, true);
+    setChecked(Command::CopySame, true);
     PopupMenu1.find(popupName(Command::IroCopy))->visible = false;
     MainMenu1.find(commandName(Command::ImgUndo))->shortcut = kShortcutCtrl | 'Z';
     MainMenu1.find(commandName(Command::Paste))->shortcut = kShortcutCtrl | 'V';
@@ -146,14 +167,28 @@ void TfrmMagnify::buildMenus() {
 
 // ------------------------------------------------------------------ menus
 
-void TfrmMagnify::mnuV10Click() {
-    setChecked(Command::V10, true);
-    setChecked(Command::V16, false);
+void TfrmMagnify::selectShownFormat(hueloom::ColourFormat format) {
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
+        setChecked(shownFormatCommand(n.format), n.format == format);
+    tracker_.reset();  // the next sampling step shows the value in the new format
 }
 
-void TfrmMagnify::mnuV16Click() {
-    setChecked(Command::V16, true);
-    setChecked(Command::V10, false);
+void TfrmMagnify::selectCopyFormat(std::optional<hueloom::ColourFormat> format) {
+    setChecked(Command::CopySame, !format);
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
+        setChecked(copyFormatCommand(n.format), format == n.format);
+}
+
+std::optional<hueloom::ColourFormat> TfrmMagnify::shownFormat() const {
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
+        if (isChecked(shownFormatCommand(n.format))) return n.format;
+    return std::nullopt;
+}
+
+std::optional<hueloom::ColourFormat> TfrmMagnify::copyFormat() const {
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
+        if (isChecked(copyFormatCommand(n.format))) return n.format;
+    return std::nullopt;
 }
 
 void TfrmMagnify::mnuPixelClick() { averaging_ = 1; }
@@ -191,6 +226,7 @@ void TfrmMagnify::enableTwins(std::initializer_list<Command> commands, bool on) 
 void TfrmMagnify::mnuFileClick() {
     const MenuEnabling e = menuEnabling(menuFacts());
     enableTwins({Command::SaveTxt}, e.saveTxt);
+    enableTwins({Command::SavePalette}, e.savePalette);
     enableTwins({Command::ImgSave}, e.imgSave);
 }
 

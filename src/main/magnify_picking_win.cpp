@@ -10,6 +10,8 @@
 #include <commdlg.h>
 
 #include "main/magnify_win.h"
+#include "picking/list_contrast.h"
+#include "picking/palette_files.h"
 #include "picking/swatch_grid.h"
 #include "image/win/dib_win.h"
 #include "settings/colour_key.h"
@@ -87,6 +89,7 @@ void TfrmMagnify::mnuColorToImgClick() {
             r.right, r.top, true, settings.ActiveColor);
     }
     setText(L"取得した色を画像として表示");
+    showListContrast();
     if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
     if (isChecked(Command::NotHookHotKey)) mnuNotHookHotKeyClick();
     if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
@@ -125,9 +128,19 @@ void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& c
     cbxPickColor.select(cbxPickColor.count() - 1);
 }
 
+void TfrmMagnify::showListContrast() {
+    if (!colourListMode_) return;
+    const std::string text = picking::listContrastText(pickedList_);
+    lblPickColor1.setCaption(text.empty() ? L"拡大鏡モード停止中" : tk::widen(text));
+}
+
 void TfrmMagnify::pmnuIroCopyClick() {
     if (!magnifierRunning()) return;
-    copyPickedColour(lblPickColor1.caption(), toColourValue(picked_));
+    // Nothing shown (the pointer over the window): nothing to copy.
+    std::wstring text = lblPickColor1.caption();
+    if (text.empty()) return;
+    if (const auto format = copyFormat()) text = tk::widen(formatColour(picked_, *format));
+    copyPickedColour(text, toColourValue(picked_));
 }
 
 void TfrmMagnify::mnuColorClearClick() {
@@ -137,6 +150,7 @@ void TfrmMagnify::mnuColorClearClick() {
         // The swatches go from the picture itself too, not only from view:
         // save, copy, print and the filters must not act on what is gone.
         setWorkingImage({});
+        showListContrast();
     }
 }
 
@@ -174,6 +188,46 @@ void TfrmMagnify::mnuSaveTxtClick() {
         memoFileName_ = file;
     }
     settings.InitialDirTxt = hueloom::folderOf(tk::narrow(memoFileName_));
+}
+
+void TfrmMagnify::mnuSavePaletteClick() {
+    if (pickedList_.empty()) return;
+    const bool switched = isChecked(Command::HookHotKey);
+    if (switched) mnuNotHookHotKeyClick();
+    struct Restore {
+        TfrmMagnify* self;
+        bool on;
+        ~Restore() {
+            if (on) self->mnuHookHotKeyClick();
+        }
+    } restore{this, switched};
+
+    std::wstring initialDir = tk::widen(settings.InitialDirTxt);
+    wchar_t file[MAX_PATH * 4] = L"Untitled";
+    OPENFILENAMEW ofn{sizeof(ofn)};
+    ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = L"GIMP パレット(*.gpl)\0*.gpl\0CSS カスタムプロパティ(*.css)\0*.css\0JSON(*.json)\0*.json\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrDefExt = L"gpl";  // the dialog appends the chosen type's extension
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn)) return;
+    // The type chosen in the dialog, unless the name already says it.
+    const picking::PaletteTarget target =
+        picking::paletteTarget(tk::narrow(file, CP_UTF8), static_cast<int>(ofn.nFilterIndex));
+    const std::wstring path = tk::widen(target.fileName, CP_UTF8);
+    std::string stem = target.fileName.substr(target.fileName.find_last_of("\\/") + 1);
+    stem = stem.substr(0, stem.rfind('.'));
+    const std::vector<uint8_t> bytes = picking::paletteBytes(target.kind, picking::paletteEntries(pickedList_), stem);
+    if (!writeFileReplacing(path, std::string(bytes.begin(), bytes.end()))) {
+        wchar_t msg[MAX_PATH * 4 + 64];
+        wsprintfW(msg, L"ファイル %s を作成できません", path.c_str());
+        MessageBoxW(hwnd_, msg, tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+        return;
+    }
+    settings.InitialDirTxt = hueloom::folderOf(tk::narrow(path));
 }
 
 // ------------------------------------------------------------------ colour sample

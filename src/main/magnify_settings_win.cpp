@@ -51,8 +51,8 @@ void TfrmMagnify::SaveSettings() {
     S::MenuState m;
     m.topmostChecked = isChecked(Command::TOPMOST);
     m.notTopmostChecked = isChecked(Command::NOTOPMOST);
-    m.v10Checked = isChecked(Command::V10);
-    m.v16Checked = isChecked(Command::V16);
+    m.shownFormat = shownFormat();
+    m.copyFormat = copyFormat();
     m.notHookHotKeyChecked = isChecked(Command::NotHookHotKey);
     m.hookHotKeyChecked = isChecked(Command::HookHotKey);
     S::WinProfile profile(settingsPath);

@@ -24,6 +24,8 @@ namespace {
 constexpr DWORD kMagnifierStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kImageStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr UINT kPickListId = 200;
+// Value texts longer than this many characters do not fit the label in bold.
+constexpr size_t kLongValueText = 18;
 
 }  // namespace
 
@@ -128,10 +130,8 @@ void TfrmMagnify::FormCreate() {
         mnuTOPMOSTClick();
     else if (settings.TOPMOST == "Off")
         mnuNOTOPMOSTClick();
-    if (settings.ColorMode == "Decimal")
-        mnuV10Click();
-    else if (settings.ColorMode == "Hexadecimal")
-        mnuV16Click();
+    if (const auto format = hueloom::parseColourFormat(settings.ColorMode)) selectShownFormat(*format);
+    selectCopyFormat(hueloom::parseColourFormat(settings.CopyColorMode));
     if (settings.HookHotKey == "Off")
         mnuNotHookHotKeyClick();
     else if (settings.HookHotKey == "On")
@@ -326,13 +326,14 @@ void TfrmMagnify::sampleScreen(POINT p) {
     lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
     CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
-    std::wstring text;
-    if (isChecked(Command::V16))
-        text = tk::widen(hexText_);
-    else if (isChecked(Command::V10))
-        text = tk::widen(decText_);
-    else
-        return;
+    const std::optional<hueloom::ColourFormat> format = shownFormat();
+    if (!format) return;
+    const std::wstring text =
+        tk::widen(*format == hueloom::ColourFormat::Decimal       ? decText_
+                  : *format == hueloom::ColourFormat::Hexadecimal ? hexText_
+                                                                  : formatColour(picked_, *format));
+    // The longer formats (CMYK, L*a*b*) in the window font, so they fit.
+    lblPickColor1.setFont(text.size() > kLongValueText ? windowFont_ : labelFont_);
     lblPickColor1.setCaption(text);
     tk::app().setTitle(text);
 }

@@ -64,8 +64,15 @@ private:
     bool seeThrough() const { return seeThrough_; }
 
     // Menu commands.
-    void mnuV10Click();
-    void mnuV16Click();
+    void mnuV10Click() { selectShownFormat(hueloom::ColourFormat::Decimal); }
+    void mnuV16Click() { selectShownFormat(hueloom::ColourFormat::Hexadecimal); }
+    // The value format shown (its item checked; none while no item of the
+    // group is, as after an unknown ColorMode) and the one the copy key
+    // copies (none: "表示と同じ", what is shown).
+    void selectShownFormat(hueloom::ColourFormat format);
+    void selectCopyFormat(std::optional<hueloom::ColourFormat> format);
+    std::optional<hueloom::ColourFormat> shownFormat() const;
+    std::optional<hueloom::ColourFormat> copyFormat() const;
     void mnuPixelClick();
     void mnuTOPMOSTClick();
     void mnuNOTOPMOSTClick();
@@ -119,6 +126,10 @@ private:
     void pmnuIroCopyClick();
     void mnuColorClearClick();
     void mnuSaveTxtClick();
+    // The picked list as a GIMP, CSS or JSON palette file.
+    void mnuSavePaletteClick();
+    // The list's contrast line (listContrastText) under the colour-list image.
+    void showListContrast();
     void AddPickedColour(const std::string& entry, const std::string& colourText);
     const hueloom::picking::PickedColours& picked() const { return pickedList_; }
 

@@ -5,6 +5,7 @@ namespace hueloom::app {
 MenuEnabling menuEnabling(const MenuFacts& f) {
     MenuEnabling e;
     e.saveTxt = f.hasPickedColours;
+    e.savePalette = f.hasPickedColours;
     e.imgSave = !f.magnifierRunning;
     e.colorClear = f.hasPickedColours;
     e.colorSample = f.magnifierRunning;

@@ -15,6 +15,7 @@ struct MenuFacts {
 
 struct MenuEnabling {
     bool saveTxt = false;  // "色のメモの保存"
+    bool savePalette = false;  // "パレットの保存"
     bool imgSave = false;  // "画像の保存"
     bool colorClear = false;
     bool colorSample = false;  // also mnuVariousColor

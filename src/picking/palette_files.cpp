@@ -86,4 +86,31 @@ std::vector<uint8_t> jsonPaletteBytes(const std::vector<PaletteEntry>& entries) 
     return bytesOf(text + (entries.empty() ? "]\n" : "\n]\n"));
 }
 
+PaletteTarget paletteTarget(std::string_view fileName, int filterIndex) {
+    static constexpr struct {
+        PaletteKind kind;
+        const char* extension;
+    } kKinds[] = {{PaletteKind::Gimp, ".gpl"}, {PaletteKind::Css, ".css"}, {PaletteKind::Json, ".json"}};
+    const std::size_t dot = fileName.rfind('.');
+    const std::size_t slash = fileName.find_last_of("\\/");
+    if (dot != std::string_view::npos && (slash == std::string_view::npos || dot > slash)) {
+        std::string ext(fileName.substr(dot));
+        for (char& ch : ext)
+            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+        for (const auto& k : kKinds)
+            if (ext == k.extension) return {k.kind, std::string(fileName)};
+    }
+    const auto& k = kKinds[(filterIndex >= 1 && filterIndex <= 3) ? filterIndex - 1 : 0];
+    return {k.kind, std::string(fileName) + k.extension};
+}
+
+std::vector<uint8_t> paletteBytes(PaletteKind kind, const std::vector<PaletteEntry>& entries, std::string_view name) {
+    switch (kind) {
+    case PaletteKind::Gimp: return gimpPaletteBytes(entries, name);
+    case PaletteKind::Css: return cssPaletteBytes(entries);
+    case PaletteKind::Json: return jsonPaletteBytes(entries);
+    }
+    return {};
+}
+
 }  // namespace hueloom::picking

@@ -48,4 +48,17 @@ std::vector<uint8_t> cssPaletteBytes(const std::vector<PaletteEntry>& entries);
 // ]
 std::vector<uint8_t> jsonPaletteBytes(const std::vector<PaletteEntry>& entries);
 
+// The palette file a save dialog asks for: by the name's extension (".gpl",
+// ".css", ".json", any case) or, when the name has none of them, by the
+// dialog's file type (1 GIMP, 2 CSS, 3 JSON, as its filter lists them), whose
+// extension is then appended.
+enum class PaletteKind { Gimp, Css, Json };
+struct PaletteTarget {
+    PaletteKind kind;
+    std::string fileName;
+};
+PaletteTarget paletteTarget(std::string_view fileName, int filterIndex);
+// The file's bytes of that kind; `name` is the GIMP palette's name.
+std::vector<uint8_t> paletteBytes(PaletteKind kind, const std::vector<PaletteEntry>& entries, std::string_view name);
+
 }  // namespace hueloom::picking

@@ -84,6 +84,7 @@ Settings loadSettings(Profile& profile, const Environment& env) {
     s.DeactiveColor = r.colour(kDisplay, "DeactiveColor", d.DeactiveColor);
     s.ImgBKColor = r.colour(kDisplay, "ImgBKColor", d.ImgBKColor);
     s.MaskColor = r.colour(kDisplay, "MaskColor", d.MaskColor);
+    s.CopyColorMode = r.text(kDisplay, "CopyColorMode", d.CopyColorMode);
 
     s.HookHotKey = r.text(kOption, "HookHotKey", d.HookHotKey);
     s.JPGQuality = r.integer(kOption, "JPGQuality", d.JPGQuality);
@@ -131,13 +132,18 @@ void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const Ke
     integer(kWindow, "Left", s.Left);
 
     switchKey(kDisplay, "TOPMOST", menu.topmostChecked, "On", menu.notTopmostChecked, "Off");
-    switchKey(kDisplay, "ColorMode", menu.v10Checked, "Decimal", menu.v16Checked, "Hexadecimal");
+    if (menu.shownFormat) p.writeString(kDisplay, "ColorMode", colourFormatIniName(*menu.shownFormat));
     colour("MojiColor", s.MojiColor);
     colour("MojiBKColor", s.MojiBKColor);
     colour("ActiveColor", s.ActiveColor);
     colour("DeactiveColor", s.DeactiveColor);
     colour("ImgBKColor", s.ImgBKColor);
     colour("MaskColor", s.MaskColor);
+    if (menu.copyFormat) {
+        p.writeString(kDisplay, "CopyColorMode", colourFormatIniName(*menu.copyFormat));
+    } else if (parseColourFormat(s.CopyColorMode)) {
+        p.writeString(kDisplay, "CopyColorMode", "");  // back to copying what is shown
+    }
 
     switchKey(kOption, "HookHotKey", menu.notHookHotKeyChecked, "Off", menu.hookHotKeyChecked, "On");
     integer(kOption, "JPGQuality", s.JPGQuality);

@@ -6,7 +6,8 @@
 //
 //   [Window]   Top, Left
 //   [Display]  TOPMOST, ColorMode, MojiColor, MojiBKColor, ActiveColor,
-//              DeactiveColor, ImgBKColor, MaskColor
+//              DeactiveColor, ImgBKColor, MaskColor, and CopyColorMode once
+//              the user has chosen a copy format
 //   [Option]   HookHotKey, JPGQuality, PNGQuality, OptionRectWidth,
 //              HotKeyGetColor, HotKeyScreenCapture, HotKeyWindowCapture,
 //              HotKeyRectCapture, HookPrintScreenKey, HookAltPrintScreenKey
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/colour_format.h"
 #include "core/geometry.h"
 #include "settings/colour_key.h"
 #include "settings/profile.h"
@@ -68,12 +70,15 @@ struct Environment {
     KeyNameFn keyName;  // platform key names for shortcut texts
 };
 
-// The check marks that decide how the three switches are written.
+// The check marks that decide how the switches are written.
 struct MenuState {
     bool topmostChecked = false;  // mnuTOPMOST
     bool notTopmostChecked = false;  // mnuNOTOPMOST
-    bool v10Checked = false;  // mnuV10 (decimal)
-    bool v16Checked = false;  // mnuV16 (hexadecimal)
+    // The value format checked (mnuV10 Decimal, mnuV16 Hexadecimal, mnuVHSL
+    // …); none: ColorMode is not written.
+    std::optional<ColourFormat> shownFormat;
+    // The copy format checked ("コピーする形式"); none: "表示と同じ".
+    std::optional<ColourFormat> copyFormat;
     bool notHookHotKeyChecked = false;  // mnuNotHookHotKey (active-only scope)
     bool hookHotKeyChecked = false;  // mnuHookHotKey (always scope)
 };
@@ -84,6 +89,7 @@ struct Settings {
     int Left = 0;  // loading and updates these before saving
     std::string TOPMOST = kDefaultTopmost;  // texts as read; compare
     std::string ColorMode = kDefaultColorMode;  // exactly ("On", "Decimal", ...)
+    std::string CopyColorMode;  // as read; empty or unknown: copy what is shown
     uint32_t MojiColor = kDefaultMojiColor;
     uint32_t MojiBKColor = kDefaultMojiBKColor;
     uint32_t ActiveColor = kDefaultActiveColor;
@@ -129,7 +135,9 @@ Settings loadSettings(Profile& profile, const Environment& env);
 
 // Writes all keys in order. TOPMOST, ColorMode and HookHotKey come from the
 // check marks, not from the texts in `s`; a pair with neither item checked is
-// not written. Integers are written in decimal, flags as "1"/"0", colours in
+// not written (nor is ColorMode with no format checked). CopyColorMode is
+// written only when a copy format is checked, or emptied when "表示と同じ" is
+// checked and the file named a format; a file without it stays without it. Integers are written in decimal, flags as "1"/"0", colours in
 // colour-key form, shortcuts in shortcut text form.
 void saveSettings(Profile& profile, const Settings& s, const MenuState& menu, const KeyNameFn& keyName = {});
 

@@ -45,7 +45,7 @@ S::Environment environment() {
 S::MenuState defaultMenu() {
     S::MenuState m;
     m.topmostChecked = true;
-    m.v10Checked = true;
+    m.shownFormat = hueloom::ColourFormat::Decimal;
     m.notHookHotKeyChecked = true;
     return m;
 }
@@ -88,8 +88,7 @@ TEST(SettingsFile, UnknownKeysAndShiftJisFoldersSurviveLoadAndSave) {
     EXPECT_EQ(s.MojiColor, 0x00563412u);
     EXPECT_EQ(s.ColorMode, "Hexadecimal");
     S::MenuState m = defaultMenu();
-    m.v10Checked = false;
-    m.v16Checked = true;
+    m.shownFormat = hueloom::ColourFormat::Hexadecimal;
     S::saveSettings(profile, s, m);
     std::string text = readFile(path);
     EXPECT_NE(text.find("[Extra]\r\nFoo=Bar\r\n"), std::string::npos) << text;

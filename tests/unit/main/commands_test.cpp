@@ -49,4 +49,28 @@ TEST(Commands, EachLevelHangsBelowTheOneBefore) {
     EXPECT_EQ(menuTable().front().command, Command::File);
 }
 
+TEST(Commands, EveryValueFormatHasItsShowAndCopyItemAndBack) {
+    std::set<Command> shown, copied;
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames()) {
+        const Command s = shownFormatCommand(n.format), c = copyFormatCommand(n.format);
+        EXPECT_EQ(shownFormatOf(s), n.format) << n.iniName;
+        EXPECT_EQ(copyFormatOf(c), n.format) << n.iniName;
+        EXPECT_FALSE(shownFormatOf(c)) << n.iniName;
+        shown.insert(s);
+        copied.insert(c);
+    }
+    EXPECT_EQ(shown.size(), hueloom::colourFormatNames().size());
+    EXPECT_EQ(copied.size(), hueloom::colourFormatNames().size());
+    EXPECT_EQ(shownFormatCommand(hueloom::ColourFormat::Decimal), Command::V10);
+    EXPECT_EQ(shownFormatCommand(hueloom::ColourFormat::Hexadecimal), Command::V16);
+    EXPECT_EQ(copyFormatCommand(std::nullopt), Command::CopySame);
+    EXPECT_FALSE(copyFormatOf(Command::CopySame));
+    // Each group is one radio group in the menu table: the shown formats are
+    // items of the Show menu, the copy formats of its copy submenu.
+    for (const MenuEntry& e : menuTable()) {
+        if (shown.count(e.command)) EXPECT_TRUE(e.radio && e.level == 1);
+        if (copied.count(e.command) || e.command == Command::CopySame) EXPECT_TRUE(e.radio && e.level == 2);
+    }
+}
+
 }  // namespace

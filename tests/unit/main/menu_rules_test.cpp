@@ -18,6 +18,7 @@ struct Rule {
 
 const Rule kRules[] = {
     {"saveTxt", &MenuEnabling::saveTxt, &MenuFacts::hasPickedColours, true},
+    {"savePalette", &MenuEnabling::savePalette, &MenuFacts::hasPickedColours, true},
     {"colorClear", &MenuEnabling::colorClear, &MenuFacts::hasPickedColours, true},
     {"colorToImg", &MenuEnabling::colorToImg, &MenuFacts::hasPickedColours, true},
     {"imgSave", &MenuEnabling::imgSave, &MenuFacts::magnifierRunning, false},

@@ -80,7 +80,7 @@ Environment fullHd() {
 MenuState startupMenu() {
     MenuState m;
     m.topmostChecked = true;
-    m.v10Checked = true;
+    m.shownFormat = hueloom::ColourFormat::Decimal;
     m.notHookHotKeyChecked = true;
     return m;
 }
@@ -119,7 +119,10 @@ TEST(SettingsLoad, EmptyFileGivesEveryDefault) {
 TEST(SettingsLoad, ReadsEveryKeyOnceInFileOrder) {
     RecordingProfile p;
     loadSettings(p, fullHd());
-    EXPECT_EQ(p.reads, kAllKeys);
+    // Every key that is written, and the copy format, written only once chosen.
+    auto expected = kAllKeys;
+    expected.insert(expected.begin() + 10, {"Display", "CopyColorMode"});
+    EXPECT_EQ(p.reads, expected);
 }
 
 TEST(SettingsSave, WritesAll30KeysInFileOrderWithTheirDefaults) {
@@ -329,7 +332,7 @@ TEST(SettingsSave, SwitchesAreWrittenFromTheCheckMarks) {
         RecordingProfile p;
         MenuState m;
         m.notTopmostChecked = true;
-        m.v16Checked = true;
+        m.shownFormat = hueloom::ColourFormat::Hexadecimal;
         m.hookHotKeyChecked = true;
         saveSettings(p, s, m);
         EXPECT_EQ(p.at("Display", "TOPMOST"), "Off");
@@ -345,6 +348,33 @@ TEST(SettingsSave, SwitchesAreWrittenFromTheCheckMarks) {
         EXPECT_EQ(p.at("Option", "HookHotKey"), "<missing>");
         EXPECT_EQ(p.writes.size(), 27u);
     }
+}
+
+TEST(SettingsSave, NewValueFormatsAndTheCopyFormatOnlyOnceChosen) {
+    IniFile ini = IniFile::parse("[Display]\nColorMode=Decimal\n");
+    Settings s = loadSettings(ini, fullHd());
+    EXPECT_EQ(s.CopyColorMode, "");
+    saveSettings(ini, s, startupMenu());  // today's choices: no new key
+    EXPECT_EQ(ini.readString("Display", "ColorMode", ""), "Decimal");
+    EXPECT_EQ(ini.readString("Display", "CopyColorMode", "<missing>"), "<missing>");
+
+    MenuState m = startupMenu();
+    m.shownFormat = hueloom::ColourFormat::Lab;
+    m.copyFormat = hueloom::ColourFormat::ColorRefHex;
+    saveSettings(ini, s, m);
+    EXPECT_EQ(ini.readString("Display", "ColorMode", ""), "Lab");
+    EXPECT_EQ(ini.readString("Display", "CopyColorMode", ""), "ColorRefHex");
+
+    s = loadSettings(ini, fullHd());
+    EXPECT_EQ(s.CopyColorMode, "ColorRefHex");
+    m.copyFormat.reset();  // "表示と同じ" chosen again: the stored format goes
+    saveSettings(ini, s, m);
+    EXPECT_EQ(ini.readString("Display", "CopyColorMode", "<missing>"), "");
+
+    IniFile odd = IniFile::parse("[Display]\nCopyColorMode=hsl\n");  // unknown spelling: kept as it is
+    s = loadSettings(odd, fullHd());
+    saveSettings(odd, s, startupMenu());
+    EXPECT_EQ(odd.readString("Display", "CopyColorMode", ""), "hsl");
 }
 
 TEST(SettingsRoundTrip, UnknownLowerCaseSwitchIsKeptWhenNeitherItemIsChecked) {

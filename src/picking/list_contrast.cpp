@@ -1,0 +1,32 @@
+#include "picking/list_contrast.h"
+
+#include "core/contrast.h"
+#include "picking/palette_files.h"
+
+namespace hueloom::picking {
+
+const char* contrastMark(double ratio) {
+    const ContrastGrades g = gradeContrast(ratio);
+    if (g.aaaNormal) return "AAA";
+    if (g.aaNormal) return "AA";
+    if (g.aaLarge) return "AA large";
+    return "fail";
+}
+
+std::string listContrastText(const PickedColours& list) {
+    const std::vector<PaletteEntry> entries = paletteEntries(list);
+    if (entries.empty()) return {};
+    const PaletteEntry& latest = entries.back();
+    auto pair = [&latest](const std::string& other, Rgb colour) {
+        const double ratio = contrastRatio(latest.colour, colour);
+        return latest.name + "/" + other + " " + contrastRatioText(ratio) + " " + contrastMark(ratio);
+    };
+    std::string text;
+    if (entries.size() >= 2) {
+        const PaletteEntry& before = entries[entries.size() - 2];
+        text = pair(before.name, before.colour) + "  ";
+    }
+    return text + pair("white", {255, 255, 255}) + "  " + pair("black", {0, 0, 0});
+}
+
+}  // namespace hueloom::picking
