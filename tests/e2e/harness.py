@@ -662,6 +662,14 @@ class Session:
         except OSError:
             return []
 
+    def window_texts(self):
+        """The texts of the lane's windows and their child windows, read by
+        window_texts.exe through WM_GETTEXT: (class, text) pairs."""
+        r = subprocess.run(wine(os.path.join(self.bin, "window_texts.exe")), cwd=self.dir, env=self.env,
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        lines = r.stdout.decode("utf-8", errors="replace").splitlines()
+        return [tuple(line.split("\t", 1)) for line in lines if "\t" in line]
+
     @staticmethod
     def witness_pixel(x, y):
         return x % 256, y % 256, 99

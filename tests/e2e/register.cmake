@@ -30,6 +30,10 @@ foreach(helper hold_hotkey witness)
   target_link_options(${helper} PRIVATE -static)
   set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endforeach()
+# A third reads the texts of other programs' windows (a console program).
+add_executable(window_texts ${E2E_DIR}/window_texts.c)
+target_link_options(window_texts PRIVATE -static)
+set_target_properties(window_texts PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

@@ -3,10 +3,27 @@ the menu items that depend on them, and the settings file read at start and
 written at close."""
 import os
 import re
+import sys
 import time
+from pathlib import Path
 
 from harness import HarnessError, wait_until, wine_path
 from test_magnifier import NO_HINT_INI, WIN_X, WIN_Y, assert_eq, start
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "unit" / "picking"))
+import palette_readers  # noqa: E402  (GIMP-format reader, Python's json, css-tree)
+
+# The 30 keys the settings file has always had; nothing more is written
+# unless the user chooses one of the newer settings.
+TODAYS_KEYS = {"Top", "Left", "TOPMOST", "ColorMode", "MojiColor", "MojiBKColor", "ActiveColor", "DeactiveColor",
+               "ImgBKColor", "MaskColor", "HookHotKey", "JPGQuality", "PNGQuality", "OptionRectWidth",
+               "HotKeyGetColor", "HotKeyScreenCapture", "HotKeyWindowCapture", "HotKeyRectCapture",
+               "HookPrintScreenKey", "HookAltPrintScreenKey", "Msg_ID1", "Msg_ID2", "Msg_ID3", "Msg_ID4", "Msg_ID5",
+               "SleepTime", "CaptureCursor", "flgCursorCapture", "InitialDirTxt", "InitialDirImg"}
+
+
+def ini_keys(ini):
+    return {m.group(1) for m in re.finditer(r"^([^\[=;\r\n]+)=", ini, re.M)}
 
 
 def pick_at(h, x, y, title_regex):
@@ -20,19 +37,29 @@ def save_memo(h, name):
     """Saves the memo under `name` in the dialog's start folder (the program's
     folder on a first save)."""
     # ファイル(&F) ▸ 色のメモの保存(&C), then the save dialog.
-    h.choose_from_star_menu(1, "f", "c")
+    return save_from_file_menu(h, "c", name)
+
+
+def save_from_file_menu(h, key, name, keys=()):
+    """Chooses ファイル ▸ `key` from the left star's menu and saves under
+    `name` in the save dialog's start folder; `keys` go to the dialog after
+    the name (to choose the file type)."""
+    h.choose_from_star_menu(1, "f", key)
     dlg = wait_until(lambda: h.find_window(".*保存.*") or h.find_window(".*Save.*"), 15, 0.3, "save dialog")
     time.sleep(1.5)
-    # The file name field has the focus with "Untitled.txt" selected.
+    # The file name field has the focus with the proposed name selected.
     h.x("xdotool", "type", "--window", dlg, "--delay", "30", name)
     time.sleep(0.3)
+    for k in keys:
+        h.key(k, window=dlg, settle=0.3)
     h.key("Return", window=dlg, settle=1.0)
     return dlg
 
 
 def scenario_copy_key_fills_clipboard_list_and_memo(h):
     h.show_picture(100, 100, 80, 40, lambda x, y: (12, 34, 56) if x < 40 else (255, 255, 255))
-    start(h)
+    # A settings file of today: the value formats and the memo as they were.
+    start(h, NO_HINT_INI + "[Display]\nColorMode=Decimal\n")
     h.focus_main()
     pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
     wait_until(lambda: h.clipboard() == "rgb(12,34,56)", 5, 0.2, "clipboard rgb(12,34,56)")
@@ -56,6 +83,8 @@ def scenario_copy_key_fills_clipboard_list_and_memo(h):
     # The memo's folder becomes the next start folder.
     m = re.search(r"^InitialDirTxt=(.*)$", ini, re.M)
     assert_eq(m and m.group(1).strip(), wine_path(h.dir), "InitialDirTxt after saving the memo")
+    assert_eq(ini_keys(ini), TODAYS_KEYS, "keys written at close for a settings file of today")
+    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "Hexadecimal", "ColorMode at close")
 
 
 def scenario_settings_read_at_start_written_at_close(h):
@@ -104,8 +133,10 @@ def menu_of(h, key, star=True):
     return items
 
 
-# Items: ファイル  色のメモの保存, 画像の保存, 終了 (the menu bar adds 画像を印刷);
-#        表示     10進, 16進, 標準, 平均値, 一覧のクリア, カラー・サンプル,
+# Items: ファイル  色のメモの保存, パレットの保存, 画像の保存, 終了 (the menu bar
+#                 adds 画像を印刷);
+#        表示     10進, 16進, HSL, HSV, CMYK, L*a*b*, COLORREF 16進, 10進,
+#                 コピーする形式, 標準, 平均値, 一覧のクリア, カラー・サンプル,
 #                 常に手前, 解除, 色の設定, 拡大鏡モード;
 #        ツール   一覧を画像として表示, … (the menu bar adds ファイルからカーソル).
 def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
@@ -113,17 +144,17 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     start(h, NO_HINT_INI + "Msg_ID2=1\n[Capture]\nSleepTime=300\n")
     h.focus_main()
     # An empty list, the magnifier running.
-    assert_eq(menu_of(h, "f"), [False, False, True], "ファイル: no memo to save, no picture to save")
+    assert_eq(menu_of(h, "f"), [False, False, False, True], "ファイル: no memo or palette to save, no picture")
     view = menu_of(h, "v")
-    assert_eq((view[4], view[5], view[8]), (False, True, True), "表示: nothing to clear")
+    assert_eq((view[11], view[12], view[15]), (False, True, True), "表示: nothing to clear")
     assert_eq(menu_of(h, "t")[0], False, "ツール: no list to show as a picture")
     pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
     pick_at(h, 160, 120, r"^rgb\(255,255,255\)$")
-    assert_eq(menu_of(h, "f"), [True, False, True], "ファイル with two colours picked")
+    assert_eq(menu_of(h, "f"), [True, True, False, True], "ファイル with two colours picked")
     assert_eq(menu_of(h, "t")[0], True, "ツール: the list can be shown as a picture")
     # 表示(&V) ▸ 取得色の一覧のクリア(&D): the list is empty, numbering restarts.
     h.choose_from_star_menu(1, "v", "d")
-    assert_eq(menu_of(h, "f"), [False, False, True], "ファイル after clearing the list")
+    assert_eq(menu_of(h, "f"), [False, False, False, True], "ファイル after clearing the list")
     pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
     memo = os.path.join(h.dir, "memo.txt")
     save_memo(h, "memo.txt")
@@ -135,7 +166,59 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     h.choose_from_star_menu(1, "t", "s")
     h.wait_title("^スクリーン・キャプチャ$", timeout=15)
     time.sleep(0.8)
-    assert_eq(menu_of(h, "f", star=False)[:2], [True, True], "ファイル in the image layout")
+    assert_eq(menu_of(h, "f", star=False)[:3], [True, True, True], "ファイル in the image layout")
     view = menu_of(h, "v", star=False)
-    assert_eq((view[4], view[5], view[8]), (True, False, False), "表示 in the image layout")
+    assert_eq((view[11], view[12], view[15]), (True, False, False), "表示 in the image layout")
     h.close_program()
+
+
+# Items of 表示 ▸ コピーする形式, from the top: 表示と同じ, 10進, 16進, HSL, HSV,
+# CMYK, L*a*b*, COLORREF 16進, COLORREF 10進.
+COPY_COLORREF_HEX = 7
+
+
+def scenario_value_formats_copy_format_contrast_and_palettes(h):
+    orange, navy = (255, 128, 0), (12, 34, 56)
+    h.show_picture(100, 100, 80, 40, lambda x, y: orange if x < 40 else navy)
+    start(h, NO_HINT_INI + "Msg_ID4=1\n")
+    h.focus_main()
+    # 表示 ▸ HSL表示(&L): shown and copied as HSL.
+    h.choose_from_star_menu(1, "v", "l")
+    pick_at(h, 110, 120, r"^hsl\(30, 100%, 50%\)$")
+    wait_until(lambda: h.clipboard() == "hsl(30, 100%, 50%)", 5, 0.2, "clipboard in HSL")
+    # CMYK表示(&Y) over the navy half.
+    h.choose_from_star_menu(1, "v", "y")
+    pick_at(h, 160, 120, r"^cmyk\(79%, 39%, 0%, 78%\)$")
+    wait_until(lambda: h.clipboard() == "cmyk(79%, 39%, 0%, 78%)", 5, 0.2, "clipboard in CMYK")
+    # Copy COLORREF (hexadecimal) while L*a*b*表示(&A) is shown.
+    h.choose_from_star_menu(1, "v", "o", *(["Down"] * COPY_COLORREF_HEX))
+    h.key("Return", window=None, settle=0.4)
+    h.choose_from_star_menu(1, "v", "a")
+    pick_at(h, 110, 120, r"^lab\(67\.05 42\.83 74\.02\)$")
+    wait_until(lambda: h.clipboard() == "0x000080FF", 5, 0.2, "clipboard in the copy format")
+    # The palette files: GIMP by the name's extension, CSS and JSON by the
+    # dialog's file type (the type list follows the name field).
+    expected = [("C1", *orange), ("C2", *navy), ("C3", *orange)]
+    saved = {"gpl": ("pal.gpl", ()), "css": ("pal", ("Tab", "Down")), "json": ("pal", ("Tab", "Down", "Down"))}
+    for kind, (name, keys) in saved.items():
+        save_from_file_menu(h, "l", name, keys)
+        path = Path(h.dir) / f"pal.{kind}"
+        wait_until(path.exists, 10, 0.2, f"palette file {path.name}")
+        time.sleep(0.3)
+        read = {"gpl": lambda p: palette_readers.read_gpl(p, "pal", "0"), "json": palette_readers.read_json,
+                "css": palette_readers.read_css}[kind]
+        assert_eq(read(path), expected, f"colours read back from {path.name}")
+    # The colour-list image: its caption line gives the contrast of the
+    # newest colour (orange) with navy, white and black.
+    h.choose_from_star_menu(1, "t", "c")
+    h.wait_title("^取得した色を画像として表示$", timeout=15)
+    line = "C3/C2 6.40:1 AA  C3/white 2.51:1 fail  C3/black 8.33:1 AAA"
+    texts = wait_until(lambda: [t for _, t in h.window_texts() if t.startswith("C3/")], 15, 0.5, "contrast line")
+    assert_eq(texts, [line], "contrast line under the colour-list image")
+    # ファイル(&F) ▸ 終了(&X) from the menu bar of the image layout.
+    h.key("alt+f", settle=0.5)
+    h.key("x", window=None, settle=0.3)
+    h.wait_exit()
+    ini = h.read_ini()
+    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "Lab", "ColorMode at close")
+    assert_eq(re.search(r"^CopyColorMode=(.*)$", ini, re.M).group(1).strip(), "ColorRefHex", "CopyColorMode")

@@ -27,9 +27,12 @@ EXPECTED = [("C1", 255, 0, 0), ("C2", 255, 128, 0), ("C3", 0, 0, 0), ("C4", 255,
 HERE = Path(__file__).resolve().parent
 
 
+class ReadError(AssertionError):
+    pass
+
+
 def fail(message):
-    print(f"FAIL: {message}")
-    sys.exit(1)
+    raise ReadError(message)
 
 
 def text_of(path):
@@ -41,7 +44,7 @@ def text_of(path):
     return data.decode("utf-8")  # raises on anything but UTF-8
 
 
-def read_gpl(path):
+def read_gpl(path, name="Hueloom picked colours", columns="4"):
     lines = text_of(path).split("\n")[:-1]
     if not lines or lines[0] != "GIMP Palette":
         fail(f"no 'GIMP Palette' magic line: {lines[:1]}")
@@ -62,9 +65,9 @@ def read_gpl(path):
         if "\t" not in line:
             fail(f"no tab before the name: {line!r}")
         colours.append((m.group(4) or "Untitled", r, g, b))
-    if header.get("Name") != "Hueloom picked colours":
+    if header.get("Name") != name:
         fail(f"Name: {header.get('Name')!r}")
-    if header.get("Columns") != "4":
+    if header.get("Columns") != columns:
         fail(f"Columns: {header.get('Columns')!r}")
     return colours
 
@@ -114,6 +117,14 @@ def read_css(path):
 
 
 def main():
+    try:
+        check()
+    except ReadError as e:
+        print(f"FAIL: {e}")
+        sys.exit(1)
+
+
+def check():
     kind, tool, work = sys.argv[1], sys.argv[2], Path(sys.argv[3]) / sys.argv[1]
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
