@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include "main/magnify_win.h"
@@ -19,6 +20,7 @@
 #include "dialogs/infobox/info_box_win.h"
 #include "core/ansi_text.h"
 #include "toolkit/clipboard_win.h"
+#include "toolkit/controls/common_controls_win.h"
 
 namespace hueloom::app {
 
@@ -126,12 +128,33 @@ void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& c
     pickedList_.add(entry, colourText);
     cbxPickColor.add(tk::widen(entry));
     cbxPickColor.select(cbxPickColor.count() - 1);
+    showListContrast();
 }
 
 void TfrmMagnify::showListContrast() {
-    if (!colourListMode_) return;
     const std::string text = picking::listContrastText(pickedList_);
-    lblPickColor1.setCaption(text.empty() ? L"拡大鏡モード停止中" : tk::widen(text));
+    if (colourListMode_) lblPickColor1.setCaption(text.empty() ? L"拡大鏡モード停止中" : tk::widen(text));
+    // The tooltip: one comparison a line.
+    std::wstring tip = tk::widen(text);
+    for (size_t at = 0; (at = tip.find(L"  ", at)) != std::wstring::npos;) tip.replace(at, 2, L"\r\n");
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(cbxPickColor.hwnd());
+    ti.hinst = tk::app().hinstance();
+    ti.lpszText = tip.data();
+    if (!listTip_) {
+        tk::initCommonControls();
+        listTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   tk::app().hinstance(), nullptr);
+        if (!listTip_) return;
+        SendMessageW(listTip_, TTM_SETMAXTIPWIDTH, 0, 400);  // line breaks are honoured
+        SendMessageW(listTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        return;
+    }
+    SendMessageW(listTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 void TfrmMagnify::pmnuIroCopyClick() {
@@ -150,8 +173,8 @@ void TfrmMagnify::mnuColorClearClick() {
         // The swatches go from the picture itself too, not only from view:
         // save, copy, print and the filters must not act on what is gone.
         setWorkingImage({});
-        showListContrast();
     }
+    showListContrast();
 }
 
 void TfrmMagnify::mnuSaveTxtClick() {
@@ -259,6 +282,7 @@ void TfrmMagnify::copyPickedColour(const std::wstring& valueText, uint32_t colou
     std::string entry = pickedList_.pick(tk::narrow(valueText), colourValue);
     cbxPickColor.add(tk::widen(entry));
     cbxPickColor.select(cbxPickColor.count() - 1);
+    showListContrast();
 }
 
 void TfrmMagnify::showReadout(const std::wstring& text) {

@@ -128,8 +128,10 @@ private:
     void mnuSaveTxtClick();
     // The picked list as a GIMP, CSS or JSON palette file.
     void mnuSavePaletteClick();
-    // The list's contrast line (listContrastText) under the colour-list image.
+    // The list's contrast (listContrastText): the tooltip of the list, and
+    // the line under the colour-list image.
     void showListContrast();
+    HWND listTip_ = nullptr;  // the list's tooltip, owned by this window
     void AddPickedColour(const std::string& entry, const std::string& colourText);
     const hueloom::picking::PickedColours& picked() const { return pickedList_; }
 

@@ -196,6 +196,13 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     h.choose_from_star_menu(1, "v", "a")
     pick_at(h, 110, 120, r"^lab\(67\.05 42\.83 74\.02\)$")
     wait_until(lambda: h.clipboard() == "0x000080FF", 5, 0.2, "clipboard in the copy format")
+    # The list's tooltip: the newest colour (orange) against navy, white and black.
+    x, y, _, _ = h.main_geometry()
+    h.move_pointer(x + 88, y + 215, settle=0.3)
+    contrast = ["C3/C2 6.40:1 AA", "C3/white 2.51:1 fail", "C3/black 8.33:1 AAA"]
+    tips = wait_until(lambda: [t for c, t in h.window_texts() if c == "tooltips_class32" and t.startswith("C3/")],
+                      10, 0.3, "the list's tooltip")
+    assert_eq(tips, ["\\r\\n".join(contrast)], "the list's tooltip")
     # The palette files: GIMP by the name's extension, CSS and JSON by the
     # dialog's file type (the type list follows the name field).
     expected = [("C1", *orange), ("C2", *navy), ("C3", *orange)]
@@ -203,8 +210,7 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     for kind, (name, keys) in saved.items():
         save_from_file_menu(h, "l", name, keys)
         path = Path(h.dir) / f"pal.{kind}"
-        wait_until(path.exists, 10, 0.2, f"palette file {path.name}")
-        time.sleep(0.3)
+        wait_until(path.exists, 10, 0.2, f"palette file {path.name}")  # written whole, then renamed
         read = {"gpl": lambda p: palette_readers.read_gpl(p, "pal", "0"), "json": palette_readers.read_json,
                 "css": palette_readers.read_css}[kind]
         assert_eq(read(path), expected, f"colours read back from {path.name}")
@@ -212,9 +218,9 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     # newest colour (orange) with navy, white and black.
     h.choose_from_star_menu(1, "t", "c")
     h.wait_title("^取得した色を画像として表示$", timeout=15)
-    line = "C3/C2 6.40:1 AA  C3/white 2.51:1 fail  C3/black 8.33:1 AAA"
-    texts = wait_until(lambda: [t for _, t in h.window_texts() if t.startswith("C3/")], 15, 0.5, "contrast line")
-    assert_eq(texts, [line], "contrast line under the colour-list image")
+    texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C3/")],
+                       15, 0.5, "contrast line")
+    assert_eq(texts, ["  ".join(contrast)], "contrast line under the colour-list image")
     # ファイル(&F) ▸ 終了(&X) from the menu bar of the image layout.
     h.key("alt+f", settle=0.5)
     h.key("x", window=None, settle=0.3)
