@@ -132,11 +132,15 @@ void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& c
 }
 
 void TfrmMagnify::showListContrast() {
-    const std::string text = picking::listContrastText(pickedList_);
-    if (colourListMode_) lblPickColor1.setCaption(text.empty() ? L"拡大鏡モード停止中" : tk::widen(text));
-    // The tooltip: one comparison a line.
-    std::wstring tip = tk::widen(text);
-    for (size_t at = 0; (at = tip.find(L"  ", at)) != std::wstring::npos;) tip.replace(at, 2, L"\r\n");
+    const std::vector<std::string> lines = picking::listContrastLines(pickedList_);
+    // Under the colour-list image the first comparison, which fits the
+    // window; the list's tooltip has them all, one a line.
+    if (colourListMode_) {
+        lblPickColor1.setFont(windowFont_);
+        lblPickColor1.setCaption(lines.empty() ? L"拡大鏡モード停止中" : tk::widen(lines.front()));
+    }
+    std::wstring tip;
+    for (const std::string& line : lines) tip += (tip.empty() ? L"" : L"\r\n") + tk::widen(line);
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

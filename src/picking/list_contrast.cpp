@@ -13,7 +13,7 @@ const char* contrastMark(double ratio) {
     return "fail";
 }
 
-std::string listContrastText(const PickedColours& list) {
+std::vector<std::string> listContrastLines(const PickedColours& list) {
     const std::vector<PaletteEntry> entries = paletteEntries(list);
     if (entries.empty()) return {};
     const PaletteEntry& latest = entries.back();
@@ -21,12 +21,14 @@ std::string listContrastText(const PickedColours& list) {
         const double ratio = contrastRatio(latest.colour, colour);
         return latest.name + "/" + other + " " + contrastRatioText(ratio) + " " + contrastMark(ratio);
     };
-    std::string text;
+    std::vector<std::string> lines;
     if (entries.size() >= 2) {
         const PaletteEntry& before = entries[entries.size() - 2];
-        text = pair(before.name, before.colour) + "  ";
+        lines.push_back(pair(before.name, before.colour));
     }
-    return text + pair("white", {255, 255, 255}) + "  " + pair("black", {0, 0, 0});
+    lines.push_back(pair("white", {255, 255, 255}));
+    lines.push_back(pair("black", {0, 0, 0}));
+    return lines;
 }
 
 }  // namespace hueloom::picking

@@ -214,13 +214,13 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
         read = {"gpl": lambda p: palette_readers.read_gpl(p, "pal", "0"), "json": palette_readers.read_json,
                 "css": palette_readers.read_css}[kind]
         assert_eq(read(path), expected, f"colours read back from {path.name}")
-    # The colour-list image: its caption line gives the contrast of the
-    # newest colour (orange) with navy, white and black.
+    # The colour-list image: the line under it gives the contrast of the
+    # newest colour (orange) with the one before.
     h.choose_from_star_menu(1, "t", "c")
     h.wait_title("^取得した色を画像として表示$", timeout=15)
     texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C3/")],
                        15, 0.5, "contrast line")
-    assert_eq(texts, ["  ".join(contrast)], "contrast line under the colour-list image")
+    assert_eq(texts, contrast[:1], "contrast line under the colour-list image")
     # ファイル(&F) ▸ 終了(&X) from the menu bar of the image layout.
     h.key("alt+f", settle=0.5)
     h.key("x", window=None, settle=0.3)

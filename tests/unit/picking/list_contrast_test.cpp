@@ -13,14 +13,16 @@ namespace {
 
 TEST(ListContrast, NewestAgainstTheOneBeforeAndWhiteAndBlack) {
     PickedColours list;
-    EXPECT_EQ(listContrastText(list), "");
+    using Lines = std::vector<std::string>;
+    EXPECT_EQ(listContrastLines(list), Lines{});
     list.pick("rgb(119,119,119)", rgbColour(119, 119, 119));  // #777777 on white: 4.478, cut to 4.47
-    EXPECT_EQ(listContrastText(list), "C1/white 4.47:1 AA large  C1/black 4.68:1 AA");
+    EXPECT_EQ(listContrastLines(list), (Lines{"C1/white 4.47:1 AA large", "C1/black 4.68:1 AA"}));
     list.pick("#FFFFFF", rgbColour(255, 255, 255));
-    EXPECT_EQ(listContrastText(list), "C2/C1 4.47:1 AA large  C2/white 1.00:1 fail  C2/black 21.00:1 AAA");
+    const Lines two{"C2/C1 4.47:1 AA large", "C2/white 1.00:1 fail", "C2/black 21.00:1 AAA"};
+    EXPECT_EQ(listContrastLines(list), two);
     // A system colour has no value to measure: the ordinary ones around it count.
     list.add("C3: face", settings::colourToKeyText(kClBtnFace));
-    EXPECT_EQ(listContrastText(list), "C2/C1 4.47:1 AA large  C2/white 1.00:1 fail  C2/black 21.00:1 AAA");
+    EXPECT_EQ(listContrastLines(list), two);
 }
 
 TEST(ListContrast, MarksFollowTheUnroundedRatio) {
