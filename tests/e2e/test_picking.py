@@ -173,9 +173,7 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
 
 
 # Items of 表示 ▸ コピーする形式, from the top: 表示と同じ, 10進, 16進, HSL, HSV,
-# CMYK, L*a*b*, COLORREF 16進, COLORREF 10進.
-COPY_COLORREF_HEX = 7
-
+# CMYK, L*a*b*, COLORREF 16進, COLORREF 10進 (the last).
 
 def scenario_value_formats_copy_format_contrast_and_palettes(h):
     orange, navy = (255, 128, 0), (12, 34, 56)
@@ -191,7 +189,7 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     pick_at(h, 160, 120, r"^cmyk\(79%, 39%, 0%, 78%\)$")
     wait_until(lambda: h.clipboard() == "cmyk(79%, 39%, 0%, 78%)", 5, 0.2, "clipboard in CMYK")
     # Copy COLORREF (hexadecimal) while L*a*b*表示(&A) is shown.
-    h.choose_from_star_menu(1, "v", "o", *(["Down"] * COPY_COLORREF_HEX))
+    h.choose_from_star_menu(1, "v", "o", "End", "Up")
     h.key("Return", window=None, settle=0.4)
     h.choose_from_star_menu(1, "v", "a")
     pick_at(h, 110, 120, r"^lab\(67\.05 42\.83 74\.02\)$")
