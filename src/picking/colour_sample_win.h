@@ -157,6 +157,7 @@ private:
     ColourSampleHost& host_;
     hueloom::picking::ColourSampleModel model_;
     HWND tooltip_ = nullptr;
+    int cell_ = picking::kChartCell;  // one chart cell at the window's dpi
     tk::Font windowFont_, titleFont_, readoutFont_;
     tk::Brush background_;
 };

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "core/dpi.h"
 #include "core/shortcut_text.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/menu_win.h"
 
 namespace tk {
@@ -151,6 +153,10 @@ RECT Window::clientRect() const {
     return r;
 }
 
+int Window::dpi() const { return windowDpi(hwnd_); }
+
+int Window::scaled(int v) const { return hueloom::scale(v, dpi()); }
+
 void Window::invalidate(bool erase) {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, erase);
 }
@@ -287,6 +293,15 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (m->initPopup(reinterpret_cast<HMENU>(wp))) return 0;
         break;
     case WM_ACTIVATEAPP: app().notifyActivateApp(wp != 0); break;
+    case WM_DPICHANGED: {
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        auto fn = [this] { FormDpiChanged(); };
+        app().guarded(fn);
+        invalidate();
+        return 0;
+    }
     case WM_CLOSE:
         if (modal_) {
             modalResult_ = IDCANCEL;

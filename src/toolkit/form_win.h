@@ -31,6 +31,9 @@ public:
     int width() const;
     int height() const;
     RECT clientRect() const;
+    // The dpi the window is drawn at (tk::windowDpi) and a 96-dpi length at it.
+    int dpi() const;
+    int scaled(int v) const;
     void invalidate(bool erase = false);
     void update();
     void setText(const std::wstring& text);
@@ -127,6 +130,10 @@ public:
 protected:
     // WM_PAINT, and WM_PRINTCLIENT where a window answers it: one routine.
     virtual void FormPaint(HDC dc) { (void)dc; }
+    // The window has moved to a monitor of another dpi (WM_DPICHANGED) and
+    // taken the rectangle the system suggested; dpi() tells the new one. The
+    // window lays itself out again: sizes, fonts, shapes, pictures.
+    virtual void FormDpiChanged() {}
     virtual LRESULT hitTest(int x, int y);
     std::vector<Menu*> menus_;
     std::vector<Timer*> timers_;

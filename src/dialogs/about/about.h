@@ -98,8 +98,10 @@ std::uint32_t wheelColour(int segment);
 int wheelSegmentAt(double x, double y);
 
 // The picture: 365 x 364, 8-bit palette: white ground, the wheel with the
-// letters G C B M R Y on the pure-hue segments, the light-yellow card.
-image::Dib drawAboutPicture();
+// letters G C B M R Y on the pure-hue segments, the light-yellow card. At
+// another dpi every length is scaled (core/dpi.h) and the picture drawn
+// afresh at that size.
+image::Dib drawAboutPicture(int dpi = 96);
 // The picture as a PNG file's bytes (made once, then reused).
 const std::vector<std::uint8_t>& aboutPicturePng();
 
