@@ -713,9 +713,10 @@ class Session:
         self.click(x + 60, y + 12, settle=0.5)
 
     def open_star_menu(self, which):
-        """Clicks star button 1 (left) or 2 (right); its pop-up menu opens."""
-        x, y, _, _ = self.main_geometry()
-        bx = x + (18 if which == 1 else 159)
+        """Clicks star button 1 (left) or 2 (right); its pop-up menu opens.
+        The right one is as far from the right edge at every display scaling."""
+        x, y, w, _ = self.main_geometry()
+        bx = x + (18 if which == 1 else w - 18)
         self.click(bx, y + 12, settle=0.8)
 
     def choose_from_star_menu(self, which, *keys):
