@@ -72,17 +72,18 @@ int nextOrbitCounter(int k) { return wrap30(wrap30(k) + 1); }
 
 std::uint32_t inverseColour(std::uint32_t rgb) { return (~rgb) & 0xFFFFFF; }
 
-IrisStep irisStep(int s, int width, int height) {
+IrisStep irisStep(int s, int width, int height, int dpi) {
     IrisStep r;
-    const int w = (width - 2 - s) - (s + 2);
-    r.next = s + 3;
-    r.ellipse = {s + 2, s + 2, width - 2 - s, height - 2 - s};
-    if (w < 10) {
+    const int m = scale(2, dpi);
+    const int w = (width - m - s) - (s + m);
+    r.next = s + scale(3, dpi);
+    r.ellipse = {s + m, s + m, width - m - s, height - m - s};
+    if (w < scale(10, dpi)) {
         r.close = true;
         return r;
     }
-    r.hideLabels = w < 80;
-    r.red = s > 60;
+    r.hideLabels = w < scale(80, dpi);
+    r.red = s > scale(60, dpi);
     return r;
 }
 

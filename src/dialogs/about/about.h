@@ -80,8 +80,11 @@ struct IrisStep {
     int next = 0;  // s for the next tick
 };
 
-// One tick of the closing iris at step s for a window of the given size.
-IrisStep irisStep(int s, int width = kAboutWidth, int height = kAboutHeight);
+// One tick of the closing iris at step s for a window of the given size. At
+// another dpi its lengths (the 2-pixel margin, the 3-pixel step, the 10- and
+// 80-pixel widths, the 60 of the red caption) are scaled, so the iris takes
+// about as long at every display scaling.
+IrisStep irisStep(int s, int width = kAboutWidth, int height = kAboutHeight, int dpi = 96);
 
 // ---------------------------------------------------------------- picture
 

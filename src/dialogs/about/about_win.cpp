@@ -253,7 +253,7 @@ void TfrmVersion::TimerCloseTimer() {
     // 1. The orbit stops.
     if (Timer1->interval()) Timer1->setInterval(0);
     // 2. Closed once the ellipse is narrower than 10 pixels.
-    const dialogs::IrisStep st = dialogs::irisStep(irisStep_, width(), height());
+    const dialogs::IrisStep st = dialogs::irisStep(irisStep_, width(), height(), dpi());
     if (st.close) {
         close();  // allowed: the iris timer runs
         return;
