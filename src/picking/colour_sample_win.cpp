@@ -79,11 +79,13 @@ bool TfrmColorSample::PictureButton::create(HWND parent, int x, int y, int w, in
     return Control::create(L"TSamplePictureButton", parent, x, y, w, h, WS_TABSTOP);
 }
 
-void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) {
-    RECT all{x, y, x + 16, y + 16};
+void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) const {
+    // 16 × 16 at 96 dpi: three by three squares of 4 × 4 pixels, one pixel
+    // apart; every length scaled to the button's dpi.
+    const int g = scaled(16), pitch = scaled(5), side = scaled(4), gap = scaled(1);
+    RECT all{x, y, x + g, y + g};
     tk::Brush black(CreateSolidBrush(RGB(0, 0, 0)));
     FillRect(dc, &all, black);
-    // Three by three squares of 4 × 4 pixels, one pixel apart.
     static const COLORREF squares[3][3] = {
         {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255)},
         {RGB(192, 192, 192), RGB(255, 255, 255), RGB(0, 0, 0)},
@@ -91,15 +93,16 @@ void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) {
     };
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            RECT r{x + 1 + 5 * col, y + 1 + 5 * row, x + 5 + 5 * col, y + 5 + 5 * row};
+            RECT r{x + gap + pitch * col, y + gap + pitch * row, x + gap + pitch * col + side,
+                   y + gap + pitch * row + side};
             tk::Brush b(CreateSolidBrush(squares[row][col]));
             FillRect(dc, &r, b);
         }
     const COLORREF grey = RGB(128, 128, 128);
     SetPixelV(dc, x, y, grey);
-    SetPixelV(dc, x + 15, y, grey);
-    SetPixelV(dc, x, y + 15, grey);
-    SetPixelV(dc, x + 15, y + 15, grey);
+    SetPixelV(dc, x + g - 1, y, grey);
+    SetPixelV(dc, x, y + g - 1, grey);
+    SetPixelV(dc, x + g - 1, y + g - 1, grey);
 }
 
 void TfrmColorSample::PictureButton::paint(HDC dc, const RECT& rc) {
@@ -107,11 +110,11 @@ void TfrmColorSample::PictureButton::paint(HDC dc, const RECT& rc) {
     RECT edge = rc;
     const bool in = pressed();
     DrawEdge(dc, &edge, in ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    const int shift = in ? 1 : 0;
-    drawGlyph(dc, (rc.right - 16) / 2 + shift, (rc.bottom - 16) / 2 + shift);
+    const int shift = in ? scaled(1) : 0, g = scaled(16);
+    drawGlyph(dc, (rc.right - g) / 2 + shift, (rc.bottom - g) / 2 + shift);
     if (GetFocus() == hwnd_) {
         RECT f = rc;
-        InflateRect(&f, -3, -3);
+        InflateRect(&f, -scaled(3), -scaled(3));
         DrawFocusRect(dc, &f);
     }
 }

@@ -123,7 +123,7 @@ public:
         bool pressed() const { return down_ && over_; }
         LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
         // The picture, drawn at (x, y).
-        static void drawGlyph(HDC dc, int x, int y);
+        void drawGlyph(HDC dc, int x, int y) const;
 
     protected:
         void paint(HDC dc, const RECT& rc) override;
