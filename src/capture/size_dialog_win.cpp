@@ -29,9 +29,9 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
         return false;
     auto s = [this](int v) { return scaled(v); };
 
-    titleFont_ = tk::makeFont(16, dpi(), FW_BOLD, true);
-    fieldFont_ = tk::makeFont(16, dpi(), FW_NORMAL);
-    buttonFont_ = tk::makeFont(15, dpi(), FW_BOLD);
+    keepFont(titleFont_, 16, FW_BOLD, true);
+    keepFont(fieldFont_, 16, FW_NORMAL);
+    keepFont(buttonFont_, 15, FW_BOLD);
 
     lblTitle.create(hwnd_, s(50), s(24), s(241), s(20));
     lblTitle.setCaption(L"切抜きサイズを指定して下さい");
@@ -72,7 +72,9 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     return true;
 }
 
-void TfrmFxRectSize::FormShow() {
+void TfrmFxRectSize::FormShow() { buildShape(); }
+
+void TfrmFxRectSize::buildShape() {
     const RECT rc = clientRect();
     setShape(tk::Region(CreateEllipticRgn(0, 0, rc.right, rc.bottom)));
     const int inset = scaled(5);

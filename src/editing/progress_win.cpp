@@ -25,14 +25,14 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
         o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     // Drawn at the dpi of the window it stands over.
     const int ownerDpi = tk::windowDpi(owner);
-    auto s = [ownerDpi](int v) { return hueloom::scale(v, ownerDpi); };
-    const int cw = s(kClientW), ch = s(kClientH);
+    const int cw = hueloom::scale(kClientW, ownerDpi), ch = hueloom::scale(kClientH, ownerDpi);
     int x = o.left + ((o.right - o.left) - cw) / 2, y = o.top + ((o.bottom - o.top) - ch) / 2;
     if (!createWindow(L"TfrmProgress", title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, x,
                       y, cw, ch, owner))
         return false;
-    font_ = tk::makeFont(12, ownerDpi, FW_NORMAL);
-    labelFont_ = tk::makeFont(16, ownerDpi, FW_BOLD);
+    auto s = [this](int v) { return scaled(v); };
+    keepFont(font_, 12, FW_NORMAL);
+    keepFont(labelFont_, 16, FW_BOLD);
 
     // Title, centred by its own width.
     Label2.create(hwnd_, 0, s(27), cw, s(20));
@@ -57,11 +57,16 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
     Label1.setAlignment(DT_LEFT);
     Label1.setCaption(L"0 %");
 
-    // The window is the ellipse inscribed in its bounds.
-    setShape(tk::Region(CreateEllipticRgn(0, 0, cw, ch)));
+    buildShape();
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd_);
     return true;
+}
+
+void TfrmProgress::buildShape() {
+    // The window is the ellipse inscribed in its bounds.
+    const RECT rc = clientRect();
+    setShape(tk::Region(CreateEllipticRgn(0, 0, rc.right, rc.bottom)));
 }
 
 void TfrmProgress::setProgress(int percent) {

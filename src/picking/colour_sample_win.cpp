@@ -192,9 +192,9 @@ bool TfrmColorSample::create(SampleMode mode) {
     cell_ = std::max(1, s(picking::kChartWidth) / picking::kChartColumns);
     const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
 
-    windowFont_ = tk::makeFont(12, dpi(), FW_NORMAL);
-    titleFont_ = tk::makeFont(15, dpi(), FW_BOLD, true);
-    readoutFont_ = tk::makeFont(14, dpi(), FW_BOLD);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 15, FW_BOLD, true);
+    keepFont(readoutFont_, 14, FW_BOLD);
     background_.reset(CreateSolidBrush(kNavy));
 
     lblTitle.create(hwnd_, s(24), s(8), s(1), s(1));
@@ -251,14 +251,7 @@ bool TfrmColorSample::create(SampleMode mode) {
 
 void TfrmColorSample::FormCreate() {
     // 1–3. The chart with its grid.
-    const std::vector<uint32_t> px = picking::drawChart(cell_);
-    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
-    tk::DibSection chart(chartW, chartH, 32);
-    if (!chart) throw std::runtime_error("cannot create the colour chart");
-    for (int y = 0; y < chartH; ++y)
-        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * chartW, static_cast<size_t>(chartW) * 4);
-    GdiFlush();
-    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), chartW, chartH);
+    buildChart();
 
     // 4. The value format of the main window.
     RadioGroup1.setItemIndex(host_.decimalChosen() ? 0 : 1);
@@ -268,10 +261,39 @@ void TfrmColorSample::FormCreate() {
     const POINT at = host_.topLeft();
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+    buildShape();
+    applyReadout();
+}
+
+void TfrmColorSample::buildChart() {
+    const std::vector<uint32_t> px = picking::drawChart(cell_);
+    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
+    tk::DibSection chart(chartW, chartH, 32);
+    if (!chart) throw std::runtime_error("cannot create the colour chart");
+    for (int y = 0; y < chartH; ++y)
+        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * chartW, static_cast<size_t>(chartW) * 4);
+    GdiFlush();
+    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), chartW, chartH);
+}
+
+void TfrmColorSample::buildShape() {
     const RECT rc = clientRect();
     const int e = scaled(kCornerEllipse);
     setShape(tk::Region(CreateRoundRectRgn(0, 0, rc.right, rc.bottom, e, e)), false);
-    applyReadout();
+}
+
+void TfrmColorSample::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    // The chart is whole cells again, its white backing two pixels around it,
+    // the title as large as its text.
+    auto s = [this](int v) { return scaled(v); };
+    cell_ = std::max(1, s(picking::kChartWidth) / picking::kChartColumns);
+    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
+    Image1.setBounds(s(kChartLeft), s(kChartTop), chartW, chartH);
+    Label2.setBounds(s(kChartLeft) - s(2), s(kChartTop) - s(2), chartW + 2 * s(2), chartH + 2 * s(2));
+    buildChart();
+    const SIZE sz = textSize(titleFont_, lblTitle.caption());
+    lblTitle.setBounds(s(24), s(8), sz.cx, sz.cy);
 }
 
 void TfrmColorSample::FormPaint(HDC dc) {

@@ -146,6 +146,9 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
 
 protected:
+    void buildShape() override;
+    void FormDpiChanged() override;
+    void buildChart();
     LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
 
 private:

@@ -57,28 +57,16 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(kClassName, L"バージョン情報", WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h, tk::app().handle()))
         return false;
-    auto s = [this](int v) { return scaled(v); };
     picturePath_ = picturePath.empty() ? dialogs::aboutPicturePath(tk::modulePath()) : picturePath;
 
-    windowFont_ = tk::makeFont(12, dpi(), FW_NORMAL);
-    label1Font_ = tk::makeFont(15, dpi(), FW_BOLD, true);
-    label2Font_ = tk::makeFont(12, dpi(), FW_NORMAL);
-    buttonFont_ = tk::makeFont(13, dpi(), FW_BOLD);
-    canvas_ = tk::DibSection(w, h, 32);
-
-    ImgIcon.left = s(dialogs::kAboutIconLeft);
-    ImgIcon.top = s(dialogs::kAboutIconTop);
-    ImgIcon.width = ImgIcon.height = s(dialogs::kAboutIconSize);
-
-    placeLabel(Label1, s(dialogs::kAboutLabel1Left), s(dialogs::kAboutLabel1Top), dialogs::kAboutProgramName,
-               RGB(255, 0, 0), label1Font_);
-    placeLabel(Label2, s(dialogs::kAboutLabel2Left), s(dialogs::kAboutLabel2Top), dialogs::kAboutRightsLine,
-               RGB(0, 128, 0), label2Font_);
-
-    Shape1.width = Shape1.height = s(dialogs::kAboutShapeSize);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(label1Font_, 15, FW_BOLD, true);
+    keepFont(label2Font_, 12, FW_NORMAL);
+    keepFont(buttonFont_, 13, FW_BOLD);
+    placeDrawn();
     Shape1.visible = false;
 
-    const hueloom::Rect b = hueloom::scale(dialogs::kAboutButton, dpi());
+    const hueloom::Rect b = hueloom::scale(dialogs::kAboutButton, dpi());  // scaled
     CuteButton1.create(hwnd_, b.left, b.top, b.right - b.left, b.bottom - b.top);
     CuteButton1.setCaption(dialogs::kAboutOkCaption);
     CuteButton1.setBevelWidth(2);
@@ -94,6 +82,32 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
 
     FormCreate();
     return true;
+}
+
+void TfrmVersion::placeDrawn() {
+    auto s = [this](int v) { return scaled(v); };
+    const RECT rc = clientRect();
+    canvas_ = tk::DibSection(rc.right, rc.bottom, 32);
+    ImgIcon.left = s(dialogs::kAboutIconLeft);
+    ImgIcon.top = s(dialogs::kAboutIconTop);
+    ImgIcon.width = ImgIcon.height = s(dialogs::kAboutIconSize);
+    const bool shown1 = Label1.visible, shown2 = Label2.visible;
+    placeLabel(Label1, s(dialogs::kAboutLabel1Left), s(dialogs::kAboutLabel1Top), dialogs::kAboutProgramName,
+               RGB(255, 0, 0), label1Font_);
+    placeLabel(Label2, s(dialogs::kAboutLabel2Left), s(dialogs::kAboutLabel2Top), dialogs::kAboutRightsLine,
+               RGB(0, 128, 0), label2Font_);
+    Label1.visible = shown1;
+    Label2.visible = shown2;
+    Shape1.width = Shape1.height = s(dialogs::kAboutShapeSize);
+}
+
+void TfrmVersion::FormDpiChanged() {
+    Dialog::FormDpiChanged();  // the button and the fonts
+    if (closed_ || TimerClose->interval()) return;  // closing: the iris finishes as it is
+    placeDrawn();
+    if (background_) background_ = hueloom::image::createBitmap(dialogs::drawAboutPicture(dpi()));
+    FormShow();
+    compose();
 }
 
 void TfrmVersion::showError(const std::wstring& text) {

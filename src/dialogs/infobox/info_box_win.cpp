@@ -46,10 +46,10 @@ bool TfrmMyDlg::create() {
         return false;
     auto s = [this](int v) { return scaled(v); };
 
-    windowFont_ = tk::makeFont(12, dpi(), FW_NORMAL);
-    titleFont_ = tk::makeFont(15, dpi(), FW_NORMAL);
-    contentFont_ = tk::makeFont(13, dpi(), FW_NORMAL);
-    buttonFont_ = tk::makeFont(15, dpi(), FW_BOLD);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 15, FW_NORMAL);
+    keepFont(contentFont_, 13, FW_NORMAL);
+    keepFont(buttonFont_, 15, FW_BOLD);
     background_.reset(CreateSolidBrush(tk::resolveColour(hueloom::kClInfoBk)));
 
     lblTitle.create(hwnd_, s(dialogs::kInfoTitleLeft), s(dialogs::kInfoTitleTop), 1, 1);
@@ -100,8 +100,17 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
     CheckBox1.show(showCheckBox);
     targetX = x;
     targetY = y;
+    arrange();
 
-    layout_ = dialogs::layoutInfoBox(measure(titleFont_, title), measure(contentFont_, text), dpi());
+    // Centred on the screen until the box becomes active.
+    const int w = layout_.clientWidth, h = layout_.clientHeight;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMyDlg::arrange() {
+    layout_ = dialogs::layoutInfoBox(measure(titleFont_, lblTitle.caption()),
+                                     measure(contentFont_, lblContent.caption()), dpi());
     place(lblTitle, layout_.title);
     place(lblContent, layout_.content);
     place(Label1, layout_.rule1);
@@ -109,11 +118,15 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
     place(CheckBox1, layout_.checkBox);
     place(OKBtn, layout_.okButton);
     OKBtn.setColor(dialogs::kInfoButtonFace);
+}
 
-    // Centred on the screen until the box becomes active.
-    const int w = layout_.clientWidth, h = layout_.clientHeight;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+void TfrmMyDlg::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    // The labels take the size of their text in the new fonts.
+    arrange();
+    SetWindowPos(hwnd_, nullptr, 0, 0, layout_.clientWidth, layout_.clientHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    buildShape();
 }
 
 void TfrmMyDlg::setFrameColor(unsigned value) {
@@ -122,7 +135,9 @@ void TfrmMyDlg::setFrameColor(unsigned value) {
     invalidate();
 }
 
-void TfrmMyDlg::FormShow() {
+void TfrmMyDlg::FormShow() { buildShape(); }
+
+void TfrmMyDlg::buildShape() {
     RECT r;
     GetWindowRect(hwnd_, &r);
     const int e = scaled(dialogs::kInfoCornerEllipse);

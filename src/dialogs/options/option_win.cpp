@@ -194,14 +194,14 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
                       tk::app().handle()))
         return false;
     // The fonts of the window's dpi.
-    windowFont_ = tk::makeFont(12, dpi(), FW_NORMAL);
-    titleFont_ = tk::makeFont(21, dpi(), FW_BOLD);
-    closeFont_ = tk::makeFont(19, dpi(), FW_BOLD);
-    pageFont_ = tk::makeFont(15, dpi(), FW_NORMAL);
-    pageBoldFont_ = tk::makeFont(15, dpi(), FW_BOLD);
-    tabBoldFont_ = tk::makeFont(12, dpi(), FW_BOLD);
-    listFont_ = tk::makeFont(32, dpi(), FW_NORMAL);
-    noteFont_ = tk::makeFont(13, dpi(), FW_NORMAL);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 21, FW_BOLD);
+    keepFont(closeFont_, 19, FW_BOLD);
+    keepFont(pageFont_, 15, FW_NORMAL);
+    keepFont(pageBoldFont_, 15, FW_BOLD);
+    keepFont(tabBoldFont_, 12, FW_BOLD);
+    keepFont(listFont_, 32, FW_NORMAL);
+    keepFont(noteFont_, 13, FW_NORMAL);
     setDragCursor(LoadCursorW(nullptr, IDC_ARROW));
     FormCreate();
     return true;
@@ -456,7 +456,15 @@ void TfrmCompressOption::ColourLabelClick(int which) {
 
 void TfrmCompressOption::CuteButton1Click() { setModalResult(IDOK); }
 
-void TfrmCompressOption::FormShow() {
+void TfrmCompressOption::FormShow() { buildShape(); }
+
+void TfrmCompressOption::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    PageControl1.setTabPadding(scaled(4), scaled(3));
+    SendMessageW(ComboBox1.hwnd(), CB_SETITEMHEIGHT, 0, scaled(kCursorItemHeight));
+}
+
+void TfrmCompressOption::buildShape() {
     const dialogs::OptionOutline o = dialogs::optionOutline(dpi());
     tk::Region rgn(CreateRoundRectRgn(o.roundLeft, o.roundTop, o.roundRight, o.roundBottom, o.ellipse, o.ellipse));
     tk::Region plain(CreateRectRgn(o.rectLeft, o.rectTop, o.rectRight, o.rectBottom));

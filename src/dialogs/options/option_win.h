@@ -108,6 +108,8 @@ public:
 
     // Events.
     void FormCreate();
+    void buildShape() override;
+    void FormDpiChanged() override;
     void FormShow() override;
     void FormPaint(HDC dc) override;
     void JPGBarChange();

@@ -81,6 +81,12 @@ void RadioGroup::setItemIndex(int index) {
         SendMessageW(buttons_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void RadioGroup::replaceFont(HFONT from, HFONT to) {
+    if (itemFont_ != from && captionFont_ != from) return;
+    setFont(itemFont_ == from ? to : itemFont_, captionFont_ == from ? to : captionFont_);
+    invalidate();
+}
+
 void RadioGroup::arrange() {
     if (!hwnd_ || buttons_.empty()) return;
     const RECT rc = clientRect();
