@@ -26,6 +26,11 @@ set(WIN_TEST_SHARDS 2)
 add_executable(hold_hotkey WIN32 ${E2E_DIR}/hold_hotkey.c)
 target_link_options(hold_hotkey PRIVATE -static)
 set_target_properties(hold_hotkey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# And one that sends the main window the message of a move to another dpi.
+add_executable(dpi_changed WIN32 ${E2E_DIR}/dpi_changed.c)
+target_compile_definitions(dpi_changed PRIVATE _WIN32_WINNT=0x0A00)
+target_link_options(dpi_changed PRIVATE -static)
+set_target_properties(dpi_changed PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

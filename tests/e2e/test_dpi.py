@@ -6,9 +6,13 @@ from zero), its texts are drawn in fonts 1.5 times as high and still lie
 inside their controls, and the magnifier still shows the 15 × 15 physical
 screen pixels around the pointer, each as a solid 15 × 15 block of its exact
 colour (a cell is the scaled 150-pixel view div 15): nothing is smoothed.
-Screenshots of the main window and the options dialog at both scalings are
-kept in the artifacts folder ("…-main-96dpi.png", "…-options-144dpi.png").
+The 96-dpi run also sends the main window the message of a move to a 150 %
+monitor (WM_DPICHANGED, tests/e2e/dpi_changed.c) and sees it lay itself out
+at 144 dpi. Screenshots of the main window and the options dialog at both
+scalings are kept in the artifacts folder ("…-main-96dpi.png",
+"…-options-144dpi.png", "…-main-moved-to-144dpi.png").
 """
+import os
 import time
 
 from harness import HarnessError, wait_until
@@ -156,6 +160,23 @@ def visit(h, dpi, origin):
         raise HarnessError(f"the hint's 19 + 7 lines are {text_h} pixels high at {dpi} dpi")
     h.click(bx + bw // 2, ok_top + s(12), settle=0.6)
     wait_until(lambda: h.find_window(r"^ヒント$") is None, 10, 0.2, "the hint box to close")
+
+    if dpi == 96:
+        # Dragged onto a 150 % monitor, the window hears WM_DPICHANGED and lays
+        # itself out at 144 dpi where the system suggests, view and all.
+        helper = h.start_wine(os.path.join(h.bin, "dpi_changed.exe"), "144")
+        if helper.wait(30) != 0:
+            raise HarnessError("dpi_changed.exe did not find the main window")
+        wait_until(lambda: h.main_geometry() == (x, y, scale(177, 144), scale(233, 144)), 10, 0.2,
+                   "the main window laid out for 144 dpi at its place")
+        h.move_pointer(origin[0] + 15, origin[1] + 15, settle=0.3)
+        h.wait_title(r"^rgb\(130,130,77\)$")
+        time.sleep(0.3)
+        shot = h.screenshot()
+        h.save_screenshot("main-moved-to-144dpi", window=h.main)
+        check_view(shot, x, y)
+        text_inside(shot, (x + scale(10, 144), y + scale(25, 144), x + scale(164, 144), y + scale(43, 144)),
+                    (255, 255, 255), "value text after the move")
 
     if dpi == 144:
         # The colour sample window: the chart's cells are whole 15 × 15 squares.
