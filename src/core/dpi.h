@@ -12,6 +12,9 @@ inline constexpr int kBaseDpi = 96;
 // (the rule of the system's MulDiv): scale(10, 144) = 15, scale(177, 120) =
 // 221, scale(3, 120) = 4, scale(-3, 120) = -4. A dpi of 0 or less counts as 96.
 int scale(int v, int dpi);
+// A length laid out for one dpi, for another: v × to / from, by the same
+// rule (scale(v, dpi) is rescale(v, 96, dpi)).
+int rescale(int v, int fromDpi, int toDpi);
 // Each edge scaled on its own, so rectangles that meet stay meeting.
 Rect scale(const Rect& r, int dpi);
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/dpi.h"
+
 namespace tk {
 
 namespace {
@@ -42,7 +44,7 @@ void Dialog::FormDpiChanged() {
         MapWindowPoints(HWND_DESKTOP, GetParent(c), reinterpret_cast<POINT*>(&r), 2);
         places.push_back(r);
     }
-    auto s = [from, to](LONG v) { return MulDiv(v, to, from); };
+    auto s = [from, to](LONG v) { return hueloom::rescale(v, from, to); };
     for (size_t i = 0; i < children.size(); ++i) {
         const RECT& r = places[i];
         SetWindowPos(children[i], nullptr, s(r.left), s(r.top), s(r.right) - s(r.left), s(r.bottom) - s(r.top),

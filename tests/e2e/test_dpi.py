@@ -15,7 +15,7 @@ scalings are kept in the artifacts folder ("…-main-96dpi.png",
 import os
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, log, wait_until
 from test_magnifier import assert_eq
 
 SCREEN_W, SCREEN_H = 1280, 1024
@@ -222,3 +222,4 @@ def scenario_windows_and_texts_scale_and_the_view_keeps_screen_pixels(h):
         grown(at96[what][1], at144[what][1], f"height of the {what} text")
     grown(at96["hint box"][0], at144["hint box"][0], "hint box width")
     grown(at96["hint box"][1], at144["hint box"][1], "hint box height")
+    log(f"measured at 96 / 144 dpi (width x height): {at96} / {at144}")

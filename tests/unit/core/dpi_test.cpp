@@ -45,3 +45,13 @@ TEST(Scale, RectanglesScaleEdgeByEdgeSoNeighboursStayJoined) {
     }
     EXPECT_EQ(scale(Rect{10, 25, 164, 201}, 144), (Rect{15, 38, 246, 302}));
 }
+
+TEST(Rescale, FromOneDpiToAnotherByTheSameRule) {
+    EXPECT_EQ(rescale(15, 144, 192), 20);
+    EXPECT_EQ(rescale(266, 144, 96), 177);  // 177.33
+    EXPECT_EQ(rescale(3, 144, 120), 3);  // 2.5 rounds up
+    EXPECT_EQ(rescale(-3, 144, 120), -3);
+    EXPECT_EQ(rescale(93, 96, 144), scale(93, 144));
+    EXPECT_EQ(rescale(140, 144, 144), 140);
+    EXPECT_EQ(rescale(140, 0, 96), 140);  // no dpi counts as 96
+}
