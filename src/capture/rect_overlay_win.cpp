@@ -9,6 +9,7 @@
 #include "core/shortcut_text.h"
 #include "image/win/dib_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace hueloom::capture {
@@ -86,19 +87,18 @@ void TfrmVirtualDesktop::SizeLabel::paint(HDC dc, const RECT& rc) {
 
 // ---------------------------------------------------------------- the overlay
 
-bool TfrmVirtualDesktop::create() {
+bool TfrmVirtualDesktop::create() { return create(tk::virtualScreen()); }
+
+bool TfrmVirtualDesktop::create(const hueloom::Rect& desktop) {
     registerClass(L"TfrmVirtualDesktop", 0, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     crSelectCross = LoadCursorW(tk::app().hinstance(), L"MYCROSS2");
     if (!crSelectCross) crSelectCross = LoadCursorW(nullptr, IDC_CROSS);
 
-    DesktopWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    DesktopHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (DesktopWidth <= 0 || DesktopHeight <= 0) {
-        DesktopWidth = GetSystemMetrics(SM_CXSCREEN);
-        DesktopHeight = GetSystemMetrics(SM_CYSCREEN);
-    }
-    if (!createWindow(L"TfrmVirtualDesktop", L"VirtualDesktop", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0,
-                      DesktopWidth, DesktopHeight, tk::app().handle()))
+    desktop_ = desktop;
+    DesktopWidth = desktop.width();
+    DesktopHeight = desktop.height();
+    if (!createWindow(L"TfrmVirtualDesktop", L"VirtualDesktop", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, desktop.left,
+                      desktop.top, DesktopWidth, DesktopHeight, tk::app().handle()))
         return false;
     setFrozenScreen(hueloom::image::Dib());
     LabRectSize.create(hwnd_);
@@ -250,7 +250,8 @@ void TfrmVirtualDesktop::ShowSizeLabel(bool visible) {
         return;
     }
     const hueloom::Rect& r = sel_.rect();
-    LabRectSize.setCaption(tk::widen(capture::sizeLabelText(r), CP_UTF8));
+    // The text tells screen coordinates; the label sits in client coordinates.
+    LabRectSize.setCaption(tk::widen(capture::sizeLabelText(hueloom::clientToScreen(r, desktop_)), CP_UTF8));
     const int w = LabRectSize.width(), h = LabRectSize.height();
     const hueloom::Point p = capture::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
     LabRectSize.setBounds(p.x, p.y, w, h);
@@ -379,16 +380,16 @@ LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---------------------------------------------------------------- entry points
 
-std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
-                                    const hueloom::settings::Settings& settings) {
+std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenScreen, const hueloom::Rect& desktop,
+                                             const hueloom::settings::Settings& settings) {
     if (TfrmVirtualDesktop::current()) return std::nullopt;
     auto overlay = std::make_unique<TfrmVirtualDesktop>();
-    if (!overlay->create()) throw std::runtime_error("cannot create the rectangle overlay");
+    if (!overlay->create(desktop)) throw std::runtime_error("cannot create the rectangle overlay");
     overlay->setMaskColor(settings.MaskColor);
     overlay->setFrameColor(settings.ActiveColor);
     overlay->setFrozenScreen(frozenScreen);
     overlay->showModal();
-    return toRect(overlay->selRect());
+    return overlay->selScreenRect();
 }
 
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {

@@ -11,6 +11,7 @@
 #include "settings/colour_key.h"
 #include "settings/profile_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 
 namespace hueloom::app {
 
@@ -33,6 +34,7 @@ void TfrmMagnify::LoadSettings() {
     S::Environment env;
     env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     env.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    env.workAreas = tk::monitorWorkAreas();
     env.windowWidth = width();
     env.windowHeight = height();
     env.programFolder = hueloom::folderOf(S::programPathAnsi());

@@ -174,11 +174,9 @@ private:
     // Captures.
     enum class CaptureKind { Screen, Window, Rectangle };
     void DoCapture(CaptureKind kind);
-    hueloom::image::Dib GrabWindow(HWND window);
-    HCURSOR GetPointerCursor();
     bool RectCaptureBusy = false;
-    // The rectangle branch of DoCapture: grabs the desktop, lets the user
-    // choose on the frozen copy, cuts the choice out.
+    // The rectangle branch of DoCapture: grabs the whole virtual desktop,
+    // lets the user choose on the frozen copy, cuts the choice out.
     hueloom::image::Dib captureRectangle();
 
     // Cursor stamping: Shift+click stamps the image area's cursor.

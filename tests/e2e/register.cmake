@@ -22,15 +22,14 @@ set(HUELOOM_E2E_WORK ${E2E_WORK_DEFAULT} CACHE PATH "Work folder of the Wine lan
 set(HARNESS ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py)
 set(WIN_TEST_SHARDS 2)
 
-# A program of the tests' own that holds a hot key, as another program might.
-add_executable(hold_hotkey WIN32 ${E2E_DIR}/hold_hotkey.c)
-target_link_options(hold_hotkey PRIVATE -static)
-set_target_properties(hold_hotkey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# And one that sends the main window the message of a move to another dpi.
-add_executable(dpi_changed WIN32 ${E2E_DIR}/dpi_changed.c)
-target_compile_definitions(dpi_changed PRIVATE _WIN32_WINNT=0x0A00)
-target_link_options(dpi_changed PRIVATE -static)
-set_target_properties(dpi_changed PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# Programs of the tests' own: one holds a hot key, as another program might;
+# one is the active program whose window and key presses the capture tests
+# look at; one sends the main window the message of a move to another dpi.
+foreach(helper hold_hotkey witness dpi_changed)
+  add_executable(${helper} WIN32 ${E2E_DIR}/${helper}.c)
+  target_link_options(${helper} PRIVATE -static)
+  set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endforeach()
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

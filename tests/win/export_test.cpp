@@ -244,6 +244,14 @@ TEST_F(Output, PngFilesPaletteAndTruecolour) {
     const auto stored = fs::file_size(tempFile(L"stored.png")), best = fs::file_size(tempFile(L"best.png"));
     EXPECT_GT(stored, 200u * 100u * 3u);
     EXPECT_LT(best * 10, stored);
+
+    // A capture larger than one compression piece, smooth colours below the
+    // flat ones.
+    Dib large = quadrants(1500, 1000, 32);
+    for (int y = 500; y < 1000; ++y)
+        for (int x = 0; x < 1500; ++x) put(large, x, y, RGB(x & 255, y & 255, (x + y) / 10 & 255));
+    editing::writePngFile(large, 1, tempFile(L"large.png"));
+    EXPECT_TRUE(hueloom::codecs::decodePng(readAll(tempFile(L"large.png"))) == img::toBpp24(large));
 }
 
 namespace {

@@ -18,6 +18,7 @@
 #include "settings/settings.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace {
@@ -125,10 +126,11 @@ bool shownFlag(const tk::Window& w) { return w.hwnd() && (GetWindowLongW(w.hwnd(
 TEST_F(OverlayFixture, CoversTheDesktopBorderlessOnTopWithTheCrossAndItsMenu) {
     RECT wr;
     GetWindowRect(h(), &wr);
-    EXPECT_EQ(wr.left, 0);
-    EXPECT_EQ(wr.top, 0);
-    EXPECT_EQ(wr.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(wr.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    EXPECT_EQ(wr.left, x);
+    EXPECT_EQ(wr.top, y);
+    EXPECT_EQ(wr.right, x + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(wr.bottom, y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const LONG style = GetWindowLongW(h(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(GetWindowLongW(h(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -213,6 +215,31 @@ TEST_F(OverlayFixture, LabelGoesBelowNearTheTopAndStaysOnTheDesktopAtTheRight) {
     EXPECT_EQ(lb.top, 45);
     EXPECT_EQ(lb.right, w);
     EXPECT_LT(lb.left, w - 58);
+}
+
+TEST(RectOverlayDesktop, OverANegativeOriginItWorksInClientCoordinatesAndTellsScreenOnes) {
+    // Monitors left of and above the primary one put the desktop's corner at (-300, -200).
+    const Rect desktop{-300, -200, 700, 600};
+    hueloom::capture::TfrmVirtualDesktop o;
+    ASSERT_TRUE(o.create(desktop));
+    o.setFrozenScreen(frozenPicture(desktop.width(), desktop.height()));
+    RECT wr;
+    GetWindowRect(o.hwnd(), &wr);
+    EXPECT_EQ((Rect{wr.left, wr.top, wr.right, wr.bottom}), desktop);
+    EXPECT_EQ(Snapshot(o.hwnd()).at(310, 220), frozenAt(310, 220)) << "the picture starts at the window's corner";
+
+    SendMessageW(o.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(40, 30));
+    SendMessageW(o.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(340, 230));
+    SendMessageW(o.hwnd(), WM_LBUTTONUP, 0, at(340, 230));
+    EXPECT_EQ(o.selRect(), (Rect{40, 30, 340, 230}));
+    EXPECT_EQ(o.selScreenRect(), (Rect{-260, -170, 40, 30}));
+    EXPECT_EQ(o.LabRectSize.caption(), L"W: 300 x H: 200\r\n左上(-260, -170)－右下(40, 30)");
+
+    // A fixed size starts at the pointer, found in client coordinates.
+    o.pmnuCtrl_ZClick();
+    ASSERT_TRUE(SetCursorPos(100, 50));
+    o.pmnu16x16Click();
+    EXPECT_EQ(o.selScreenRect(), (Rect{99, 49, 115, 65}));
 }
 
 TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
@@ -358,46 +385,43 @@ hueloom::settings::Settings testSettings() {
 
 TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtATime) {
     const Dib frozen = frozenPicture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    std::optional<RECT> second{RECT{}};
+    std::optional<Rect> second{Rect{}};
     bool wasModal = false;
     // A pointer move that the system may send lands where the drag ends.
     SetCursorPos(140, 90);
-    const std::optional<RECT> r = ModalDriver::run(
+    const std::optional<Rect> r = ModalDriver::run(
         overlayUp,
         [&] {
             auto* o = hueloom::capture::TfrmVirtualDesktop::current();
             wasModal = o->isModal();
-            second = hueloom::capture::SelectRectangle(frozen, testSettings());
+            second = hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings());
             HWND h = o->hwnd();
             PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(40, 30));
             PostMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, at(140, 90));
             PostMessageW(h, WM_LBUTTONUP, 0, at(140, 90));
             PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
         },
-        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, testSettings()); });
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(second.has_value()) << "a second overlay is refused";
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->left, 40);
-    EXPECT_EQ(r->top, 30);
-    EXPECT_EQ(r->right, 140);
-    EXPECT_EQ(r->bottom, 90);
+    EXPECT_EQ(*r, (Rect{40, 30, 140, 90}));
     EXPECT_EQ(hueloom::capture::TfrmVirtualDesktop::current(), nullptr);
     EXPECT_EQ(FindWindowW(L"TfrmVirtualDesktop", nullptr), nullptr) << "released";
 }
 
 TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
     const Dib frozen = frozenPicture(64, 64);
-    const std::optional<RECT> r = ModalDriver::run(
+    const std::optional<Rect> r = ModalDriver::run(
         overlayUp, [] { PostMessageW(hueloom::capture::TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); },
-        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, testSettings()); });
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->right - r->left, 0);
-    EXPECT_EQ(r->bottom - r->top, 0);
+    EXPECT_EQ(r->width(), 0);
+    EXPECT_EQ(r->height(), 0);
 }
 
 TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
