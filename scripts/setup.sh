@@ -6,7 +6,7 @@ set -euo pipefail
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v7"
+STAMP="$DEPS_PREFIX/.packages-v8"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -19,7 +19,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
     libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
     clang libclang-rt-14-dev
-    wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
+    wine wine64 xvfb xauth xdotool xclip x11-utils x11-apps imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
 )
