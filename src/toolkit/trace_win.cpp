@@ -30,8 +30,16 @@ void traceMark(const char* event) {
     }();
     LARGE_INTEGER counter;
     QueryPerformanceCounter(&counter);
+    // The precise clock where Windows has it (8 and later), looked up so
+    // that the program still starts on older systems.
+    using SystemTime = void(WINAPI*)(FILETIME*);
+    static const SystemTime systemTime = [] {
+        auto precise = reinterpret_cast<void (*)()>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetSystemTimePreciseAsFileTime"));
+        return precise ? reinterpret_cast<SystemTime>(precise) : &GetSystemTimeAsFileTime;
+    }();
     FILETIME ft;
-    GetSystemTimePreciseAsFileTime(&ft);
+    systemTime(&ft);
     // FILETIME counts 100 ns from 1601; the Unix epoch is 11644473600 s later.
     const unsigned long long since1601 = (static_cast<unsigned long long>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
     const unsigned long long unixMicro = (since1601 - 116444736000000000ULL) / 10;
