@@ -623,7 +623,8 @@ def report(res, args):
         "(opt-in marks, HUELOOM_TRACE). Peers run as whole commands on the same picture in the same run.")
     add("")
     add(f"Load average (1 min) of the machine at the start and the end of the run: {res['load'][0]:.1f}, "
-        f"{res['load'][1]:.1f} (other work shares its 2 cores). There is no window manager on the Xvfb screen: the "
+        f"{res['load'][1]:.1f}; at the start of each part: "
+        + ", ".join(f"{n} {v:.1f}" for n, v in res.get("section_load", [])) + " (other work shares its 2 cores). There is no window manager on the Xvfb screen: the "
         "programs' windows are unmanaged (Wine's `Managed=N` for Hueloom.exe and minimal_window.exe), as otherwise "
         "Wine waits up to 2 s for a window manager each time a window hides (the capture row below shows that "
         "case once).")
@@ -750,12 +751,15 @@ def main():
         res["display"] = lane.display
         steps = (("startup", bench_startup), ("capture", bench_capture_and_edit), ("selection", bench_selection),
                  ("rest", bench_rest))
+        res["section_load"] = []
         if "peers" in only:
             harness.log("peers")
+            res["section_load"].append(("peers", os.getloadavg()[0]))
             bench_peers(work, args, res)
         for name, fn in steps:
             if name in only:
                 harness.log(name)
+                res["section_load"].append((name, os.getloadavg()[0]))
                 fn(lane, work, args, res)
     finally:
         lane.unlock()
