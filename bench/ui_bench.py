@@ -2,7 +2,7 @@
 """The real Hueloom.exe (x86_64) under Wine on a 3840 x 2160 Xvfb screen,
 timed against its peers measured in the same run.
 
-    python3 bench/ui_bench.py [--runs 5] [--rest 30] [--out bench/RESULTS-ui.md]
+    python3 bench/ui_bench.py [--runs 5] [--rest 30] [--out bench/RESULTS.md]
 
 Needs the mingw64 build (Hueloom.exe and bench/tools/minimal_window.exe) and
 the native build's hueloom_bench_images (the 4K desktop picture):
@@ -622,6 +622,10 @@ def report(res, args):
         "process started) to the first moment the program's message queue is empty again, all painting done "
         "(opt-in marks, HUELOOM_TRACE). Peers run as whole commands on the same picture in the same run.")
     add("")
+    add("The image engine alone, without Wine: PNG save against libpng at each PNGQuality level in "
+        "`RESULTS-png.md` (`bench/compare_image.sh --png`), peak memory per operation at 16384 × 16384 in "
+        "`RESULTS-memory.md`.")
+    add("")
     add(f"Load average (1 min) of the machine at the start and the end of the run: {res['load'][0]:.1f}, "
         f"{res['load'][1]:.1f}; at the start of each part: "
         + ", ".join(f"{n} {v:.1f}" for n, v in res.get("section_load", [])) + " (other work shares its 2 cores). There is no window manager on the Xvfb screen: the "
@@ -729,7 +733,7 @@ def main():
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--rest", type=float, default=30.0)
     ap.add_argument("--only", default="startup,peers,capture,selection,rest")
-    ap.add_argument("--out", default=os.path.join(REPO, "bench", "RESULTS-ui.md"))
+    ap.add_argument("--out", default=os.path.join(REPO, "bench", "RESULTS.md"))
     args = ap.parse_args()
     for f in (args.exe, args.minimal, args.images):
         if not os.path.exists(f):
