@@ -47,9 +47,10 @@ enum OptionHotKey : int { kHotKeyGetColor, kHotKeyScreenCapture, kHotKeyWindowCa
 inline constexpr int kOptionHotKeyCount = 4;
 
 // Ranges of the controls.
-inline constexpr int kJPGQualityMin = 1, kJPGQualityMax = 100, kJPGQualityTick = 10;
-inline constexpr int kPNGQualityItems = 4;
-inline constexpr int kRectWidthMin = 1, kRectWidthMax = 50;
+inline constexpr int kJPGQualityMin = settings::kJPGQualityMin, kJPGQualityMax = settings::kJPGQualityMax;
+inline constexpr int kJPGQualityTick = 10;
+inline constexpr int kPNGQualityItems = settings::kPNGQualityMax + 1;
+inline constexpr int kRectWidthMin = settings::kOptionRectWidthMin, kRectWidthMax = settings::kOptionRectWidthMax;
 inline constexpr int kAverageItems = 7;  // 3x3 .. 15x15
 using settings::kSleepTimeMax;
 using settings::kSleepTimeMin;
