@@ -171,6 +171,13 @@ std::string narrow(const std::wstring& w, UINT cp) {
     return s;
 }
 
+std::string keyNameText(unsigned char vk) {
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    char buf[64] = {};
+    if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof buf) > 0) return buf;
+    return {};
+}
+
 std::string systemErrorText(DWORD code) {
     wchar_t* buf = nullptr;
     const DWORD n =

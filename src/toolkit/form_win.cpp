@@ -289,7 +289,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATEAPP: app().notifyActivateApp(wp != 0); break;
     case WM_CLOSE:
         if (modal_) {
-            modalResult_ = IDCANCEL;
+            if (closeQuery()) modalResult_ = IDCANCEL;
             return 0;
         }
         if (!closeQuery()) return 0;

@@ -45,6 +45,20 @@ inline constexpr int kOptionColourCount = 6;
 // The four hot keys, in the order of the hot-key page.
 enum OptionHotKey : int { kHotKeyGetColor, kHotKeyScreenCapture, kHotKeyWindowCapture, kHotKeyRectCapture };
 inline constexpr int kOptionHotKeyCount = 4;
+// The caption of a hot key's row (UTF-8); empty for an index out of range.
+std::string_view optionHotKeyCaption(int which);
+
+// Two commands cannot share a key: the first pair of hot keys (first < second)
+// set to the same key, or nothing when each key is its own. Empty keys do not
+// count.
+struct SharedHotKey {
+    int first, second;
+    uint16_t key;
+};
+std::optional<SharedHotKey> sharedHotKey(const std::array<uint16_t, kOptionHotKeyCount>& keys);
+// What the dialog says when it refuses to close over a shared key (UTF-8);
+// `keyText` is the key in shortcut text form.
+std::string sharedHotKeyMessage(const SharedHotKey& shared, const std::string& keyText);
 
 // Ranges of the controls.
 inline constexpr int kJPGQualityMin = settings::kJPGQualityMin, kJPGQualityMax = settings::kJPGQualityMax;

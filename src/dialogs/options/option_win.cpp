@@ -326,12 +326,10 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[ui::kPageHotKeys]->hwnd();
         const COLORREF bg = pageColour(ui::kPageHotKeys);
-        const wchar_t* captions[ui::kOptionHotKeyCount] = {L"色値コピー", L"スクリーン・キャプチャ",
-                                                           L"ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ", L"矩形領域・キャプチャ"};
         const int rowTop[ui::kOptionHotKeyCount] = {8, 50, 112, 174};
         for (int i = 0; i < ui::kOptionHotKeyCount; ++i) {
             const int y = rowTop[i];
-            text(p, 16, y + 5, 180, 16, captions[i], pageFont_, black, bg);
+            text(p, 16, y + 5, 180, 16, wide(ui::optionHotKeyCaption(i)), pageFont_, black, bg);
             hotKeys[static_cast<size_t>(i)].create(p, 200, y, 145, 25);
             hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
             if (i > 0) rule(p, 8, y - 7, pageW - 16, 2, workspace);
@@ -438,7 +436,22 @@ void TfrmCompressOption::ColourLabelClick(int which) {
     if (chooseColor_ && chooseColor_(colour)) swatch.setColour(colour);
 }
 
-void TfrmCompressOption::CuteButton1Click() { setModalResult(IDOK); }
+void TfrmCompressOption::CuteButton1Click() {
+    if (closeQuery()) setModalResult(IDOK);
+}
+
+bool TfrmCompressOption::closeQuery() {
+    std::array<uint16_t, ui::kOptionHotKeyCount> keys{};
+    for (size_t i = 0; i < hotKeys.size(); ++i) keys[i] = hotKeys[i].shortcut();
+    const std::optional<ui::SharedHotKey> shared = ui::sharedHotKey(keys);
+    if (!shared) return true;
+    // The dialog stays open on the hot-key page, so the user can change one.
+    setActivePage(ui::kPageHotKeys);
+    const std::string message = ui::sharedHotKeyMessage(*shared, hueloom::shortcutToText(shared->key, tk::keyNameText));
+    MessageBoxW(hwnd_, wide(message).c_str(), text().c_str(), MB_OK | MB_ICONWARNING);
+    SetFocus(hotKeys[static_cast<size_t>(shared->second)].hwnd());
+    return false;
+}
 
 void TfrmCompressOption::FormShow() {
     const ui::OptionOutline o = ui::optionOutline();
