@@ -287,6 +287,16 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (m->initPopup(reinterpret_cast<HMENU>(wp))) return 0;
         break;
     case WM_ACTIVATEAPP: app().notifyActivateApp(wp != 0); break;
+    case WM_SYSCOMMAND:
+        // The main form's minimise button minimises the application: the form
+        // hides and the task-bar button (the application window) brings it
+        // back. Minimised on its own it would leave a button that restores
+        // nothing.
+        if ((wp & 0xFFF0) == SC_MINIMIZE && app().mainForm() == this) {
+            app().minimize();
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         if (modal_) {
             if (closeQuery()) modalResult_ = IDCANCEL;
