@@ -43,9 +43,9 @@ void TfrmMagnify::TakeSnapshot() {
 }
 
 void TfrmMagnify::mnuImgUndoClick() {
-    // Only where the picture is shown: under the running magnifier the
-    // snapshot would be loaded out of sight and used up.
-    if (!UndoAvailable || magnifierRunning()) return;
+    // Only where the picture is shown: in the magnifier layout the snapshot
+    // would be loaded out of sight and used up.
+    if (!UndoAvailable || layout_ != Layout::Image) return;
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
     setWorkingImage(std::move(restored));
     DeleteFileW(undoPath().c_str());
