@@ -2,7 +2,8 @@
 # check-imports.sh ARCH EXE...
 # Fails unless each EXE is a PE image for ARCH (x86_64 or i686) that imports
 # only DLLs Windows itself provides: Hueloom ships as one .exe with nothing
-# beside it.
+# beside it. An i686 image must also be large-address aware (more than 2 GiB
+# of address space for big pictures).
 set -euo pipefail
 arch="$1"
 shift
@@ -18,6 +19,11 @@ for exe in "$@"; do
     dump="$("$objdump" -p "$exe")"
     if ! grep -q "file format $format\$" <<<"$dump"; then
         echo "FAIL $exe: not a $format image ($(grep -m1 'file format' <<<"$dump"))"
+        status=1
+        continue
+    fi
+    if [ "$arch" = i686 ] && ! grep -q "large address aware" <<<"$dump"; then
+        echo "FAIL $exe: not large-address aware (limited to 2 GiB)"
         status=1
         continue
     fi

@@ -72,7 +72,7 @@ Dib TfrmMagnify::GrabWindow(HWND window) {
     const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
     if (w == 0 || h == 0) return Dib();
     tk::DibSection section(w, h, 32);
-    if (!section) throw hueloom::image::ImageError("画像を作成できません (メモリ不足)");
+    if (!section) throw hueloom::image::ImageError(hueloom::image::outOfMemoryMessage(w, h));
     {
         tk::WindowDC src(window, tk::WindowDC::Whole);
         tk::MemoryDC mem(src);

@@ -1,6 +1,7 @@
 #include "toolkit/application_win.h"
 
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 #include "toolkit/form_win.h"
@@ -148,6 +149,8 @@ void Application::showError(const std::wstring& text) {
 void Application::guarded(const std::function<void()>& fn) {
     try {
         fn();
+    } catch (const std::bad_alloc&) {
+        showError(L"メモリが足りません");
     } catch (const std::exception& e) {
         showError(widen(e.what(), CP_UTF8));
     } catch (...) {

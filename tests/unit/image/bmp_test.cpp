@@ -2,11 +2,13 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 
 #include "image/bmp.h"
+#include "image/file_io.h"
 #include "image/image_error.h"
 #include "support/image_test_support.h"
 
@@ -165,11 +167,31 @@ TEST(Bmp, AFailedWriteKeepsTheEarlierFileAndLeavesNothingBehind) {
     const auto dir = testing::freshTempDir("hueloom_full_disk_test");
     const Dib earlier = testing::randomDib(4, 4, 24, 1), large = testing::randomDib(200, 200, 24, 2);
     saveBmp(earlier, dir / "Undo.tmp");
+    // The message names the file and gives the system's own text for its
+    // error, whatever the platform makes of the code.
+    setSystemReasonText([](int code) { return "system text " + std::to_string(code); });
+    auto message = [](auto&& fn) {
+        try {
+            fn();
+        } catch (const FileError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no FileError");
+    };
     {
         FileSizeLimit full(4096);
-        EXPECT_THROW(saveBmp(large, dir / "Undo.tmp"), ImageError);
-        EXPECT_THROW(saveBmp(large, dir / "new.bmp"), ImageError);
+        EXPECT_EQ(message([&] { saveBmp(large, dir / "Undo.tmp"); }), "ファイル「" + displayName(dir / "Undo.tmp") +
+                                                                          "」に書き込めません。\nsystem text " +
+                                                                          std::to_string(EFBIG));
+        EXPECT_THROW(saveBmp(large, dir / "new.bmp"), FileError);
     }
+    EXPECT_EQ(message([&] { saveBmp(large, dir / "no_such_dir" / "x.bmp"); }),
+              "ファイル「" + displayName(dir / "no_such_dir" / "x.bmp") + "」を作成できません。\nsystem text " +
+                  std::to_string(ENOENT));
+    EXPECT_EQ(
+        message([&] { loadBmp(dir / "gone.tmp"); }),
+        "ファイル「" + displayName(dir / "gone.tmp") + "」を読み込めません。\nsystem text " + std::to_string(ENOENT));
+    setSystemReasonText({});
     EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == earlier);
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
