@@ -37,7 +37,19 @@ void clearSystemError() {
 int lastSystemError() {
 #ifdef _WIN32
     if (_doserrno != 0) return static_cast<int>(_doserrno);
-    return 0;  // errno alone is no code the platform can name
+    // Some failures set errno only (a short write on a full disk): the
+    // platform's code for the same condition.
+    switch (errno) {
+    case ENOSPC: return 112;  // ERROR_DISK_FULL
+    case EACCES: return 5;  // ERROR_ACCESS_DENIED
+    case ENOENT: return 3;  // ERROR_PATH_NOT_FOUND
+    case EMFILE: return 4;  // ERROR_TOO_MANY_OPEN_FILES
+    case ENOMEM: return 8;  // ERROR_NOT_ENOUGH_MEMORY
+    case EEXIST: return 80;  // ERROR_FILE_EXISTS
+    case EROFS: return 19;  // ERROR_WRITE_PROTECT
+    case EIO: return 29;  // ERROR_WRITE_FAULT
+    default: return 0;
+    }
 #else
     return errno;
 #endif
@@ -65,6 +77,12 @@ std::FILE* openFile(const std::filesystem::path& path, bool write) {
     return std::fopen(path.c_str(), write ? "wb" : "rb");
 #endif
 }
+
+#ifdef _WIN32
+constexpr int kDiskFull = 112;  // ERROR_DISK_FULL
+#else
+constexpr int kDiskFull = ENOSPC;
+#endif
 
 // A name beside `path` for the new contents while they are written.
 std::filesystem::path siblingName(const std::filesystem::path& path, const char* tag) {
@@ -122,7 +140,9 @@ void AtomicFile::write(std::span<const std::uint8_t> bytes) {
     if (!file_) throw FileError(FileError::Action::Write, target_, 0);
     clearSystemError();
     if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
-        const int code = lastSystemError();
+        // A write the file system cut short without a reason ran out of room.
+        int code = lastSystemError();
+        if (code == 0) code = kDiskFull;
         discard();
         throw FileError(FileError::Action::Write, target_, code);
     }

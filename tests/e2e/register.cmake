@@ -25,6 +25,10 @@ set(WIN_TEST_SHARDS 2)
 add_executable(hold_hotkey WIN32 ${E2E_DIR}/hold_hotkey.c)
 target_link_options(hold_hotkey PRIVATE -static)
 set_target_properties(hold_hotkey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# And one that reads the text of a message box, as the user sees it.
+add_executable(read_message_box ${E2E_DIR}/read_message_box.c)
+target_link_options(read_message_box PRIVATE -static -municode)
+set_target_properties(read_message_box PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

@@ -1,14 +1,16 @@
 """Nothing crashes, nothing is lost: commands that arrive while a long image
-command runs are refused, and the picture stays whole."""
+command runs are refused, and the picture stays whole; a save onto a full
+disk keeps the earlier file and says why in the system's words."""
 import os
 import random
+import re
 import struct
 import subprocess
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, Skip, wait_until, wine, wine_path
 from test_capture import INI, capture_screen, image_menu
-from test_export import clipboard_bitmap
+from test_export import clipboard_bitmap, save_as
 
 NOISE_W, NOISE_H = 2560, 1440
 
@@ -75,3 +77,51 @@ def scenario_commands_during_the_reduction_are_refused(h):
     if back.data != noise:
         raise HarnessError("undo did not give back the exact picture from before the reduction")
     h.close_program()
+
+
+def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
+    """The picture is saved over a file on a 1 MB tmpfs: the write fails
+    half-way. The tmpfs is mounted where Wine's server sees it too (the server
+    opens the files for the program, so a mount namespace of the program alone
+    would show the two different folders), and unmounted whatever happens."""
+    small = os.path.join(h.dir, "small")
+    os.makedirs(small)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1M", "tmpfs", small], stdout=subprocess.DEVNULL,
+                      stderr=subprocess.DEVNULL, timeout=10).returncode != 0:
+        raise Skip("cannot mount a small tmpfs here (needs root)")
+    try:
+        earlier = os.urandom(3000)
+        with open(os.path.join(small, "keep.bmp"), "wb") as f:
+            f.write(earlier)
+        h.write_ini(INI + "Msg_ID3=1\n[FileDir]\nInitialDirImg=" + wine_path(small) + "\n")
+        h.start()
+        capture_screen(h)  # a 32-bit capture of the screen: 5 MB as a BMP
+        save_as(h, "keep.bmp", replace=True)
+        boxes = lambda: h.find_windows(r"^Hueloom", min_size=50)
+        box = wait_until(lambda: boxes()[0] if boxes() else None, 20, 0.3, "the message of the failed save")
+        h.save_screenshot("full-disk-message")
+        # The box's text as the box shows it, read by a program of our own.
+        reader = subprocess.run(wine(os.path.join(h.bin, "read_message_box.exe"), h.window_name(box)), env=h.env,
+                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
+        text = reader.stdout.decode("utf-8", errors="replace")
+        h.key("Return", window=box, settle=0.5)
+        name = wine_path(os.path.join(small, "keep.bmp"))
+        lines = [line.strip() for line in text.replace("\r", "").split("\n")]
+        at = next((i for i, line in enumerate(lines) if name in line), None)
+        if at is None or lines[at] != f"ファイル「{name}」に書き込めません。":
+            raise HarnessError(f"the message does not say which file it could not write: {text!r}")
+        reason = lines[at + 1] if at + 1 < len(lines) else ""
+        if not reason or reason.startswith("-") or re.search(r"No space|bad_alloc|error 0x", reason) \
+                or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]", reason):
+            raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
+        with open(os.path.join(small, "keep.bmp"), "rb") as f:
+            if f.read() != earlier:
+                raise HarnessError("the earlier keep.bmp was not kept")
+        left = sorted(os.listdir(small))
+        if left != ["keep.bmp"]:
+            raise HarnessError(f"the failed save left files behind: {left}")
+        h.close_program()
+    finally:
+        if h.proc and h.proc.poll() is None:
+            h.lane.kill_programs()
+        subprocess.run(["umount", "-l", small], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
