@@ -109,6 +109,26 @@ std::string fileMessage(FileError::Action action, const std::filesystem::path& p
     return text;
 }
 
+// Lets the complete file `temp` take the place of `target`.
+void replaceTarget(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    std::error_code ec;
+    std::filesystem::rename(temp, target, ec);
+    if (!ec) return;
+    // Where renaming cannot replace a file, the earlier one steps aside first
+    // and comes back if the new one cannot take its place.
+    const int renameCode = platformCode(ec);
+    const std::filesystem::path old = siblingName(target, "old");
+    std::error_code aside, placed;
+    std::filesystem::rename(target, old, aside);
+    if (!aside) std::filesystem::rename(temp, target, placed);
+    if (aside || placed) {
+        std::error_code back;
+        if (!aside) std::filesystem::rename(old, target, back);
+        throw FileError(FileError::Action::Replace, target, renameCode != 0 ? renameCode : platformCode(placed));
+    }
+    std::filesystem::remove(old, ec);
+}
+
 }  // namespace
 
 void setSystemReasonText(std::function<std::string(int code)> text) { reasonText() = std::move(text); }
@@ -159,33 +179,32 @@ void AtomicFile::commit() {
         discard();
         throw FileError(FileError::Action::Write, target_, code);
     }
-    std::error_code ec;
-    std::filesystem::rename(temp_, target_, ec);
-    if (!ec) {
-        temp_.clear();
-        return;
-    }
-    // Where renaming cannot replace a file, the earlier one steps aside first
-    // and comes back if the new one cannot take its place.
-    const int renameCode = platformCode(ec);
-    const std::filesystem::path old = siblingName(target_, "old");
-    std::error_code aside, placed;
-    std::filesystem::rename(target_, old, aside);
-    if (!aside) std::filesystem::rename(temp_, target_, placed);
-    if (aside || placed) {
-        std::error_code back;
-        if (!aside) std::filesystem::rename(old, target_, back);
+    try {
+        replaceTarget(temp_, target_);
+    } catch (...) {
         discard();
-        throw FileError(FileError::Action::Replace, target_, renameCode != 0 ? renameCode : platformCode(placed));
+        throw;
     }
     temp_.clear();
-    std::filesystem::remove(old, ec);
 }
 
 void writeFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
     AtomicFile file(path);
     file.write(bytes);
     file.commit();
+}
+
+void writeFileThrough(const std::filesystem::path& target,
+                      const std::function<void(const std::filesystem::path& temp)>& fill) {
+    const std::filesystem::path temp = siblingName(target, "new");
+    std::error_code ec;
+    try {
+        fill(temp);
+        replaceTarget(temp, target);
+    } catch (...) {
+        std::filesystem::remove(temp, ec);
+        throw;
+    }
 }
 
 // ------------------------------------------------------------------ reading

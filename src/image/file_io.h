@@ -63,6 +63,13 @@ private:
 
 void writeFileBytes(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
 
+// The same for a file another writer fills (a metafile the system records as
+// it goes): `fill` creates and completes the file at the path it is given,
+// beside `target`, which then takes the target's place. A failure keeps the
+// earlier file and removes the new one.
+void writeFileThrough(const std::filesystem::path& target,
+                      const std::function<void(const std::filesystem::path& temp)>& fill);
+
 // A file read in pieces.
 class InputFile {
 public:

@@ -91,35 +91,40 @@ def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
         raise Skip("cannot mount a small tmpfs here (needs root)")
     try:
         earlier = os.urandom(3000)
-        with open(os.path.join(small, "keep.bmp"), "wb") as f:
-            f.write(earlier)
-        h.write_ini(INI + "Msg_ID3=1\n[FileDir]\nInitialDirImg=" + wine_path(small) + "\n")
+        for name in ("keep.bmp", "keep.emf"):
+            with open(os.path.join(small, name), "wb") as f:
+                f.write(earlier)
+        h.write_ini(INI.replace("[Message]\n", "[Message]\nMsg_ID3=1\n") + "[FileDir]\nInitialDirImg=" +
+                    wine_path(small) + "\n")
         h.start()
         capture_screen(h)  # a 32-bit capture of the screen: 5 MB as a BMP
-        save_as(h, "keep.bmp", replace=True)
-        boxes = lambda: h.find_windows(r"^Hueloom", min_size=50)
-        box = wait_until(lambda: boxes()[0] if boxes() else None, 20, 0.3, "the message of the failed save")
-        h.save_screenshot("full-disk-message")
-        # The box's text as the box shows it, read by a program of our own.
-        reader = subprocess.run(wine(os.path.join(h.bin, "read_message_box.exe"), h.window_name(box)), env=h.env,
-                                stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=60)
-        text = reader.stdout.decode("utf-8", errors="replace")
-        h.key("Return", window=box, settle=0.5)
-        name = wine_path(os.path.join(small, "keep.bmp"))
-        lines = [line.strip() for line in text.replace("\r", "").split("\n")]
-        at = next((i for i, line in enumerate(lines) if name in line), None)
-        if at is None or lines[at] != f"ファイル「{name}」に書き込めません。":
-            raise HarnessError(f"the message does not say which file it could not write: {text!r}")
-        reason = lines[at + 1] if at + 1 < len(lines) else ""
-        if not reason or reason.startswith("-") or re.search(r"No space|bad_alloc|error 0x", reason) \
-                or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]", reason):
-            raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
-        with open(os.path.join(small, "keep.bmp"), "rb") as f:
-            if f.read() != earlier:
-                raise HarnessError("the earlier keep.bmp was not kept")
-        left = sorted(os.listdir(small))
-        if left != ["keep.bmp"]:
-            raise HarnessError(f"the failed save left files behind: {left}")
+        # BMP from the picture's rows, EMF as the system records it: both
+        # through the atomic writer.
+        for name in ("keep.bmp", "keep.emf"):
+            save_as(h, name, replace=True)
+            boxes = lambda: h.find_windows(r"^Hueloom", min_size=50)
+            box = wait_until(lambda: boxes()[0] if boxes() else None, 20, 0.3, f"the message of the failed save of {name}")
+            h.save_screenshot(f"full-disk-{name}")
+            # The box's text as the box shows it, read by a program of our own.
+            title = h.window_name(box)
+            text = wait_until(lambda: subprocess.run(
+                wine(os.path.join(h.bin, "read_message_box.exe"), title), env=h.env, stdout=subprocess.PIPE,
+                stderr=subprocess.DEVNULL, timeout=60).stdout.decode("utf-8", errors="replace"), 20, 0.5,
+                f"the text of the message box {title!r}")
+            h.key("Return", window=box, settle=0.5)
+            path = wine_path(os.path.join(small, name))
+            lines = [line.strip() for line in text.replace("\r", "").split("\n")]
+            if len(lines) < 2 or lines[0] != f"ファイル「{path}」に書き込めません。":
+                raise HarnessError(f"the message does not say which file it could not write: {text!r}")
+            if re.search(r"No space|bad_alloc|error 0x", lines[1]) or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]",
+                                                                                  lines[1]):
+                raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
+            with open(os.path.join(small, name), "rb") as f:
+                if f.read() != earlier:
+                    raise HarnessError(f"the earlier {name} was not kept")
+            left = sorted(os.listdir(small))
+            if left != ["keep.bmp", "keep.emf"]:
+                raise HarnessError(f"the failed save of {name} left files behind: {left}")
         h.close_program()
     finally:
         if h.proc and h.proc.poll() is None:
