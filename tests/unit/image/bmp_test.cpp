@@ -201,5 +201,51 @@ TEST(Bmp, AFailedWriteKeepsTheEarlierFileAndLeavesNothingBehind) {
     std::filesystem::remove_all(dir);
 }
 
+// Too little memory: the process may not grow beyond `bytes` of address space.
+struct AddressSpaceLimit {
+    rlimit before{};
+    explicit AddressSpaceLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_AS, &before);
+        rlimit limit = before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &before); }
+};
+
+TEST(Bmp, ASnapshotTooBigForTheMemoryLeftIsNamedBySizeNotByTheLibrary) {
+    // A 16384 x 16384 snapshot (1 GiB of pixels) as a sparse file: only its
+    // headers take room on the disk.
+    const auto dir = testing::freshTempDir("hueloom_big_snapshot_test");
+    Dib small(1, 1, 32);
+    std::vector<std::uint8_t> file = writeBmp(small);
+    put32(file, 18, 16384);
+    put32(file, 22, 16384);
+    put32(file, 34, 16384u * 16384u * 4u);
+    const std::uint64_t size = 54 + 16384ull * 16384ull * 4ull;
+    put32(file, 2, static_cast<std::uint32_t>(size));
+    file.resize(54);
+    {
+        std::FILE* f = std::fopen((dir / "Undo.tmp").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(file.data(), 1, file.size(), f);
+        std::fclose(f);
+        std::filesystem::resize_file(dir / "Undo.tmp", size);
+    }
+    std::string message;
+    {
+        AddressSpaceLimit tight(rlim_t{768} << 20);
+        try {
+            loadBmp(dir / "Undo.tmp");
+        } catch (const ImageError& e) {
+            message = e.what();
+        } catch (const std::bad_alloc&) {
+            message = "std::bad_alloc";
+        }
+    }
+    EXPECT_EQ(message, "メモリが足りません (16384 × 16384)");
+    std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace hueloom::image
