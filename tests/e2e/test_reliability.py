@@ -12,7 +12,7 @@ from harness import HarnessError, Skip, wait_until, wine, wine_path
 from test_capture import INI, capture_screen, image_menu
 from test_export import clipboard_bitmap, save_as
 
-NOISE_W, NOISE_H = 2560, 1440
+NOISE_W, NOISE_H = 3840, 2160
 
 
 def write_noise_bmp(path, seed=7):
@@ -45,12 +45,17 @@ def scenario_commands_during_the_reduction_are_refused(h):
     undo = os.path.join(h.dir, "Undo.tmp")
     if os.path.exists(undo):
         os.remove(undo)  # the paste's snapshot; the reduction writes its own
-    # 画像編集 ▸ 256色に減色, and at once everything that would touch the
-    # picture while the progress window pumps messages: paste, undo, the
-    # capture hot key, PrintScreen, the magnifier command, Shift+click.
-    h.x("xdotool", "key", "--window", h.main, "alt+e", "Down", "Return",
-        "ctrl+v", "ctrl+z", "shift+ctrl+s", "Print", "alt+v", "k", "Escape",
+    # 画像編集 ▸ 256色に減色, and as soon as its progress window shows,
+    # everything that would touch the picture while that window pumps
+    # messages: paste, undo, the capture hot key, PrintScreen, the magnifier
+    # command, Shift+click. (Commands that arrive after the reduction are
+    # not refused, so the storm must not come later than the window.)
+    h.x("xdotool", "key", "--window", h.main, "alt+e", "Down", "Return")
+    wait_until(lambda: h.find_window("^減色処理中$"), 10, 0.02, "the reduction's progress window")
+    h.x("xdotool", "key", "--window", h.main, "ctrl+v", "ctrl+z", "shift+ctrl+s", "Print", "alt+v", "k", "Escape",
         "keydown", "shift", "mousemove", str(x + 60), str(y + 100), "click", "1", "keyup", "shift")
+    if not h.find_window("^減色処理中$"):
+        raise Skip("the reduction ended before the commands could reach it: nothing was tried during it")
     def ended():
         if h.find_window("^プログラム エラー$") or h.proc.poll() is not None:
             raise HarnessError("the program crashed during the reduction")
