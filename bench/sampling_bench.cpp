@@ -7,7 +7,7 @@
 
 #include "magnifier/sampling.h"
 
-using namespace hueloom::app;
+using namespace hueloom::magnifier;
 
 namespace {
 

@@ -2,10 +2,10 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-# tests/unit follows the folders of src/; image/image_tool.cpp is a program
-# of its own (tests/unit/CMakeLists.txt).
+# tests/unit follows the folders of src/; the *_tool.cpp files are programs
+# of their own (tests/unit/CMakeLists.txt).
 file(GLOB_RECURSE UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/tests/unit/image/image_tool\\.cpp$")
+list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/tests/unit/.*_tool\\.cpp$")
 get_property(PORTABLE_LIBS GLOBAL PROPERTY HUELOOM_PORTABLE_LIBS)
 add_executable(hueloom_unit_tests ${UNIT_TEST_SOURCES})
 target_include_directories(hueloom_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)

@@ -37,4 +37,16 @@ if(WIN_TEST_SOURCES)
   set_target_properties(hueloom_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
 
+# The help file Hueloom.chm beside the program, compiled from docs/help.
+find_program(CHMCMD chmcmd REQUIRED)
+file(GLOB_RECURSE HELP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/help/*)
+set(HELP_FILE ${CMAKE_BINARY_DIR}/bin/Hueloom.chm)
+add_custom_command(
+  OUTPUT ${HELP_FILE}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/build-help.py ${PROJECT_SOURCE_DIR}/docs/help
+          ${CMAKE_BINARY_DIR}/help ${HELP_FILE}
+  DEPENDS ${HELP_SOURCES} ${PROJECT_SOURCE_DIR}/scripts/build-help.py
+  COMMENT "Compiling the help file")
+add_custom_target(help_file ALL DEPENDS ${HELP_FILE})
+
 include(${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)

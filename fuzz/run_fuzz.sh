@@ -14,6 +14,7 @@ if [ "$kind" = ini ]; then
     set -- -dict="$here/settings.dict" "$@"
     printf '[Window]\r\nTop=-500\r\nLeft=5000\r\n[Display]\r\nTOPMOST=on\r\nActiveColor=CLAQUA\r\nMaskColor=$00563412\r\n' \
         > "$work/seeds/display.ini"
+    printf '[Window]\nTop=-2147483648\nLeft=-2147483648\n' > "$work/seeds/far.ini"
     printf '[Option]\nJPGQuality=0x7F\nPNGQuality=3\nOptionRectWidth=$32\nHotKeyGetColor=ctrl+shift+c\nHotKeyScreenCapture=^F5\nHotKeyWindowCapture=Alt+;\n[Capture]\nSleepTime=86400000\nCaptureCursor=19\n[Message]\nMsg_ID2=1\n[FileDir]\nInitialDirTxt="C:\\memo"\n' \
         > "$work/seeds/option.ini"
 else

@@ -32,6 +32,8 @@ Environment environment() {
     Environment env;
     env.screenWidth = 1920;
     env.screenHeight = 1080;
+    // Two monitors side by side, the task bar along the bottom of each.
+    env.workAreas = {Rect{0, 0, 1920, 1040}, Rect{1920, -200, 3200, 824}};
     env.programFolder = "C:\\Program";
     env.keyName = platformName;
     return env;
@@ -47,8 +49,11 @@ void requireShortcut(uint16_t v) {
 }
 
 void requireInRange(const Settings& s, const Environment& env) {
-    require(s.Left + env.windowWidth > 0 && s.Left < env.screenWidth);
-    require(s.Top + env.windowHeight > 0 && s.Top < env.screenHeight);
+    bool reachable = false;  // some part of the window lies on some work area
+    for (const Rect& a : env.workAreas)
+        reachable = reachable || (int64_t{s.Left} < a.right && int64_t{s.Left} + env.windowWidth > a.left &&
+                                  int64_t{s.Top} < a.bottom && int64_t{s.Top} + env.windowHeight > a.top);
+    require(reachable);
     for (uint32_t c : {s.MojiColor, s.MojiBKColor, s.ActiveColor, s.DeactiveColor, s.ImgBKColor, s.MaskColor})
         require(isColourValue(c));
     require(inRange(s.JPGQuality, kJPGQualityMin, kJPGQualityMax));

@@ -6,11 +6,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake --preset mingw64 >/dev/null
-cmake --build --preset mingw64 -j2 --target Hueloom
+cmake --build --preset mingw64 -j2 --target Hueloom help_file
 
 run_dir="${HUELOOM_RUN_DIR:-$PWD/build/run}"
 mkdir -p "$run_dir"
-cp build/mingw64/bin/Hueloom.exe "$run_dir/"
+# The help file goes beside the program, where its Help command looks.
+cp build/mingw64/bin/Hueloom.exe build/mingw64/bin/Hueloom.chm "$run_dir/"
 
 export WINEPREFIX="${WINEPREFIX:-$PWD/build/wine-run}"
 export WINEARCH=win64 WINEDEBUG=-all LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8

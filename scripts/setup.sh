@@ -5,8 +5,10 @@ set -euo pipefail
 
 DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
+DEFLATE_VERSION="1.14-1"
+CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v7"
+STAMP="$DEPS_PREFIX/.packages-v10"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -17,11 +19,12 @@ as_root() {
 PACKAGES=(
     build-essential cmake ninja-build ccache pkg-config dpkg-dev nasm
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
-    libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev
+    libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev libdeflate-dev
     clang libclang-rt-14-dev
-    wine wine64 xvfb xauth xdotool xclip x11-utils imagemagick
+    wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
+    fp-utils libchm-bin
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make
@@ -38,7 +41,8 @@ install_packages() {
     if want_wine32 && ! dpkg --print-foreign-architectures | grep -qx i386; then
         as_root dpkg --add-architecture i386
     fi
-    # Source packages are needed for the MinGW build of libjpeg-turbo.
+    # Source packages are needed for the MinGW builds of libjpeg-turbo and
+    # libdeflate.
     local src=/etc/apt/sources.list.d/debian.sources
     if [ -f "$src" ] && ! grep -q 'deb-src' "$src"; then
         as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$src"
@@ -84,6 +88,35 @@ build_libjpeg() {
     cmake --install "$work/build-$arch" >/dev/null
 }
 
+# A Debian source package unpacked once into $DEPS_PREFIX/src/NAME.
+fetch_source() {
+    local name="$1" version="$2" work="$DEPS_PREFIX/src"
+    mkdir -p "$work"
+    [ -d "$work/$name" ] && return
+    (cd "$work" && apt-get source -qq "$name=$version" >/dev/null 2>&1 || apt-get source -qq "$name" >/dev/null)
+    local dir
+    dir="$(find "$work" -maxdepth 1 -type d -name "$name-[0-9]*" | head -n1)"
+    mv "$dir" "$work/$name"
+}
+
+build_libdeflate() {
+    local arch="$1" prefix="$DEPS_PREFIX/$1"
+    if [ -f "$prefix/lib/libdeflate.a" ]; then
+        log "libdeflate for $arch already built"
+        return
+    fi
+    fetch_source libdeflate "$DEFLATE_VERSION"
+    log "building libdeflate for $arch"
+    # Its Makefile builds the static library for MinGW as libdeflatestatic.lib;
+    # it goes in beside libjpeg as libdeflate.a, with its one header.
+    local b="$DEPS_PREFIX/src/libdeflate-$arch"
+    rm -rf "$b"
+    cp -a "$DEPS_PREFIX/src/libdeflate" "$b"
+    make -C "$b" -s -j"$(nproc)" CC="$arch-w64-mingw32-gcc" AR="$arch-w64-mingw32-ar" libdeflatestatic.lib >/dev/null
+    install -D -m644 "$b/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
+    install -D -m644 "$b/libdeflate.h" "$prefix/include/libdeflate.h"
+}
+
 build_gtest() {
     local arch="$1" prefix="$DEPS_PREFIX/$1"
     if [ -f "$prefix/lib/libgtest.a" ]; then
@@ -100,9 +133,27 @@ build_gtest() {
     cmake --install "$b" >/dev/null
 }
 
+# css-tree, the CSS parser that reads our palette files in the tests, into a
+# folder of its own outside the tree (the tests find it there).
+install_css_tree() {
+    local dir="$DEPS_PREFIX/npm" manifest="$DEPS_PREFIX/npm/node_modules/css-tree/package.json"
+    if [ -f "$manifest" ] && grep -q "\"version\": \"$CSS_TREE_VERSION\"" "$manifest"; then
+        log "css-tree $CSS_TREE_VERSION already installed"
+        return
+    fi
+    if ! command -v npm >/dev/null; then
+        as_root apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+    fi
+    log "installing css-tree $CSS_TREE_VERSION"
+    as_root mkdir -p "$dir"
+    as_root npm install --prefix "$dir" --no-audit --no-fund --silent "css-tree@$CSS_TREE_VERSION" >/dev/null
+}
+
 install_packages
+install_css_tree
 for arch in x86_64 i686; do
     build_libjpeg "$arch"
+    build_libdeflate "$arch"
     build_gtest "$arch"
 done
 log "done"

@@ -9,9 +9,10 @@
 #include "core/shortcut_text.h"
 #include "image/win/dib_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
-namespace cap = hueloom::capture;
+namespace hueloom::capture {
 
 namespace {
 
@@ -21,14 +22,14 @@ const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24"
 
 RECT toRect(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-cap::Key keyOf(WORD vk) {
+capture::Key keyOf(WORD vk) {
     switch (vk) {
-    case VK_LEFT: return cap::Key::Left;
-    case VK_UP: return cap::Key::Up;
-    case VK_RIGHT: return cap::Key::Right;
-    case VK_DOWN: return cap::Key::Down;
-    case VK_RETURN: return cap::Key::Return;
-    default: return cap::Key::Other;
+    case VK_LEFT: return capture::Key::Left;
+    case VK_UP: return capture::Key::Up;
+    case VK_RIGHT: return capture::Key::Right;
+    case VK_DOWN: return capture::Key::Down;
+    case VK_RETURN: return capture::Key::Return;
+    default: return capture::Key::Other;
     }
 }
 
@@ -86,19 +87,18 @@ void TfrmVirtualDesktop::SizeLabel::paint(HDC dc, const RECT& rc) {
 
 // ---------------------------------------------------------------- the overlay
 
-bool TfrmVirtualDesktop::create() {
+bool TfrmVirtualDesktop::create() { return create(tk::virtualScreen()); }
+
+bool TfrmVirtualDesktop::create(const hueloom::Rect& desktop) {
     registerClass(L"TfrmVirtualDesktop", 0, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     crSelectCross = LoadCursorW(tk::app().hinstance(), L"MYCROSS2");
     if (!crSelectCross) crSelectCross = LoadCursorW(nullptr, IDC_CROSS);
 
-    DesktopWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    DesktopHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (DesktopWidth <= 0 || DesktopHeight <= 0) {
-        DesktopWidth = GetSystemMetrics(SM_CXSCREEN);
-        DesktopHeight = GetSystemMetrics(SM_CYSCREEN);
-    }
-    if (!createWindow(L"TfrmVirtualDesktop", L"VirtualDesktop", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, 0, 0,
-                      DesktopWidth, DesktopHeight, tk::app().handle()))
+    desktop_ = desktop;
+    DesktopWidth = desktop.width();
+    DesktopHeight = desktop.height();
+    if (!createWindow(L"TfrmVirtualDesktop", L"VirtualDesktop", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, desktop.left,
+                      desktop.top, DesktopWidth, DesktopHeight, tk::app().handle()))
         return false;
     setFrozenScreen(hueloom::image::Dib());
     LabRectSize.create(hwnd_);
@@ -149,13 +149,13 @@ void TfrmVirtualDesktop::setMaskColor(unsigned value) {
 HCURSOR TfrmVirtualDesktop::currentCursor() const {
     const wchar_t* id = IDC_ARROW;
     switch (sel_.pointer()) {
-    case cap::Pointer::SelectCross: return crSelectCross;
-    case cap::Pointer::Arrow: id = IDC_ARROW; break;
-    case cap::Pointer::SizeNWSE: id = IDC_SIZENWSE; break;
-    case cap::Pointer::SizeNS: id = IDC_SIZENS; break;
-    case cap::Pointer::SizeNESW: id = IDC_SIZENESW; break;
-    case cap::Pointer::SizeWE: id = IDC_SIZEWE; break;
-    case cap::Pointer::SizeAll: id = IDC_SIZEALL; break;
+    case capture::Pointer::SelectCross: return crSelectCross;
+    case capture::Pointer::Arrow: id = IDC_ARROW; break;
+    case capture::Pointer::SizeNWSE: id = IDC_SIZENWSE; break;
+    case capture::Pointer::SizeNS: id = IDC_SIZENS; break;
+    case capture::Pointer::SizeNESW: id = IDC_SIZENESW; break;
+    case capture::Pointer::SizeWE: id = IDC_SIZEWE; break;
+    case capture::Pointer::SizeAll: id = IDC_SIZEALL; break;
     }
     return LoadCursorW(nullptr, id);
 }
@@ -226,7 +226,7 @@ void TfrmVirtualDesktop::buildMaskedView() {
 
 void TfrmVirtualDesktop::FormPaint(HDC dc) {
     HBITMAP view = frozen_;
-    if (sel_.view() == cap::View::Masked) {
+    if (sel_.view() == capture::View::Masked) {
         buildMaskedView();
         if (masked_ && maskedFor_) view = masked_;
     }
@@ -250,9 +250,10 @@ void TfrmVirtualDesktop::ShowSizeLabel(bool visible) {
         return;
     }
     const hueloom::Rect& r = sel_.rect();
-    LabRectSize.setCaption(tk::widen(cap::sizeLabelText(r), CP_UTF8));
+    // The text tells screen coordinates; the label sits in client coordinates.
+    LabRectSize.setCaption(tk::widen(capture::sizeLabelText(hueloom::clientToScreen(r, desktop_)), CP_UTF8));
     const int w = LabRectSize.width(), h = LabRectSize.height();
-    const hueloom::Point p = cap::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
+    const hueloom::Point p = capture::placeSizeLabel(r, w, h, DesktopWidth, DesktopHeight);
     LabRectSize.setBounds(p.x, p.y, w, h);
     LabRectSize.show();
     LabRectSize.update();
@@ -263,7 +264,7 @@ void TfrmVirtualDesktop::ShowSizeLabel(bool visible) {
 void TfrmVirtualDesktop::FormMouseDown(MouseButton button, int x, int y) {
     const Shown before = shown();
     sel_.mouseDown(button, x, y);
-    if (button == MouseButton::Left && (sel_.dragging() || sel_.state() == cap::selGrabbed)) SetCapture(hwnd_);
+    if (button == MouseButton::Left && (sel_.dragging() || sel_.state() == capture::selGrabbed)) SetCapture(hwnd_);
     apply(before);
 }
 
@@ -379,21 +380,23 @@ LRESULT TfrmVirtualDesktop::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---------------------------------------------------------------- entry points
 
-std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
-                                    const hueloom::settings::Settings& settings) {
+std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenScreen, const hueloom::Rect& desktop,
+                                             const hueloom::settings::Settings& settings) {
     if (TfrmVirtualDesktop::current()) return std::nullopt;
     auto overlay = std::make_unique<TfrmVirtualDesktop>();
-    if (!overlay->create()) throw std::runtime_error("cannot create the rectangle overlay");
+    if (!overlay->create(desktop)) throw std::runtime_error("cannot create the rectangle overlay");
     overlay->setMaskColor(settings.MaskColor);
     overlay->setFrameColor(settings.ActiveColor);
     overlay->setFrozenScreen(frozenScreen);
     overlay->showModal();
-    return toRect(overlay->selRect());
+    return overlay->selScreenRect();
 }
 
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {
     if (settings.Msg_ID[4]) return;
-    settings.Msg_ID[4] = ShowInfoBox(tk::widen(cap::kRectCaptureInstructionsTitle, CP_UTF8),
-                                     tk::widen(cap::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true,
-                                     settings.ActiveColor);
+    settings.Msg_ID[4] = hueloom::dialogs::ShowInfoBox(
+        tk::widen(capture::kRectCaptureInstructionsTitle, CP_UTF8),
+        tk::widen(capture::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true, settings.ActiveColor);
 }
+
+}  // namespace hueloom::capture

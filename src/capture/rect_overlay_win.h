@@ -1,6 +1,7 @@
 // TfrmVirtualDesktop: the rectangle-capture overlay. A borderless, always-on-
-// top window over the whole desktop that shows a frozen copy of the screen
-// and lets the user select a rectangle on it: drawn with the mouse, moved and
+// top window over the whole virtual desktop (every monitor, also those left
+// of or above the primary one) that shows a frozen copy of it and lets the
+// user select a rectangle on it: drawn with the mouse, moved and
 // resized by its edges and corners or with the arrow keys (Shift: by 10, Ctrl:
 // resize), or of a fixed size chosen from the right-click menu. Outside a
 // dropped rectangle the frozen screen is tinted with the mask colour; a label
@@ -8,8 +9,10 @@
 // does any other way of closing: the caller then cuts the selection out of
 // the frozen screen. Escape does nothing; Ctrl+Z starts over.
 //
-// The selection logic is hueloom::capture::Selection; this window feeds it
-// the messages and shows what it asks for.
+// The selection logic is Selection; this window feeds it
+// the messages and shows what it asks for. It works in client coordinates,
+// which are screen coordinates less the desktop's top-left corner; the size
+// label and the result are in screen coordinates.
 #pragma once
 #include <windows.h>
 
@@ -24,6 +27,8 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
 
+namespace hueloom::capture {
+
 class TfrmVirtualDesktop : public tk::Form {
 public:
     using Rect = hueloom::Rect;
@@ -34,19 +39,26 @@ public:
     // The overlay that exists right now, if any (at most one at a time).
     static TfrmVirtualDesktop* current() { return current_; }
 
-    // Creates the hidden window over the virtual desktop's size, with the
-    // cross cursor and free size chosen (FormCreate).
+    // Creates the hidden window over `desktop` (screen coordinates; the
+    // first form takes the system's virtual desktop), with the cross cursor
+    // and free size chosen (FormCreate).
     bool create();
-    // The grabbed screen, shown from (0, 0); beyond it the overlay is black.
+    bool create(const hueloom::Rect& desktop);
+    // The grabbed desktop, shown from the window's top-left corner; beyond it
+    // the overlay is black.
     void setFrozenScreen(const hueloom::image::Dib& screen);
     // Colour values of the settings file: MaskColor tints outside the
     // selection, ActiveColor frames the size dialog.
     void setMaskColor(unsigned value);
     void setFrameColor(unsigned value) { frameColor_ = value; }
 
-    // The selection (overlay coordinates = screen coordinates), its state.
+    // The selection in client coordinates, the same in screen coordinates,
+    // its state.
     const hueloom::Rect& selRect() const { return sel_.rect(); }
+    hueloom::Rect selScreenRect() const { return hueloom::clientToScreen(sel_.rect(), desktop_); }
     const hueloom::capture::Selection& selection() const { return sel_; }
+    // The desktop the overlay covers, in screen coordinates, and its size.
+    const hueloom::Rect& desktop() const { return desktop_; }
     int DesktopWidth = 0, DesktopHeight = 0;
 
     // Events.
@@ -113,24 +125,28 @@ private:
 
     static TfrmVirtualDesktop* current_;
     hueloom::capture::Selection sel_;
+    hueloom::Rect desktop_;
     tk::Bitmap frozen_, masked_;
     std::optional<hueloom::Rect> maskedFor_;
     unsigned maskColor_ = 0x0000FF;  // red
     unsigned frameColor_ = 0xFFFF00;
 };
 
-// Lets the user select a rectangle on `frozenScreen` (a copy of the primary
-// screen) in the overlay, shown modally; tints with settings.MaskColor and
-// frames the size dialog with settings.ActiveColor. Returns the selection in
-// screen coordinates (right and bottom exclusive; empty when the overlay was
-// closed before a rectangle was drawn). Returns nothing, showing nothing,
-// while another overlay is open. Throws std::runtime_error when the window
-// cannot be created.
-std::optional<RECT> SelectRectangle(const hueloom::image::Dib& frozenScreen,
-                                    const hueloom::settings::Settings& settings);
+// Lets the user select a rectangle on `frozenScreen` (a copy of `desktop`,
+// the virtual desktop in screen coordinates) in the overlay over `desktop`,
+// shown modally; tints with settings.MaskColor and frames the size dialog
+// with settings.ActiveColor. Returns the selection in screen coordinates
+// (right and bottom exclusive; empty when the overlay was closed before a
+// rectangle was drawn). Returns nothing, showing nothing, while another
+// overlay is open. Throws std::runtime_error when the window cannot be
+// created.
+std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenScreen, const hueloom::Rect& desktop,
+                                             const hueloom::settings::Settings& settings);
 
 // The instructions box of the rectangle capture: unless settings.Msg_ID[4]
 // (Msg_ID5) is set, shows the instructions with the current SleepTime and the
 // "今後表示しない" box at (x, y) (the main window's right edge and top), and
 // stores the box's state in Msg_ID5.
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y);
+
+}  // namespace hueloom::capture

@@ -6,6 +6,8 @@
 #include "capture/selection.h"
 #include "toolkit/application_win.h"
 
+namespace hueloom::capture {
+
 namespace {
 
 constexpr COLORREF kAqua = RGB(0, 255, 255);
@@ -54,7 +56,7 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     CancelBtn.create(hwnd_, 177, 118, 82, 34);
     CancelBtn.setCaption(L"&Cancel");
     CancelBtn.setFontColor(RGB(0, 0, 255));
-    for (TCuteButton* b : {&OKBtn, &CancelBtn}) {
+    for (tk::TCuteButton* b : {&OKBtn, &CancelBtn}) {
         b->setFont(buttonFont_);
         b->setBevelWidth(2);
         b->setShowFocusRect(true);
@@ -67,7 +69,7 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
 
 void TfrmFxRectSize::FormShow() {
     setShape(tk::Region(CreateEllipticRgn(0, 0, kClientWidth, kClientHeight)));
-    for (TCuteButton* b : {&OKBtn, &CancelBtn}) {
+    for (tk::TCuteButton* b : {&OKBtn, &CancelBtn}) {
         const int w = b->width(), h = b->height();
         SetWindowRgn(b->hwnd(), CreateEllipticRgn(5, 5, w - 5, h - 5), TRUE);
     }
@@ -91,9 +93,8 @@ void TfrmFxRectSize::FormPaint(HDC dc) {
 }
 
 void TfrmFxRectSize::OKBtnClick() {
-    namespace cap = hueloom::capture;
-    width_ = cap::parseSizeField(tk::narrow(Edit1.text(), CP_UTF8));
-    height_ = cap::parseSizeField(tk::narrow(Edit2.text(), CP_UTF8));
+    width_ = capture::parseSizeField(tk::narrow(Edit1.text(), CP_UTF8));
+    height_ = capture::parseSizeField(tk::narrow(Edit2.text(), CP_UTF8));
     setModalResult(width_ < 0 || height_ < 0 ? IDCANCEL : IDOK);
 }
 
@@ -146,3 +147,5 @@ std::optional<SIZE> AskFixedSize(HWND owner, unsigned frameColor) {
     if (dlg->showModal() != IDOK) return std::nullopt;
     return SIZE{dlg->fixedWidth(), dlg->fixedHeight()};
 }
+
+}  // namespace hueloom::capture

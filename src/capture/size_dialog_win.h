@@ -13,6 +13,8 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/controls/cute_button_win.h"
 
+namespace hueloom::capture {
+
 class TfrmFxRectSize : public tk::Dialog, public tk::SingleInstance<TfrmFxRectSize> {
 public:
     static constexpr int kClientWidth = 341, kClientHeight = 170;
@@ -34,7 +36,7 @@ public:
 
     tk::Label lblTitle, lblWidth, lblHeight;
     tk::EditBox Edit1, Edit2;
-    TCuteButton OKBtn, CancelBtn;
+    tk::TCuteButton OKBtn, CancelBtn;
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -51,3 +53,5 @@ private:
 // with OK and both fields hold whole numbers from 1 up; nothing when it is
 // cancelled (Cancel, Escape, closed) or a field holds anything else.
 std::optional<SIZE> AskFixedSize(HWND owner, unsigned frameColor);
+
+}  // namespace hueloom::capture

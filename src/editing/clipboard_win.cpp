@@ -12,7 +12,7 @@
 #include "toolkit/clipboard_win.h"
 #include "toolkit/gdi_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 namespace {
 
@@ -29,7 +29,7 @@ void openClipboard(std::optional<tk::Clipboard>& session, HWND owner) {
     }
 }
 
-tk::Palette paletteOf(const Dib& image) {
+tk::Palette paletteOf(const image::Dib& image) {
     const auto& pal = image.palette();
     std::vector<BYTE> mem(sizeof(LOGPALETTE) + pal.size() * sizeof(PALETTEENTRY));
     auto* lp = reinterpret_cast<LOGPALETTE*>(mem.data());
@@ -48,14 +48,14 @@ void hand(UINT format, HANDLE handle) {
 // The picture as a packed DIB (a bitmap file without its file header), for
 // programs that read the clipboard without our bitmap handle: under Wine a
 // bitmap handle is of no use outside this process.
-void handPackedDib(const Dib& image) {
-    const std::vector<std::uint8_t> file = writeBmp(image);
+void handPackedDib(const image::Dib& image) {
+    const std::vector<std::uint8_t> file = image::writeBmp(image);
     constexpr size_t kFileHeader = 14;
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, file.size() - kFileHeader);
     void* p = mem ? GlobalLock(mem) : nullptr;
     if (!p) {
         if (mem) GlobalFree(mem);
-        throw ImageError("メモリが不足しています");
+        throw image::ImageError("メモリが不足しています");
     }
     std::memcpy(p, file.data() + kFileHeader, file.size() - kFileHeader);
     GlobalUnlock(mem);
@@ -68,13 +68,13 @@ void handPackedDib(const Dib& image) {
 }  // namespace
 
 void ImageClipboard::mnuCopyBMPClick() {
-    const Dib* image = host_.workingImage();
+    const image::Dib* image = host_.workingImage();
     if (!image || image->isNull()) return;
-    tk::Bitmap bitmap = createBitmap(*image);
+    tk::Bitmap bitmap = image::createBitmap(*image);
     tk::Palette palette;
     if (image->hasPalette()) {
         palette = paletteOf(*image);
-        if (!palette) throw ImageError("パレットを作成できません");
+        if (!palette) throw image::ImageError("パレットを作成できません");
     }
     std::optional<tk::Clipboard> clip;
     openClipboard(clip, host_.owner());
@@ -106,28 +106,28 @@ bool ImageClipboard::canPaste() {
 
 SIZE metafilePixelSize(HENHMETAFILE emf) {
     ENHMETAHEADER h{};
-    if (!GetEnhMetaFileHeader(emf, sizeof h, &h)) throw ImageError(kUnsupported);
+    if (!GetEnhMetaFileHeader(emf, sizeof h, &h)) throw image::ImageError(kUnsupported);
     if (h.szlMillimeters.cx <= 0 || h.szlMillimeters.cy <= 0 || h.szlDevice.cx <= 0 || h.szlDevice.cy <= 0)
-        throw ImageError(kUnsupported);
+        throw image::ImageError(kUnsupported);
     const long long fw = static_cast<long long>(h.rclFrame.right) - h.rclFrame.left;
     const long long fh = static_cast<long long>(h.rclFrame.bottom) - h.rclFrame.top;
     const long long w = fw * h.szlDevice.cx / (h.szlMillimeters.cx * 100LL);
     const long long ht = fh * h.szlDevice.cy / (h.szlMillimeters.cy * 100LL);
     // A picture the user could actually work with; a corrupt frame must not
     // ask for gigabytes.
-    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw ImageError(kUnsupported);
+    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw image::ImageError(kUnsupported);
     return {static_cast<LONG>(w), static_cast<LONG>(ht)};
 }
 
 // The clipboard's packed DIB as a picture. It is memory of its own, valid in
 // any process (a bitmap handle made by another program is not), and it is
 // checked as a bitmap file is: a malformed one gives a message, not a crash.
-Dib pictureFromPackedDib(HANDLE mem) {
+image::Dib pictureFromPackedDib(HANDLE mem) {
     const SIZE_T size = mem ? GlobalSize(mem) : 0;
     const auto* p = mem ? static_cast<const std::uint8_t*>(GlobalLock(mem)) : nullptr;
     if (!p || size < 12) {
         if (p) GlobalUnlock(mem);
-        throw ImageError(kUnsupported);
+        throw image::ImageError(kUnsupported);
     }
     // The picture's size, for the message when it does not fit in memory.
     auto at = [&](std::size_t i, int bytes) {
@@ -144,7 +144,7 @@ Dib pictureFromPackedDib(HANDLE mem) {
         file.resize(kFileHeader + size);
     } catch (const std::bad_alloc&) {
         GlobalUnlock(mem);
-        throw ImageError(outOfMemoryMessage(width, height < 0 ? -height : height));
+        throw image::ImageError(image::outOfMemoryMessage(width, height < 0 ? -height : height));
     }
     std::memcpy(file.data() + kFileHeader, p, size);
     GlobalUnlock(mem);
@@ -168,18 +168,18 @@ Dib pictureFromPackedDib(HANDLE mem) {
         file[2 + i] = static_cast<std::uint8_t>(file.size() >> (8 * i));
         file[10 + i] = static_cast<std::uint8_t>(std::min<std::uint64_t>(offBits, 0xFFFFFFFFu) >> (8 * i));
     }
-    return withPictureMemory(width, height < 0 ? -height : height, [&] { return readBmp(file); });
+    return image::withPictureMemory(width, height < 0 ? -height : height, [&] { return image::readBmp(file); });
 }
 
-Dib pictureFromMetafile(HENHMETAFILE emf) {
+image::Dib pictureFromMetafile(HENHMETAFILE emf) {
     const SIZE size = metafilePixelSize(emf);
-    Dib white(size.cx, size.cy, 32);
+    image::Dib white(size.cx, size.cy, 32);
     std::fill(white.bits(), white.bits() + white.imageSize(), 0xFF);
     for (int y = 0; y < white.height(); ++y) {  // the unused fourth byte stays 0
         std::uint8_t* row = white.scanLine(y);
         for (int x = 0; x < white.width(); ++x) row[x * 4 + 3] = 0;
     }
-    tk::Bitmap canvas = createBitmap(white);
+    tk::Bitmap canvas = image::createBitmap(white);
     {
         tk::MemoryDC mem;
         tk::Select sel(mem, canvas);
@@ -187,7 +187,7 @@ Dib pictureFromMetafile(HENHMETAFILE emf) {
         PlayEnhMetaFile(mem, emf, &target);
         GdiFlush();
     }
-    return dibFromBitmap(canvas);
+    return image::dibFromBitmap(canvas);
 }
 
 void ImageClipboard::mnuPasteClick() {
@@ -195,7 +195,7 @@ void ImageClipboard::mnuPasteClick() {
     host_.forgetUndo();
 
     if (IsClipboardFormatAvailable(CF_DIB)) {
-        Dib picture;
+        image::Dib picture;
         {
             std::optional<tk::Clipboard> clip;
             openClipboard(clip, host_.owner());
@@ -206,7 +206,7 @@ void ImageClipboard::mnuPasteClick() {
     }
 
     if (IsClipboardFormatAvailable(CF_BITMAP)) {
-        Dib picture;
+        image::Dib picture;
         {
             std::optional<tk::Clipboard> clip;
             openClipboard(clip, host_.owner());
@@ -214,7 +214,7 @@ void ImageClipboard::mnuPasteClick() {
             // A DIB section keeps its own format and colour table; a device
             // bitmap comes back in true colour, so the CF_PALETTE that may
             // come with it has nothing left to add.
-            if (bitmap) picture = dibFromBitmap(bitmap);
+            if (bitmap) picture = image::dibFromBitmap(bitmap);
         }
         if (!picture.isNull()) host_.replaceWorkingImage(std::move(picture));
     }
@@ -225,12 +225,12 @@ void ImageClipboard::mnuPasteClick() {
             std::optional<tk::Clipboard> clip;
             openClipboard(clip, host_.owner());
             HENHMETAFILE emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
-            if (!emf) throw ImageError(kUnsupported);
+            if (!emf) throw image::ImageError(kUnsupported);
             copy.reset(CopyEnhMetaFileW(emf, nullptr));
-            if (!copy) throw ImageError(kUnsupported);
+            if (!copy) throw image::ImageError(kUnsupported);
         }
         host_.replaceWorkingImage(pictureFromMetafile(copy.get()));
     }
 }
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

@@ -11,7 +11,7 @@
 #include "image/dib.h"
 #include "editing/export_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 class ImageClipboard {
 public:
@@ -41,6 +41,6 @@ private:
 SIZE metafilePixelSize(HENHMETAFILE emf);
 // The metafile played into a white 32-bit picture of metafilePixelSize,
 // into the rectangle (0, 0)–(width − 1, height − 1).
-Dib pictureFromMetafile(HENHMETAFILE emf);
+image::Dib pictureFromMetafile(HENHMETAFILE emf);
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

@@ -22,7 +22,7 @@
 #include "toolkit/gdi_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 namespace {
 
@@ -42,7 +42,7 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
     const RECT frame{0, 0, pixelsToHundredthsMm(width, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)),
                      pixelsToHundredthsMm(height, GetDeviceCaps(screen, VERTSIZE), GetDeviceCaps(screen, VERTRES))};
     HDC dc = CreateEnhMetaFileW(screen, file, &frame, nullptr);
-    if (!dc) throw ImageError("メタファイルを作成できません");
+    if (!dc) throw image::ImageError("メタファイルを作成できません");
     try {
         draw(dc);
     } catch (...) {
@@ -50,12 +50,12 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
         throw;
     }
     EnhMetaFile emf(CloseEnhMetaFile(dc));
-    if (!emf) throw ImageError("メタファイルを作成できません");
+    if (!emf) throw image::ImageError("メタファイルを作成できません");
     return emf;
 }
 
 EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file) {
-    const Dib* image = host.workingImage();
+    const image::Dib* image = host.workingImage();
     if (!image || image->isNull()) return {};
     const int w = image->width(), h = image->height();
     if (host.colourListMode())
@@ -64,39 +64,39 @@ EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file) {
     // One pixel wider and higher than the picture, as the metafile has
     // always been recorded.
     return recordMetafile(
-        w, h, [&](HDC dc) { drawDib(dc, *image, 0, 0, w + 1, h + 1); }, file);
+        w, h, [&](HDC dc) { image::drawDib(dc, *image, 0, 0, w + 1, h + 1); }, file);
 }
 
 // ---------------------------------------------------------------- writers
 
 void writeWorkingImageMetafileFile(ImageOutputHost& host, const std::wstring& fileName) {
     const std::filesystem::path target = pathOf(fileName);
-    writeFileThrough(target, [&](const std::filesystem::path& temp) {
+    image::writeFileThrough(target, [&](const std::filesystem::path& temp) {
         DWORD expected = 0;
         try {
             // Closed (and the file let go) before it takes the target's place.
             EnhMetaFile emf = workingImageMetafile(host, temp.c_str());
             ENHMETAHEADER header{};
             if (emf && GetEnhMetaFileHeader(emf.get(), sizeof header, &header)) expected = header.nBytes;
-        } catch (const ImageError&) {
-            throw FileError(FileError::Action::Write, target, static_cast<int>(GetLastError()));
+        } catch (const image::ImageError&) {
+            throw image::FileError(image::FileError::Action::Write, target, static_cast<int>(GetLastError()));
         }
         // The system may close a metafile whose records did not all reach the
         // disk: a file shorter than the metafile says ran out of room.
         std::error_code ec;
         const std::uintmax_t written = std::filesystem::file_size(temp, ec);
         if (ec || expected == 0 || written != expected)
-            throw FileError(FileError::Action::Write, target, ERROR_DISK_FULL);
+            throw image::FileError(image::FileError::Action::Write, target, ERROR_DISK_FULL);
     });
 }
 
-void writeBitmapFile(const Dib& image, const std::wstring& fileName) { saveBmp(image, pathOf(fileName)); }
+void writeBitmapFile(const image::Dib& image, const std::wstring& fileName) { image::saveBmp(image, pathOf(fileName)); }
 
-void writeJpegFile(const Dib& image, int jpgQuality, const std::wstring& fileName) {
+void writeJpegFile(const image::Dib& image, int jpgQuality, const std::wstring& fileName) {
     codecs::saveJpeg(image, std::clamp(jpgQuality, 1, 100), pathOf(fileName));
 }
 
-void writePngFile(const Dib& image, int pngQuality, const std::wstring& fileName) {
+void writePngFile(const image::Dib& image, int pngQuality, const std::wstring& fileName) {
     codecs::PngWriter writer;
     writer.setCompressionLevel(codecs::pngLevelForQuality(pngQuality));
     writer.save(image, pathOf(fileName));
@@ -105,21 +105,22 @@ void writePngFile(const Dib& image, int pngQuality, const std::wstring& fileName
 void writeMetafileFile(HENHMETAFILE emf, int width, int height, const std::wstring& fileName) {
     std::vector<std::uint8_t> bytes;
     if (lower(fileName).ends_with(L".wmf")) {
-        const auto header = placeableWmfHeader(width, height, 96);
+        const auto header = image::placeableWmfHeader(width, height, 96);
         tk::WindowDC screen(nullptr);
         const UINT size = GetWinMetaFileBits(emf, 0, nullptr, MM_ANISOTROPIC, screen);
-        if (size == 0) throw ImageError("メタファイルを変換できません");
+        if (size == 0) throw image::ImageError("メタファイルを変換できません");
         bytes.resize(header.size() + size);
         std::memcpy(bytes.data(), header.data(), header.size());
         if (GetWinMetaFileBits(emf, size, bytes.data() + header.size(), MM_ANISOTROPIC, screen) != size)
-            throw ImageError("メタファイルを変換できません");
+            throw image::ImageError("メタファイルを変換できません");
     } else {
         const UINT size = GetEnhMetaFileBits(emf, 0, nullptr);
-        if (size == 0) throw ImageError("メタファイルを読み取れません");
+        if (size == 0) throw image::ImageError("メタファイルを読み取れません");
         bytes.resize(size);
-        if (GetEnhMetaFileBits(emf, size, bytes.data()) != size) throw ImageError("メタファイルを読み取れません");
+        if (GetEnhMetaFileBits(emf, size, bytes.data()) != size)
+            throw image::ImageError("メタファイルを読み取れません");
     }
-    writeFileBytes(pathOf(fileName), bytes);
+    image::writeFileBytes(pathOf(fileName), bytes);
 }
 
 // ---------------------------------------------------------------- dialog
@@ -213,7 +214,7 @@ EnhMetaFile loadPreview(const std::wstring& file, SIZE& size) {
             size = {h.rclBounds.right - h.rclBounds.left + 1, h.rclBounds.bottom - h.rclBounds.top + 1};
             return emf;
         }
-        const auto bytes = readFileBytes(pathOf(file), 64u << 20);
+        const auto bytes = image::readFileBytes(pathOf(file), 64u << 20);
         if (name.ends_with(L".wmf")) {
             if (bytes.size() <= 22 || bytes[0] != 0xD7 || bytes[1] != 0xCD || bytes[2] != 0xC6 || bytes[3] != 0x9A)
                 return {};
@@ -227,9 +228,9 @@ EnhMetaFile loadPreview(const std::wstring& file, SIZE& size) {
             if (emf) size = {w, h};
             return emf;
         }
-        Dib dib;
+        image::Dib dib;
         if (name.ends_with(L".bmp"))
-            dib = readBmp(bytes);
+            dib = image::readBmp(bytes);
         else if (name.ends_with(L".png"))
             dib = codecs::decodePng(bytes);
         if (dib.isNull()) {
@@ -267,7 +268,7 @@ EnhMetaFile loadPreview(const std::wstring& file, SIZE& size) {
             return emf;
         }
         size = {dib.width(), dib.height()};
-        return recordMetafile(dib.width(), dib.height(), [&](HDC dc) { drawDib(dc, dib, 0, 0); });
+        return recordMetafile(dib.width(), dib.height(), [&](HDC dc) { image::drawDib(dc, dib, 0, 0); });
     } catch (const std::exception&) {
         size = {};
         return {};
@@ -458,10 +459,10 @@ POINT ImageExport::boxPosition() const {
 
 void ImageExport::mnuImgSaveClick() {
     auto& s = host_.settings();
-    const Dib* image = host_.workingImage();
+    const image::Dib* image = host_.workingImage();
     if (!image || image->isNull()) {
         const POINT at = boxPosition();
-        ShowInfoBox(L"確認", L"No image!", at.x, at.y, false, s.ActiveColor);
+        hueloom::dialogs::ShowInfoBox(L"確認", L"No image!", at.x, at.y, false, s.ActiveColor);
         return;
     }
 
@@ -498,8 +499,8 @@ void ImageExport::mnuImgSaveClick() {
 bool ImageExport::saveAs(const std::wstring& fileName) {
     const ExportFormat format = exportFormatFor(fileName);
     if (format == ExportFormat::None) return false;
-    const Dib* image = host_.workingImage();
-    if (!image || image->isNull()) throw ImageError("No image!");
+    const image::Dib* image = host_.workingImage();
+    if (!image || image->isNull()) throw image::ImageError("No image!");
     const auto& s = host_.settings();
     switch (format) {
     case ExportFormat::Bmp: writeBitmapFile(*image, fileName); break;
@@ -521,8 +522,8 @@ void ImageExport::confirmSaved(const std::wstring& fileName) {
     auto& s = host_.settings();
     if (s.Msg_ID[2]) return;
     const POINT at = boxPosition();
-    s.Msg_ID[2] =
-        ShowInfoBox(L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y, true, s.ActiveColor);
+    s.Msg_ID[2] = hueloom::dialogs::ShowInfoBox(L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y,
+                                                true, s.ActiveColor);
 }
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

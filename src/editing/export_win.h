@@ -23,7 +23,7 @@
 #include "settings/settings.h"
 #include "toolkit/gdi_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 // What the image output commands (save, clipboard, print) need from the
 // window that owns the working image.
@@ -35,7 +35,7 @@ public:
     // information boxes (left = its left + width, top = its top).
     virtual HWND owner() = 0;
     // The working image, or null when there is none.
-    virtual const Dib* workingImage() = 0;
+    virtual const image::Dib* workingImage() = 0;
     // True while the working image is the picture of the picked-colour list.
     virtual bool colourListMode() = 0;
     // Draws the swatch grid of the picked-colour list as vectors (filled
@@ -54,7 +54,7 @@ public:
     // pasted picture replaces the working image and ends colour-list mode.
     virtual bool magnifierRunning() = 0;
     virtual void forgetUndo() = 0;
-    virtual void replaceWorkingImage(Dib image) = 0;
+    virtual void replaceWorkingImage(image::Dib image) = 0;
 };
 
 // ------------------------------------------------------------- metafiles
@@ -76,10 +76,10 @@ EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file = nu
 
 // Each writer throws (ImageError or std::runtime_error, text in UTF-8) when
 // the file cannot be written.
-void writeBitmapFile(const Dib& image, const std::wstring& fileName);
-void writeJpegFile(const Dib& image, int jpgQuality, const std::wstring& fileName);
+void writeBitmapFile(const image::Dib& image, const std::wstring& fileName);
+void writeJpegFile(const image::Dib& image, int jpgQuality, const std::wstring& fileName);
 // pngQuality is the PNGQuality setting (0..3; others give zlib's default).
-void writePngFile(const Dib& image, int pngQuality, const std::wstring& fileName);
+void writePngFile(const image::Dib& image, int pngQuality, const std::wstring& fileName);
 // An enhanced metafile as it is, or for a ".wmf" name a placeable Windows
 // metafile (22-byte header, 96 units per inch, then the metafile converted
 // in the anisotropic mapping mode against the screen).
@@ -162,4 +162,4 @@ private:
     ImageOutputHost& host_;
 };
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 namespace {
 
@@ -59,4 +59,4 @@ PrintPlacement printPlacement(int imageWidth, int imageHeight, int screenDpiX, i
     return p;
 }
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 enum class ExportFormat { None, Bmp, Jpeg, Png, Emf, Wmf };
 
@@ -34,4 +34,4 @@ struct PrintPlacement {
 PrintPlacement printPlacement(int imageWidth, int imageHeight, int screenDpiX, int screenDpiY, int printerDpiX,
                               int printerDpiY, int scalePercent, int pageWidth, int pageHeight);
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

@@ -12,7 +12,7 @@
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 namespace {
 
@@ -24,15 +24,15 @@ namespace {
 constexpr const char* kNoPrinter = "プリンタがインストールされていません";
 }  // namespace
 
-void drawImageOnPage(HDC page, const Dib& image, const PrintPlacement& target) {
+void drawImageOnPage(HDC page, const image::Dib& image, const PrintPlacement& target) {
     if (image.isNull()) return;
-    const Dib rgb = toBpp24(image);
-    const DibInfo info = dibInfo(rgb);
+    const image::Dib rgb = toBpp24(image);
+    const image::DibInfo info = dibInfo(rgb);
     const int old = SetStretchBltMode(page, COLORONCOLOR);
     const int lines = StretchDIBits(page, target.x, target.y, target.width, target.height, 0, 0, rgb.width(),
                                     rgb.height(), rgb.bits(), info.get(), DIB_RGB_COLORS, SRCCOPY);
     if (old) SetStretchBltMode(page, old);
-    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) throw ImageError("画像を印刷できません");
+    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) throw image::ImageError("画像を印刷できません");
 }
 
 // ------------------------------------------------------------ PagePrinter
@@ -176,7 +176,7 @@ bool ImagePrint::PrintDialog1Execute() {
 }
 
 void ImagePrint::printWorkingImage() {
-    const Dib* image = host_.workingImage();
+    const image::Dib* image = host_.workingImage();
     if (!image || image->isNull()) return;
     int sx = 96, sy = 96;
     {
@@ -208,4 +208,4 @@ void ImagePrint::mnuPrintImageClick() {
     printWorkingImage();
 }
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

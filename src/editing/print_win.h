@@ -14,11 +14,11 @@
 #include "image/dib.h"
 #include "editing/export_win.h"
 
-namespace hueloom::image {
+namespace hueloom::editing {
 
 // Draws the image as 24-bit colour (palette images in their palette's
 // colours) stretched into `target` of a page.
-void drawImageOnPage(HDC page, const Dib& image, const PrintPlacement& target);
+void drawImageOnPage(HDC page, const image::Dib& image, const PrintPlacement& target);
 
 class PagePrinter {
 public:
@@ -86,4 +86,4 @@ private:
     ImageOutputHost& host_;
 };
 
-}  // namespace hueloom::image
+}  // namespace hueloom::editing

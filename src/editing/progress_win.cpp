@@ -6,6 +6,8 @@
 
 #include "toolkit/application_win.h"
 
+namespace hueloom::editing {
+
 namespace {
 constexpr int kClientW = 319, kClientH = 129;
 constexpr COLORREF kSilver = RGB(192, 192, 192);
@@ -50,8 +52,7 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
     Label1.setCaption(L"0 %");
 
     // The window is the ellipse inscribed in its bounds.
-    shape_.reset(CreateEllipticRgn(0, 0, kClientW, kClientH));
-    SetWindowRgn(hwnd_, tk::copyRegion(shape_).release(), TRUE);
+    setShape(tk::Region(CreateEllipticRgn(0, 0, kClientW, kClientH)));
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd_);
     return true;
@@ -69,21 +70,22 @@ void TfrmProgress::FormPaint(HDC dc) {
     RECT rc = clientRect();
     tk::Brush silver(CreateSolidBrush(kSilver));
     FillRect(dc, &rc, silver);
-    if (shape_) {
-        tk::Brush lime(CreateSolidBrush(kLime));
-        FrameRgn(dc, shape_, lime, 2, 2);
-    }
+    frameShape(dc, kLime, 2);
 }
 
 LRESULT TfrmProgress::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_ERASEBKGND: return 1;
-    case WM_CTLCOLORSTATIC: {
-        static tk::Brush silver(CreateSolidBrush(kSilver));
-        SetBkColor(reinterpret_cast<HDC>(wp), kSilver);
-        return reinterpret_cast<LRESULT>(silver.get());
-    }
+    case WM_CTLCOLORSTATIC:
+        // The etched frame around the bar is a plain static of the system's.
+        if (reinterpret_cast<HWND>(lp) == panel_) {
+            static tk::Brush silver(CreateSolidBrush(kSilver));
+            SetBkColor(reinterpret_cast<HDC>(wp), kSilver);
+            return reinterpret_cast<LRESULT>(silver.get());
+        }
+        break;
     case WM_CLOSE: return 0;  // closed by its command only
     }
-    return Form::wndProc(msg, wp, lp);
+    return Dialog::wndProc(msg, wp, lp);
 }
+
+}  // namespace hueloom::editing

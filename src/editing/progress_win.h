@@ -6,10 +6,12 @@
 #include <string>
 
 #include "toolkit/controls/label_win.h"
-#include "toolkit/form_win.h"
+#include "toolkit/dialog_win.h"
 #include "toolkit/gdi_win.h"
 
-class TfrmProgress : public tk::Form {
+namespace hueloom::editing {
+
+class TfrmProgress : public tk::Dialog {
 public:
     // Creates the window centred on `owner`, shows it (not modal) with the
     // title and "0 %", and paints it at once.
@@ -30,6 +32,7 @@ protected:
 private:
     HWND panel_ = nullptr, bar_ = nullptr;
     tk::Font font_, labelFont_;
-    tk::Region shape_;
     int percent_ = 0;
 };
+
+}  // namespace hueloom::editing

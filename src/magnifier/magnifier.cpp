@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace hueloom::app {
+namespace hueloom::magnifier {
 
 bool isValidAveragingSize(int n) { return n >= 1 && n <= kSourceSize && n % 2 == 1; }
 
@@ -185,4 +185,4 @@ SamplingStep samplingStep(int displayMode, bool seeThrough, const PointerPlace& 
     return {SamplingStep::Sample, normal && seeThrough};
 }
 
-}  // namespace hueloom::app
+}  // namespace hueloom::magnifier

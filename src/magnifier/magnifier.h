@@ -10,7 +10,7 @@
 #include "core/colour.h"
 #include "core/geometry.h"
 
-namespace hueloom::app {
+namespace hueloom::magnifier {
 
 // The view shows a 15 × 15 square of the screen.
 constexpr int kSourceSize = 15;
@@ -94,4 +94,4 @@ std::string descriptionText();
 std::string versionText();
 std::string hintText();
 
-}  // namespace hueloom::app
+}  // namespace hueloom::magnifier

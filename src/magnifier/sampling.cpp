@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace hueloom::app {
+namespace hueloom::magnifier {
 
 Sample sampleView(const ViewBits& view, int n) {
     Sample s;
@@ -64,4 +64,4 @@ void enlarge(const uint8_t* src, int srcStride, ViewBits& view) {
     }
 }
 
-}  // namespace hueloom::app
+}  // namespace hueloom::magnifier

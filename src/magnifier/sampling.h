@@ -8,7 +8,7 @@
 
 #include "magnifier/magnifier.h"
 
-namespace hueloom::app {
+namespace hueloom::magnifier {
 
 // A 24-bit top-down view bitmap: pixels stored B, G, R.
 struct ViewBits {
@@ -56,4 +56,4 @@ void drawMarks(ViewBits& view, int n, Rgb colour);
 // becoming a cell × cell square: what the screen copy's StretchBlt does.
 void enlarge(const uint8_t* src, int srcStride, ViewBits& view);
 
-}  // namespace hueloom::app
+}  // namespace hueloom::magnifier

@@ -11,13 +11,17 @@
 
 #include "main/magnify_win.h"
 #include "capture/cursors_win.h"
+#include "capture/grab_win.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/selection.h"
 #include "image/bmp.h"
 #include "image/win/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
+
+namespace hueloom::app {
 
 using hueloom::image::Dib;
 
@@ -51,56 +55,6 @@ void TfrmMagnify::mnuWindowCaptureClick() {
     setText(L"アクティブウインドウ・キャプチャ");
 }
 
-HCURSOR TfrmMagnify::GetPointerCursor() {
-    POINT p;
-    GetCursorPos(&p);
-    HWND w = WindowFromPoint(p);
-    DWORD thread = GetWindowThreadProcessId(w, nullptr);
-    DWORD self = GetCurrentThreadId();
-    if (thread == self) return nullptr;  // our own windows: no cursor drawn
-    if (thread && AttachThreadInput(self, thread, TRUE)) {
-        HCURSOR c = GetCursor();
-        AttachThreadInput(self, thread, FALSE);
-        return c;
-    }
-    return GetCursor();
-}
-
-Dib TfrmMagnify::GrabWindow(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
-    if (w == 0 || h == 0) return Dib();
-    tk::DibSection section(w, h, 32);
-    if (!section) throw hueloom::image::ImageError(hueloom::image::outOfMemoryMessage(w, h));
-    {
-        tk::WindowDC src(window, tk::WindowDC::Whole);
-        tk::MemoryDC mem(src);
-        tk::Select sel(mem, section.handle());
-        BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY | CAPTUREBLT);
-        if (settings.flgCursorCapture) {
-            POINT p;
-            GetCursorPos(&p);
-            if (PtInRect(&r, p)) {
-                if (HCURSOR c = GetPointerCursor()) {
-                    ICONINFO ii{};
-                    if (GetIconInfo(c, &ii)) {
-                        // GetIconInfo hands us copies of the cursor's bitmaps.
-                        tk::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);
-                        DrawIconEx(mem, p.x - r.left - static_cast<int>(ii.xHotspot),
-                                   p.y - r.top - static_cast<int>(ii.yHotspot), c, 32, 32, 0, nullptr, DI_NORMAL);
-                    }
-                }
-            }
-        }
-        GdiFlush();
-    }
-    // Top-down section rows → the Dib (bottom-up storage, rows by scanLine).
-    Dib dib(w, h, 32);
-    for (int y = 0; y < h; ++y) std::memcpy(dib.scanLine(y), section.row(y), dib.rowBytes());
-    return dib;
-}
-
 void TfrmMagnify::DoCapture(CaptureKind kind) {
     if (overlayOpen_) return;
     colourListMode_ = false;
@@ -124,8 +78,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     {
         ShowAgain showAgain{this};
         switch (kind) {
-        case CaptureKind::Screen: image = GrabWindow(GetDesktopWindow()); break;
-        case CaptureKind::Window: image = GrabWindow(GetForegroundWindow()); break;
+        case CaptureKind::Screen: image = capture::grabWindow(GetDesktopWindow(), settings.flgCursorCapture); break;
+        case CaptureKind::Window: image = capture::grabWindow(GetForegroundWindow(), settings.flgCursorCapture); break;
         case CaptureKind::Rectangle: image = captureRectangle(); break;
         }
         setWorkingImage(std::move(image));
@@ -134,7 +88,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
 
     if (!settings.Msg_ID[1]) {
         RECT r = bounds();
-        settings.Msg_ID[1] = ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
+        settings.Msg_ID[1] =
+            hueloom::dialogs::ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
     if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
     if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
@@ -144,7 +99,7 @@ void TfrmMagnify::mnuRectCaptureClick() {
     if (RectCaptureBusy || savePictureDialogOpen) return;
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
-    ShowRectCaptureInstructions(settings, r.right, r.top);
+    hueloom::capture::ShowRectCaptureInstructions(settings, r.right, r.top);
     DoCapture(CaptureKind::Rectangle);
     setText(L"矩形領域キャプチャ");
 }
@@ -158,12 +113,14 @@ Dib TfrmMagnify::captureRectangle() {
             f->overlayOpen_ = false;
         }
     } done{this};
-    // The frozen copy includes the cursor when flgCursorCapture is on.
-    Dib screen = GrabWindow(GetDesktopWindow());
+    // The frozen copy covers every monitor and includes the cursor when
+    // flgCursorCapture is on; the selection comes back in screen coordinates.
+    const hueloom::Rect desktop = tk::virtualScreen();
+    Dib screen = capture::grabScreenRect(desktop, settings.flgCursorCapture);
     overlayOpen_ = true;
-    std::optional<RECT> sel = SelectRectangle(screen, settings);
+    std::optional<hueloom::Rect> sel = capture::SelectRectangle(screen, desktop, settings);
     if (!sel) return Dib();
-    return hueloom::capture::cutRect(screen, {sel->left, sel->top, sel->right, sel->bottom});
+    return hueloom::capture::cutRect(screen, hueloom::screenToClient(*sel, desktop));
 }
 
 // ------------------------------------------------------------------ cursors
@@ -187,33 +144,19 @@ void TfrmMagnify::mnuLoadCursorClick() {
 void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
     if (busy()) return;
     HCURSOR c = GetCursor();
-    if ((keys & MK_SHIFT) && c) {
-        ICONINFO ii{};
-        POINT hot{0, 0};
-        if (GetIconInfo(c, &ii)) {
-            tk::Bitmap mask(ii.hbmMask), colour(ii.hbmColor);  // copies made for us
-            hot = {static_cast<LONG>(ii.xHotspot), static_cast<LONG>(ii.yHotspot)};
-        }
-        if (hasWorkingImage()) {
-            TakeSnapshot();
-            tk::Bitmap bmp = hueloom::image::createBitmap(workingImage_);
-            {
-                tk::MemoryDC mem;
-                tk::Select sel(mem, bmp);
-                DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
-                GdiFlush();
-            }
-            setWorkingImage(hueloom::image::dibFromBitmap(bmp));
-        } else if (HBITMAP view = Image1.picture()) {
-            // The magnifier's view: snapshot it and draw; the next sampling
-            // step draws over it again.
-            hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
-            UndoAvailable = true;
-            tk::MemoryDC mem;
-            tk::Select sel(mem, view);
-            DrawIconEx(mem, x - hot.x, y - hot.y, c, 32, 32, 0, nullptr, DI_NORMAL);
-        }
+    if (!(keys & MK_SHIFT) || !c) return;
+    if (hasWorkingImage()) {
+        TakeSnapshot();
+        setWorkingImage(capture::stampCursor(workingImage_, c, x, y));
+    } else if (HBITMAP view = Image1.picture()) {
+        // The magnifier's view: snapshot it and draw; the next sampling step
+        // draws over it again.
+        hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
+        UndoAvailable = true;
+        capture::stampCursor(view, c, x, y);
     }
     ScrollBox1.invalidate();
     Image1.invalidate();
 }
+
+}  // namespace hueloom::app

@@ -10,8 +10,7 @@
 #include "shell/shell_win.h"
 #include "toolkit/application_win.h"
 
-using namespace hueloom;
-using namespace hueloom::app;
+namespace hueloom::app {
 
 tk::MenuItem* TfrmMagnify::item(Command command) const {
     if (tk::MenuItem* it = const_cast<tk::Menu&>(MainMenu1).find(commandName(command))) return it;
@@ -40,7 +39,7 @@ std::function<void()> TfrmMagnify::unlessBusy(std::function<void()> command) {
 }
 
 std::function<void()> TfrmMagnify::handlerFor(Command command) {
-    using hueloom::ui::OptionCommand;
+    using hueloom::dialogs::OptionCommand;
     switch (command) {
     case Command::File: return [this] { mnuFileClick(); };
     case Command::Show: return [this] { mnuShowClick(); };
@@ -64,7 +63,7 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::ImgEdit: return [this] { mnuImgEditClick(); };
     case Command::ColorToImg: return [this] { mnuColorToImgClick(); };
     case Command::LoadCursor: return [this] { mnuLoadCursorClick(); };
-    case Command::About: return [] { ShowAboutWindow(); };
+    case Command::About: return [] { hueloom::dialogs::ShowAboutWindow(); };
     case Command::ColorSample: return [this] { mnuColorSampleClick(); };
     case Command::ImgSave: return [this] { mnuImgSaveClick(); };
     case Command::CopyBMP: return [this] { mnuCopyBMPClick(); };
@@ -74,13 +73,13 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::Setting: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::Setting)); };
     case Command::Pixels: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::Pixels)); };
     case Command::VariousColor: return [this] { mnuSettingClick(static_cast<int>(OptionCommand::VariousColor)); };
-    case Command::HelpHelp: return [] { hueloom::ui::OpenHelpFile(tk::app().helpFile); };
+    case Command::HelpHelp: return [] { hueloom::shell::OpenHelpFile(tk::app().helpFile); };
     case Command::ShortCutDesktop:
-        return [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "DESKTOP"); };
+        return [this] { hueloom::shell::CreateShortcut(hwnd_, hueloom::shell::kShortcutName, "DESKTOP"); };
     case Command::ShortCutPrograms:
-        return [this] { hueloom::ui::CreateShortcut(hwnd_, hueloom::ui::kShortcutName, "PROGRAMS"); };
-    case Command::SupportHP: return [] { hueloom::ui::OpenSupportHomepage(); };
-    case Command::MailToMe: return [] { hueloom::ui::MailToAuthor(); };
+        return [this] { hueloom::shell::CreateShortcut(hwnd_, hueloom::shell::kShortcutName, "PROGRAMS"); };
+    case Command::SupportHP: return [] { hueloom::shell::OpenSupportHomepage(); };
+    case Command::MailToMe: return [] { hueloom::shell::MailToAuthor(); };
     case Command::ImgUndo: return [this] { mnuImgUndoClick(); };
     case Command::ImgModeReverse: return [this] { mnuImgModeReverseClick(); };
     case Command::ImgModeGray: return [this] { mnuImgModeGrayClick(); };
@@ -216,3 +215,5 @@ void TfrmMagnify::CuteButton2Click() {
     GetWindowRect(CuteButton2.hwnd(), &r);
     PopupMenu2.popup(hwnd_, r.left, r.bottom);
 }
+
+}  // namespace hueloom::app

@@ -18,6 +18,8 @@ using hueloom::app::commandName;
 #include "toolkit/application_win.h"
 #include "editing/progress_win.h"
 
+namespace hueloom::app {
+
 using hueloom::image::Dib;
 
 void TfrmMagnify::setWorkingImage(Dib dib) {
@@ -56,7 +58,7 @@ void TfrmMagnify::mnuImgUndoClick() {
 
 void TfrmMagnify::mnuImgEditClick() {
     hueloom::app::MenuFacts facts = menuFacts();
-    facts.clipboardHasPicture = hueloom::image::ImageClipboard::canPaste();
+    facts.clipboardHasPicture = hueloom::editing::ImageClipboard::canPaste();
     const hueloom::app::MenuEnabling e = hueloom::app::menuEnabling(facts);
     auto set = [this](Command command, bool enabled) {
         if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->enabled = enabled;
@@ -82,7 +84,7 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
     // One image command at a time: they share the progress window, and the
     // message processing during a run would otherwise let a second one in.
     if (progress_ || workingImage_.isNull()) return;
-    TfrmProgress window;
+    hueloom::editing::TfrmProgress window;
     if (!window.create(hwnd_, title)) throw hueloom::image::ImageError("進行状況ウィンドウを作成できません");
     progress_ = &window;
     struct Done {
@@ -124,3 +126,5 @@ void TfrmMagnify::mnuImgMode256Click() {
         return hueloom::image::reduceTo256(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
     });
 }
+
+}  // namespace hueloom::app

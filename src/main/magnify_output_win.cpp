@@ -7,9 +7,9 @@
 #include "editing/export_win.h"
 #include "editing/print_win.h"
 
-namespace {
+namespace hueloom::app {
 
-class MagnifyOutputHost : public hueloom::image::ImageOutputHost {
+class MagnifyOutputHost : public hueloom::editing::ImageOutputHost {
 public:
     explicit MagnifyOutputHost(TfrmMagnify& f) : f_(f) {}
     HWND owner() override { return f_.hwnd(); }
@@ -33,14 +33,12 @@ private:
     TfrmMagnify& f_;
 };
 
-}  // namespace
-
 struct TfrmMagnify::OutputCommands {
     explicit OutputCommands(TfrmMagnify& f) : host(f), save(host), clipboard(host), print(host) {}
     MagnifyOutputHost host;
-    hueloom::image::ImageExport save;
-    hueloom::image::ImageClipboard clipboard;
-    hueloom::image::ImagePrint print;
+    hueloom::editing::ImageExport save;
+    hueloom::editing::ImageClipboard clipboard;
+    hueloom::editing::ImagePrint print;
 };
 
 void TfrmMagnify::OutputDeleter::operator()(OutputCommands* p) const { delete p; }
@@ -52,3 +50,5 @@ void TfrmMagnify::mnuCopyBMPClick() { output_->clipboard.mnuCopyBMPClick(); }
 void TfrmMagnify::mnuCopyEMFClick() { output_->clipboard.mnuCopyEMFClick(); }
 void TfrmMagnify::mnuPasteClick() { output_->clipboard.mnuPasteClick(); }
 void TfrmMagnify::mnuPrintImageClick() { output_->print.mnuPrintImageClick(); }
+
+}  // namespace hueloom::app

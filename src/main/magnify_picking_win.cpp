@@ -19,15 +19,11 @@
 #include "core/ansi_text.h"
 #include "toolkit/clipboard_win.h"
 
+namespace hueloom::app {
+
 using hueloom::image::Dib;
-using namespace hueloom;
-using namespace hueloom::app;
 
 namespace {
-
-hueloom::app::SwatchGrid gridFor(const TfrmMagnify& f, int areaWidth) {
-    return hueloom::app::layoutSwatches(f.picked().count(), f.settings.OptionRectWidth, areaWidth);
-}
 
 int areaWidth(const tk::ScrollBox& box) {
     RECT r = box.bounds();
@@ -37,13 +33,13 @@ int areaWidth(const tk::ScrollBox& box) {
 }  // namespace
 
 SIZE TfrmMagnify::colourListSize() const {
-    auto g = gridFor(*this, areaWidth(ScrollBox1));
+    auto g = picking::layoutSwatches(pickedList_.count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
     return {g.width, g.height};
 }
 
 void TfrmMagnify::drawColourList(HDC dc, bool raster) {
     const int s = settings.OptionRectWidth;
-    auto g = gridFor(*this, areaWidth(ScrollBox1));
+    auto g = picking::layoutSwatches(pickedList_.count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
     if (g.empty()) return;
     if (raster) {
         RECT all{0, 0, g.width, g.height};
@@ -85,7 +81,7 @@ void TfrmMagnify::mnuColorToImgClick() {
     rebuildColourList();
     if (!settings.Msg_ID[3]) {
         RECT r = bounds();
-        settings.Msg_ID[3] = ShowInfoBox(
+        settings.Msg_ID[3] = hueloom::dialogs::ShowInfoBox(
             L"情報！",
             L"現在，拡大鏡＆色の取得を停止中です。\r\n表示(V)－拡大鏡モード(K)で元の状態に戻ります。\r\n\r\n"
             L"フォームをリサイズすると，横に表示される色の数が変化します。\r\n保存やコピー時の画像に反映されます。",
@@ -175,7 +171,7 @@ void TfrmMagnify::mnuColorSampleClick() {
             f->Timer1->setInterval(100);
         }
     } restart{this};
-    ShowColorSample(*this);
+    hueloom::picking::ShowColorSample(*this);
 }
 
 // The colour copy shared by the hot key and the colour sample window: only
@@ -202,3 +198,5 @@ void TfrmMagnify::clearReadout() {
     lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), RGB(255, 255, 255));
     lblPickColor1.setCaption(L"");
 }
+
+}  // namespace hueloom::app

@@ -11,9 +11,9 @@
 #include "settings/colour_key.h"
 #include "settings/profile_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/monitors_win.h"
 
-using namespace hueloom;
-using namespace hueloom::app;
+namespace hueloom::app {
 
 // ------------------------------------------------------------------ settings
 
@@ -29,6 +29,7 @@ void TfrmMagnify::LoadSettings() {
     S::Environment env;
     env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     env.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    env.workAreas = tk::monitorWorkAreas();
     env.windowWidth = width();
     env.windowHeight = height();
     env.programFolder = hueloom::folderOf(S::programPathAnsi());
@@ -90,13 +91,11 @@ void TfrmMagnify::mnuHookHotKeyClick() {
             taken += L"    " + tk::widen(hueloom::shortcutToText(key, platformKeyName)) + L"\n";
     }
     if (!taken.empty())
-        ShowInfoBox(L"ホットキー",
-                    L"次のホットキーを登録できませんでした。\n" + taken + L"（" +
-                        tk::widen(tk::systemErrorText(reason), CP_UTF8) + L"）",
-                    -1, -1, false, settings.ActiveColor);
+        hueloom::dialogs::ShowInfoBox(L"ホットキー",
+                                      L"次のホットキーを登録できませんでした。\n" + taken + L"（" +
+                                          tk::widen(tk::systemErrorText(reason), CP_UTF8) + L"）",
+                                      -1, -1, false, settings.ActiveColor);
 }
-
-namespace {
 
 // The main window's commands as the hot-key dispatch sees them.
 class MagnifyCommands : public hueloom::hotkeys::HotKeyCommands {
@@ -113,8 +112,6 @@ private:
     TfrmMagnify& f_;
 };
 
-}  // namespace
-
 void TfrmMagnify::HookHotKey1HotKey(int index) {
     if (busy()) return;
     MagnifyCommands commands(*this);
@@ -128,7 +125,8 @@ void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
 void TfrmMagnify::mnuHintClick() {
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
-    ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false, settings.ActiveColor);
+    hueloom::dialogs::ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false,
+                                  settings.ActiveColor);
 }
 
 // ------------------------------------------------------------------ options
@@ -148,7 +146,7 @@ void TfrmMagnify::mnuSettingClick(int command) {
         }
     } reapply{this};
 
-    OptionDialogState st;
+    hueloom::dialogs::OptionDialogState st;
     st.settings = settings;
     st.averagingSize = averaging_;
     for (int i = 0; i < hueloom::capture::kCursorCount; ++i) st.cursorNames.push_back(hueloom::capture::cursorName(i));
@@ -159,18 +157,20 @@ void TfrmMagnify::mnuSettingClick(int command) {
     };
     st.chooseColor = [this](unsigned& c) {
         colourSampleOpen_ = true;
-        SampleColorChoice r;
+        hueloom::picking::SampleColorChoice r;
         {
             struct Reset {
                 bool& flag;
                 ~Reset() { flag = false; }
             } reset{colourSampleOpen_};
-            r = ChooseSampleColor(*this);
+            r = hueloom::picking::ChooseSampleColor(*this);
         }
         if (r.confirmed) c = r.colour;
         return r.confirmed;
     };
-    if (!ShowOptionDialog(st, hueloom::ui::firstOptionPage(static_cast<hueloom::ui::OptionCommand>(command)))) return;
+    if (!hueloom::dialogs::ShowOptionDialog(
+            st, hueloom::dialogs::firstOptionPage(static_cast<hueloom::dialogs::OptionCommand>(command))))
+        return;
     settings = st.settings;
     averaging_ = st.averagingSize;
     applyCaptureCursor();
@@ -180,3 +180,5 @@ void TfrmMagnify::mnuSettingClick(int command) {
     tracker_.reset();  // the next sampling step redraws with the new colours and size
     setMenuShortcuts();
 }
+
+}  // namespace hueloom::app

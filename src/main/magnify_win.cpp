@@ -13,9 +13,9 @@
 #include "shell/shell.h"
 #include "toolkit/application_win.h"
 
-using namespace hueloom;
-using namespace hueloom::app;
-namespace L = hueloom::app::layout;
+namespace hueloom::app {
+
+namespace L = hueloom::magnifier::layout;
 
 TfrmMagnify* frmMagnify = nullptr;
 
@@ -45,7 +45,7 @@ bool TfrmMagnify::create() {
 void TfrmMagnify::FormCreate() {
     // Skin picture, drawn by our own code.
     {
-        std::vector<uint32_t> px = drawSkin();
+        std::vector<uint32_t> px = magnifier::drawSkin();
         skin_ = tk::DibSection(L::kWidth, L::kHeight, 32);
         if (skin_)
             for (int y = 0; y < L::kHeight; ++y)
@@ -54,7 +54,7 @@ void TfrmMagnify::FormCreate() {
     }
 
     // The two star buttons: the menu (left) and the display modes (right).
-    auto star = [this](TCuteButton& b, const Rect& r, COLORREF colour, const wchar_t* hint,
+    auto star = [this](tk::TCuteButton& b, const Rect& r, COLORREF colour, const wchar_t* hint,
                        std::function<void()> onClick) {
         b.create(hwnd_, r.left, r.top, r.width(), r.height());
         b.setCaption(L"★");
@@ -102,7 +102,7 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
 
     // 5. Help file beside the program.
-    tk::app().helpFile = hueloom::ui::helpFilePath(tk::modulePath());
+    tk::app().helpFile = hueloom::shell::helpFilePath(tk::modulePath());
 
     // 6. Frame colour.
     frameColor_ = settings.ActiveColor;
@@ -111,7 +111,7 @@ void TfrmMagnify::FormCreate() {
     setMenuShortcuts();
 
     // 8. Hint text.
-    hintText_ = hintText();
+    hintText_ = magnifier::hintText();
 
     // 9. Last pointer position.
     tracker_.reset();
@@ -161,8 +161,8 @@ void TfrmMagnify::FormCreate() {
 
     // 13. The start-up hint, until "今後表示しない" is ticked.
     if (!settings.Msg_ID[0])
-        settings.Msg_ID[0] = ShowInfoBox(L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1,
-                                         true, settings.ActiveColor);
+        settings.Msg_ID[0] = hueloom::dialogs::ShowInfoBox(
+            L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1, true, settings.ActiveColor);
 }
 
 void TfrmMagnify::buildShapes() {
@@ -191,7 +191,7 @@ void TfrmMagnify::SetWindowShape(HRGN shape) {
 void TfrmMagnify::ApplyLayout(Layout which) {
     layout_ = which;
     if (which == Layout::Magnifier) {
-        displayMode_ = Normal;
+        displayMode_ = magnifier::Normal;
         SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kMagnifierStyle);
         for (auto& it : MainMenu1.root().items()) it->visible = false;
         MainMenu1.refresh();
@@ -214,7 +214,7 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         cbxPickColor.setBounds(L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height() + 200);
         cbxPickColor.show();
     } else {
-        displayMode_ = ImageLayout;
+        displayMode_ = magnifier::ImageLayout;
         tk::app().setTitle(L"Hueloom");
         setChecked(Command::OriginalMode, false);
         SetWindowRgn(hwnd_, nullptr, TRUE);
@@ -267,7 +267,7 @@ void TfrmMagnify::Timer1Timer() {
     // 3. Is the pointer over the window's current shape?
     POINT q = p;
     ScreenToClient(hwnd_, &q);
-    PointerPlace place;
+    magnifier::PointerPlace place;
     {
         tk::Region rgn = tk::windowRegion(hwnd_);
         if (rgn) place.overWindowShape = PtInRegion(rgn, q.x, q.y) != 0;
@@ -276,8 +276,8 @@ void TfrmMagnify::Timer1Timer() {
     place.colourSampleOpen = colourSampleOpen_;
     place.minimized = tk::app().minimized();
     place.pickListDropped = cbxPickColor.hwnd() && cbxPickColor.droppedDown();
-    const SamplingStep step = samplingStep(displayMode_, seeThrough_, place);
-    if (step.action == SamplingStep::SeeThrough) {
+    const magnifier::SamplingStep step = samplingStep(displayMode_, seeThrough_, place);
+    if (step.action == magnifier::SamplingStep::SeeThrough) {
         if (step.reshape) SetWindowShape(shapeSeeThrough_);
         seeThrough_ = true;
         lblPickColor1.setCaption(L"");
@@ -288,7 +288,7 @@ void TfrmMagnify::Timer1Timer() {
         return;
     }
     // 5. The pointer is elsewhere.
-    if (step.action == SamplingStep::Wait) return;
+    if (step.action == magnifier::SamplingStep::Wait) return;
     HWND focus = GetFocus();
     if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) SetFocus(hwnd_);
     if (step.reshape) SetWindowShape(shapeFull_);
@@ -309,17 +309,17 @@ void TfrmMagnify::sampleScreen(POINT p) {
         tk::MemoryDC mem(screen);
         tk::Select sel(mem, view.handle());
         SetStretchBltMode(mem, COLORONCOLOR);
-        StretchBlt(mem, 0, 0, w, h, screen, p.x - kSourceHalf, p.y - kSourceHalf, kSourceSize, kSourceSize,
-                   SRCCOPY | CAPTUREBLT);
+        StretchBlt(mem, 0, 0, w, h, screen, p.x - magnifier::kSourceHalf, p.y - magnifier::kSourceHalf,
+                   magnifier::kSourceSize, magnifier::kSourceSize, SRCCOPY | CAPTUREBLT);
         GdiFlush();
 
-        ViewBits bits{view.bits(), w, h, view.stride()};
-        Sample sample = sampleView(bits, averaging_);
+        magnifier::ViewBits bits{view.bits(), w, h, view.stride()};
+        magnifier::Sample sample = sampleView(bits, averaging_);
         picked_ = sample.colour;
         marker_ = sample.marker;
         decText_ = sample.decimal;
         hexText_ = sample.hexadecimal;
-        drawMarks(bits, averaging_, marker_);
+        magnifier::drawMarks(bits, averaging_, marker_);
     }
     Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
 
@@ -370,22 +370,22 @@ void TfrmMagnify::mnuOriginalModeClick() {
 // ------------------------------------------------------------------ display modes
 
 void TfrmMagnify::ApplyDisplayMode(const void* sender) {
-    if (sender == this) displayMode_ = nextDisplayMode(displayMode_);
+    if (sender == this) displayMode_ = magnifier::nextDisplayMode(displayMode_);
     auto checkOnly = [this](const wchar_t* name) {
         for (const wchar_t* n : {L"pmnuDispNormal", L"pmnuDispBar1", L"pmnuDispBar2"})
             PopupMenu2.find(n)->checked = std::wstring(n) == name;
     };
     switch (displayMode_) {
-    case Normal:
+    case magnifier::Normal:
         SetWindowShape(shapeSeeThrough_);
         checkOnly(L"pmnuDispNormal");
         seeThrough_ = true;
         break;
-    case Bar1:
+    case magnifier::Bar1:
         SetWindowShape(shapeBar1_);
         checkOnly(L"pmnuDispBar1");
         break;
-    case Bar2:
+    case magnifier::Bar2:
         SetWindowShape(shapeBar2_);
         checkOnly(L"pmnuDispBar2");
         break;
@@ -394,17 +394,17 @@ void TfrmMagnify::ApplyDisplayMode(const void* sender) {
 }
 
 void TfrmMagnify::pmnuDispNormalClick() {
-    displayMode_ = Normal;
+    displayMode_ = magnifier::Normal;
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispNormal"));
 }
 
 void TfrmMagnify::pmnuDispBar1Click() {
-    displayMode_ = Bar1;
+    displayMode_ = magnifier::Bar1;
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar1"));
 }
 
 void TfrmMagnify::pmnuDispBar2Click() {
-    displayMode_ = Bar2;
+    displayMode_ = magnifier::Bar2;
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar2"));
 }
 
@@ -445,12 +445,12 @@ LRESULT TfrmMagnify::hitTest(int x, int y) {
 }
 
 bool TfrmMagnify::dialogKey(WORD vk, WORD) {
-    Arrow a;
+    magnifier::Arrow a;
     switch (vk) {
-    case VK_LEFT: a = Arrow::Left; break;
-    case VK_UP: a = Arrow::Up; break;
-    case VK_RIGHT: a = Arrow::Right; break;
-    case VK_DOWN: a = Arrow::Down; break;
+    case VK_LEFT: a = magnifier::Arrow::Left; break;
+    case VK_UP: a = magnifier::Arrow::Up; break;
+    case VK_RIGHT: a = magnifier::Arrow::Right; break;
+    case VK_DOWN: a = magnifier::Arrow::Down; break;
     default: return false;
     }
     POINT p;
@@ -458,7 +458,7 @@ bool TfrmMagnify::dialogKey(WORD vk, WORD) {
     BYTE keys[256];
     GetKeyboardState(keys);
     bool shift = (keys[VK_SHIFT] & 0x80) != 0;
-    Point np = nudge({p.x, p.y}, a, shift);
+    Point np = magnifier::nudge({p.x, p.y}, a, shift);
     SetCursorPos(np.x, np.y);
     return true;
 }
@@ -488,7 +488,7 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
-        if (!busy() && displayMode_ != ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
+        if (!busy() && displayMode_ != magnifier::ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
             ApplyDisplayMode(this);
         return r;
     }
@@ -513,3 +513,5 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return Form::wndProc(msg, wp, lp);
 }
+
+}  // namespace hueloom::app

@@ -28,7 +28,13 @@
 #include "picking/colour_sample_win.h"
 #include "toolkit/controls/cute_button_win.h"
 
-class TfrmMagnify : public tk::Form, public ColourSampleHost {
+namespace hueloom::editing {
+class TfrmProgress;
+}
+
+namespace hueloom::app {
+
+class TfrmMagnify : public tk::Form, public hueloom::picking::ColourSampleHost {
 public:
     enum class Layout { Magnifier, Image };
 
@@ -37,13 +43,17 @@ public:
 
     // Creates the window and runs the start-up steps.
     bool create();
+    bool magnifierRunning() const { return Timer1->interval() == 100; }
+
+private:
+    friend class MagnifyCommands;
+    friend class MagnifyOutputHost;
     void FormCreate();
 
     // Sampling loop.
     void Timer1Timer();
     void StopMagnifier();
     void RestoreMagnifier();
-    bool magnifierRunning() const { return Timer1->interval() == 100; }
 
     // Display modes and frame.
     void ApplyLayout(Layout which);
@@ -71,7 +81,7 @@ public:
     void CuteButton2Click();
 
     // Both twins of a menu command, main and pop-up.
-    using Command = hueloom::app::Command;
+    using Command = Command;
     void setChecked(Command command, bool on);
     bool isChecked(Command command) const;
     tk::MenuItem* item(Command command) const;
@@ -88,7 +98,7 @@ public:
 
     // Controls.
     std::unique_ptr<tk::Timer> Timer1, Timer2;
-    TCuteButton CuteButton1, CuteButton2;
+    tk::TCuteButton CuteButton1, CuteButton2;
     tk::Label lblPickColor1;
     tk::ScrollBox ScrollBox1;
     tk::ImageControl Image1;
@@ -110,7 +120,7 @@ public:
     void mnuColorClearClick();
     void mnuSaveTxtClick();
     void AddPickedColour(const std::string& entry, const std::string& colourText);
-    const hueloom::app::PickedColours& picked() const { return pickedList_; }
+    const hueloom::picking::PickedColours& picked() const { return pickedList_; }
 
     // Hot keys: the component for the system-wide scope, its event, and
     // PrintScreen / Alt+PrintScreen on the application window.
@@ -164,11 +174,9 @@ public:
     // Captures.
     enum class CaptureKind { Screen, Window, Rectangle };
     void DoCapture(CaptureKind kind);
-    hueloom::image::Dib GrabWindow(HWND window);
-    HCURSOR GetPointerCursor();
     bool RectCaptureBusy = false;
-    // The rectangle branch of DoCapture: grabs the desktop, lets the user
-    // choose on the frozen copy, cuts the choice out.
+    // The rectangle branch of DoCapture: grabs the whole virtual desktop,
+    // lets the user choose on the frozen copy, cuts the choice out.
     hueloom::image::Dib captureRectangle();
 
     // Cursor stamping: Shift+click stamps the image area's cursor.
@@ -207,12 +215,9 @@ public:
     // Hint.
     void mnuHintClick();
 
-protected:
     void FormPaint(HDC dc) override;
     LRESULT hitTest(int x, int y) override;
-
-private:
-    hueloom::app::MenuFacts menuFacts() const;
+    MenuFacts menuFacts() const;
     void enableTwins(std::initializer_list<Command> commands, bool on);
     std::function<void()> handlerFor(Command command);
     void buildMenus();
@@ -223,12 +228,12 @@ private:
     void sampleScreen(POINT p);
 
     Layout layout_ = Layout::Magnifier;
-    int displayMode_ = hueloom::app::Normal;
+    int displayMode_ = magnifier::Normal;
     bool seeThrough_ = false;
     unsigned frameColor_ = 0xFFFF00;
     int blinkCount_ = 0;
     int averaging_ = 1;
-    hueloom::app::PointerTracker tracker_;
+    hueloom::magnifier::PointerTracker tracker_;
     hueloom::Rgb picked_{}, marker_{};
     std::string decText_, hexText_;
     bool colourSampleOpen_ = false;
@@ -240,9 +245,9 @@ private:
     tk::Font windowFont_{tk::makeFont(12, FW_NORMAL)};
     tk::Font labelFont_{tk::makeFont(14, FW_BOLD)};
     tk::Font starFont_{tk::makeFont(12, FW_BOLD)};
-    hueloom::app::PickedColours pickedList_;
+    hueloom::picking::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
-    class TfrmProgress* progress_ = nullptr;  // the image command running, if any
+    editing::TfrmProgress* progress_ = nullptr;  // the image command running, if any
     std::set<uint16_t> takenKeysReported_;  // hot keys the user was told are taken
     bool overlayOpen_ = false;
     void runFilter(const std::wstring& title, const std::function<hueloom::image::Dib(const hueloom::image::Dib&)>& fn);
@@ -251,3 +256,5 @@ private:
 };
 
 extern TfrmMagnify* frmMagnify;
+
+}  // namespace hueloom::app

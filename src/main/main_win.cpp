@@ -16,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     app.helpFile.clear();
     // Failed file operations give the system's reason in its own words.
     hueloom::image::setSystemReasonText([](int code) { return tk::systemErrorText(static_cast<DWORD>(code)); });
-    TfrmMagnify form;
+    hueloom::app::TfrmMagnify form;
     app.setMainForm(&form);
     if (!form.create()) return 1;
     return app.run();

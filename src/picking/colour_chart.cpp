@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace hueloom::ui {
+namespace hueloom::picking {
 
 namespace {
 
@@ -146,7 +146,7 @@ SampleAction ColourSampleModel::confirm(const std::string& valueText, Rgb c) {
     confirmed_ = true;
     confirmedColour_ = c;
     confirmedValue_ = valueText;
-    confirmedText_ = ui::confirmedText(valueText);
+    confirmedText_ = picking::confirmedText(valueText);
     value_ = valueText;
     readout_ = {confirmedText_, c, true};
     return {SampleAction::Confirm, confirmedText_, c};
@@ -162,4 +162,4 @@ void ColourSampleModel::leave() {
     }
 }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::picking

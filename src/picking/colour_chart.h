@@ -11,7 +11,7 @@
 
 #include "core/colour.h"
 
-namespace hueloom::ui {
+namespace hueloom::picking {
 
 // Chart geometry: cells of 10 × 10 pixels, 39 columns, 9 rows.
 constexpr int kChartColumns = 39;
@@ -119,4 +119,4 @@ private:
     std::string confirmedValue_;
 };
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::picking

@@ -11,9 +11,10 @@
 
 #include "toolkit/application_win.h"
 
+namespace hueloom::picking {
+
 namespace {
 
-namespace ui = hueloom::ui;
 using hueloom::Rgb;
 
 constexpr int kClientWidth = 439, kClientHeight = 182;
@@ -173,10 +174,10 @@ TfrmColorSample::TfrmColorSample(ColourSampleHost& host) : host_(host) {}
 uint32_t TfrmColorSample::confirmedColor() const { return hueloom::toColourValue(model_.confirmedColour()); }
 
 bool TfrmColorSample::create(SampleMode mode) {
-    model_ = ui::ColourSampleModel(mode, host_.decimalChosen());
+    model_ = picking::ColourSampleModel(mode, host_.decimalChosen());
     registerClass(L"TfrmColorSample", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     const POINT at = host_.topLeft();
-    const std::wstring caption = wide(ui::sampleWindowCaption(mode));
+    const std::wstring caption = wide(picking::sampleWindowCaption(mode));
     if (!createWindow(L"TfrmColorSample", caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, at.x, at.y,
                       kClientWidth, kClientHeight, tk::app().handle()))
         return false;
@@ -197,7 +198,7 @@ bool TfrmColorSample::create(SampleMode mode) {
         lblTitle.setBounds(24, 8, sz.cx, sz.cy);
     }
 
-    Image1.create(hwnd_, kChartLeft, kChartTop, ui::kChartWidth, ui::kChartHeight);
+    Image1.create(hwnd_, kChartLeft, kChartTop, picking::kChartWidth, picking::kChartHeight);
     Image1.onMove = [this](int x, int y) { Image1MouseMove(x, y); };
     Image1.onPress = [this](int x, int y) { Image1MouseDown(x, y); };
 
@@ -216,22 +217,22 @@ bool TfrmColorSample::create(SampleMode mode) {
     RadioGroup1.setFont(windowFont_);
     RadioGroup1.setTextColour(kWhite);
     RadioGroup1.setBackground(kNavy);
-    RadioGroup1.setCaption(wide(ui::valueFormatCaption()));
-    RadioGroup1.setItems({wide(ui::decimalItemCaption()), wide(ui::hexadecimalItemCaption())});
+    RadioGroup1.setCaption(wide(picking::valueFormatCaption()));
+    RadioGroup1.setItems({wide(picking::decimalItemCaption()), wide(picking::hexadecimalItemCaption())});
     RadioGroup1.onClick = [this] { RadioGroup1Click(); };
 
     BitBtn1.create(hwnd_, 320, 136, 25, 25);
     BitBtn1.onClick = [this] { BitBtn1Click(); };
 
     Button1.create(hwnd_, 352, 136, 65, 25);
-    Button1.setCaption(wide(ui::closeButtonCaption()));
+    Button1.setCaption(wide(picking::closeButtonCaption()));
     Button1.setFont(windowFont_);
     Button1.setColor(GetSysColor(COLOR_BTNFACE));
     Button1.setFontColor(RGB(0, 0, 0));
     Button1.onClick = [this] { Button1Click(); };
 
-    addHint(Image1.hwnd(), wide(ui::sampleChartHint(mode)));
-    addHint(BitBtn1.hwnd(), wide(ui::fullDialogHint()));
+    addHint(Image1.hwnd(), wide(picking::sampleChartHint(mode)));
+    addHint(BitBtn1.hwnd(), wide(picking::fullDialogHint()));
 
     if (!colourDialog) colourDialog = runColourDialog;
     FormCreate();
@@ -240,14 +241,14 @@ bool TfrmColorSample::create(SampleMode mode) {
 
 void TfrmColorSample::FormCreate() {
     // 1–3. The chart with its grid.
-    const std::vector<uint32_t> px = ui::drawChart();
-    tk::DibSection chart(ui::kChartWidth, ui::kChartHeight, 32);
+    const std::vector<uint32_t> px = picking::drawChart();
+    tk::DibSection chart(picking::kChartWidth, picking::kChartHeight, 32);
     if (!chart) throw std::runtime_error("cannot create the colour chart");
-    for (int y = 0; y < ui::kChartHeight; ++y)
-        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * ui::kChartWidth,
-                    static_cast<size_t>(ui::kChartWidth) * 4);
+    for (int y = 0; y < picking::kChartHeight; ++y)
+        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * picking::kChartWidth,
+                    static_cast<size_t>(picking::kChartWidth) * 4);
     GdiFlush();
-    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), ui::kChartWidth, ui::kChartHeight);
+    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), picking::kChartWidth, picking::kChartHeight);
 
     // 4. The value format of the main window.
     RadioGroup1.setItemIndex(host_.decimalChosen() ? 0 : 1);
@@ -268,17 +269,17 @@ void TfrmColorSample::FormPaint(HDC dc) {
 }
 
 void TfrmColorSample::applyReadout() {
-    const ui::Readout& r = model_.readout();
+    const picking::Readout& r = model_.readout();
     Label1.setCaption(wide(r.text));
     Label1.setColours(toColorRef(hueloom::markerColour(r.colour)), toColorRef(r.colour));
     Label1.setTransparent(!r.opaque);
 }
 
-void TfrmColorSample::act(const ui::SampleAction& a) {
+void TfrmColorSample::act(const picking::SampleAction& a) {
     switch (a.kind) {
-    case ui::SampleAction::Copy: host_.copyPickedColour(wide(a.text), hueloom::toColourValue(a.colour)); break;
-    case ui::SampleAction::Confirm: applyReadout(); break;
-    case ui::SampleAction::None: break;
+    case picking::SampleAction::Copy: host_.copyPickedColour(wide(a.text), hueloom::toColourValue(a.colour)); break;
+    case picking::SampleAction::Confirm: applyReadout(); break;
+    case picking::SampleAction::None: break;
     }
 }
 
@@ -323,7 +324,7 @@ LRESULT TfrmColorSample::WMNCHitTest(int x, int y) {
     if (r != HTCLIENT) return r;
     POINT p{x, y};
     ScreenToClient(hwnd_, &p);
-    if (ui::strictlyInside(p.x, p.y, kChartLeft, kChartTop, ui::kChartWidth, ui::kChartHeight)) return r;
+    if (picking::strictlyInside(p.x, p.y, kChartLeft, kChartTop, picking::kChartWidth, picking::kChartHeight)) return r;
     // Off the chart: the background drags the window and the read-out resets.
     tk::app().guarded([&] {
         model_.leave();
@@ -400,14 +401,14 @@ bool TfrmColorSample::dialogKey(WORD vk, WORD shortcut) {
 
 void ShowColorSample(ColourSampleHost& host) {
     auto form = std::make_unique<TfrmColorSample>(host);
-    if (!form->create(hueloom::ui::SampleMode::Copy))
+    if (!form->create(hueloom::picking::SampleMode::Copy))
         throw std::runtime_error("cannot create the colour sample window");
     form->showModal();
 }
 
 SampleColorChoice ChooseSampleColor(ColourSampleHost& host) {
     auto form = std::make_unique<TfrmColorSample>(host);
-    if (!form->create(hueloom::ui::SampleMode::Select))
+    if (!form->create(hueloom::picking::SampleMode::Select))
         throw std::runtime_error("cannot create the colour sample window");
     form->showModal();
     SampleColorChoice r;
@@ -417,3 +418,5 @@ SampleColorChoice ChooseSampleColor(ColourSampleHost& host) {
     }
     return r;
 }
+
+}  // namespace hueloom::picking

@@ -52,6 +52,8 @@
 #include "picking/colour_chart.h"
 #include "toolkit/controls/cute_button_win.h"
 
+namespace hueloom::picking {
+
 // What the colour sample window needs from the main window.
 class ColourSampleHost {
 public:
@@ -77,7 +79,7 @@ public:
 
 class TfrmColorSample : public tk::Dialog, public tk::SingleInstance<TfrmColorSample> {
 public:
-    using SampleMode = hueloom::ui::SampleMode;
+    using SampleMode = hueloom::picking::SampleMode;
 
     explicit TfrmColorSample(ColourSampleHost& host);
 
@@ -89,7 +91,7 @@ public:
     bool confirmed() const { return model_.confirmed(); }
     // 00BBGGRR; white until a colour is confirmed.
     uint32_t confirmedColor() const;
-    const hueloom::ui::ColourSampleModel& model() const { return model_; }
+    const hueloom::picking::ColourSampleModel& model() const { return model_; }
 
     // The full colour dialog; replaceable for tests. Returns the chosen colour
     // (00BBGGRR) or nothing when cancelled.
@@ -136,7 +138,7 @@ public:
     tk::Label Label1;  // the read-out: one or two centred lines, opaque or see-through
     tk::RadioGroup RadioGroup1;
     PictureButton BitBtn1;
-    TCuteButton Button1;
+    tk::TCuteButton Button1;
 
     // The hint a control shows ("" when none).
     std::wstring hintOf(HWND control) const;
@@ -148,12 +150,12 @@ protected:
 
 private:
     void applyReadout();
-    void act(const hueloom::ui::SampleAction& a);
+    void act(const hueloom::picking::SampleAction& a);
     void addHint(HWND control, const std::wstring& text);
     bool decimal() const { return RadioGroup1.itemIndex() != 1; }
 
     ColourSampleHost& host_;
-    hueloom::ui::ColourSampleModel model_;
+    hueloom::picking::ColourSampleModel model_;
     HWND tooltip_ = nullptr;
     tk::Font windowFont_, titleFont_, readoutFont_;
     tk::Brush background_;
@@ -170,3 +172,5 @@ struct SampleColorChoice {
     unsigned colour = 0xFFFFFF;
 };
 SampleColorChoice ChooseSampleColor(ColourSampleHost& host);
+
+}  // namespace hueloom::picking

@@ -2,7 +2,7 @@
 
 #include "settings/colour_key.h"
 
-namespace hueloom::app {
+namespace hueloom::picking {
 
 std::string pickedEntryText(int number, std::string_view valueText) {
     std::string text = "C";
@@ -40,4 +40,4 @@ std::string PickedColours::memoText() const {
     return text;
 }
 
-}  // namespace hueloom::app
+}  // namespace hueloom::picking

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace hueloom::app {
+namespace hueloom::picking {
 
 class PickedColours {
 public:
@@ -47,4 +47,4 @@ private:
 // "C" + number + ": " + valueText.
 std::string pickedEntryText(int number, std::string_view valueText);
 
-}  // namespace hueloom::app
+}  // namespace hueloom::picking

@@ -1,6 +1,6 @@
 #include "picking/swatch_grid.h"
 
-namespace hueloom::app {
+namespace hueloom::picking {
 
 SwatchGrid layoutSwatches(int n, int s, int areaWidth) {
     SwatchGrid g;
@@ -18,4 +18,4 @@ SwatchGrid layoutSwatches(int n, int s, int areaWidth) {
     return g;
 }
 
-}  // namespace hueloom::app
+}  // namespace hueloom::picking

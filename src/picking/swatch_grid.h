@@ -5,7 +5,7 @@
 
 #include "core/geometry.h"
 
-namespace hueloom::app {
+namespace hueloom::picking {
 
 struct SwatchGrid {
     int columns = 0;
@@ -25,4 +25,4 @@ struct SwatchGrid {
 // areaWidth − 4; otherwise as many columns as fit in areaWidth − 4.
 SwatchGrid layoutSwatches(int n, int s, int areaWidth);
 
-}  // namespace hueloom::app
+}  // namespace hueloom::picking

@@ -61,12 +61,11 @@ Settings defaultSettings(const Environment& env) {
 }
 
 void clampWindowPosition(int& top, int& left, const Environment& env) {
-    // Compare in 64 bits: the values come from a hand-editable file.
-    const int64_t l = left, t = top;
-    if (l + env.windowWidth <= 0) left = 0;
-    if (l >= env.screenWidth) left = env.screenWidth - env.windowWidth;
-    if (t + env.windowHeight <= 0) top = 0;
-    if (t >= env.screenHeight) top = env.screenHeight - env.windowHeight;
+    std::vector<Rect> areas = env.workAreas;
+    if (areas.empty()) areas.push_back(Rect{0, 0, env.screenWidth, env.screenHeight});
+    const Point p = keepReachable(Point{left, top}, env.windowWidth, env.windowHeight, areas);
+    left = p.x;
+    top = p.y;
 }
 
 Settings loadSettings(Profile& profile, const Environment& env) {

@@ -20,7 +20,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/geometry.h"
 #include "settings/colour_key.h"
 #include "settings/profile.h"
 #include "core/shortcut_text.h"
@@ -61,6 +63,9 @@ inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
 struct Environment {
     int screenWidth = 0;  // primary screen, pixels
     int screenHeight = 0;
+    // Where a window can be reached: the work areas of all monitors, in
+    // screen coordinates. Empty: the primary screen alone.
+    std::vector<Rect> workAreas;
     int windowWidth = 177;  // the main window's size when the settings are read
     int windowHeight = 233;
     std::string programFolder;  // folderOf(program file path)
@@ -111,9 +116,12 @@ struct Settings {
 // folders are the program's folder.
 Settings defaultSettings(const Environment& env);
 
-// Keeps a window of the environment's size reachable: a window entirely left
-// of or above the screen goes to 0, one entirely right of or below it is put
-// flush with the right or bottom edge. A partly visible window is left alone.
+// Keeps a window of the environment's size reachable (keepReachable over the
+// work areas): a window with any part on some monitor is left alone; one that
+// lies on none is moved onto the nearest, per axis to that monitor's start
+// (left of or above it) or flush with its end (right of or below it). On a
+// single screen: a window entirely left of it goes to 0, entirely right of it
+// to screen width - window width, and likewise vertically.
 void clampWindowPosition(int& top, int& left, const Environment& env);
 
 // Reads all keys. Missing keys take their defaults. Replaced by the default as

@@ -2,7 +2,7 @@
 
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 const std::vector<ShortcutTarget>& shortcutTargets() {
     static const std::vector<ShortcutTarget> targets = {
@@ -29,6 +29,14 @@ std::wstring helpFilePath(const std::wstring& programPath) { return withExtensio
 
 std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile + L"が見つかりません。"; }
 
+std::wstring helpViewerPath(const std::wstring& windowsDir) {
+    std::wstring path = windowsDir;
+    if (!path.empty() && !isPathSeparator(path.back())) path += L'\\';
+    return path + L"hh.exe";
+}
+
+std::wstring helpViewerArguments(const std::wstring& helpFile) { return L"\"" + helpFile + L"\""; }
+
 std::wstring mailtoUrl(const std::wstring& address) { return L"mailto:" + address; }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

@@ -10,7 +10,7 @@
 
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 // Name of the shortcut file (without ".lnk").
 inline constexpr wchar_t kShortcutName[] = L"Hueloom 1.0A4";
@@ -38,10 +38,14 @@ std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& na
 std::wstring helpFilePath(const std::wstring& programPath);
 // The message shown when the help file is missing.
 std::wstring helpMissingMessage(const std::wstring& helpFile);
+// The system's help viewer, hh.exe in the Windows folder, and its command
+// line that shows a help file's default topic (the path in quotes).
+std::wstring helpViewerPath(const std::wstring& windowsDir);
+std::wstring helpViewerArguments(const std::wstring& helpFile);
 
 // The maker's support page and mail address, and the "mailto:" URL.
 inline constexpr wchar_t kSupportUrl[] = L"http://www.hueloom.example/support/";
 inline constexpr wchar_t kSupportMail[] = L"support@hueloom.example";
 std::wstring mailtoUrl(const std::wstring& address);
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

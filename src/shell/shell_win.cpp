@@ -11,11 +11,9 @@
 #include "toolkit/application_win.h"
 #include "shell/shell.h"
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 namespace {
-
-constexpr UINT kHhDisplayTopic = 0;  // HH_DISPLAY_TOPIC
 
 std::string utf8(const std::wstring& w) { return tk::narrow(w, CP_UTF8); }
 
@@ -72,14 +70,19 @@ void realShellOpen(const std::wstring& target) {
     }
 }
 
-void realHtmlHelp(const std::wstring& helpFile) {
-    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    // Loaded once and kept: the help viewer lives in this module while open.
-    static HMODULE module = LoadLibraryW(L"hhctrl.ocx");
-    static auto fn =
-        module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(module, "HtmlHelpW"))) : nullptr;
-    if (fn && fn(nullptr, helpFile.c_str(), kHhDisplayTopic, 0)) return;
-    // No HTML Help control, or it refused the file: let the shell open it.
+void realShowHelp(const std::wstring& helpFile) {
+    // hh.exe, not HtmlHelp in this process: the viewer stays open when the
+    // program ends, and its browser engine never loads here.
+    wchar_t dir[MAX_PATH];
+    const UINT n = GetWindowsDirectoryW(dir, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        const std::wstring viewer = helpViewerPath(dir);
+        if (GetFileAttributesW(viewer.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", viewer.c_str(),
+                                                    helpViewerArguments(helpFile).c_str(), nullptr, SW_SHOW)) > 32)
+            return;
+    }
+    // No viewer there: the shell opens the file with what shows .chm files.
     realShellOpen(helpFile);
 }
 
@@ -92,7 +95,7 @@ void realMessageBox(const std::wstring& text) {
 ShellCalls defaultShellCalls() {
     ShellCalls c;
     c.shellOpen = realShellOpen;
-    c.htmlHelp = realHtmlHelp;
+    c.showHelp = realShowHelp;
     c.messageBox = realMessageBox;
     c.specialFolder = GetSpecialFolderPath;
     return c;
@@ -158,11 +161,11 @@ void OpenHelpFile(const std::wstring& helpFile) {
         shellCalls().messageBox(helpMissingMessage(helpFile));
         return;
     }
-    shellCalls().htmlHelp(helpFile);
+    shellCalls().showHelp(helpFile);
 }
 
 void OpenSupportHomepage() { shellCalls().shellOpen(kSupportUrl); }
 
 void MailToAuthor() { shellCalls().shellOpen(mailtoUrl(kSupportMail)); }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

@@ -11,13 +11,14 @@
 #include <functional>
 #include <string>
 
-namespace hueloom::ui {
+namespace hueloom::shell {
 
 struct ShellCalls {
     // ShellExecute with the verb "open" (no owner, parameters or folder).
     std::function<void(const std::wstring& target)> shellOpen;
-    // HtmlHelp with HH_DISPLAY_TOPIC (the help file's default topic).
-    std::function<void(const std::wstring& helpFile)> htmlHelp;
+    // The help file's default topic in the system's help viewer (hh.exe),
+    // which runs as a program of its own.
+    std::function<void(const std::wstring& helpFile)> showHelp;
     // A plain message box.
     std::function<void(const std::wstring& text)> messageBox;
     // The file-system path of a shell special folder (empty on failure).
@@ -61,4 +62,4 @@ void OpenSupportHomepage();
 // mnuMailToMe: a new mail to the support address.
 void MailToAuthor();
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::shell

@@ -8,6 +8,7 @@
     harness.py run --work DIR --arch A --exe Hueloom.exe FILE NAME
         runs scenario_NAME(h) of FILE with a Session `h`.
 
+A scenario marked @two_monitors runs on two monitors side by side (TwoMonitors).
 Every wait has a timeout; every run tears down Wine and Xvfb, also on failure.
 Scenarios observe the program through screenshots, the X clipboard and the
 files it writes, and drive it with xdotool.
@@ -92,6 +93,13 @@ class Image:
                     n += 1
         return n
 
+    def crop(self, x, y, w, h):
+        """The part [x, x + w) × [y, y + h), clipped to the picture."""
+        x0, y0 = max(0, x), max(0, y)
+        x1, y1 = min(self.width, x + w), min(self.height, y + h)
+        rows = [self.data[(r * self.width + x0) * 3:(r * self.width + x1) * 3] for r in range(y0, y1)]
+        return Image(x1 - x0, y1 - y0, b"".join(rows))
+
     def save(self, path):
         """Writes the picture in the format the extension names (ImageMagick)."""
         ppm = b"P6 %d %d 255\n" % (self.width, self.height) + self.data
@@ -111,6 +119,15 @@ def write_ppm(path, width, height, fill):
             out += bytes(fill(x, y))
     with open(path, "wb") as f:
         f.write(out)
+
+
+def clipboard_bitmap(h, target="image/bmp"):
+    """The picture on the X clipboard as ImageMagick reads it, or None."""
+    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=h.xenv,
+                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
+    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, timeout=30)
+    return Image.from_ppm(picture.stdout) if r.returncode == 0 and picture.returncode == 0 else None
 
 
 # ---------------------------------------------------------------- environment
@@ -151,6 +168,18 @@ def pid_alive(pid):
         return True
     except (ProcessLookupError, PermissionError):
         return False
+
+
+def free_display(first):
+    for n in range(first, 1000):
+        if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
+            return n
+    raise HarnessError("no free display number")
+
+
+def wait_display(n, what):
+    wait_until(lambda: subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL, timeout=10).returncode == 0, 20, 0.1, what)
 
 
 # A booted prefix is kept beside the dependencies, so that a new clone copies
@@ -253,16 +282,10 @@ class Lane:
             timeout=10).returncode == 0
 
     def start_display(self):
-        for n in range(90 + self.index * 7 + os.getpid() % 300, 1000):
-            if not os.path.exists(f"/tmp/.X{n}-lock") and not os.path.exists(f"/tmp/.X11-unix/X{n}"):
-                break
-        else:
-            raise HarnessError("no free display number")
+        n = free_display(90 + self.index * 7 + os.getpid() % 300)
         p = detached(["Xvfb", f":{n}", "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp", "-ac"],
                      os.environ, os.path.join(self.dir, "xvfb.log"))
-        wait_until(lambda: subprocess.run(["xdpyinfo", "-display", f":{n}"], stdout=subprocess.DEVNULL,
-                                          stderr=subprocess.DEVNULL, timeout=10).returncode == 0,
-                   20, 0.1, "Xvfb")
+        wait_display(n, "Xvfb")
         for name, v in (("xvfb.pid", p.pid), ("display", n)):
             with open(os.path.join(self.dir, name), "w") as f:
                 f.write(str(v))
@@ -360,6 +383,12 @@ class Lane:
                 continue
             found.append((int(d), name))
         return found
+
+    @staticmethod
+    def command_line(pid):
+        """A process's arguments (Wine shows a program's Windows command line)."""
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            return [a.decode(errors="replace") for a in f.read().split(b"\0") if a]
 
     def kill_programs(self):
         """Ends every Windows program in the lane but Wine's own services."""
@@ -465,6 +494,90 @@ def teardown(work):
     Printer.stop(work)
 
 
+# ---------------------------------------------------------------- two monitors
+
+MONITORS = ((0, 0, SCREEN_W, SCREEN_H), (SCREEN_W, 0, SCREEN_W, SCREEN_H))  # x, y, width, height; primary first
+
+
+def two_monitors(scenario):
+    """Marks a scenario that runs on two monitors side by side (TwoMonitors)."""
+    scenario.monitors = 2
+    return scenario
+
+
+class TwoMonitors:
+    """Two 1280 × 1024 monitors side by side, the primary one on the left, for
+    one session. Xvfb stacks the heads of its own Xinerama at (0, 0), so a
+    nested Xephyr on the lane's Xvfb lays them out; Wine reports Xinerama's
+    heads as monitors once its X11 driver leaves XRandR alone. That setting
+    and the server that goes with the display stay out of the lane: the
+    session gets a Wine prefix of its own, a copy of the booted one whose
+    folders of Wine's own DLLs, which Wine never writes, are hard links."""
+    LINKED = ("system32", "syswow64", "winsxs")
+
+    def __init__(self, session):
+        self.session = session
+        self.dir = os.path.join(session.dir, "two-monitors")
+        self.prefix = os.path.join(self.dir, "prefix")
+        self.xephyr = None
+        self.display = None
+
+    @staticmethod
+    def missing():
+        return None if shutil.which("Xephyr") else "Xephyr (Debian's xserver-xephyr) is not installed"
+
+    def heads(self):
+        out = subprocess.run(["xdpyinfo", "-display", self.display, "-ext", "XINERAMA"], stdout=subprocess.PIPE,
+                             stderr=subprocess.DEVNULL, timeout=10).stdout.decode(errors="replace")
+        return tuple((int(x), int(y), int(w), int(h))
+                     for w, h, x, y in re.findall(r"head #\d+: (\d+)x(\d+) @ (\d+),(\d+)", out))
+
+    def start(self, lane):
+        os.makedirs(self.dir)
+        n = free_display(400 + lane.index * 7 + os.getpid() % 300)
+        self.display = f":{n}"
+        self.xephyr = detached(["Xephyr", self.display, "+xinerama", "-screen", f"{SCREEN_W}x{SCREEN_H}", "-screen",
+                                f"{SCREEN_W}x{SCREEN_H}", "-nolisten", "tcp", "-ac", "-noreset"],
+                               dict(os.environ, DISPLAY=lane.display), os.path.join(self.dir, "xephyr.log"))
+        wait_display(n, "Xephyr")
+        if self.heads() != MONITORS:
+            raise Skip(f"Xephyr did not lay out two monitors side by side (heads {self.heads()})")
+        template = prefix_cache() or lane.prefix
+        windows = os.path.join(template, "drive_c", "windows")
+        shutil.copytree(template, self.prefix, symlinks=True,
+                        ignore=lambda d, names: [n for n in names if d == windows and n in self.LINKED])
+        for name in self.LINKED:
+            src, dst = os.path.join(windows, name), os.path.join(self.prefix, "drive_c", "windows", name)
+            if os.path.isdir(src) and subprocess.run(["cp", "-al", src, dst], stderr=subprocess.DEVNULL,
+                                                     timeout=120).returncode != 0:
+                shutil.rmtree(dst, ignore_errors=True)  # another file system: a plain copy
+                subprocess.run(["cp", "-a", src, dst], check=True, timeout=300)
+        env = self.env(lane)
+        with open(os.path.join(self.dir, "wine.log"), "ab") as out:
+            subprocess.run(wine("reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseXRandR", "/t", "REG_SZ",
+                                "/d", "N", "/f"), env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=out,
+                           timeout=120, start_new_session=True, check=True)
+        return env
+
+    def env(self, lane):
+        return dict(lane.env(), WINEPREFIX=self.prefix, DISPLAY=self.display)
+
+    def stop(self, lane):
+        if os.path.isdir(self.prefix):
+            env = self.env(lane)
+            with contextlib.suppress(Exception):
+                subprocess.run(["wineserver", "-k"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=30)
+                subprocess.run(["wineserver", "-w"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                               timeout=30)
+        if self.xephyr:
+            with contextlib.suppress(OSError):
+                os.killpg(self.xephyr.pid, signal.SIGTERM)
+            with contextlib.suppress(subprocess.TimeoutExpired):
+                self.xephyr.wait(10)
+        shutil.rmtree(self.prefix, ignore_errors=True)
+
+
 # ---------------------------------------------------------------- session
 
 class Session:
@@ -472,12 +585,13 @@ class Session:
     display and Wine. It leaves the lane as it found it: its programs ended,
     the clipboard emptied, the pointer in the middle of the screen."""
 
-    def __init__(self, work, exe, name, lane):
+    def __init__(self, work, exe, name, lane, monitors=1):
         self.work = work
         self.name = name
         self.lane = lane
         self.dir = tempfile.mkdtemp(prefix=f"run-{name}-", dir=work)
         self.exe = os.path.join(self.dir, "Hueloom.exe")
+        self.desk = TwoMonitors(self) if monitors == 2 else None
         self.bin = os.path.dirname(os.path.abspath(exe))  # the build's programs
         shutil.copy2(exe, self.exe)
         self.ini = os.path.join(self.dir, "Hueloom.ini")
@@ -493,6 +607,13 @@ class Session:
         self.lane.up()
         self.display = self.lane.display
         self.env = self.lane.env()
+        if self.desk:
+            try:
+                self.env = self.desk.start(self.lane)
+            except BaseException:
+                self.desk.stop(self.lane)
+                raise
+            self.display = self.desk.display
         self.xenv = dict(os.environ, DISPLAY=self.display)
         self.lane.kill_programs()
         # An empty clipboard owned by X, so nothing an earlier run copied shows.
@@ -513,6 +634,8 @@ class Session:
                 os.killpg(self.proc.pid, signal.SIGKILL)
                 self.proc.wait(5)
         self.lane.kill_programs()
+        if self.desk:
+            self.desk.stop(self.lane)
         return False
 
     def start_wine(self, *args):
@@ -521,6 +644,27 @@ class Session:
                              stderr=subprocess.DEVNULL, start_new_session=True)
         self.helpers.append(p)
         return p
+
+    def start_witness(self, x, y, width, height):
+        """Starts the tests' own other program (witness.c): a window at
+        (x, y) whose pixel (i, j) is (i % 256, j % 256, 99), active from its
+        start and again whenever it is clicked. Returns its X window."""
+        self.start_wine(os.path.join(self.bin, "witness.exe"), str(x), str(y), str(width), str(height))
+        wid = wait_until(lambda: self.find_window("^hueloom-witness$"), 40, 0.2, "the witness window")
+        time.sleep(0.8)
+        return wid
+
+    def witness_keys(self):
+        """The key presses the witness received: (message, VK, scan code)."""
+        try:
+            with open(os.path.join(self.dir, "witness.log")) as f:
+                return [(m, int(vk, 16), int(scan, 16)) for m, vk, scan in (line.split() for line in f)]
+        except OSError:
+            return []
+
+    @staticmethod
+    def witness_pixel(x, y):
+        return x % 256, y % 256, 99
 
     def write_ini(self, text, encoding="cp932"):
         with open(self.ini, "wb") as f:
@@ -609,15 +753,30 @@ class Session:
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30, check=True).stdout
         return Image.from_ppm(raw)
 
-    def save_screenshot(self, label):
+    def save_screenshot(self, label, window=None):
+        """Keeps a screenshot in the artifacts folder; with `window`, only
+        that window (scripts/refresh-help-images.sh takes some of these
+        into the help file)."""
         path = os.path.join(self.artifacts, f"{self.name}-{label}.png")
-        self.screenshot().save(path)
+        shot = self.screenshot()
+        if window:
+            shot = shot.crop(*self.window_geometry(window))
+        shot.save(path)
         return path
 
     def clipboard(self):
         r = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env=self.xenv, stdout=subprocess.PIPE,
                            stderr=subprocess.DEVNULL, timeout=10)
         return r.stdout.decode("utf-8", errors="replace") if r.returncode == 0 else None
+
+    def offer_text(self, text):
+        """Puts text on the X clipboard (for Wine programs to paste)."""
+        p = subprocess.Popen(["xclip", "-selection", "clipboard", "-i"], env=self.xenv, stdin=subprocess.PIPE,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+        self.helpers.append(p)
+        p.stdin.write(text.encode())
+        p.stdin.close()
+        wait_until(lambda: self.clipboard() == text, 5, 0.1, "the text on the clipboard")
 
     def show_picture(self, x, y, width, height, fill, title="hueloom-test-picture"):
         """Shows a picture in a plain X window at (x, y) (ImageMagick display)."""
@@ -671,6 +830,51 @@ class Session:
         for k in keys:
             self.key(k, settle=0.3)
         time.sleep(0.4)
+
+    def open_menu_window(self):
+        """The menu opened last: the nameless window of ours (menus have no
+        title) created last, as (x, y, width, height)."""
+        found = []
+        for wid in self.x("xdotool", "search", "--onlyvisible", "--class", "hueloom.exe", check=False).split():
+            try:
+                g = self.window_geometry(wid)
+                if g[2] >= 40 and g[3] >= 30 and not self.window_name(wid):
+                    found.append((int(wid), g))
+            except HarnessError:
+                continue
+        if not found:
+            raise HarnessError("no menu is open")
+        return max(found)[1]
+
+    def menu_items(self):
+        """Whether each item of the menu opened last is enabled, top to
+        bottom, separators left out: an enabled caption is drawn in the menu
+        text colour (dark; white on the highlighted item), a disabled one in
+        grey. Rows of text are told apart by the background between them."""
+        x, y, w, ht = self.open_menu_window()
+        shot = self.screenshot()
+        rows = []
+        for py in range(y + 2, y + ht - 2):
+            line = [shot.pixel(px, py) for px in range(x + 2, x + w - 2)]
+            back = max(set(line), key=line.count)
+            # Inside the background's span: the highlight bar is inset.
+            lo, hi = line.index(back), len(line) - line[::-1].index(back)
+            ink = [c for c in line[lo:hi] if sum(abs(a - b) for a, b in zip(c, back)) > 90]
+            rows.append((back, ink))
+        items, band = [], []
+        for back, ink in rows + [(None, [])]:
+            if ink:
+                band.append((back, ink))
+                continue
+            if len(band) > 3:  # a caption; thinner bands are separators
+                enabled = False
+                for back_, ink_ in band:
+                    highlighted = sum(back_) < 450
+                    if any((min(c) > 220) if highlighted else (max(c) < 90) for c in ink_):
+                        enabled = True
+                items.append(enabled)
+            band = []
+        return items
 
     def close_program(self, timeout=20):
         """Closes through the right star's menu: its last item ends the program."""
@@ -766,7 +970,7 @@ def run_scenario(work, exe, file, name):
     lane = Lane.acquire(work)
     try:
         t = time.monotonic()
-        with Session(work, exe, f"{group}.{name}", lane) as h:
+        with Session(work, exe, f"{group}.{name}", lane, monitors=getattr(fn, "monitors", 1)) as h:
             fn(h)
         log(f"scenario {group}.{name} passed in {time.monotonic() - t:.1f}s (lane {lane.index})")
     except Skip as why:

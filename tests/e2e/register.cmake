@@ -1,6 +1,7 @@
 # Tests of the Windows build:
 # - exe.imports.ARCH: Hueloom.exe is a PE image of its architecture that
 #   imports only DLLs Windows provides (no Wine needed);
+# - help.chm.ARCH: the help file built beside it (no Wine needed);
 # - win.unit.ARCH.N: the Windows-side GoogleTest binary under Wine, in shards;
 # - every `def scenario_NAME(` in tests/e2e/test_*.py becomes the CTest test
 #   e2e.FILE.NAME, run against the real Hueloom.exe under Xvfb and Wine. A
@@ -21,17 +22,24 @@ set(HUELOOM_E2E_WORK ${E2E_WORK_DEFAULT} CACHE PATH "Work folder of the Wine lan
 set(HARNESS ${Python3_EXECUTABLE} ${E2E_DIR}/harness.py)
 set(WIN_TEST_SHARDS 2)
 
-# A program of the tests' own that holds a hot key, as another program might.
-add_executable(hold_hotkey WIN32 ${E2E_DIR}/hold_hotkey.c)
-target_link_options(hold_hotkey PRIVATE -static)
-set_target_properties(hold_hotkey PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-# And one that reads the text of a message box, as the user sees it.
+# Programs of the tests' own: one holds a hot key, as another program might;
+# one is the active program whose window and key presses the capture tests
+# look at.
+foreach(helper hold_hotkey witness)
+  add_executable(${helper} WIN32 ${E2E_DIR}/${helper}.c)
+  target_link_options(${helper} PRIVATE -static)
+  set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endforeach()
+# And one reads the text of a message box, as the user sees it.
 add_executable(read_message_box ${E2E_DIR}/read_message_box.c)
 target_link_options(read_message_box PRIVATE -static -municode)
 set_target_properties(read_message_box PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)
+# The help file beside the program: chmlib unpacks it, and every menu command has its page.
+add_test(NAME help.chm.${E2E_ARCH} COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/check_help.py ${HELP_FILE} ${PROJECT_SOURCE_DIR})
+set_tests_properties(help.chm.${E2E_ARCH} PROPERTIES SKIP_RETURN_CODE 77 LABELS help)
 
 # COST: the long GoogleTest shards start first, the short scenarios fill in.
 function(wine_test name timeout label cost)

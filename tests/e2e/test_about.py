@@ -7,9 +7,11 @@ test registration does not pick them up. Rename to scenario_* once wired.
 import contextlib
 import glob
 import os
+import shutil
+import signal
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, wait_until, wine_path
 
 SCREEN_W, SCREEN_H = 1280, 1024
 ABOUT = r"^バージョン情報$"
@@ -71,6 +73,7 @@ def scenario_about_ring_orbit_and_iris(h):
 
     shot = h.screenshot()
     h.save_screenshot("about-open")
+    h.save_screenshot("window", window=wid)
     # Ring shape: the wheel at the top (magenta segment), nothing of ours in
     # the corners or in the hole beside the card; the light-yellow card.
     assert_eq(shot.pixel(x + 182, y + 20), (255, 0, 255), "top of the wheel")
@@ -122,7 +125,7 @@ def scenario_about_ok_twice_same_iris(h):
     h.close_program()
 
 
-def scenario_help_missing_shows_message(h):
+def scenario_help_missing_then_shown_by_the_viewer(h):
     start(h)
     titles_before = set(h.titles())
     help_menu(h, "h")  # ヘルプ(&H) inside the Help submenu
@@ -135,6 +138,26 @@ def scenario_help_missing_shows_message(h):
     wait_until(lambda: h.find_window(APP_TITLE) is None, 10, 0.2, "the message box to close")
     if set(h.titles()) - titles_before - {""}:
         raise HarnessError(f"unexpected windows remain: {set(h.titles()) - titles_before}")
+
+    # With the help file the build ships beside the program, the system's
+    # viewer (hh.exe) starts on it and shows the file's own title.
+    chm = os.path.join(h.dir, "Hueloom.chm")
+    shutil.copy2(os.path.join(h.bin, "Hueloom.chm"), chm)
+    help_menu(h, "h")
+
+    def viewer():
+        for pid, name in h.lane.wine_processes():
+            if name == "hh.exe":
+                return pid, " ".join(h.lane.command_line(pid))
+        return None
+
+    pid, cmdline = wait_until(viewer, 15, 0.2, "the help viewer hh.exe")
+    if wine_path(chm).lower() not in cmdline.lower():
+        raise HarnessError(f"the viewer was not given {wine_path(chm)}: {cmdline!r}")
+    h.wait_title(r"^Hueloom ヘルプ$", 15)
+    if h.find_window(APP_TITLE):
+        raise HarnessError("the missing-help message appeared although the file is there")
+    os.kill(pid, signal.SIGKILL)
     h.close_program()
 
 

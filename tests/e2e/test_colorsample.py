@@ -38,6 +38,7 @@ def scenario_click_copies_the_colour_as_the_next_entry(h):
     win = h.window_geometry(wid)
     main = h.main_geometry()
     assert_eq(win[:2], main[:2], "opens at the main window's top-left")
+    h.save_screenshot("window", window=wid)
     assert_eq(win[2:], (439, 182), "window size")
 
     # Hover over cell (1, 1): the title follows the chart, not the screen.

@@ -9,7 +9,7 @@ import struct
 import subprocess
 import time
 
-from harness import HarnessError, Image, Printer, Skip, wait_until, wine_path
+from harness import HarnessError, Image, Printer, Skip, clipboard_bitmap, wait_until, wine_path
 from test_capture import INI, capture_screen, count_in_main, expect_colour, image_menu
 from test_magnifier import assert_eq
 
@@ -154,8 +154,10 @@ def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
     expect_colour(h, COLOUR, "the captured picture")
     path = lambda name: os.path.join(out, name)
     save_as(h, path("shot.png"))
-    close_confirmation(h, tick=True)  # asked once, then never again
-    for name in ("shot.jpg", "shot.bmp", "shot.emf", "shot.wmf"):
+    close_confirmation(h, tick=False)  # asked each time until 今後表示しない is ticked
+    save_as(h, path("shot.jpg"))
+    close_confirmation(h, tick=True)
+    for name in ("shot.bmp", "shot.emf", "shot.wmf"):
         save_as(h, path(name))
         time.sleep(0.5)
         if confirmation_box(h):
@@ -209,15 +211,6 @@ def offer(h, bmp):
                                       env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                       start_new_session=True))
     time.sleep(0.5)
-
-
-def clipboard_bitmap(h, target="image/bmp"):
-    """The picture on the X clipboard as ImageMagick reads it, or None."""
-    r = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], env=h.xenv,
-                       stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=20)
-    picture = subprocess.run(["convert", "-", "-depth", "8", "ppm:-"], input=r.stdout, stdout=subprocess.PIPE,
-                             stderr=subprocess.DEVNULL, timeout=30)
-    return Image.from_ppm(picture.stdout) if r.returncode == 0 and picture.returncode == 0 else None
 
 
 def scenario_copy_bitmap_and_metafile_reach_other_programs(h):

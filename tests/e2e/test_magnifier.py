@@ -1,8 +1,10 @@
 """The magnifier window: shape, sampling, cut-out, display modes, nudging, close."""
 import os
+import re
+import subprocess
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, Image, wait_until
 
 SCREEN_W, SCREEN_H = 1280, 1024
 WIN_W, WIN_H = 177, 233
@@ -46,6 +48,7 @@ def scenario_appears_and_samples(h):  # also-i686
     if star < 5:
         raise HarnessError(f"right star does not show the picked colour ({star} pixels)")
     h.save_screenshot("sampled")
+    h.save_screenshot("window", window=h.main)
     # Over the red half: red enlarged, title follows.
     h.move_pointer(160, 130, settle=0.6)
     h.wait_title(r"^rgb\(255,0,0\)$")
@@ -151,3 +154,35 @@ def scenario_close_removes_undo_snapshot(h):
     h.close_program()
     if os.path.exists(undo):
         raise HarnessError("Undo.tmp is still there after closing")
+
+
+def frame_colour(h, x, y):
+    """The outline's colour on the window's left edge."""
+    raw = subprocess.run(["import", "-display", h.display, "-window", "root", "-crop", f"1x1+{x + 1}+{y + WIN_H // 2}",
+                          "-depth", "8", "ppm:-"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=30,
+                         check=True).stdout
+    return Image.from_ppm(raw).pixel(0, 0)
+
+
+def scenario_frame_blinks_at_start_and_a_lower_case_colour_mode_is_kept(h):
+    h.show_picture(100, 100, 40, 40, lambda x, y: (12, 34, 56))
+    h.write_ini(NO_HINT_INI + "[Display]\nColorMode=decimal\nActiveColor=clRed\nDeactiveColor=clLime\n")
+    h.start(settle=0)
+    x, y, _, _ = h.main_geometry()
+    seen, end = set(), time.monotonic() + 2.0
+    while time.monotonic() < end:
+        seen.add(frame_colour(h, x, y))
+    if not {(255, 0, 0), (0, 255, 0)} <= seen:
+        raise HarnessError(f"the frame did not blink in the active and inactive colours: {seen}")
+    time.sleep(1.5)  # the blink is over: it ends in the active colour
+    for _ in range(4):
+        assert_eq(frame_colour(h, x, y), (255, 0, 0), "the frame after the blink")
+        time.sleep(0.25)
+    # "decimal" is neither format: the value label stays empty.
+    h.move_pointer(120, 120, settle=1.0)
+    shot = h.screenshot()
+    label = shot.region_colours(x + 10, y + 25, x + 164, y + 43)
+    assert_eq(len(label), 1, "colours in the value label")
+    h.close_program()
+    if not re.search(r"^ColorMode=decimal\r?$", h.read_ini(), re.M):
+        raise HarnessError("ColorMode=decimal was not kept")

@@ -1,5 +1,6 @@
-"""Picking colours: the copy hot key, the picked-colour list, the colour memo, and
-the settings file read at start and written at close."""
+"""Picking colours: the copy hot key, the picked-colour list, the colour memo,
+the menu items that depend on them, and the settings file read at start and
+written at close."""
 import os
 import re
 import time
@@ -87,3 +88,54 @@ def scenario_settings_read_at_start_written_at_close(h):
                      "SleepTime=1000"]:
         if not re.search("^" + re.escape(expected) + "$", lines, re.M):
             raise HarnessError(f"settings file lacks {expected!r}:\n{ini}")
+
+
+def menu_of(h, key, star=True):
+    """The items of a submenu, opened from the left star's menu (magnifier)
+    or from the menu bar (image layout): whether each is enabled."""
+    if star:
+        h.open_star_menu(1)
+        h.key(key, settle=0.5)
+    else:
+        h.key("alt+" + key, settle=0.6)
+    items = h.menu_items()
+    h.key("Escape", window=None, settle=0.1)
+    h.key("Escape", window=None, settle=0.2)
+    return items
+
+
+# Items: ファイル  色のメモの保存, 画像の保存, 終了 (the menu bar adds 画像を印刷);
+#        表示     10進, 16進, 標準, 平均値, 一覧のクリア, カラー・サンプル,
+#                 常に手前, 解除, 色の設定, 拡大鏡モード;
+#        ツール   一覧を画像として表示, … (the menu bar adds ファイルからカーソル).
+def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
+    h.show_picture(100, 100, 80, 40, lambda x, y: (12, 34, 56) if x < 40 else (255, 255, 255))
+    start(h, NO_HINT_INI + "Msg_ID2=1\n[Capture]\nSleepTime=300\n")
+    h.focus_main()
+    # An empty list, the magnifier running.
+    assert_eq(menu_of(h, "f"), [False, False, True], "ファイル: no memo to save, no picture to save")
+    view = menu_of(h, "v")
+    assert_eq((view[4], view[5], view[8]), (False, True, True), "表示: nothing to clear")
+    assert_eq(menu_of(h, "t")[0], False, "ツール: no list to show as a picture")
+    pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
+    pick_at(h, 160, 120, r"^rgb\(255,255,255\)$")
+    assert_eq(menu_of(h, "f"), [True, False, True], "ファイル with two colours picked")
+    assert_eq(menu_of(h, "t")[0], True, "ツール: the list can be shown as a picture")
+    # 表示(&V) ▸ 取得色の一覧のクリア(&D): the list is empty, numbering restarts.
+    h.choose_from_star_menu(1, "v", "d")
+    assert_eq(menu_of(h, "f"), [False, False, True], "ファイル after clearing the list")
+    pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
+    memo = os.path.join(h.dir, "memo.txt")
+    save_memo(h, "memo.txt")
+    wait_until(lambda: os.path.exists(memo), 10, 0.2, "memo file")
+    with open(memo, "rb") as f:
+        assert_eq(f.read(), b"C1: rgb(12,34,56)\r\n", "memo after clearing and one more pick")
+    # The image layout: the picture can be saved, the sample chart and the
+    # colour settings wait for the magnifier.
+    h.choose_from_star_menu(1, "t", "s")
+    h.wait_title("^スクリーン・キャプチャ$", timeout=15)
+    time.sleep(0.8)
+    assert_eq(menu_of(h, "f", star=False)[:2], [True, True], "ファイル in the image layout")
+    view = menu_of(h, "v", star=False)
+    assert_eq((view[4], view[5], view[8]), (True, False, False), "表示 in the image layout")
+    h.close_program()

@@ -18,7 +18,7 @@
 #include "dialogs/about/about_win.h"
 #include "win_test_support.h"
 
-namespace ui = hueloom::ui;
+namespace dialogs = hueloom::dialogs;
 namespace fs = std::filesystem;
 
 namespace {
@@ -30,7 +30,7 @@ bool exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INV
 // The client area as the window paints it (WM_PRINTCLIENT into a DIB).
 class Snapshot {
 public:
-    explicit Snapshot(HWND h) : dib_(ui::kAboutWidth, ui::kAboutHeight, 32) {
+    explicit Snapshot(HWND h) : dib_(dialogs::kAboutWidth, dialogs::kAboutHeight, 32) {
         tk::MemoryDC mem(nullptr);
         tk::Select sel(mem, dib_.handle());
         SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(mem.get()), PRF_CLIENT);
@@ -53,19 +53,19 @@ bool inShape(HWND h, int x, int y) {
 // A window created (not shown modally) with its timers left to the test:
 // they are stopped at once so each step runs when the test calls it.
 struct AboutFixture : ::testing::Test {
-    std::unique_ptr<TfrmVersion> form;
+    std::unique_ptr<hueloom::dialogs::TfrmVersion> form;
     std::vector<std::wstring> errors;
 
     void SetUp() override {
-        TfrmVersion::reportError = [this](const std::wstring& t) { errors.push_back(t); };
+        hueloom::dialogs::TfrmVersion::reportError = [this](const std::wstring& t) { errors.push_back(t); };
     }
     void TearDown() override {
         form.reset();
-        TfrmVersion::reportError = nullptr;
+        hueloom::dialogs::TfrmVersion::reportError = nullptr;
         pump();
     }
     void open(const std::wstring& path = {}, bool show = true) {
-        form = std::make_unique<TfrmVersion>();
+        form = std::make_unique<hueloom::dialogs::TfrmVersion>();
         ASSERT_TRUE(form->create(path));
         form->Timer1->setInterval(0);
         if (show) {
@@ -79,18 +79,18 @@ struct AboutFixture : ::testing::Test {
 
 TEST_F(AboutFixture, OpeningWritesThePictureBesideTheProgramAndClosingDeletesIt) {
     open();
-    const std::wstring expected = ui::aboutPicturePath(tk::modulePath());
+    const std::wstring expected = dialogs::aboutPicturePath(tk::modulePath());
     EXPECT_EQ(form->picturePath(), expected);
     ASSERT_TRUE(exists(expected));
     // The file is the embedded PNG, and it is what the window shows.
     const auto pic = hueloom::codecs::loadPng(fs::path(expected));
     EXPECT_EQ(pic.width(), 365);
     EXPECT_EQ(pic.height(), 364);
-    EXPECT_EQ(form->DataBind1.Data().size(), ui::aboutPicturePng().size());
+    EXPECT_EQ(form->DataBind1.Data().size(), dialogs::aboutPicturePng().size());
     EXPECT_TRUE(form->hasBackground());
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(form->pixelAt(177, 342), RGB(0, 255, 0));
-    EXPECT_EQ(form->pixelAt(100, 140), rgb(ui::kAboutCardColour));
+    EXPECT_EQ(form->pixelAt(100, 140), rgb(dialogs::kAboutCardColour));
     EXPECT_NE(form->ImgIcon.icon, nullptr);
 
     // Borderless 365 x 364, centred on the desktop.
@@ -145,7 +145,7 @@ TEST_F(AboutFixture, ShapeIsARingWithTheCardInItsHoleAndDragsByItsClientArea) {
 }
 
 TEST_F(AboutFixture, FirstStepAtTheBottomTurnsTheButtonGreenAndFramesTheCard) {
-    TfrmVersion::setOrbitCounter(0);
+    hueloom::dialogs::TfrmVersion::setOrbitCounter(0);
     open();
     EXPECT_FALSE(form->Shape1.visible);
     EXPECT_EQ(form->CuteButton1.color(), RGB(0, 0, 255));
@@ -158,11 +158,11 @@ TEST_F(AboutFixture, FirstStepAtTheBottomTurnsTheButtonGreenAndFramesTheCard) {
     EXPECT_EQ(form->CuteButton1.color(), RGB(0, 255, 0));
     EXPECT_EQ(form->CuteButton1.fontColor(), RGB(255, 0, 255));
     EXPECT_EQ(form->ImgIcon.left, 235);
-    EXPECT_EQ(TfrmVersion::orbitCounter(), 1);
+    EXPECT_EQ(hueloom::dialogs::TfrmVersion::orbitCounter(), 1);
 
     Snapshot s(form->hwnd());
     // Card frame: 5 pixels on the left and right, 4 on top and bottom.
-    const COLORREF green = RGB(0, 255, 0), card = rgb(ui::kAboutCardColour);
+    const COLORREF green = RGB(0, 255, 0), card = rgb(dialogs::kAboutCardColour);
     expectPixels(s, {{93, 150, green},
                      {97, 150, green},
                      {98, 150, card},
@@ -186,31 +186,31 @@ TEST_F(AboutFixture, FirstStepAtTheBottomTurnsTheButtonGreenAndFramesTheCard) {
 }
 
 TEST_F(AboutFixture, ACycleOfThirtyStepsTakesEachSegmentsColourAndWraps) {
-    TfrmVersion::setOrbitCounter(0);
+    hueloom::dialogs::TfrmVersion::setOrbitCounter(0);
     open();
     for (int k = 0; k < 30; ++k) {
         form->Timer1Timer();
-        const COLORREF c = rgb(ui::wheelColour(k));
+        const COLORREF c = rgb(dialogs::wheelColour(k));
         ASSERT_EQ(form->CuteButton1.color(), c) << k;
         EXPECT_EQ(form->CuteButton1.fontColor(), static_cast<COLORREF>(~c & 0xFFFFFF)) << k;
         EXPECT_EQ(form->cardFrameColour(), c) << k;
         EXPECT_EQ(form->ImgIcon.left, k < 10 ? 235 : k < 20 ? 167 : 99) << k;
-        const ui::OrbitStep st = ui::orbitStep(k);
+        const dialogs::OrbitStep st = dialogs::orbitStep(k);
         EXPECT_EQ(form->Shape1.left, st.x);
         EXPECT_EQ(form->Shape1.top, st.y);
     }
-    EXPECT_EQ(TfrmVersion::orbitCounter(), 0);
+    EXPECT_EQ(hueloom::dialogs::TfrmVersion::orbitCounter(), 0);
 }
 
 TEST_F(AboutFixture, ASecondWindowResumesAfterTheSegmentWhereTheFirstStopped) {
-    TfrmVersion::setOrbitCounter(0);
+    hueloom::dialogs::TfrmVersion::setOrbitCounter(0);
     open();
     for (int i = 0; i < 3; ++i) form->Timer1Timer();
     form.reset();
     open();
     form->Timer1Timer();
-    EXPECT_EQ(form->CuteButton1.color(), rgb(ui::wheelColour(3)));
-    EXPECT_EQ(TfrmVersion::orbitCounter(), 4);
+    EXPECT_EQ(form->CuteButton1.color(), rgb(dialogs::wheelColour(3)));
+    EXPECT_EQ(hueloom::dialogs::TfrmVersion::orbitCounter(), 4);
 }
 
 TEST_F(AboutFixture, IrisShrinksTheShapeAndClosesAfterFiftyNineSteps) {
@@ -260,7 +260,7 @@ TEST_F(AboutFixture, UnwritablePictureIsReportedAndTheWindowWorksWithoutIt) {
     wchar_t tmp[MAX_PATH];
     GetTempPathW(MAX_PATH, tmp);
     const std::wstring path = std::wstring(tmp) + L"hueloom-no-such-folder\\Hueloom.png";
-    TfrmVersion::setOrbitCounter(0);
+    hueloom::dialogs::TfrmVersion::setOrbitCounter(0);
     open(path);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_FALSE(form->hasBackground());
@@ -278,14 +278,14 @@ TEST_F(AboutFixture, UnwritablePictureIsReportedAndTheWindowWorksWithoutIt) {
 
 TEST(AboutModal, OkPlaysTheIrisForAboutSixSecondsThenTheWindowIsGone) {
     std::vector<std::wstring> errors;
-    TfrmVersion::reportError = [&](const std::wstring& t) { errors.push_back(t); };
-    const std::wstring path = ui::aboutPicturePath(tk::modulePath());
+    hueloom::dialogs::TfrmVersion::reportError = [&](const std::wstring& t) { errors.push_back(t); };
+    const std::wstring path = dialogs::aboutPicturePath(tk::modulePath());
     // Once the window shows, wait a little, then press OK; cancel it after
     // about 20 s whatever happens.
     DWORD shownAt = 0, clickedAt = 0;
     bool sawFile = false, sawOrbit = false;
     auto shownAWhile = [&] {
-        TfrmVersion* f = TfrmVersion::current();
+        hueloom::dialogs::TfrmVersion* f = hueloom::dialogs::TfrmVersion::current();
         if (!f || !f->visible()) return false;
         if (!shownAt) {
             shownAt = GetTickCount();
@@ -294,19 +294,19 @@ TEST(AboutModal, OkPlaysTheIrisForAboutSixSecondsThenTheWindowIsGone) {
         return GetTickCount() - shownAt > 700;
     };
     auto pressOk = [&] {
-        TfrmVersion* f = TfrmVersion::current();
+        hueloom::dialogs::TfrmVersion* f = hueloom::dialogs::TfrmVersion::current();
         sawOrbit = f->Shape1.visible;
         SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         SendMessageW(f->CuteButton1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
         clickedAt = GetTickCount();
     };
     auto cancel = [] {
-        if (TfrmVersion* f = TfrmVersion::current()) f->setModalResult(IDCANCEL);
+        if (hueloom::dialogs::TfrmVersion* f = hueloom::dialogs::TfrmVersion::current()) f->setModalResult(IDCANCEL);
     };
     const int r = ModalDriver::run(
-        shownAWhile, pressOk, cancel, [] { return ShowAboutWindow(); }, 1000);
+        shownAWhile, pressOk, cancel, [] { return hueloom::dialogs::ShowAboutWindow(); }, 1000);
     const DWORD end = GetTickCount();
-    TfrmVersion::reportError = nullptr;
+    hueloom::dialogs::TfrmVersion::reportError = nullptr;
     EXPECT_EQ(r, IDOK);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(sawFile);
@@ -317,6 +317,6 @@ TEST(AboutModal, OkPlaysTheIrisForAboutSixSecondsThenTheWindowIsGone) {
     const DWORD took = end - clickedAt;
     EXPECT_GE(took, 5500u);
     EXPECT_LT(took, 15000u);
-    EXPECT_EQ(TfrmVersion::current(), nullptr);
+    EXPECT_EQ(hueloom::dialogs::TfrmVersion::current(), nullptr);
     EXPECT_FALSE(exists(path));
 }

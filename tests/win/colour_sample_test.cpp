@@ -20,9 +20,9 @@
 
 namespace {
 
-using Mode = hueloom::ui::SampleMode;
+using Mode = hueloom::picking::SampleMode;
 
-struct FakeHost : ColourSampleHost {
+struct FakeHost : hueloom::picking::ColourSampleHost {
     std::vector<std::pair<std::wstring, uint32_t>> copies;
     std::vector<std::wstring> readouts;
     int clears = 0;
@@ -44,13 +44,15 @@ struct FakeHost : ColourSampleHost {
 
 using Snapshot = ClientSnapshot;
 
-void move(TfrmColorSample& f, int x, int y) { SendMessageW(f.Image1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+void move(hueloom::picking::TfrmColorSample& f, int x, int y) {
+    SendMessageW(f.Image1.hwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
 void press(HWND h, UINT msg = WM_LBUTTONDOWN, int x = 5, int y = 5) {
     SendMessageW(h, msg, msg == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
 }
 
 // The form's own hit test at a client point.
-LRESULT hitAt(TfrmColorSample& f, int x, int y) {
+LRESULT hitAt(hueloom::picking::TfrmColorSample& f, int x, int y) {
     POINT p{x, y};
     ClientToScreen(f.hwnd(), &p);
     return SendMessageW(f.hwnd(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
@@ -62,10 +64,10 @@ std::wstring title() { return tk::app().title(); }
 // test can talk to it directly.
 struct SampleFixture : ::testing::Test {
     FakeHost host;
-    std::unique_ptr<TfrmColorSample> form;
+    std::unique_ptr<hueloom::picking::TfrmColorSample> form;
 
-    TfrmColorSample& open(Mode mode) {
-        form = std::make_unique<TfrmColorSample>(host);
+    hueloom::picking::TfrmColorSample& open(Mode mode) {
+        form = std::make_unique<hueloom::picking::TfrmColorSample>(host);
         EXPECT_TRUE(form->create(mode));
         // Messages, hit tests and WM_PRINTCLIENT work on the hidden window;
         // showing and hiding a top-most window costs seconds under Wine.
@@ -85,7 +87,7 @@ struct SampleFixture : ::testing::Test {
 TEST_F(SampleFixture, CopyModeWindowLayoutCaptionsAndHints) {
     host.origin = {70, 40};
     host.decimal = false;
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     RECT w;
     GetWindowRect(f.hwnd(), &w);
     EXPECT_EQ(w.left, 70);
@@ -123,7 +125,7 @@ TEST_F(SampleFixture, CopyModeWindowLayoutCaptionsAndHints) {
 
 TEST_F(SampleFixture, SelectionModeCaptionsAndDecimalFormat) {
     host.decimal = true;
-    TfrmColorSample& f = open(Mode::Select);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Select);
     EXPECT_EQ(f.text(), L"Color選択（クリックすれば色を確定します）");
     EXPECT_EQ(f.lblTitle.caption(), f.text());
     EXPECT_EQ(f.hintOf(f.Image1.hwnd()), L"クリックすれば色を確定します。");
@@ -133,7 +135,7 @@ TEST_F(SampleFixture, SelectionModeCaptionsAndDecimalFormat) {
 }
 
 TEST_F(SampleFixture, ChartShowsTheCellsWithBlackGridLines) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     Snapshot s(f.Image1.hwnd());
     ASSERT_EQ(s.width(), 390);
     ASSERT_EQ(s.height(), 90);
@@ -158,7 +160,7 @@ TEST_F(SampleFixture, ChartShowsTheCellsWithBlackGridLines) {
 // ---------------------------------------------------------------- hover
 
 TEST_F(SampleFixture, HoverReadsTheCellIntoBothReadoutsAndTheTitle) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     EXPECT_TRUE(f.Label1.caption().empty());
     EXPECT_TRUE(f.Label1.transparent());
 
@@ -197,7 +199,7 @@ TEST_F(SampleFixture, HoverReadsTheCellIntoBothReadoutsAndTheTitle) {
 }
 
 TEST_F(SampleFixture, BackgroundDragsTheWindowAndResetsTheReadoutInCopyMode) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     move(f, 15, 15);
     ASSERT_FALSE(f.Label1.caption().empty());
     // Over the chart (reached only when the chart does not take the point
@@ -224,7 +226,7 @@ TEST_F(SampleFixture, BackgroundDragsTheWindowAndResetsTheReadoutInCopyMode) {
 // ---------------------------------------------------------------- clicks
 
 TEST_F(SampleFixture, CopyModeClickHandsTheValueToTheMainWindow) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     press(f.Image1.hwnd(), WM_LBUTTONDOWN, 15, 15);
     EXPECT_TRUE(host.copies.empty()) << "nothing read yet";
 
@@ -250,7 +252,7 @@ TEST_F(SampleFixture, CopyModeClickHandsTheValueToTheMainWindow) {
 
 TEST_F(SampleFixture, SelectionModeClickConfirmsAndLeavingShowsTheConfirmation) {
     host.decimal = false;
-    TfrmColorSample& f = open(Mode::Select);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Select);
     move(f, 15, 15);
     press(f.Image1.hwnd(), WM_LBUTTONDOWN, 15, 15);
     EXPECT_TRUE(f.confirmed());
@@ -280,7 +282,7 @@ TEST_F(SampleFixture, SelectionModeClickConfirmsAndLeavingShowsTheConfirmation) 
 }
 
 TEST_F(SampleFixture, ColourDialogCopiesOrConfirmsItsColour) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     std::optional<COLORREF> answer = RGB(12, 0, 255);
     int asked = 0;
     f.colourDialog = [&](HWND owner) {
@@ -314,7 +316,7 @@ TEST_F(SampleFixture, ColourDialogCopiesOrConfirmsItsColour) {
     EXPECT_EQ(host.copies[1].first, L"#0C00FF");
 
     // Selection mode confirms the dialog's colour.
-    TfrmColorSample& g = open(Mode::Select);
+    hueloom::picking::TfrmColorSample& g = open(Mode::Select);
     g.colourDialog = [&](HWND) { return std::optional<COLORREF>(RGB(12, 0, 255)); };
     g.BitBtn1Click();
     EXPECT_TRUE(g.confirmed());
@@ -326,7 +328,7 @@ TEST_F(SampleFixture, ColourDialogCopiesOrConfirmsItsColour) {
 }
 
 TEST_F(SampleFixture, FailedCopyIsReportedAndTheWindowCarriesOn) {
-    TfrmColorSample& f = open(Mode::Copy);
+    hueloom::picking::TfrmColorSample& f = open(Mode::Copy);
     host.failCopy = true;
     move(f, 15, 15);
     // The error goes to a message box; close it from a timer.
@@ -351,12 +353,12 @@ namespace {}  // namespace
 
 TEST(ColorSampleModal, ClosingWithoutAClickReturnsFalseAndWhite) {
     FakeHost host;
-    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
-        [](TfrmColorSample& f) {
+    const hueloom::picking::SampleColorChoice r = ModalDriver::runOn<hueloom::picking::TfrmColorSample>(
+        [](hueloom::picking::TfrmColorSample& f) {
             move(f, 15, 15);  // read, but not clicked
             f.Button1.click();
         },
-        [&] { return ChooseSampleColor(host); });
+        [&] { return hueloom::picking::ChooseSampleColor(host); });
     EXPECT_FALSE(r.confirmed);
     EXPECT_EQ(r.colour, 0xFFFFFFu);
 }
@@ -364,8 +366,8 @@ TEST(ColorSampleModal, ClosingWithoutAClickReturnsFalseAndWhite) {
 TEST(ColorSampleModal, ConfirmedColourIsReturnedEvenAfterThePointerMovedOn) {
     FakeHost host;
     bool wasSelection = false;
-    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
-        [&](TfrmColorSample& f) {
+    const hueloom::picking::SampleColorChoice r = ModalDriver::runOn<hueloom::picking::TfrmColorSample>(
+        [&](hueloom::picking::TfrmColorSample& f) {
             wasSelection = f.mode() == Mode::Select;
             move(f, 165, 45);
             press(f.Image1.hwnd(), WM_LBUTTONDOWN, 165, 45);
@@ -374,7 +376,7 @@ TEST(ColorSampleModal, ConfirmedColourIsReturnedEvenAfterThePointerMovedOn) {
             // Enter closes through the default button.
             PostMessageW(f.hwnd(), WM_KEYDOWN, VK_RETURN, 0);
         },
-        [&] { return ChooseSampleColor(host); });
+        [&] { return hueloom::picking::ChooseSampleColor(host); });
     EXPECT_TRUE(wasSelection);
     EXPECT_TRUE(r.confirmed);
     EXPECT_EQ(r.colour, 0x0000FFu);
@@ -384,8 +386,8 @@ TEST(ColorSampleModal, ConfirmedColourIsReturnedEvenAfterThePointerMovedOn) {
 TEST(ColorSampleModal, CopyModeClosesByItsButtonAndClearsTheChart) {
     FakeHost host;
     bool wasCopy = false, chartCleared = false;
-    ModalDriver::runOn<TfrmColorSample>(
-        [&](TfrmColorSample& f) {
+    ModalDriver::runOn<hueloom::picking::TfrmColorSample>(
+        [&](hueloom::picking::TfrmColorSample& f) {
             wasCopy = f.mode() == Mode::Copy;
             move(f, 15, 15);
             press(f.Image1.hwnd(), WM_LBUTTONDOWN, 15, 15);
@@ -393,7 +395,7 @@ TEST(ColorSampleModal, CopyModeClosesByItsButtonAndClearsTheChart) {
             SendMessageW(f.Button1.hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
             chartCleared = !f.Image1.hasPicture();
         },
-        [&] { ShowColorSample(host); });
+        [&] { hueloom::picking::ShowColorSample(host); });
     EXPECT_TRUE(wasCopy);
     EXPECT_TRUE(chartCleared);
     ASSERT_EQ(host.copies.size(), 1u);
@@ -434,15 +436,15 @@ TEST(ColorSampleModal, FullColourDialogOpensExpandedAndCancelChangesNothing) {
     bool confirmedAfter = true;
     std::wstring readout;
     const UINT_PTR watch = SetTimer(nullptr, 0, 50, DialogWatcher::tick);
-    const SampleColorChoice r = ModalDriver::runOn<TfrmColorSample>(
-        [&](TfrmColorSample& f) {
+    const hueloom::picking::SampleColorChoice r = ModalDriver::runOn<hueloom::picking::TfrmColorSample>(
+        [&](hueloom::picking::TfrmColorSample& f) {
             DialogWatcher::owner = f.hwnd();
             f.BitBtn1Click();  // the real dialog; the watcher cancels it
             confirmedAfter = f.confirmed();
             readout = f.Label1.caption();
             f.Button1.click();
         },
-        [&] { return ChooseSampleColor(host); });
+        [&] { return hueloom::picking::ChooseSampleColor(host); });
     KillTimer(nullptr, watch);
     DialogWatcher::owner = nullptr;
     EXPECT_TRUE(DialogWatcher::seen) << "the colour dialog never showed";

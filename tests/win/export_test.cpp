@@ -32,6 +32,7 @@
 using hueloom::image::Dib;
 using hueloom::image::RgbQuad;
 namespace img = hueloom::image;
+namespace editing = hueloom::editing;
 namespace fs = std::filesystem;
 
 namespace {
@@ -119,7 +120,7 @@ std::vector<DWORD> recordTypes(HENHMETAFILE emf) {
 }
 
 // What the main window offers the output commands, recorded.
-class FakeHost : public img::ImageOutputHost {
+class FakeHost : public editing::ImageOutputHost {
 public:
     HWND ownerWnd = nullptr;
     Dib image;
@@ -207,7 +208,7 @@ TEST_F(Output, BitmapFilesKeepTheirFormatPaletteAndPixels) {
                     for (int x = 0; x < 21; ++x) d.scanLine(y)[x * 2 + 1] &= 0x7F;
         }
         const std::wstring f = tempFile(L"fmt" + std::to_wstring(bpp) + L".bmp");
-        img::writeBitmapFile(d, f);
+        editing::writeBitmapFile(d, f);
         const Dib back = img::loadBmp(f);
         EXPECT_EQ(back.bitsPerPixel(), bpp);
         EXPECT_TRUE(back == d) << bpp;
@@ -217,7 +218,7 @@ TEST_F(Output, BitmapFilesKeepTheirFormatPaletteAndPixels) {
 TEST_F(Output, PngFilesPaletteAndTruecolour) {
     const Dib pal = quadrants(17, 11, 8);
     const std::wstring f8 = tempFile(L"pal.png");
-    img::writePngFile(pal, 1, f8);
+    editing::writePngFile(pal, 1, f8);
     const auto bytes8 = readAll(f8);
     const Dib back8 = hueloom::codecs::decodePng(bytes8);
     EXPECT_EQ(back8.bitsPerPixel(), 8);
@@ -228,7 +229,7 @@ TEST_F(Output, PngFilesPaletteAndTruecolour) {
 
     const Dib rgb32 = quadrants(17, 11, 32);
     const std::wstring f32 = tempFile(L"true.png");
-    img::writePngFile(rgb32, 3, f32);
+    editing::writePngFile(rgb32, 3, f32);
     const auto bytes32 = readAll(f32);
     const Dib back32 = hueloom::codecs::decodePng(bytes32);
     EXPECT_EQ(back32.bitsPerPixel(), 24);  // no alpha channel
@@ -238,11 +239,19 @@ TEST_F(Output, PngFilesPaletteAndTruecolour) {
 
     // Stored blocks: larger than the raw pixels; the best level is far smaller.
     const Dib big = quadrants(200, 100, 24);
-    img::writePngFile(big, 0, tempFile(L"stored.png"));
-    img::writePngFile(big, 3, tempFile(L"best.png"));
+    editing::writePngFile(big, 0, tempFile(L"stored.png"));
+    editing::writePngFile(big, 3, tempFile(L"best.png"));
     const auto stored = fs::file_size(tempFile(L"stored.png")), best = fs::file_size(tempFile(L"best.png"));
     EXPECT_GT(stored, 200u * 100u * 3u);
     EXPECT_LT(best * 10, stored);
+
+    // A capture larger than one compression piece, smooth colours below the
+    // flat ones.
+    Dib large = quadrants(1500, 1000, 32);
+    for (int y = 500; y < 1000; ++y)
+        for (int x = 0; x < 1500; ++x) put(large, x, y, RGB(x & 255, y & 255, (x + y) / 10 & 255));
+    editing::writePngFile(large, 1, tempFile(L"large.png"));
+    EXPECT_TRUE(hueloom::codecs::decodePng(readAll(tempFile(L"large.png"))) == img::toBpp24(large));
 }
 
 namespace {
@@ -274,8 +283,8 @@ JpegFrame jpegFrame(const std::vector<uint8_t>& b) {
 
 TEST_F(Output, JpegFilesAreBaselineJfifAtBothQualityExtremes) {
     const Dib d = quadrants(33, 21, 8);
-    img::writeJpegFile(d, 1, tempFile(L"q1.jpg"));
-    img::writeJpegFile(d, 100, tempFile(L"q100.jpg"));
+    editing::writeJpegFile(d, 1, tempFile(L"q1.jpg"));
+    editing::writeJpegFile(d, 100, tempFile(L"q100.jpg"));
     for (const wchar_t* name : {L"q1.jpg", L"q100.jpg"}) {
         const auto bytes = readAll(tempFile(name));
         const JpegFrame f = jpegFrame(bytes);
@@ -291,21 +300,21 @@ TEST_F(Output, JpegFilesAreBaselineJfifAtBothQualityExtremes) {
 }
 
 TEST_F(Output, EnhancedMetafileHoldsTheBitmapAtItsScreenSize) {
-    img::EnhMetaFile emf = img::workingImageMetafile(host);
+    editing::EnhMetaFile emf = editing::workingImageMetafile(host);
     ASSERT_TRUE(emf);
     const std::wstring f = tempFile(L"pic.emf");
-    img::writeMetafileFile(emf.get(), 40, 30, f);
+    editing::writeMetafileFile(emf.get(), 40, 30, f);
     const auto bytes = readAll(f);
     ASSERT_GT(bytes.size(), 88u);
     EXPECT_EQ(bytes[0], 1);  // EMR_HEADER
     EXPECT_EQ(std::memcmp(&bytes[40], " EMF", 4), 0);  // its signature
-    img::EnhMetaFile loaded(GetEnhMetaFileW(f.c_str()));
+    editing::EnhMetaFile loaded(GetEnhMetaFileW(f.c_str()));
     ASSERT_TRUE(loaded);
     ENHMETAHEADER h{};
     GetEnhMetaFileHeader(loaded.get(), sizeof h, &h);
     tk::WindowDC screen(nullptr);
     EXPECT_EQ(h.rclFrame.right - h.rclFrame.left,
-              img::pixelsToHundredthsMm(40, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)));
+              editing::pixelsToHundredthsMm(40, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)));
     const auto types = recordTypes(loaded.get());
     EXPECT_NE(std::find(types.begin(), types.end(), EMR_STRETCHDIBITS), types.end());
     // Drawn one pixel wider and higher than the picture.
@@ -316,9 +325,9 @@ TEST_F(Output, EnhancedMetafileHoldsTheBitmapAtItsScreenSize) {
 }
 
 TEST_F(Output, PlaceableWindowsMetafilePlaysBackThePicture) {
-    img::EnhMetaFile emf = img::workingImageMetafile(host);
+    editing::EnhMetaFile emf = editing::workingImageMetafile(host);
     const std::wstring f = tempFile(L"pic.wmf");
-    img::writeMetafileFile(emf.get(), 40, 30, f);
+    editing::writeMetafileFile(emf.get(), 40, 30, f);
     const auto bytes = readAll(f);
     ASSERT_GT(bytes.size(), 22u + 18u);
     EXPECT_EQ(bytes[0], 0xD7);
@@ -334,7 +343,8 @@ TEST_F(Output, PlaceableWindowsMetafilePlaysBackThePicture) {
     EXPECT_EQ(w16(20), x);  // checksum
     EXPECT_EQ(w16(22), 1);  // METAHEADER: memory metafile
     METAFILEPICT mfp{MM_ANISOTROPIC, 40 * 2540 / 96, 30 * 2540 / 96, nullptr};
-    img::EnhMetaFile played(SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22), bytes.data() + 22, nullptr, &mfp));
+    editing::EnhMetaFile played(
+        SetWinMetaFileBits(static_cast<UINT>(bytes.size() - 22), bytes.data() + 22, nullptr, &mfp));
     ASSERT_TRUE(played);
     const Dib shown = playBack(played.get(), 40, 30);
     for (const Probe& p : quadrantProbes(40, 30)) EXPECT_EQ(pixel(shown, p.x, p.y), p.c) << p.x << "," << p.y;
@@ -342,7 +352,7 @@ TEST_F(Output, PlaceableWindowsMetafilePlaysBackThePicture) {
 
 TEST_F(Output, ColourListModeRecordsTheSwatchesAsVectors) {
     host.listMode = true;
-    img::EnhMetaFile emf = img::workingImageMetafile(host);
+    editing::EnhMetaFile emf = editing::workingImageMetafile(host);
     ASSERT_TRUE(emf);
     const auto types = recordTypes(emf.get());
     EXPECT_EQ(std::find(types.begin(), types.end(), EMR_STRETCHDIBITS), types.end());
@@ -351,16 +361,16 @@ TEST_F(Output, ColourListModeRecordsTheSwatchesAsVectors) {
     EXPECT_EQ(pixel(shown, 5, 15), kGreen);
     EXPECT_EQ(pixel(shown, 35, 15), kBlue);
     // The .wmf of it too.
-    img::writeMetafileFile(emf.get(), 40, 30, tempFile(L"list.wmf"));
+    editing::writeMetafileFile(emf.get(), 40, 30, tempFile(L"list.wmf"));
     const auto bytes = readAll(tempFile(L"list.wmf"));
     EXPECT_EQ(bytes[0], 0xD7);
 }
 
 TEST_F(Output, UnwritableTargetThrowsAndShowsNoConfirmation) {
-    img::ImageExport exporter(host);
+    editing::ImageExport exporter(host);
     const std::wstring f = tempFile(L"no such folder\\x.png");
     EXPECT_THROW(exporter.saveAs(f), std::exception);
-    EXPECT_EQ(TfrmMyDlg::current(), nullptr);
+    EXPECT_EQ(hueloom::dialogs::TfrmMyDlg::current(), nullptr);
     EXPECT_FALSE(exporter.saveAs(tempFile(L"x.gif")));  // unknown: nothing written
     EXPECT_FALSE(fs::exists(tempFile(L"x.gif")));
 }
@@ -374,7 +384,7 @@ namespace {
 // information boxes are read and closed. After ~10 s everything still open is
 // cancelled, so no test can hang.
 struct Driver {
-    static inline img::ImageExport* exporter = nullptr;
+    static inline editing::ImageExport* exporter = nullptr;
     static inline FakeHost* host = nullptr;
     static inline std::vector<std::function<bool(HWND)>> steps;
     static inline size_t next = 0;
@@ -386,7 +396,7 @@ struct Driver {
 
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         ++ticks;
-        if (TfrmMyDlg* box = TfrmMyDlg::current(); box && box->visible()) {
+        if (hueloom::dialogs::TfrmMyDlg* box = hueloom::dialogs::TfrmMyDlg::current(); box && box->visible()) {
             if (!box->isModal() || box->modalResult() != 0) return;
             boxes.emplace_back(box->lblTitle.caption(), box->lblContent.caption());
             RECT r;
@@ -415,11 +425,11 @@ struct Driver {
         }
         if (ticks > 500) {
             timedOut = true;
-            if (TfrmMyDlg* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
+            if (hueloom::dialogs::TfrmMyDlg* b = hueloom::dialogs::TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
         }
     }
 
-    static void run(img::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script,
+    static void run(editing::ImageExport& e, FakeHost& h, std::vector<std::function<bool(HWND)>> script,
                     bool tick = false) {
         exporter = &e;
         host = &h;
@@ -505,7 +515,7 @@ std::function<bool(HWND)> check(const std::function<void()>& fn) {
 
 TEST_F(Output, NoImageSaysSoBesideTheWindowWithoutADialog) {
     host.hasImage = false;
-    img::ImageExport exporter(host);
+    editing::ImageExport exporter(host);
     Driver::run(exporter, host, {});
     EXPECT_FALSE(Driver::dialogSeen);
     ASSERT_EQ(Driver::boxes.size(), 1u);
@@ -519,7 +529,7 @@ TEST_F(Output, NoImageSaysSoBesideTheWindowWithoutADialog) {
 
 TEST_F(Output, SaveThroughTheDialogWritesConfirmsOnceAndRemembersTheFolder) {
     host.systemWide = true;
-    img::ImageExport exporter(host);
+    editing::ImageExport exporter(host);
     fs::create_directories(tempDir() / L"sub");
     const std::wstring target = (tempDir() / L"sub" / L"Shot.PNG").wstring();
     Driver::run(exporter, host, {typeName(target), press(IDOK)}, /*tick the box*/ true);
@@ -554,7 +564,7 @@ TEST_F(Output, SaveThroughTheDialogWritesConfirmsOnceAndRemembersTheFolder) {
 TEST_F(Output, CancelLeavesTheFolderAndRestoresTheScope) {
     host.systemWide = true;
     host.s.InitialDirImg = "C:\\somewhere";
-    img::ImageExport exporter(host);
+    editing::ImageExport exporter(host);
     Driver::run(exporter, host, {press(IDCANCEL)});
     EXPECT_TRUE(Driver::dialogSeen);
     EXPECT_EQ(host.s.InitialDirImg, "C:\\somewhere");
@@ -567,8 +577,8 @@ TEST_F(Output, SelectionChangeSetsTheDefaultExtensionFromTheFilter) {
     host.s.Msg_ID[2] = true;
     fs::create_directories(tempDir() / L"sel");
     host.s.InitialDirImg = tk::narrow((tempDir() / L"sel").wstring());
-    img::writePngFile(quadrants(64, 48, 24), 1, (tempDir() / L"sel" / L"existing.png").wstring());
-    img::ImageExport exporter(host);
+    editing::writePngFile(quadrants(64, 48, 24), 1, (tempDir() / L"sel" / L"existing.png").wstring());
+    editing::ImageExport exporter(host);
     std::wstring extBefore, extAfter, preview, previewText;
     Driver::run(exporter, host,
                 {check([&] { extBefore = exporter.SavePictureDialog1.DefaultExt; }), chooseFilter(4), selectFirstFile(),
@@ -610,12 +620,12 @@ DWORD WINAPI holdClipboard(void* p) {
 }  // namespace
 
 TEST_F(Output, CopyBitmapOffersAPaletteOnlyForPaletteImagesAndPastesBack) {
-    img::ImageClipboard clip(host);
+    editing::ImageClipboard clip(host);
     host.image = quadrants(16, 12, 8);
     clip.mnuCopyBMPClick();
     EXPECT_TRUE(offered(CF_BITMAP));
     EXPECT_TRUE(offered(CF_PALETTE));
-    EXPECT_TRUE(img::ImageClipboard::canPaste());
+    EXPECT_TRUE(editing::ImageClipboard::canPaste());
     const Dib original = host.image;
     host.image = Dib(3, 3, 24);
     host.listMode = true;
@@ -635,7 +645,7 @@ TEST_F(Output, CopyBitmapOffersAPaletteOnlyForPaletteImagesAndPastesBack) {
 }
 
 TEST_F(Output, CopyMetafileThenPasteGivesThePictureAtItsFrameSize) {
-    img::ImageClipboard clip(host);
+    editing::ImageClipboard clip(host);
     clip.mnuCopyEMFClick();
     EXPECT_TRUE(offered(CF_ENHMETAFILE));
     EXPECT_TRUE(offered(CF_METAFILEPICT));
@@ -649,7 +659,7 @@ TEST_F(Output, CopyMetafileThenPasteGivesThePictureAtItsFrameSize) {
 }
 
 TEST_F(Output, PasteDoesNothingWhileTheMagnifierRunsAndOnlyForgetsUndoWithNothingToTake) {
-    img::ImageClipboard clip(host);
+    editing::ImageClipboard clip(host);
     clip.mnuCopyBMPClick();
     host.running = true;
     const Dib before = host.image;
@@ -665,7 +675,7 @@ TEST_F(Output, PasteDoesNothingWhileTheMagnifierRunsAndOnlyForgetsUndoWithNothin
         c.empty();
         c.setText(L"just text");
     }
-    EXPECT_FALSE(img::ImageClipboard::canPaste());
+    EXPECT_FALSE(editing::ImageClipboard::canPaste());
     clip.mnuPasteClick();
     EXPECT_EQ(host.undoForgotten, 1);
     EXPECT_EQ(host.replaced, 0);
@@ -673,7 +683,7 @@ TEST_F(Output, PasteDoesNothingWhileTheMagnifierRunsAndOnlyForgetsUndoWithNothin
 }
 
 TEST_F(Output, ClipboardHeldByAnotherThreadIsReportedAndChangesNothing) {
-    img::ImageClipboard clip(host);
+    editing::ImageClipboard clip(host);
     HANDLE events[2] = {CreateEventW(nullptr, TRUE, FALSE, nullptr), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     HANDLE t = CreateThread(nullptr, 0, holdClipboard, events, 0, nullptr);
     WaitForSingleObject(events[0], 5000);
@@ -699,7 +709,7 @@ TEST_F(Output, ClipboardHeldByAnotherThreadIsReportedAndChangesNothing) {
 }
 
 TEST(MetafilePicture, SizeFollowsTheFrameAtTheReferenceResolution) {
-    img::EnhMetaFile emf = img::recordMetafile(120, 80, [](HDC dc) {
+    editing::EnhMetaFile emf = editing::recordMetafile(120, 80, [](HDC dc) {
         tk::Brush red(CreateSolidBrush(kRed));
         // Covers the whole frame once, so playback maps it as recorded.
         RECT mark{0, 0, 1, 1}, r{40, 20, 80, 60}, corner{119, 79, 120, 80};
@@ -707,10 +717,10 @@ TEST(MetafilePicture, SizeFollowsTheFrameAtTheReferenceResolution) {
         FillRect(dc, &corner, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         FillRect(dc, &r, red);
     });
-    const SIZE s = img::metafilePixelSize(emf.get());
+    const SIZE s = editing::metafilePixelSize(emf.get());
     EXPECT_NEAR(s.cx, 120, 1);
     EXPECT_NEAR(s.cy, 80, 1);
-    const Dib d = img::pictureFromMetafile(emf.get());
+    const Dib d = editing::pictureFromMetafile(emf.get());
     EXPECT_EQ(d.width(), s.cx);
     EXPECT_EQ(pixel(d, 60, 40), kRed);
     // Played onto white.
@@ -729,7 +739,7 @@ TEST(PrintLayout, PaletteImageIsDrawnInItsColoursIntoTheTarget) {
         tk::Select sel(mem, page.handle());
         RECT all{0, 0, 200, 150};
         FillRect(mem, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        img::drawImageOnPage(mem, image, {50, 25, 100, 100});
+        editing::drawImageOnPage(mem, image, {50, 25, 100, 100});
         GdiFlush();
     }
     const Dib shown = fromSection(page);
@@ -743,7 +753,7 @@ TEST(PrintLayout, PaletteImageIsDrawnInItsColoursIntoTheTarget) {
 }
 
 TEST_F(Output, PrintingWithoutAPrinterSaysSoAtOnceAndStartsNothing) {
-    img::ImagePrint print(host);
+    editing::ImagePrint print(host);
     if (!print.Printer.printers().empty()) GTEST_SKIP() << "a printer is installed here";
     const DWORD t = GetTickCount();
     std::string message;
@@ -757,5 +767,5 @@ TEST_F(Output, PrintingWithoutAPrinterSaysSoAtOnceAndStartsNothing) {
     EXPECT_FALSE(print.Printer.printing());
     // Every query of the printer wrapper refuses without a device.
     EXPECT_THROW(print.Printer.pageSize(), std::exception);
-    EXPECT_THROW(print.Printer.beginDoc(img::ImagePrint::kJobTitle), std::exception);
+    EXPECT_THROW(print.Printer.beginDoc(editing::ImagePrint::kJobTitle), std::exception);
 }

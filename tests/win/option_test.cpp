@@ -18,12 +18,14 @@
 
 namespace {
 
-namespace ui = hueloom::ui;
+namespace dialogs = hueloom::dialogs;
 namespace st = hueloom::settings;
 
 // Runs `whileOpen` once the dialog is on screen, from inside its modal loop.
-bool runDialog(OptionDialogState& state, int page, const std::function<void(TfrmCompressOption&)>& whileOpen) {
-    return ModalDriver::runOn<TfrmCompressOption>(whileOpen, [&] { return ShowOptionDialog(state, page); });
+bool runDialog(hueloom::dialogs::OptionDialogState& state, int page,
+               const std::function<void(hueloom::dialogs::TfrmCompressOption&)>& whileOpen) {
+    return ModalDriver::runOn<hueloom::dialogs::TfrmCompressOption>(
+        whileOpen, [&] { return hueloom::dialogs::ShowOptionDialog(state, page); });
 }
 
 void click(HWND h, int x = 5, int y = 5) {
@@ -31,7 +33,7 @@ void click(HWND h, int x = 5, int y = 5) {
     SendMessageW(h, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
-void closeWithX(TfrmCompressOption& d) { click(d.CuteButton1.hwnd(), 18, 18); }
+void closeWithX(hueloom::dialogs::TfrmCompressOption& d) { click(d.CuteButton1.hwnd(), 18, 18); }
 
 using Snapshot = ClientSnapshot;
 
@@ -54,30 +56,30 @@ st::Settings sampleSettings() {
     return s;
 }
 
-OptionDialogState sampleState(int averaging = 1) {
-    OptionDialogState state;
+hueloom::dialogs::OptionDialogState sampleState(int averaging = 1) {
+    hueloom::dialogs::OptionDialogState state;
     state.settings = sampleSettings();
     state.averagingSize = averaging;
     state.chooseColor = [](unsigned&) { return false; };
     return state;
 }
 
-COLORREF pageColour(int page) { return tk::resolveColour(ui::optionPageColour(page)); }
+COLORREF pageColour(int page) { return tk::resolveColour(dialogs::optionPageColour(page)); }
 
 }  // namespace
 
 TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
-    OptionDialogState state = sampleState(9);
+    hueloom::dialogs::OptionDialogState state = sampleState(9);
     std::wstring jpgCaption, rectText, sleepText;
     int page = -1, visiblePages = 0, jpg = 0, png = -2, average = -2, cursor = -2, itemHeight = 0, items = 0;
     bool hook = false, altHook = true, cursorCapture = false, pageShown = false;
     std::vector<WORD> keys;
     std::wstring caption;
-    runDialog(state, ui::kPageColors, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageColors, [&](hueloom::dialogs::TfrmCompressOption& d) {
         caption = d.text();
         page = d.activePage();
-        for (int i = 0; i < ui::kOptionPageCount; ++i) visiblePages += IsWindowVisible(d.page(i).hwnd()) ? 1 : 0;
-        pageShown = IsWindowVisible(d.page(ui::kPageColors).hwnd()) != FALSE;
+        for (int i = 0; i < dialogs::kOptionPageCount; ++i) visiblePages += IsWindowVisible(d.page(i).hwnd()) ? 1 : 0;
+        pageShown = IsWindowVisible(d.page(dialogs::kPageColors).hwnd()) != FALSE;
         jpg = d.JPGBar.position();
         jpgCaption = d.Label1.caption();
         png = d.RadioGroupPNG.itemIndex();
@@ -94,7 +96,7 @@ TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
         closeWithX(d);
     });
     EXPECT_EQ(caption, L"オプション設定");
-    EXPECT_EQ(page, ui::kPageColors);
+    EXPECT_EQ(page, dialogs::kPageColors);
     EXPECT_EQ(visiblePages, 1);
     EXPECT_TRUE(pageShown);
     EXPECT_EQ(jpg, 90);
@@ -124,29 +126,29 @@ TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
 }
 
 TEST(OptionDialog, AveragePageFromStandardModeSelectsNothingAndAChoiceIsTaken) {
-    OptionDialogState state = sampleState(1);
+    hueloom::dialogs::OptionDialogState state = sampleState(1);
     int page = -1, before = -2;
-    runDialog(state, ui::kPageAverage, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageAverage, [&](hueloom::dialogs::TfrmCompressOption& d) {
         page = d.activePage();
         before = d.RadioGroupAverage.itemIndex();
         SendMessageW(d.RadioGroupAverage.button(2), BM_CLICK, 0, 0);  // "7ｘ7"
         closeWithX(d);
     });
-    EXPECT_EQ(page, ui::kPageAverage);
+    EXPECT_EQ(page, dialogs::kPageAverage);
     EXPECT_EQ(before, -1);
     EXPECT_EQ(state.averagingSize, 7);
 
     // Opened again and closed without a choice: standard mode stays.
-    OptionDialogState again = sampleState(1);
-    runDialog(again, ui::kPageAverage, [&](TfrmCompressOption& d) { closeWithX(d); });
+    hueloom::dialogs::OptionDialogState again = sampleState(1);
+    runDialog(again, dialogs::kPageAverage, [&](hueloom::dialogs::TfrmCompressOption& d) { closeWithX(d); });
     EXPECT_EQ(again.averagingSize, 1);
 }
 
 TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
-    OptionDialogState state = sampleState(5);
+    hueloom::dialogs::OptionDialogState state = sampleState(5);
     std::wstring jpgCaption;
     int upAtTop = 0, afterDown = 0;
-    runDialog(state, ui::kPageJPG, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
         // Slider moved by the keyboard: the caption follows.
         SendMessageW(d.JPGBar.hwnd(), WM_KEYDOWN, VK_RIGHT, 0);
         SendMessageW(d.JPGBar.hwnd(), WM_KEYUP, VK_RIGHT, 0);
@@ -159,8 +161,8 @@ TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
         upAtTop = d.UpDownRectWidth.position();
         click(d.UpDownRectWidth.hwnd(), ud.right / 2, ud.bottom - 3);
         afterDown = d.UpDownRectWidth.position();
-        d.hotKeys[ui::kHotKeyWindowCapture].setShortcut(hueloom::kShortcutShift | hueloom::kShortcutAlt | 'W');
-        d.hotKeys[ui::kHotKeyGetColor].setShortcut(0);
+        d.hotKeys[dialogs::kHotKeyWindowCapture].setShortcut(hueloom::kShortcutShift | hueloom::kShortcutAlt | 'W');
+        d.hotKeys[dialogs::kHotKeyGetColor].setShortcut(0);
         SendMessageW(d.chbxPrintScreen.hwnd(), BM_CLICK, 0, 0);
         SendMessageW(d.chbxAltPrintScreen.hwnd(), BM_CLICK, 0, 0);
         SendMessageW(d.CheckCursorCapture.hwnd(), BM_CLICK, 0, 0);
@@ -189,15 +191,15 @@ TEST(OptionDialog, EditsAreTakenBackHoweverTheDialogCloses) {
 
 TEST(OptionDialog, DelayThatIsNoNumberKeepsThePreviousOne) {
     for (const wchar_t* text : {L"12ms"}) {  // the other texts are covered by the portable tests
-        OptionDialogState state = sampleState();
-        runDialog(state, ui::kPageCapture, [&](TfrmCompressOption& d) {
+        hueloom::dialogs::OptionDialogState state = sampleState();
+        runDialog(state, dialogs::kPageCapture, [&](hueloom::dialogs::TfrmCompressOption& d) {
             d.edtSleep.setText(text);
             closeWithX(d);
         });
         EXPECT_EQ(state.settings.SleepTime, 1500) << "text " << tk::narrow(text, CP_UTF8);
     }
-    OptionDialogState negative = sampleState();
-    runDialog(negative, ui::kPageCapture, [&](TfrmCompressOption& d) {
+    hueloom::dialogs::OptionDialogState negative = sampleState();
+    runDialog(negative, dialogs::kPageCapture, [&](hueloom::dialogs::TfrmCompressOption& d) {
         d.edtSleep.setText(L"-300");
         closeWithX(d);
     });
@@ -205,9 +207,9 @@ TEST(OptionDialog, DelayThatIsNoNumberKeepsThePreviousOne) {
 }
 
 TEST(OptionDialog, HotKeyFieldTakesTheKeyTypedWithItsModifiers) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     WORD typed = 0;
-    runDialog(state, ui::kPageHotKeys, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageHotKeys, [&](hueloom::dialogs::TfrmCompressOption& d) {
         HWND field = d.sHotKeyScreenCapture.hwnd();
         SetFocus(field);
         BYTE keys[256];
@@ -228,7 +230,7 @@ TEST(OptionDialog, HotKeyFieldTakesTheKeyTypedWithItsModifiers) {
 }
 
 TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     std::vector<unsigned> offered;
     int calls = 0;
     state.chooseColor = [&](unsigned& c) {
@@ -243,11 +245,11 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
     };
     unsigned shownActive = 0, shownMask = 0;
     COLORREF pixel = 0, onScreen = 0;
-    runDialog(state, ui::kPageColors, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageColors, [&](hueloom::dialogs::TfrmCompressOption& d) {
         click(d.lblActiveColor.hwnd());
         click(d.lblMaskColor.hwnd());
-        shownActive = d.swatchColour(ui::kActiveColor);
-        shownMask = d.swatchColour(ui::kMaskColor);
+        shownActive = d.swatchColour(dialogs::kActiveColor);
+        shownMask = d.swatchColour(dialogs::kMaskColor);
         pixel = Snapshot(d.lblActiveColor.hwnd()).at(20, 8);
         // On the screen too: the swatch is not hidden by its black backing.
         RedrawWindow(d.hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -269,16 +271,16 @@ TEST(OptionDialog, ColourSwatchTakesAConfirmedColourOnly) {
 }
 
 TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColour) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     COLORREF first = 0, afterTab = 0, frameLeft = 0, frameBottom = 0, tabFill = 0, pageOnScreen = 0;
     int pageAfterTab = -1, redInActiveTab = 0;
     bool cornerOut = false, bottomCornerIn = false, topMiddleIn = false;
     RECT win{};
-    runDialog(state, ui::kPageJPG, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
         GetWindowRect(d.hwnd(), &win);
         first = Snapshot(d.hwnd()).at(250, 47);
         // A click on the tab of the hot-key page switches to it.
-        const RECT tab = d.PageControl1.tabRect(ui::kPageHotKeys);
+        const RECT tab = d.PageControl1.tabRect(dialogs::kPageHotKeys);
         click(d.PageControl1.hwnd(), (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
         pump();
         pageAfterTab = d.activePage();
@@ -293,9 +295,9 @@ TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColou
             pageOnScreen = GetPixel(screen, win.left + 100, win.top + 300);
         }
         Snapshot tabs(d.PageControl1.hwnd());
-        const RECT other = d.PageControl1.tabRect(ui::kPagePNG);
+        const RECT other = d.PageControl1.tabRect(dialogs::kPagePNG);
         tabFill = tabs.at(other.left + 3, other.top + 3);
-        redInActiveTab = tabs.count(RGB(255, 0, 0), d.PageControl1.tabRect(ui::kPageHotKeys));
+        redInActiveTab = tabs.count(RGB(255, 0, 0), d.PageControl1.tabRect(dialogs::kPageHotKeys));
         cornerOut = !PtInRegion(d.shape(), 2, 2);
         bottomCornerIn = PtInRegion(d.shape(), 1, 318) != FALSE;
         topMiddleIn = PtInRegion(d.shape(), 200, 1) != FALSE;
@@ -305,13 +307,13 @@ TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColou
     EXPECT_EQ(win.bottom - win.top, 320);
     EXPECT_EQ(win.left, (GetSystemMetrics(SM_CXSCREEN) - 406) / 2);
     EXPECT_EQ(win.top, (GetSystemMetrics(SM_CYSCREEN) - 320) / 2);
-    EXPECT_EQ(first, pageColour(ui::kPageJPG));
-    EXPECT_EQ(pageAfterTab, ui::kPageHotKeys);
-    EXPECT_EQ(afterTab, pageColour(ui::kPageHotKeys));
-    EXPECT_EQ(pageOnScreen, pageColour(ui::kPageHotKeys));
+    EXPECT_EQ(first, pageColour(dialogs::kPageJPG));
+    EXPECT_EQ(pageAfterTab, dialogs::kPageHotKeys);
+    EXPECT_EQ(afterTab, pageColour(dialogs::kPageHotKeys));
+    EXPECT_EQ(pageOnScreen, pageColour(dialogs::kPageHotKeys));
     EXPECT_EQ(frameLeft, RGB(0, 160, 80));
     EXPECT_EQ(frameBottom, RGB(0, 160, 80));
-    EXPECT_EQ(tabFill, pageColour(ui::kPagePNG));
+    EXPECT_EQ(tabFill, pageColour(dialogs::kPagePNG));
     EXPECT_GT(redInActiveTab, 5) << "the active tab's caption is drawn in red";
     EXPECT_TRUE(cornerOut);
     EXPECT_TRUE(bottomCornerIn);
@@ -319,9 +321,9 @@ TEST(OptionDialog, BackgroundFollowsThePageAndTheOutlineIsFramedInTheActiveColou
 }
 
 TEST(OptionDialog, DraggedByItsBackgroundButNotByItsControls) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     LRESULT title = 0, strip = 0, button = 0;
-    runDialog(state, ui::kPageJPG, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
         RECT w;
         GetWindowRect(d.hwnd(), &w);
         auto hit = [&](int x, int y) {
@@ -343,7 +345,7 @@ TEST(OptionDialog, DraggedByItsBackgroundButNotByItsControls) {
 }
 
 TEST(OptionDialog, CursorListDrawsTheNamedCursorAndNoText) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     std::vector<std::wstring> asked;
     state.cursorNames = {L"first", L"second"};
     state.cursorImage = [&](const std::wstring& name) -> HCURSOR {
@@ -353,7 +355,7 @@ TEST(OptionDialog, CursorListDrawsTheNamedCursorAndNoText) {
     state.settings.CaptureCursor = 1;
     int inked[2] = {-1, -1};
     int count = 0;
-    runDialog(state, ui::kPageCapture, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageCapture, [&](hueloom::dialogs::TfrmCompressOption& d) {
         count = d.ComboBox1.count();
         for (int item = 0; item < 2; ++item) {
             tk::DibSection dib(73, 40, 32);
@@ -389,13 +391,13 @@ TEST(OptionDialog, CursorListDrawsTheNamedCursorAndNoText) {
 }
 
 TEST(OptionDialog, OneKeyForTwoCommandsIsRefusedAndTheDialogStaysOpen) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     MessageBoxCatcher boxes;
     const WORD shared = hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C';  // the colour copy's key
     bool openAfterX = false, openAfterClose = false;
     int page = -1;
     HWND focus = nullptr, rectField = nullptr;
-    runDialog(state, ui::kPageJPG, [&](TfrmCompressOption& d) {
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
         d.sHotKeyRectCapture.setShortcut(shared);
         closeWithX(d);
         openAfterX = d.visible() && d.modalResult() == 0;
@@ -410,7 +412,7 @@ TEST(OptionDialog, OneKeyForTwoCommandsIsRefusedAndTheDialogStaysOpen) {
     EXPECT_FALSE(boxes.watchdogFired());
     EXPECT_TRUE(openAfterX);
     EXPECT_TRUE(openAfterClose);
-    EXPECT_EQ(page, ui::kPageHotKeys);
+    EXPECT_EQ(page, dialogs::kPageHotKeys);
     EXPECT_EQ(focus, rectField);
     ASSERT_EQ(boxes.texts.size(), 2u);
     EXPECT_EQ(boxes.texts[0],
@@ -421,12 +423,12 @@ TEST(OptionDialog, OneKeyForTwoCommandsIsRefusedAndTheDialogStaysOpen) {
 }
 
 TEST(OptionDialog, OnlyOneDialogAtATime) {
-    OptionDialogState state = sampleState();
+    hueloom::dialogs::OptionDialogState state = sampleState();
     bool second = true;
-    OptionDialogState other = sampleState();
+    hueloom::dialogs::OptionDialogState other = sampleState();
     other.settings.JPGQuality = 5;
-    runDialog(state, ui::kPageJPG, [&](TfrmCompressOption& d) {
-        second = ShowOptionDialog(other, ui::kPagePNG);
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
+        second = hueloom::dialogs::ShowOptionDialog(other, dialogs::kPagePNG);
         closeWithX(d);
     });
     EXPECT_FALSE(second);
@@ -434,16 +436,16 @@ TEST(OptionDialog, OnlyOneDialogAtATime) {
 }
 
 TEST(OptionCursors, EveryStandardNameHasACursor) {
-    const auto& names = OptionCursorNames();
+    const auto& names = hueloom::dialogs::OptionCursorNames();
     ASSERT_EQ(names.size(), 20u);
     EXPECT_EQ(names.front(), L"crArrow");
     EXPECT_EQ(names[9], L"crDrag");
     EXPECT_EQ(names[18], L"crHandPoint");
     EXPECT_EQ(names.back(), L"crSizeAll");
-    for (const auto& n : names) EXPECT_NE(OptionCursorByName(n), nullptr) << tk::narrow(n, CP_UTF8);
-    EXPECT_EQ(OptionCursorByName(L"crArrow"), LoadCursorW(nullptr, IDC_ARROW));
-    EXPECT_EQ(OptionCursorByName(L"crSizeAll"), LoadCursorW(nullptr, IDC_SIZEALL));
-    EXPECT_EQ(OptionCursorByName(L"crNothing"), nullptr);
+    for (const auto& n : names) EXPECT_NE(hueloom::dialogs::OptionCursorByName(n), nullptr) << tk::narrow(n, CP_UTF8);
+    EXPECT_EQ(hueloom::dialogs::OptionCursorByName(L"crArrow"), LoadCursorW(nullptr, IDC_ARROW));
+    EXPECT_EQ(hueloom::dialogs::OptionCursorByName(L"crSizeAll"), LoadCursorW(nullptr, IDC_SIZEALL));
+    EXPECT_EQ(hueloom::dialogs::OptionCursorByName(L"crNothing"), nullptr);
 }
 
 TEST(OptionHotKeyEdit, ShortcutWordsAndTheControlsOwnFormConvertBothWays) {

@@ -9,7 +9,7 @@
 #include "editing/progress_win.h"
 
 TEST(ProgressWindow, ShapeTitleAndPercentage) {
-    TfrmProgress w;
+    hueloom::editing::TfrmProgress w;
     ASSERT_TRUE(w.create(nullptr, L"反転処理中"));
     RECT r;
     GetWindowRect(w.hwnd(), &r);

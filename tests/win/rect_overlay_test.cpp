@@ -18,6 +18,7 @@
 #include "settings/settings.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
+#include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace {
@@ -84,7 +85,7 @@ public:
 
 // A fresh overlay (not shown modally) over a frozen picture, red mask.
 struct OverlayFixture : ::testing::Test {
-    std::unique_ptr<TfrmVirtualDesktop> o = std::make_unique<TfrmVirtualDesktop>();
+    std::unique_ptr<hueloom::capture::TfrmVirtualDesktop> o = std::make_unique<hueloom::capture::TfrmVirtualDesktop>();
     void SetUp() override {
         ASSERT_TRUE(o->create());
         o->setMaskColor(0x0000FF);
@@ -125,14 +126,15 @@ bool shownFlag(const tk::Window& w) { return w.hwnd() && (GetWindowLongW(w.hwnd(
 TEST_F(OverlayFixture, CoversTheDesktopBorderlessOnTopWithTheCrossAndItsMenu) {
     RECT wr;
     GetWindowRect(h(), &wr);
-    EXPECT_EQ(wr.left, 0);
-    EXPECT_EQ(wr.top, 0);
-    EXPECT_EQ(wr.right, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-    EXPECT_EQ(wr.bottom, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    EXPECT_EQ(wr.left, x);
+    EXPECT_EQ(wr.top, y);
+    EXPECT_EQ(wr.right, x + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(wr.bottom, y + GetSystemMetrics(SM_CYVIRTUALSCREEN));
     const LONG style = GetWindowLongW(h(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU));
     EXPECT_TRUE(GetWindowLongW(h(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(TfrmVirtualDesktop::current(), o.get());
+    EXPECT_EQ(hueloom::capture::TfrmVirtualDesktop::current(), o.get());
 
     HCURSOR cross = LoadCursorW(tk::app().hinstance(), L"MYCROSS2");
     ASSERT_NE(cross, nullptr) << "the cross cursor is a resource of the program";
@@ -213,6 +215,31 @@ TEST_F(OverlayFixture, LabelGoesBelowNearTheTopAndStaysOnTheDesktopAtTheRight) {
     EXPECT_EQ(lb.top, 45);
     EXPECT_EQ(lb.right, w);
     EXPECT_LT(lb.left, w - 58);
+}
+
+TEST(RectOverlayDesktop, OverANegativeOriginItWorksInClientCoordinatesAndTellsScreenOnes) {
+    // Monitors left of and above the primary one put the desktop's corner at (-300, -200).
+    const Rect desktop{-300, -200, 700, 600};
+    hueloom::capture::TfrmVirtualDesktop o;
+    ASSERT_TRUE(o.create(desktop));
+    o.setFrozenScreen(frozenPicture(desktop.width(), desktop.height()));
+    RECT wr;
+    GetWindowRect(o.hwnd(), &wr);
+    EXPECT_EQ((Rect{wr.left, wr.top, wr.right, wr.bottom}), desktop);
+    EXPECT_EQ(Snapshot(o.hwnd()).at(310, 220), frozenAt(310, 220)) << "the picture starts at the window's corner";
+
+    SendMessageW(o.hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, at(40, 30));
+    SendMessageW(o.hwnd(), WM_MOUSEMOVE, MK_LBUTTON, at(340, 230));
+    SendMessageW(o.hwnd(), WM_LBUTTONUP, 0, at(340, 230));
+    EXPECT_EQ(o.selRect(), (Rect{40, 30, 340, 230}));
+    EXPECT_EQ(o.selScreenRect(), (Rect{-260, -170, 40, 30}));
+    EXPECT_EQ(o.LabRectSize.caption(), L"W: 300 x H: 200\r\n左上(-260, -170)－右下(40, 30)");
+
+    // A fixed size starts at the pointer, found in client coordinates.
+    o.pmnuCtrl_ZClick();
+    ASSERT_TRUE(SetCursorPos(100, 50));
+    o.pmnu16x16Click();
+    EXPECT_EQ(o.selScreenRect(), (Rect{99, 49, 115, 65}));
 }
 
 TEST_F(OverlayFixture, HoverSetsZoneCursorsAndEdgesResize) {
@@ -334,13 +361,18 @@ TEST_F(OverlayFixture, RightClickDropsAFollowingRectangleBeforeTheMenu) {
 
 namespace {
 
-bool overlayUp() { return TfrmVirtualDesktop::current() && TfrmVirtualDesktop::current()->visible(); }
-void closeOverlay() {
-    if (auto* o = TfrmVirtualDesktop::current()) o->setModalResult(IDCANCEL);
+bool overlayUp() {
+    return hueloom::capture::TfrmVirtualDesktop::current() &&
+           hueloom::capture::TfrmVirtualDesktop::current()->visible();
 }
-bool dialogUp() { return TfrmFxRectSize::current() && TfrmFxRectSize::current()->visible(); }
+void closeOverlay() {
+    if (auto* o = hueloom::capture::TfrmVirtualDesktop::current()) o->setModalResult(IDCANCEL);
+}
+bool dialogUp() {
+    return hueloom::capture::TfrmFxRectSize::current() && hueloom::capture::TfrmFxRectSize::current()->visible();
+}
 void closeDialog() {
-    if (auto* d = TfrmFxRectSize::current()) d->setModalResult(IDCANCEL);
+    if (auto* d = hueloom::capture::TfrmFxRectSize::current()) d->setModalResult(IDCANCEL);
 }
 
 hueloom::settings::Settings testSettings() {
@@ -353,50 +385,47 @@ hueloom::settings::Settings testSettings() {
 
 TEST(RectOverlayModal, ReturnsTheSelectionWhenEnterIsPressedAndOnlyOneOverlayAtATime) {
     const Dib frozen = frozenPicture(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    std::optional<RECT> second{RECT{}};
+    std::optional<Rect> second{Rect{}};
     bool wasModal = false;
     // A pointer move that the system may send lands where the drag ends.
     SetCursorPos(140, 90);
-    const std::optional<RECT> r = ModalDriver::run(
+    const std::optional<Rect> r = ModalDriver::run(
         overlayUp,
         [&] {
-            auto* o = TfrmVirtualDesktop::current();
+            auto* o = hueloom::capture::TfrmVirtualDesktop::current();
             wasModal = o->isModal();
-            second = SelectRectangle(frozen, testSettings());
+            second = hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings());
             HWND h = o->hwnd();
             PostMessageW(h, WM_LBUTTONDOWN, MK_LBUTTON, at(40, 30));
             PostMessageW(h, WM_MOUSEMOVE, MK_LBUTTON, at(140, 90));
             PostMessageW(h, WM_LBUTTONUP, 0, at(140, 90));
             PostMessageW(h, WM_KEYDOWN, VK_RETURN, 1);
         },
-        closeOverlay, [&] { return SelectRectangle(frozen, testSettings()); });
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_TRUE(wasModal);
     EXPECT_FALSE(second.has_value()) << "a second overlay is refused";
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->left, 40);
-    EXPECT_EQ(r->top, 30);
-    EXPECT_EQ(r->right, 140);
-    EXPECT_EQ(r->bottom, 90);
-    EXPECT_EQ(TfrmVirtualDesktop::current(), nullptr);
+    EXPECT_EQ(*r, (Rect{40, 30, 140, 90}));
+    EXPECT_EQ(hueloom::capture::TfrmVirtualDesktop::current(), nullptr);
     EXPECT_EQ(FindWindowW(L"TfrmVirtualDesktop", nullptr), nullptr) << "released";
 }
 
 TEST(RectOverlayModal, ClosingBeforeAnyRectangleGivesAnEmptySelection) {
     const Dib frozen = frozenPicture(64, 64);
-    const std::optional<RECT> r = ModalDriver::run(
-        overlayUp, [] { PostMessageW(TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); }, closeOverlay,
-        [&] { return SelectRectangle(frozen, testSettings()); });
+    const std::optional<Rect> r = ModalDriver::run(
+        overlayUp, [] { PostMessageW(hueloom::capture::TfrmVirtualDesktop::current()->hwnd(), WM_CLOSE, 0, 0); },
+        closeOverlay, [&] { return hueloom::capture::SelectRectangle(frozen, tk::primaryScreen(), testSettings()); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     ASSERT_TRUE(r.has_value());
-    EXPECT_EQ(r->right - r->left, 0);
-    EXPECT_EQ(r->bottom - r->top, 0);
+    EXPECT_EQ(r->width(), 0);
+    EXPECT_EQ(r->height(), 0);
 }
 
 TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
-    TfrmVirtualDesktop o;
+    hueloom::capture::TfrmVirtualDesktop o;
     ASSERT_TRUE(o.create());
     ASSERT_TRUE(SetCursorPos(300, 250));
     // Types a size into the dialog that pmnuOptSize opens and presses OK.
@@ -404,7 +433,7 @@ TEST(RectOverlayModal, OwnSizeFromTheDialogOrStartOverWhenCancelled) {
         ModalDriver::run(
             dialogUp,
             [width, height] {
-                auto* d = TfrmFxRectSize::current();
+                auto* d = hueloom::capture::TfrmFxRectSize::current();
                 d->Edit1.setText(width);
                 d->Edit2.setText(height);
                 d->OKBtn.click();
@@ -444,7 +473,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
-            auto* d = TfrmFxRectSize::current();
+            auto* d = hueloom::capture::TfrmFxRectSize::current();
             GetWindowRect(d->hwnd(), &win);
             tk::Region rgn = tk::windowRegion(d->hwnd());
             if (rgn) {
@@ -453,7 +482,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             }
             Snapshot s(d->hwnd());
             edge = s.at(1, 85);
-            green = s.count(TfrmFxRectSize::kBackground);
+            green = s.count(hueloom::capture::TfrmFxRectSize::kBackground);
             aqua = s.count(RGB(0, 255, 255));
             freeHit = SendMessageW(d->hwnd(), WM_NCHITTEST, 0, MAKELPARAM(win.left + 30, win.top + 85));
             RECT eb = d->Edit1.bounds();
@@ -466,7 +495,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
             e2 = d->Edit2.text();
             PostMessageW(d->Edit1.hwnd(), WM_KEYDOWN, VK_ESCAPE, 1);
         },
-        closeDialog, [] { return AskFixedSize(nullptr, 0x6400C8); });
+        closeDialog, [] { return hueloom::capture::AskFixedSize(nullptr, 0x6400C8); });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_FALSE(r.has_value()) << "Escape cancels";
@@ -485,7 +514,7 @@ TEST(SizeDialog, OvalGreenHatchedFramedAndDraggableWithEmptyFieldsAndTheFirstFoc
     EXPECT_EQ(caption, L"固定切抜きサイズ");
     EXPECT_EQ(e1, L"");
     EXPECT_EQ(e2, L"");
-    EXPECT_EQ(TfrmFxRectSize::current(), nullptr);
+    EXPECT_EQ(hueloom::capture::TfrmFxRectSize::current(), nullptr);
 }
 
 namespace {
@@ -508,14 +537,14 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
     const std::optional<SIZE> r = ModalDriver::run(
         dialogUp,
         [&] {
-            auto* d = TfrmFxRectSize::current();
+            auto* d = hueloom::capture::TfrmFxRectSize::current();
             edit1 = d->Edit1.hwnd();
             edit2 = d->Edit2.hwnd();
             ok = d->OKBtn.hwnd();
             d->Edit1.setText(L"64");
             d->Edit2.setText(L"48");
             Steps::next = [&] {
-                auto* dd = TfrmFxRectSize::current();
+                auto* dd = hueloom::capture::TfrmFxRectSize::current();
                 if (!dd) return;
                 switch (step++) {
                 case 0: PostMessageW(GetFocus(), WM_KEYDOWN, VK_RETURN, 1); break;
@@ -543,7 +572,7 @@ TEST(SizeDialog, EnterMovesBetweenFieldsAndNeverPressesAButton) {
             };
             stepTimer = SetTimer(nullptr, 0, 30, Steps::tick);
         },
-        closeDialog, [] { return AskFixedSize(nullptr, 0xFFFF00); });
+        closeDialog, [] { return hueloom::capture::AskFixedSize(nullptr, 0xFFFF00); });
     KillTimer(nullptr, stepTimer);
     Steps::next = nullptr;
     EXPECT_TRUE(ModalDriver::acted);
@@ -563,22 +592,23 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     s.SleepTime = 750;
     std::wstring title, text;
     RECT win{};
-    ModalDriver::run([] { return TfrmMyDlg::current() && TfrmMyDlg::current()->visible(); },
-                     [&] {
-                         auto* box = TfrmMyDlg::current();
-                         title = box->text();
-                         text = box->lblContent.caption();
-                         GetWindowRect(box->hwnd(), &win);
-                         SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
-                         box->OKBtnClick();
-                     },
-                     [] {
-                         if (auto* b = TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
-                     },
-                     [&] {
-                         ShowRectCaptureInstructions(s, 120, 60);
-                         return 0;
-                     });
+    ModalDriver::run(
+        [] { return hueloom::dialogs::TfrmMyDlg::current() && hueloom::dialogs::TfrmMyDlg::current()->visible(); },
+        [&] {
+            auto* box = hueloom::dialogs::TfrmMyDlg::current();
+            title = box->text();
+            text = box->lblContent.caption();
+            GetWindowRect(box->hwnd(), &win);
+            SendMessageW(box->CheckBox1.hwnd(), BM_CLICK, 0, 0);
+            box->OKBtnClick();
+        },
+        [] {
+            if (auto* b = hueloom::dialogs::TfrmMyDlg::current()) b->setModalResult(IDCANCEL);
+        },
+        [&] {
+            hueloom::capture::ShowRectCaptureInstructions(s, 120, 60);
+            return 0;
+        });
     EXPECT_TRUE(ModalDriver::acted);
     EXPECT_FALSE(ModalDriver::timedOut);
     EXPECT_EQ(title, L"矩形領域・キャプチャの操作方法！");
@@ -589,9 +619,10 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
     EXPECT_TRUE(s.Msg_ID[4]) << "ticked: Msg_ID5 is set";
 
     // Once set, nothing shows.
-    ModalDriver::run([] { return TfrmMyDlg::current() != nullptr; }, [] { TfrmMyDlg::current()->OKBtnClick(); }, [] {},
+    ModalDriver::run([] { return hueloom::dialogs::TfrmMyDlg::current() != nullptr; },
+                     [] { hueloom::dialogs::TfrmMyDlg::current()->OKBtnClick(); }, [] {},
                      [&] {
-                         ShowRectCaptureInstructions(s, 120, 60);
+                         hueloom::capture::ShowRectCaptureInstructions(s, 120, 60);
                          return 0;
                      });
     EXPECT_FALSE(ModalDriver::acted);

@@ -12,7 +12,7 @@
 #include "image/file_io.h"
 #include "core/paths.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 namespace {
 
@@ -190,4 +190,4 @@ void TBindData::SaveToFile(const std::filesystem::path& path) const {
     image::writeFileBytes(path, bytes_);
 }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -14,7 +14,7 @@
 #include "image/dib.h"
 #include "core/geometry.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 // Window and picture size (the window is borderless: client = window).
 inline constexpr int kAboutWidth = 365;
@@ -148,4 +148,4 @@ private:
     TBindData data_;
 };
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -6,9 +6,9 @@
 #include "image/win/dib_win.h"
 #include "toolkit/application_win.h"
 
-namespace {
+namespace hueloom::dialogs {
 
-namespace ui = hueloom::ui;
+namespace {
 
 const wchar_t kClassName[] = L"TfrmVersion";
 constexpr UINT kBtnFaceSysColour = COLOR_BTNFACE;
@@ -37,7 +37,7 @@ int TfrmVersion::orbitCounter_ = 0;
 
 TfrmVersion::TfrmVersion() {
     // The picture, as the form definition carries it.
-    DataBind1.Data().LoadFromBytes(ui::aboutPicturePng());
+    DataBind1.Data().LoadFromBytes(dialogs::aboutPicturePng());
 }
 
 TfrmVersion::~TfrmVersion() {
@@ -50,11 +50,11 @@ TfrmVersion::~TfrmVersion() {
 
 bool TfrmVersion::create(const std::wstring& picturePath) {
     registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    const int w = ui::kAboutWidth, h = ui::kAboutHeight;
+    const int w = dialogs::kAboutWidth, h = dialogs::kAboutHeight;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(kClassName, L"バージョン情報", WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h, tk::app().handle()))
         return false;
-    picturePath_ = picturePath.empty() ? ui::aboutPicturePath(tk::modulePath()) : picturePath;
+    picturePath_ = picturePath.empty() ? dialogs::aboutPicturePath(tk::modulePath()) : picturePath;
 
     windowFont_ = tk::makeFont(12, FW_NORMAL);
     label1Font_ = tk::makeFont(15, FW_BOLD, true);
@@ -62,28 +62,30 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     buttonFont_ = tk::makeFont(13, FW_BOLD);
     canvas_ = tk::DibSection(w, h, 32);
 
-    ImgIcon.left = ui::kAboutIconLeft;
-    ImgIcon.top = ui::kAboutIconTop;
-    ImgIcon.width = ImgIcon.height = ui::kAboutIconSize;
+    ImgIcon.left = dialogs::kAboutIconLeft;
+    ImgIcon.top = dialogs::kAboutIconTop;
+    ImgIcon.width = ImgIcon.height = dialogs::kAboutIconSize;
 
-    placeLabel(Label1, ui::kAboutLabel1Left, ui::kAboutLabel1Top, ui::kAboutProgramName, RGB(255, 0, 0), label1Font_);
-    placeLabel(Label2, ui::kAboutLabel2Left, ui::kAboutLabel2Top, ui::kAboutRightsLine, RGB(0, 128, 0), label2Font_);
+    placeLabel(Label1, dialogs::kAboutLabel1Left, dialogs::kAboutLabel1Top, dialogs::kAboutProgramName, RGB(255, 0, 0),
+               label1Font_);
+    placeLabel(Label2, dialogs::kAboutLabel2Left, dialogs::kAboutLabel2Top, dialogs::kAboutRightsLine, RGB(0, 128, 0),
+               label2Font_);
 
-    Shape1.width = Shape1.height = ui::kAboutShapeSize;
+    Shape1.width = Shape1.height = dialogs::kAboutShapeSize;
     Shape1.visible = false;
 
-    const hueloom::Rect& b = ui::kAboutButton;
+    const hueloom::Rect& b = dialogs::kAboutButton;
     CuteButton1.create(hwnd_, b.left, b.top, b.right - b.left, b.bottom - b.top);
-    CuteButton1.setCaption(ui::kAboutOkCaption);
+    CuteButton1.setCaption(dialogs::kAboutOkCaption);
     CuteButton1.setBevelWidth(2);
-    CuteButton1.setColor(rgbToColorRef(ui::kAboutButtonFace));
+    CuteButton1.setColor(rgbToColorRef(dialogs::kAboutButtonFace));
     CuteButton1.setFont(buttonFont_);
     CuteButton1.setFontColor(RGB(255, 255, 255));
     CuteButton1.setShowFocusRect(false);
     CuteButton1.setCursor(LoadCursorW(nullptr, IDC_HAND));
     CuteButton1.onClick = [this] { CuteButton1Click(); };
 
-    Timer1 = std::make_unique<tk::Timer>(*this, ui::kAboutOrbitInterval, [this] { Timer1Timer(); });
+    Timer1 = std::make_unique<tk::Timer>(*this, dialogs::kAboutOrbitInterval, [this] { Timer1Timer(); });
     TimerClose = std::make_unique<tk::Timer>(*this, 0, [this] { TimerCloseTimer(); });
 
     FormCreate();
@@ -120,12 +122,12 @@ void TfrmVersion::FormCreate() {
 
 void TfrmVersion::FormShow() {
     if (closed_) return;  // nothing to shape once the window has closed
-    tk::Region outer(CreateEllipticRgn(ui::kAboutOuterEllipse.left, ui::kAboutOuterEllipse.top,
-                                       ui::kAboutOuterEllipse.right, ui::kAboutOuterEllipse.bottom));
-    tk::Region hole(CreateEllipticRgn(ui::kAboutHoleEllipse.left, ui::kAboutHoleEllipse.top,
-                                      ui::kAboutHoleEllipse.right, ui::kAboutHoleEllipse.bottom));
-    tk::Region card(
-        CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+    tk::Region outer(CreateEllipticRgn(dialogs::kAboutOuterEllipse.left, dialogs::kAboutOuterEllipse.top,
+                                       dialogs::kAboutOuterEllipse.right, dialogs::kAboutOuterEllipse.bottom));
+    tk::Region hole(CreateEllipticRgn(dialogs::kAboutHoleEllipse.left, dialogs::kAboutHoleEllipse.top,
+                                      dialogs::kAboutHoleEllipse.right, dialogs::kAboutHoleEllipse.bottom));
+    tk::Region card(CreateRectRgn(dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
+                                  dialogs::kAboutCard.bottom));
     shape_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shape_, outer, hole, RGN_XOR);
     CombineRgn(shape_, shape_, card, RGN_OR);
@@ -152,17 +154,18 @@ void TfrmVersion::compose() {
         FillRect(dc, &all, GetSysColorBrush(kBtnFaceSysColour));
     }
     if (framed_) {
-        tk::Region card(
-            CreateRectRgn(ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom));
+        tk::Region card(CreateRectRgn(dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
+                                      dialogs::kAboutCard.bottom));
         tk::Brush brush(CreateSolidBrush(frameColour_));
-        FrameRgn(dc, card, brush, ui::kAboutCardFrameWidth, ui::kAboutCardFrameHeight);
+        FrameRgn(dc, card, brush, dialogs::kAboutCardFrameWidth, dialogs::kAboutCardFrameHeight);
     }
     if (ImgIcon.visible && ImgIcon.icon)
         DrawIconEx(dc, ImgIcon.left, ImgIcon.top, ImgIcon.icon, ImgIcon.width, ImgIcon.height, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);
     tk::SavedDC clip(dc);
     // The texts stay on the card, whatever the font's width.
-    IntersectClipRect(dc, ui::kAboutCard.left, ui::kAboutCard.top, ui::kAboutCard.right, ui::kAboutCard.bottom);
+    IntersectClipRect(dc, dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
+                      dialogs::kAboutCard.bottom);
     for (const Label* l : {&Label1, &Label2}) {
         if (!l->visible) continue;
         tk::Select font(dc, l->font ? static_cast<HGDIOBJ>(l->font) : static_cast<HGDIOBJ>(windowFont_.get()));
@@ -195,7 +198,7 @@ void TfrmVersion::FormPaint(HDC dc) {
 void TfrmVersion::Timer1Timer() {
     // 1-2. Where the circle goes for this step.
     const int k = orbitCounter_;
-    const ui::OrbitStep st = ui::orbitStep(k);
+    const dialogs::OrbitStep st = dialogs::orbitStep(k);
     // 3. The colour painted there now.
     const COLORREF c = pixelAt(st.x, st.y);
     // 4. The circle.
@@ -204,27 +207,27 @@ void TfrmVersion::Timer1Timer() {
     Shape1.visible = true;
     // 5. The button in that colour, its caption in the inverse.
     CuteButton1.setColor(c);
-    CuteButton1.setFontColor(ui::inverseColour(c));
+    CuteButton1.setFontColor(dialogs::inverseColour(c));
     // 6. The icon moves every ten steps.
     ImgIcon.left = st.iconLeft;
     // 7. The card framed in the colour.
     framed_ = true;
     frameColour_ = c;
     // 8. Next step.
-    orbitCounter_ = ui::nextOrbitCounter(k);
+    orbitCounter_ = dialogs::nextOrbitCounter(k);
     compose();
     invalidate();
 }
 
 void TfrmVersion::CuteButton1Click() {
-    if (TimerClose) TimerClose->setInterval(ui::kAboutIrisInterval);
+    if (TimerClose) TimerClose->setInterval(dialogs::kAboutIrisInterval);
 }
 
 bool TfrmVersion::FormCloseQuery() {
     if (closed_) return true;
     if (TimerClose->interval() == 0) {
         // The first close request starts the iris instead.
-        TimerClose->setInterval(ui::kAboutIrisInterval);
+        TimerClose->setInterval(dialogs::kAboutIrisInterval);
         return false;
     }
     return true;
@@ -244,7 +247,7 @@ void TfrmVersion::TimerCloseTimer() {
     // 1. The orbit stops.
     if (Timer1->interval()) Timer1->setInterval(0);
     // 2. Closed once the ellipse is narrower than 10 pixels.
-    const ui::IrisStep st = ui::irisStep(irisStep_, width(), height());
+    const dialogs::IrisStep st = dialogs::irisStep(irisStep_, width(), height());
     if (st.close) {
         close();  // allowed: the iris timer runs
         return;
@@ -265,7 +268,7 @@ void TfrmVersion::TimerCloseTimer() {
     }
     // 5. The button says it is going.
     CuteButton1.setColor(RGB(0, 0, 0));
-    CuteButton1.setCaption(ui::kAboutVanishCaption);
+    CuteButton1.setCaption(dialogs::kAboutVanishCaption);
     CuteButton1.setFontColor(st.red ? RGB(255, 0, 0) : RGB(255, 255, 0));
     // 6. Next step.
     irisStep_ = st.next;
@@ -299,3 +302,5 @@ int ShowAboutWindow() {
     if (!form->create()) throw std::runtime_error("cannot create the about window");
     return form->showModal();
 }
+
+}  // namespace hueloom::dialogs

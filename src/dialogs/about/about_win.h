@@ -24,6 +24,8 @@
 #include "dialogs/about/about.h"
 #include "toolkit/controls/cute_button_win.h"
 
+namespace hueloom::dialogs {
+
 class TfrmVersion : public tk::Dialog, public tk::SingleInstance<TfrmVersion> {
 public:
     TfrmVersion();
@@ -62,9 +64,9 @@ public:
     Image ImgIcon;
     Label Label1, Label2;
     GraphicControl Shape1;
-    TCuteButton CuteButton1;
+    tk::TCuteButton CuteButton1;
     std::unique_ptr<tk::Timer> Timer1, TimerClose;
-    hueloom::ui::TDataBind DataBind1;
+    hueloom::dialogs::TDataBind DataBind1;
 
     // State.
     // The orbit counter k, kept for the whole run of the program.
@@ -106,3 +108,5 @@ private:
 // Creates the about window, shows it modally and destroys it. Does nothing
 // while one is open already. Returns the modal result.
 int ShowAboutWindow();
+
+}  // namespace hueloom::dialogs

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 InfoBoxLayout layoutInfoBox(TextExtent title, TextExtent content) {
     InfoBoxLayout l;
@@ -50,4 +50,4 @@ std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeigh
     return p;
 }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 struct Bounds {
     int left = 0, top = 0, width = 0, height = 0;
@@ -68,4 +68,4 @@ struct ScreenPoint {
 // just enough to lie flush with the screen's right / bottom edge.
 std::optional<ScreenPoint> placeInfoBox(int x, int y, int boxWidth, int boxHeight, int screenWidth, int screenHeight);
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -7,20 +7,21 @@
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 
+namespace hueloom::dialogs {
+
 namespace {
 
-namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
 // Size of a label that sizes itself to its text, drawn in `font`.
-ui::TextExtent measure(HFONT font, const std::wstring& text) {
+dialogs::TextExtent measure(HFONT font, const std::wstring& text) {
     tk::WindowDC screen(nullptr);
     tk::SavedDC saved(screen);
     SelectObject(screen, font);
     TEXTMETRICW tm{};
     GetTextMetricsW(screen, &tm);
     const std::string utf8 = tk::narrow(text, CP_UTF8);
-    return ui::measureLines(utf8, tm.tmHeight, [&](std::string_view line) {
+    return dialogs::measureLines(utf8, tm.tmHeight, [&](std::string_view line) {
         const std::wstring w = tk::widen(std::string(line), CP_UTF8);
         SIZE sz{0, 0};
         if (!w.empty()) GetTextExtentPoint32W(screen, w.c_str(), static_cast<int>(w.size()), &sz);
@@ -28,7 +29,7 @@ ui::TextExtent measure(HFONT font, const std::wstring& text) {
     });
 }
 
-void place(tk::Window& w, const ui::Bounds& b) { w.setBounds(b.left, b.top, b.width, b.height); }
+void place(tk::Window& w, const dialogs::Bounds& b) { w.setBounds(b.left, b.top, b.width, b.height); }
 
 }  // namespace
 
@@ -36,7 +37,7 @@ void place(tk::Window& w, const ui::Bounds& b) { w.setBounds(b.left, b.top, b.wi
 
 bool TfrmMyDlg::create() {
     registerClass(L"TfrmMyDlg", CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND), nullptr);
-    const int w = ui::kInfoMinWidth, h = 124;
+    const int w = dialogs::kInfoMinWidth, h = 124;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(L"TfrmMyDlg", L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h, tk::app().handle()))
         return false;
@@ -47,16 +48,16 @@ bool TfrmMyDlg::create() {
     buttonFont_ = tk::makeFont(15, FW_BOLD);
     background_.reset(CreateSolidBrush(tk::resolveColour(hueloom::kClInfoBk)));
 
-    lblTitle.create(hwnd_, ui::kInfoTitleLeft, ui::kInfoTitleTop, 1, 1);
+    lblTitle.create(hwnd_, dialogs::kInfoTitleLeft, dialogs::kInfoTitleTop, 1, 1);
     lblTitle.setTransparent(true);
     lblTitle.setColours(RGB(255, 0, 0), tk::resolveColour(hueloom::kClInfoBk));
     lblTitle.setFont(titleFont_);
     lblTitle.setAlignment(DT_LEFT);
 
-    Label1.create(hwnd_, 5, ui::kInfoContentTop - 8, 1, 2);
+    Label1.create(hwnd_, 5, dialogs::kInfoContentTop - 8, 1, 2);
     Label1.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kClOlive));
 
-    lblContent.create(hwnd_, ui::kInfoContentLeft, ui::kInfoContentTop, 1, 1);
+    lblContent.create(hwnd_, dialogs::kInfoContentLeft, dialogs::kInfoContentTop, 1, 1);
     lblContent.setLayout(tk::Label::Layout::Paragraph);  // no '&' prefixes: file paths may hold one
     lblContent.setTransparent(true);
     lblContent.setColours(GetSysColor(COLOR_INFOTEXT), tk::resolveColour(hueloom::kClInfoBk));
@@ -65,12 +66,12 @@ bool TfrmMyDlg::create() {
     Label2.create(hwnd_, 5, 0, 1, 2);
     Label2.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kCl3DLight));
 
-    CheckBox1.create(hwnd_, ui::kInfoCheckBoxLeft, 0, ui::kInfoCheckBoxWidth, ui::kInfoCheckBoxHeight,
+    CheckBox1.create(hwnd_, dialogs::kInfoCheckBoxLeft, 0, dialogs::kInfoCheckBoxWidth, dialogs::kInfoCheckBoxHeight,
                      L"今後表示しない");
     CheckBox1.setFont(windowFont_);
     CheckBox1.setBackground(tk::resolveColour(hueloom::kClInfoBk));
 
-    OKBtn.create(hwnd_, 0, 0, ui::kInfoButtonWidth, ui::kInfoButtonHeight);
+    OKBtn.create(hwnd_, 0, 0, dialogs::kInfoButtonWidth, dialogs::kInfoButtonHeight);
     OKBtn.setCaption(L"OK");
     OKBtn.setBevelWidth(2);
     OKBtn.setBevelHighlightColor(hueloom::kClAqua);
@@ -96,14 +97,14 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
     targetX = x;
     targetY = y;
 
-    layout_ = ui::layoutInfoBox(measure(titleFont_, title), measure(contentFont_, text));
+    layout_ = dialogs::layoutInfoBox(measure(titleFont_, title), measure(contentFont_, text));
     place(lblTitle, layout_.title);
     place(lblContent, layout_.content);
     place(Label1, layout_.rule1);
     place(Label2, layout_.rule2);
     place(CheckBox1, layout_.checkBox);
     place(OKBtn, layout_.okButton);
-    OKBtn.setColor(ui::kInfoButtonFace);
+    OKBtn.setColor(dialogs::kInfoButtonFace);
 
     // Centred on the screen until the box becomes active.
     const int w = layout_.clientWidth, h = layout_.clientHeight;
@@ -120,15 +121,15 @@ void TfrmMyDlg::setFrameColor(unsigned value) {
 void TfrmMyDlg::FormShow() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    setShape(tk::Region(
-        CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, ui::kInfoCornerEllipse, ui::kInfoCornerEllipse)));
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, dialogs::kInfoCornerEllipse,
+                                           dialogs::kInfoCornerEllipse)));
 }
 
 void TfrmMyDlg::FormActivate() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    const auto p = ui::placeInfoBox(targetX, targetY, r.right - r.left, r.bottom - r.top, GetSystemMetrics(SM_CXSCREEN),
-                                    GetSystemMetrics(SM_CYSCREEN));
+    const auto p = dialogs::placeInfoBox(targetX, targetY, r.right - r.left, r.bottom - r.top,
+                                         GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     if (p && (p->x != r.left || p->y != r.top))
         SetWindowPos(hwnd_, nullptr, p->x, p->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -136,7 +137,7 @@ void TfrmMyDlg::FormActivate() {
 void TfrmMyDlg::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, background_);
-    frameShape(dc, tk::resolveColour(frameColor_), ui::kInfoFrameBrush);
+    frameShape(dc, tk::resolveColour(frameColor_), dialogs::kInfoFrameBrush);
 }
 
 void TfrmMyDlg::OKBtnClick() { setModalResult(IDOK); }
@@ -167,3 +168,5 @@ bool ShowInfoBox(const std::wstring& Title, const std::wstring& Text, int X, int
     box->CheckBox1.setChecked(false);
     return ticked;
 }
+
+}  // namespace hueloom::dialogs

@@ -18,6 +18,8 @@
 #include "toolkit/controls/cute_button_win.h"
 #include "dialogs/infobox/info_box.h"
 
+namespace hueloom::dialogs {
+
 // Frame colour used when the caller passes none: the default ActiveColor.
 inline constexpr unsigned kInfoBoxDefaultFrameColor = 0xFFFF00;
 
@@ -29,7 +31,7 @@ public:
     // Puts the texts in, shows or hides the check box, sizes and lays out
     // the box, and stores the target position (negative = stay centred).
     void prepare(const std::wstring& title, const std::wstring& text, int x, int y, bool showCheckBox);
-    const hueloom::ui::InfoBoxLayout& boxLayout() const { return layout_; }
+    const hueloom::dialogs::InfoBoxLayout& boxLayout() const { return layout_; }
 
     // Frame colour: a colour value of the settings file (may be a system colour).
     void setFrameColor(unsigned value);
@@ -44,13 +46,13 @@ public:
     tk::Label lblTitle, Label1, Label2;
     tk::Label lblContent;  // the message: several lines over the box's background
     tk::CheckBox CheckBox1;
-    TCuteButton OKBtn;
+    tk::TCuteButton OKBtn;
     int targetX = 0, targetY = 0;
 
     bool dialogKey(WORD vk, WORD shortcut) override;
 
 private:
-    hueloom::ui::InfoBoxLayout layout_;
+    hueloom::dialogs::InfoBoxLayout layout_;
     unsigned frameColor_ = kInfoBoxDefaultFrameColor;
     tk::Font windowFont_, titleFont_, contentFont_, buttonFont_;
     tk::Brush background_;
@@ -63,3 +65,5 @@ private:
 // another box is open.
 bool ShowInfoBox(const std::wstring& Title, const std::wstring& Text, int X, int Y, bool ShowCheckBox,
                  unsigned frameColor = kInfoBoxDefaultFrameColor);
+
+}  // namespace hueloom::dialogs

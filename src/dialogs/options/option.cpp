@@ -6,7 +6,7 @@
 
 #include "magnifier/magnifier.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 namespace {
 
@@ -70,7 +70,7 @@ OptionControls optionControlsFrom(const settings::Settings& s, int averagingSize
     c.pngIndex = s.PNGQuality >= 0 && s.PNGQuality < kPNGQualityItems ? s.PNGQuality : -1;
     c.rectWidth = std::clamp(s.OptionRectWidth, kRectWidthMin, kRectWidthMax);
     // Size 1 (standard mode) selects no item: (1 - 3) / 2 truncates to -1.
-    c.averageIndex = app::isValidAveragingSize(averagingSize) ? (averagingSize - 3) / 2 : -1;
+    c.averageIndex = magnifier::isValidAveragingSize(averagingSize) ? (averagingSize - 3) / 2 : -1;
     c.colours = {s.MojiColor, s.MojiBKColor, s.ActiveColor, s.DeactiveColor, s.ImgBKColor, s.MaskColor};
     c.hotKeys = {s.HotKeyGetColor, s.HotKeyScreenCapture, s.HotKeyWindowCapture, s.HotKeyRectCapture};
     c.hookPrintScreen = s.HookPrintScreenKey;
@@ -89,7 +89,7 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
         s.PNGQuality = settings::kDefaultPNGQuality;
     s.OptionRectWidth = std::clamp(c.rectWidth, kRectWidthMin, kRectWidthMax);
     averagingSize =
-        c.averageIndex >= 0 && c.averageIndex < kAverageItems ? app::averagingSizeFromIndex(c.averageIndex) : 1;
+        c.averageIndex >= 0 && c.averageIndex < kAverageItems ? magnifier::averagingSizeFromIndex(c.averageIndex) : 1;
     s.MojiColor = c.colours[kMojiColor];
     s.MojiBKColor = c.colours[kMojiBKColor];
     s.ActiveColor = c.colours[kActiveColor];
@@ -143,4 +143,4 @@ OptionOutline optionOutline() {
             kOptionPagesTop + kOptionPagesHeight + 3};
 }
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

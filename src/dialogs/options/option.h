@@ -13,7 +13,7 @@
 
 #include "settings/settings.h"
 
-namespace hueloom::ui {
+namespace hueloom::dialogs {
 
 // Pages, in tab order.
 enum OptionPage : int {
@@ -120,4 +120,4 @@ struct OptionOutline {
 };
 OptionOutline optionOutline();
 
-}  // namespace hueloom::ui
+}  // namespace hueloom::dialogs

@@ -10,9 +10,10 @@
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 
+namespace hueloom::dialogs {
+
 namespace {
 
-namespace ui = hueloom::ui;
 namespace st = hueloom::settings;
 
 constexpr UINT kTabsId = 1000;
@@ -29,7 +30,7 @@ void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const s
     label.setColours(ink, back);
 }
 
-COLORREF pageColour(int page) { return tk::resolveColour(ui::optionPageColour(page)); }
+COLORREF pageColour(int page) { return tk::resolveColour(dialogs::optionPageColour(page)); }
 
 std::wstring wide(std::string_view utf8) { return tk::widen(std::string(utf8), CP_UTF8); }
 
@@ -184,7 +185,7 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
 
     tk::initCommonControls();
     registerClass(L"TfrmCompressOption", CS_DBLCLKS, nullptr, nullptr);
-    const int w = ui::kOptionWidth, h = ui::kOptionHeight;
+    const int w = dialogs::kOptionWidth, h = dialogs::kOptionHeight;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(L"TfrmCompressOption", L"オプション設定", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
                       tk::app().handle()))
@@ -198,7 +199,7 @@ void TfrmCompressOption::FormCreate() {
     Label16.create(hwnd_, 40, 19, 161, 22);
     Label16.setCaption(L"オプション設定");
     Label16.setFont(titleFont_);
-    Label16.setColours(RGB(128, 0, 0), pageColour(ui::kPageJPG));
+    Label16.setColours(RGB(128, 0, 0), pageColour(dialogs::kPageJPG));
     Label16.setTransparent(true);
     Label16.setAlignment(DT_LEFT);
 
@@ -213,13 +214,13 @@ void TfrmCompressOption::FormCreate() {
     CuteButton1.setHint(L"閉じる");
     CuteButton1.onClick = [this] { CuteButton1Click(); };
 
-    PageControl1.create(hwnd_, ui::kOptionPagesLeft, ui::kOptionPagesTop, ui::kOptionPagesWidth, ui::kOptionPagesHeight,
-                        kTabsId);
+    PageControl1.create(hwnd_, dialogs::kOptionPagesLeft, dialogs::kOptionPagesTop, dialogs::kOptionPagesWidth,
+                        dialogs::kOptionPagesHeight, kTabsId);
     PageControl1.setFont(windowFont_);
     PageControl1.setTabPadding(4, 3);
-    for (int i = 0; i < ui::kOptionPageCount; ++i) PageControl1.addTab(wide(ui::optionPageCaption(i)));
+    for (int i = 0; i < dialogs::kOptionPageCount; ++i) PageControl1.addTab(wide(dialogs::optionPageCaption(i)));
     buildPages();
-    setActivePage(ui::kPageJPG);
+    setActivePage(dialogs::kPageJPG);
 
     // Explanatory texts.
     Label2.setCaption(L"JPG品質1～100\r\n品質が高いほど\r\n圧縮率は低下します");
@@ -233,7 +234,7 @@ void TfrmCompressOption::FormCreate() {
 
 void TfrmCompressOption::buildPages() {
     const RECT area = PageControl1.pageRect();
-    for (int i = 0; i < ui::kOptionPageCount; ++i) {
+    for (int i = 0; i < dialogs::kOptionPageCount; ++i) {
         auto sheet = std::make_unique<Sheet>();
         sheet->create(hwnd_, area, pageColour(i));
         ShowWindow(sheet->hwnd(), SW_HIDE);
@@ -256,39 +257,39 @@ void TfrmCompressOption::buildPages() {
 
     // JPG
     {
-        HWND p = sheets_[ui::kPageJPG]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageJPG);
-        createText(Label1, p, 88, 32, 200, 16, wide(ui::jpgQualityCaption(1)), pageBoldFont_, black, bg);
+        HWND p = sheets_[dialogs::kPageJPG]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageJPG);
+        createText(Label1, p, 88, 32, 200, 16, wide(dialogs::jpgQualityCaption(1)), pageBoldFont_, black, bg);
         JPGBar.create(p, 80, 48, 209, 41);
-        JPGBar.setRange(ui::kJPGQualityMin, ui::kJPGQualityMax);
-        JPGBar.setTickFrequency(ui::kJPGQualityTick);
+        JPGBar.setRange(dialogs::kJPGQualityMin, dialogs::kJPGQualityMax);
+        JPGBar.setTickFrequency(dialogs::kJPGQualityTick);
         JPGBar.setHint(L"初期設定90");
         createText(Label2, p, 88, 96, 220, 60, L"", pageFont_, black, bg);
     }
     // PNG
     {
-        HWND p = sheets_[ui::kPagePNG]->hwnd();
+        HWND p = sheets_[dialogs::kPagePNG]->hwnd();
         RadioGroupPNG.create(p, 128, 34, 113, 171);
         RadioGroupPNG.setFont(pageFont_, pageBoldFont_);
-        RadioGroupPNG.setBackground(pageColour(ui::kPagePNG));
+        RadioGroupPNG.setBackground(pageColour(dialogs::kPagePNG));
         RadioGroupPNG.setCaption(L"PNG圧縮");
         RadioGroupPNG.setItems({L"圧縮無し", L"標準圧縮", L"速度優先", L"最高圧縮"});
     }
     // 色の画像
     {
-        HWND p = sheets_[ui::kPageColorImage]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageColorImage);
+        HWND p = sheets_[dialogs::kPageColorImage]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageColorImage);
         Edit1.create(p, 138, 24, 41, 23, 0, true);
         Edit1.setFont(pageFont_);
         UpDownRectWidth.create(p, 179, 24, 16, 23);
         UpDownRectWidth.setBuddy(Edit1.hwnd());
-        UpDownRectWidth.setRange(ui::kRectWidthMin, ui::kRectWidthMax);
+        UpDownRectWidth.setRange(dialogs::kRectWidthMin, dialogs::kRectWidthMax);
         createText(Label3, p, 71, 56, pageW - 71 - 4, 60, L"", pageFont_, black, bg);
     }
     // 平均値モード
     {
-        HWND p = sheets_[ui::kPageAverage]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageAverage);
+        HWND p = sheets_[dialogs::kPageAverage]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageAverage);
         RadioGroupAverage.create(p, 72, 16, 96, 204);
         RadioGroupAverage.setFont(pageFont_, windowFont_);  // the caption fits the group's width
         RadioGroupAverage.setBackground(bg);
@@ -298,10 +299,10 @@ void TfrmCompressOption::buildPages() {
     }
     // 色の設定: three framed boxes of two swatches each.
     {
-        HWND p = sheets_[ui::kPageColors]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageColors);
-        const wchar_t* captions[ui::kOptionColourCount] = {L"文字色",           L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
-                                                           L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
+        HWND p = sheets_[dialogs::kPageColors]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageColors);
+        const wchar_t* captions[dialogs::kOptionColourCount] = {L"文字色",           L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
+                                                                L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
         for (int box = 0; box < 3; ++box) {
             auto frame = std::make_unique<tk::RadioGroup>();
             frame->create(p, 40, 8 + 72 * box, 297, 57);
@@ -324,12 +325,12 @@ void TfrmCompressOption::buildPages() {
     }
     // ホットキー
     {
-        HWND p = sheets_[ui::kPageHotKeys]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageHotKeys);
-        const int rowTop[ui::kOptionHotKeyCount] = {8, 50, 112, 174};
-        for (int i = 0; i < ui::kOptionHotKeyCount; ++i) {
+        HWND p = sheets_[dialogs::kPageHotKeys]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageHotKeys);
+        const int rowTop[dialogs::kOptionHotKeyCount] = {8, 50, 112, 174};
+        for (int i = 0; i < dialogs::kOptionHotKeyCount; ++i) {
             const int y = rowTop[i];
-            text(p, 16, y + 5, 180, 16, wide(ui::optionHotKeyCaption(i)), pageFont_, black, bg);
+            text(p, 16, y + 5, 180, 16, wide(dialogs::optionHotKeyCaption(i)), pageFont_, black, bg);
             hotKeys[static_cast<size_t>(i)].create(p, 200, y, 145, 25);
             hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
             if (i > 0) rule(p, 8, y - 7, pageW - 16, 2, workspace);
@@ -344,8 +345,8 @@ void TfrmCompressOption::buildPages() {
     }
     // ｷｬﾌﾟﾁｬ
     {
-        HWND p = sheets_[ui::kPageCapture]->hwnd();
-        const COLORREF bg = pageColour(ui::kPageCapture);
+        HWND p = sheets_[dialogs::kPageCapture]->hwnd();
+        const COLORREF bg = pageColour(dialogs::kPageCapture);
         edtSleep.create(p, 16, 8, 97, 23);
         edtSleep.setFont(pageFont_);
         text(p, 120, 12, 260, 16, L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
@@ -371,7 +372,7 @@ void TfrmCompressOption::buildPages() {
 }
 
 void TfrmCompressOption::setActivePage(int page) {
-    page = ui::validOptionPage(page);
+    page = dialogs::validOptionPage(page);
     PageControl1.select(page);
     PageControl1Change();
 }
@@ -390,7 +391,7 @@ void TfrmCompressOption::PageControl1Change() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
-void TfrmCompressOption::setControls(const ui::OptionControls& c) {
+void TfrmCompressOption::setControls(const dialogs::OptionControls& c) {
     JPGBar.setPosition(c.jpgPosition);
     JPGBarChange();
     RadioGroupPNG.setItemIndex(c.pngIndex);
@@ -405,8 +406,8 @@ void TfrmCompressOption::setControls(const ui::OptionControls& c) {
     CheckCursorCapture.setChecked(c.cursorCapture);
 }
 
-ui::OptionControls TfrmCompressOption::controls() const {
-    ui::OptionControls c;
+dialogs::OptionControls TfrmCompressOption::controls() const {
+    dialogs::OptionControls c;
     c.jpgPosition = JPGBar.position();
     c.pngIndex = RadioGroupPNG.itemIndex();
     c.rectWidth = UpDownRectWidth.position();
@@ -428,7 +429,7 @@ HCURSOR TfrmCompressOption::cursorOf(int i) const {
     return cursorImage_(cursorNames_[static_cast<size_t>(i)]);
 }
 
-void TfrmCompressOption::JPGBarChange() { Label1.setCaption(wide(ui::jpgQualityCaption(JPGBar.position()))); }
+void TfrmCompressOption::JPGBarChange() { Label1.setCaption(wide(dialogs::jpgQualityCaption(JPGBar.position()))); }
 
 void TfrmCompressOption::ColourLabelClick(int which) {
     ColourSwatch& swatch = colourLabels[static_cast<size_t>(which)];
@@ -441,20 +442,21 @@ void TfrmCompressOption::CuteButton1Click() {
 }
 
 bool TfrmCompressOption::closeQuery() {
-    std::array<uint16_t, ui::kOptionHotKeyCount> keys{};
+    std::array<uint16_t, dialogs::kOptionHotKeyCount> keys{};
     for (size_t i = 0; i < hotKeys.size(); ++i) keys[i] = hotKeys[i].shortcut();
-    const std::optional<ui::SharedHotKey> shared = ui::sharedHotKey(keys);
+    const std::optional<dialogs::SharedHotKey> shared = dialogs::sharedHotKey(keys);
     if (!shared) return true;
     // The dialog stays open on the hot-key page, so the user can change one.
-    setActivePage(ui::kPageHotKeys);
-    const std::string message = ui::sharedHotKeyMessage(*shared, hueloom::shortcutToText(shared->key, tk::keyNameText));
+    setActivePage(dialogs::kPageHotKeys);
+    const std::string message =
+        dialogs::sharedHotKeyMessage(*shared, hueloom::shortcutToText(shared->key, tk::keyNameText));
     MessageBoxW(hwnd_, wide(message).c_str(), text().c_str(), MB_OK | MB_ICONWARNING);
     SetFocus(hotKeys[static_cast<size_t>(shared->second)].hwnd());
     return false;
 }
 
 void TfrmCompressOption::FormShow() {
-    const ui::OptionOutline o = ui::optionOutline();
+    const dialogs::OptionOutline o = dialogs::optionOutline();
     tk::Region rgn(CreateRoundRectRgn(o.roundLeft, o.roundTop, o.roundRight, o.roundBottom, o.ellipse, o.ellipse));
     tk::Region plain(CreateRectRgn(o.rectLeft, o.rectTop, o.rectRight, o.rectBottom));
     CombineRgn(rgn, rgn, plain, RGN_OR);
@@ -464,7 +466,7 @@ void TfrmCompressOption::FormShow() {
 void TfrmCompressOption::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, pageBrush(pageColour(PageControl1.selected())));
-    frameShape(dc, tk::resolveColour(frameColor_), ui::kOptionFrameBrush);
+    frameShape(dc, tk::resolveColour(frameColor_), dialogs::kOptionFrameBrush);
 }
 
 void TfrmCompressOption::PageControl1DrawTab(const DRAWITEMSTRUCT& di) {
@@ -477,7 +479,7 @@ void TfrmCompressOption::PageControl1DrawTab(const DRAWITEMSTRUCT& di) {
     SelectObject(di.hDC, active ? tabBoldFont_.get() : windowFont_.get());
     SetTextColor(di.hDC, active ? RGB(255, 0, 0) : GetSysColor(COLOR_BTNTEXT));
     SetBkMode(di.hDC, TRANSPARENT);
-    const std::wstring caption = wide(ui::optionPageCaption(i));
+    const std::wstring caption = wide(dialogs::optionPageCaption(i));
     DrawTextW(di.hDC, caption.c_str(), static_cast<int>(caption.size()), &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
@@ -495,7 +497,7 @@ bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
     if (vk != VK_TAB) return false;
     if (shortcut & hueloom::kShortcutCtrl) {
         // Ctrl+Tab / Shift+Ctrl+Tab: next / previous page.
-        const int n = ui::kOptionPageCount;
+        const int n = dialogs::kOptionPageCount;
         setActivePage((activePage() + ((shortcut & hueloom::kShortcutShift) ? n - 1 : 1)) % n);
         return true;
     }
@@ -545,8 +547,8 @@ LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         HDC dc = reinterpret_cast<HDC>(wp);
         const HWND h = reinterpret_cast<HWND>(lp);
         if (h == JPGBar.hwnd()) {
-            SetBkColor(dc, pageColour(ui::kPageJPG));
-            return reinterpret_cast<LRESULT>(pageBrush(pageColour(ui::kPageJPG)));
+            SetBkColor(dc, pageColour(dialogs::kPageJPG));
+            return reinterpret_cast<LRESULT>(pageBrush(pageColour(dialogs::kPageJPG)));
         }
         if (h == Edit1.hwnd()) {  // read-only, but shown like an ordinary edit box
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -567,9 +569,11 @@ bool ShowOptionDialog(OptionDialogState& state, int page) {
     if (!dlg->create(state.settings.ActiveColor, state.cursorNames, state.cursorImage, state.chooseColor))
         throw std::runtime_error("cannot create the options dialog");
     dlg->setActivePage(page);
-    dlg->setControls(ui::optionControlsFrom(state.settings, state.averagingSize));
+    dlg->setControls(dialogs::optionControlsFrom(state.settings, state.averagingSize));
     dlg->showModal();
     // No OK or Cancel: every value is taken back, however the dialog closed.
-    ui::takeOptionControls(dlg->controls(), state.settings, state.averagingSize);
+    dialogs::takeOptionControls(dlg->controls(), state.settings, state.averagingSize);
     return true;
 }
+
+}  // namespace hueloom::dialogs

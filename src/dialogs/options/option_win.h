@@ -18,7 +18,7 @@
 //   st.cursorImage = <name -> cursor of the application's cursor table>;
 //   st.chooseColor = <ChooseSampleColor, once the colour sample window has a
 //                     selection mode; leave empty for the system colour dialog>;
-//   if (ShowOptionDialog(st, hueloom::ui::firstOptionPage(command))) {
+//   if (ShowOptionDialog(st, hueloom::dialogs::firstOptionPage(command))) {
 //       settings = st.settings;  averaging_ = st.averagingSize;
 //       then, in this order: the image area's cursor := the cursor named by
 //       entry settings.CaptureCursor; rebuild the colour-list image if it is
@@ -48,6 +48,8 @@
 #include "toolkit/controls/cute_button_win.h"
 #include "dialogs/options/option.h"
 
+namespace hueloom::dialogs {
+
 // What the main window hands the dialog and takes back.
 struct OptionDialogState {
     // In and out: the running settings (JPGQuality, PNGQuality,
@@ -69,7 +71,7 @@ struct OptionDialogState {
     std::function<bool(unsigned& colour)> chooseColor;
 };
 
-// Runs the dialog modally on page `page` (hueloom::ui::OptionPage; an
+// Runs the dialog modally on page `page` (OptionPage; an
 // invalid index gives the first page), then copies every control back into
 // `state`. Returns false, showing nothing and changing nothing, while another
 // options dialog is open; throws std::runtime_error when the window cannot be
@@ -100,9 +102,9 @@ public:
     tk::Control& page(int i) { return *sheets_[static_cast<size_t>(i)]; }
 
     // The values of the controls.
-    void setControls(const hueloom::ui::OptionControls& c);
-    hueloom::ui::OptionControls controls() const;
-    // The colour a colour swatch holds (hueloom::ui::OptionColour index).
+    void setControls(const hueloom::dialogs::OptionControls& c);
+    hueloom::dialogs::OptionControls controls() const;
+    // The colour a colour swatch holds (OptionColour index).
     unsigned swatchColour(int which) const;
 
     // Events.
@@ -159,7 +161,7 @@ public:
 
     // Controls, named as the dialog's fields.
     tk::Label Label16;  // title
-    TCuteButton CuteButton1;
+    tk::TCuteButton CuteButton1;
     tk::TabStrip PageControl1;
     // JPG
     tk::Label Label1, Label2;
@@ -174,7 +176,7 @@ public:
     tk::RadioGroup RadioGroupAverage;
     tk::Label Label4;
     // 色の設定
-    std::array<ColourSwatch, hueloom::ui::kOptionColourCount> colourLabels;  // lblMojiColor .. lblMaskColor
+    std::array<ColourSwatch, hueloom::dialogs::kOptionColourCount> colourLabels;  // lblMojiColor .. lblMaskColor
     ColourSwatch& lblMojiColor = colourLabels[0];
     ColourSwatch& lblMojiBKColor = colourLabels[1];
     ColourSwatch& lblActiveColor = colourLabels[2];
@@ -183,7 +185,7 @@ public:
     ColourSwatch& lblMaskColor = colourLabels[5];
     tk::Label Label11;
     // ホットキー
-    std::array<tk::HotKeyEdit, hueloom::ui::kOptionHotKeyCount> hotKeys;  // sHotKeyGetColor .. sHotKeyRectCapture
+    std::array<tk::HotKeyEdit, hueloom::dialogs::kOptionHotKeyCount> hotKeys;  // sHotKeyGetColor .. sHotKeyRectCapture
     tk::HotKeyEdit& sHotKeyGetColor = hotKeys[0];
     tk::HotKeyEdit& sHotKeyScreenCapture = hotKeys[1];
     tk::HotKeyEdit& sHotKeyWindowCapture = hotKeys[2];
@@ -222,3 +224,5 @@ private:
     tk::Font noteFont_{tk::makeFont(13, FW_NORMAL)};
     std::vector<std::pair<COLORREF, tk::Brush>> brushes_;
 };
+
+}  // namespace hueloom::dialogs

@@ -1,19 +1,13 @@
 #include "image/codecs/png_chunk.h"
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 namespace hueloom::codecs::png {
 
 std::uint32_t chunkCrc(const std::uint8_t* type, const std::uint8_t* data, std::size_t size) {
-    uLong crc = crc32(0L, type, 4);
-    // crc32 takes a 32-bit length; feed large data in pieces.
-    while (size > 0) {
-        const uInt n = size > 0x40000000u ? 0x40000000u : static_cast<uInt>(size);
-        crc = crc32(crc, data, n);
-        data += n;
-        size -= n;
-    }
-    return static_cast<std::uint32_t>(crc);
+    const std::uint32_t crc = libdeflate_crc32(0, type, 4);
+    // A null buffer would restart the checksum: an empty chunk has none.
+    return size == 0 ? crc : libdeflate_crc32(crc, data, size);
 }
 
 }  // namespace hueloom::codecs::png

@@ -1,12 +1,18 @@
-// PngWriter: our PNG encoder over zlib, used by the .png export.
+// PngWriter: our PNG encoder over libdeflate, used by the .png export.
 //
 // A file holds, in this order: signature, IHDR, tIME (UTC time of writing),
 // tEXt "Software", our private chunk, gAMA 45455, sBIT (15- and 16-bit
-// sources), PLTE (palette sources), IDAT (one zlib stream, filter type 0 on
-// every row, cut into 32768-byte chunks, the last one holding the rest),
-// IEND. Palette sources keep their bit depth and indices; 15/16-bit channels
-// are widened to 8 bits by repeating their top bits; 24/32-bit sources become
-// 8-bit RGB (the fourth byte is dropped).
+// sources), PLTE (palette sources), IDAT (one zlib stream cut into
+// 32768-byte chunks, the last one holding the rest), IEND. Palette sources
+// keep their bit depth and indices; 15/16-bit channels are widened to 8 bits
+// by repeating their top bits; 24/32-bit sources become 8-bit RGB (the
+// fourth byte is dropped).
+//
+// The image data are compressed in pieces of about kPieceBytes (see
+// ZlibChain), so memory beyond the picture and the file stays a few MB.
+// Palette rows and stored data (level 0) use filter type 0 on every row;
+// truecolour rows get, per piece, no filter, Sub, or libpng's per-row
+// choice, whichever a quick trial on part of the piece finds smallest.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +28,7 @@ namespace hueloom::codecs {
 
 // zlib level for the PNG compression setting: 0 none (0), 1 normal (-1,
 // zlib's default), 2 fastest (1), 3 best (9); any other value gives -1.
+// The same numbers select libdeflate's levels (-1 is 6).
 int pngLevelForQuality(int pngQuality);
 
 struct PngTime {
@@ -35,6 +42,8 @@ public:
     static constexpr char kPrivateChunkType[5] = "hlPW";
     static constexpr char kPrivateTag[5] = "HLOM";
     static constexpr std::size_t kIdatChunkSize = 32768;
+    // Rows are compressed in pieces of about this many bytes.
+    static constexpr std::size_t kPieceBytes = 4u << 20;
 
     using Sink = std::function<void(const std::uint8_t* data, std::size_t size)>;
 

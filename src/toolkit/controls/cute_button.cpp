@@ -2,7 +2,7 @@
 
 #include "core/ansi_text.h"
 
-namespace hueloom::ui {
+namespace tk {
 
 namespace {
 
@@ -261,4 +261,4 @@ void CuteButtonModel::showDropDownMenu() {
         [this] { menuShown_ = false; });
 }
 
-}  // namespace hueloom::ui
+}  // namespace tk

@@ -15,7 +15,10 @@
 #include "core/colour.h"
 #include "core/geometry.h"
 
-namespace hueloom::ui {
+namespace tk {
+
+using hueloom::MouseButton;
+using hueloom::Rect;
 
 enum class Bevel { None, Raised, Lowered };
 enum class CaptionAlignment { Left, Right, Center };
@@ -150,4 +153,4 @@ private:
     bool handlerDetached_ = false;  // EgnoreContClick: handler running
 };
 
-}  // namespace hueloom::ui
+}  // namespace tk

@@ -8,13 +8,13 @@
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 
+namespace tk {
+
 namespace {
 
-using hueloom::MouseButton;
-using hueloom::Rect;
-using hueloom::ui::Bevel;
-using hueloom::ui::CaptionAlignment;
-using hueloom::ui::CaptionLayout;
+using tk::Bevel;
+using tk::CaptionAlignment;
+using tk::CaptionLayout;
 
 constexpr UINT_PTR kDropDownTimerId = 0xC07E;
 constexpr UINT kShiftJis = 932;  // accelerator letters are looked up in Shift-JIS text
@@ -154,14 +154,14 @@ void TCuteButton::setAlignment(Alignment a) {
 }
 
 void TCuteButton::setMarginX(int m) {
-    m = hueloom::ui::normaliseMargin(m);
+    m = tk::normaliseMargin(m);
     if (m == look_.marginX) return;
     look_.marginX = m;
     changed();
 }
 
 void TCuteButton::setMarginY(int m) {
-    m = hueloom::ui::normaliseMargin(m);
+    m = tk::normaliseMargin(m);
     if (m == look_.marginY) return;
     look_.marginY = m;
     changed();
@@ -225,8 +225,8 @@ void TCuteButton::updateTooltip() {
 
 void TCuteButton::paint(HDC dc, const RECT& client) {
     const bool isOn = IsWindowEnabled(hwnd_) != FALSE;
-    const auto plan = hueloom::ui::planCuteButtonPaint(look_, model_.outerBevel(), client.right - client.left,
-                                                       client.bottom - client.top, isOn, GetFocus() == hwnd_);
+    const auto plan = tk::planCuteButtonPaint(look_, model_.outerBevel(), client.right - client.left,
+                                              client.bottom - client.top, isOn, GetFocus() == hwnd_);
     {
         tk::Brush face(CreateSolidBrush(tk::resolveColour(plan.faceColor)));
         FillRect(dc, &client, face);
@@ -442,3 +442,5 @@ LRESULT TCuteButton::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return Control::wndProc(msg, wp, lp);
 }
+
+}  // namespace tk

@@ -17,11 +17,13 @@
 #include "toolkit/menu_win.h"
 #include "toolkit/controls/cute_button.h"
 
-class TCuteButton : public tk::Control, private hueloom::ui::CuteButtonHost {
+namespace tk {
+
+class TCuteButton : public tk::Control, private tk::CuteButtonHost {
 public:
-    using Bevel = hueloom::ui::Bevel;
-    using Alignment = hueloom::ui::CaptionAlignment;
-    using Layout = hueloom::ui::CaptionLayout;
+    using Bevel = tk::Bevel;
+    using Alignment = tk::CaptionAlignment;
+    using Layout = tk::CaptionLayout;
 
     // Shift state passed to OnMouseEnter / OnMouseLeave.
     enum ShiftFlag : unsigned {
@@ -133,8 +135,8 @@ private:
     void fireMouse(const MouseEvent& ev);
     static unsigned shiftState();
 
-    hueloom::ui::CuteButtonLook look_;
-    hueloom::ui::CuteButtonModel model_;
+    tk::CuteButtonLook look_;
+    tk::CuteButtonModel model_;
     std::wstring caption_, hint_;
     COLORREF fontColour_ = RGB(0, 0, 0);
     HFONT font_ = nullptr;
@@ -147,3 +149,5 @@ private:
     bool releasing_ = false;  // we are releasing the capture ourselves
     bool inMenu_ = false;  // the drop-down menu is open
 };
+
+}  // namespace tk

@@ -102,6 +102,16 @@ void samples(const std::filesystem::path& dir) {
     codecs::PngWriter w;
     w.save(big, dir / "big_24.png");
     writePpm(big, dir / "big_24.ppm");
+    // Truecolour data in two compression pieces: four colours at random
+    // above (best left unfiltered), photo-like rows below (best filtered).
+    const int pw = 1000, ph = 2 * static_cast<int>(codecs::PngWriter::kPieceBytes / (pw * 3 + 1)) + 7;
+    Dib pieces = photo(pw, ph);
+    std::mt19937 rng(5);
+    static const std::uint8_t inks[4][3] = {{235, 240, 240}, {30, 20, 20}, {200, 60, 120}, {0, 200, 250}};
+    for (int y = 0; y < ph / 2; ++y)
+        for (int x = 0; x < pw; ++x) std::copy_n(inks[rng() % 4], 3, pieces.scanLine(y) + x * 3);
+    w.save(pieces, dir / "pieces_24.png");
+    writePpm(pieces, dir / "pieces_24.ppm");
     // Results of the filters, as the export writes them.
     const Dib p = photo(160, 120);
     writePpm(p, dir / "photo.ppm");

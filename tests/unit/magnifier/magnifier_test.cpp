@@ -5,7 +5,7 @@
 #include <map>
 
 using namespace hueloom;
-using namespace hueloom::app;
+using namespace hueloom::magnifier;
 
 namespace {
 

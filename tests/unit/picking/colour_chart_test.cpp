@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-using namespace hueloom::ui;
+using namespace hueloom::picking;
 using hueloom::Rgb;
 
 namespace {

@@ -5,8 +5,8 @@
 #include "settings/colour_key.h"
 
 using hueloom::rgbColour;
-using hueloom::app::PickedColours;
-using hueloom::app::pickedEntryText;
+using hueloom::picking::PickedColours;
+using hueloom::picking::pickedEntryText;
 using hueloom::settings::parseColourKey;
 
 namespace {

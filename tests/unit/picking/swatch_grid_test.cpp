@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 using hueloom::Rect;
-using hueloom::app::layoutSwatches;
+using hueloom::picking::layoutSwatches;
 
 TEST(SwatchGrid, ColumnsFitTheAreaLessFourRowsRoundUp) {
     struct Case {

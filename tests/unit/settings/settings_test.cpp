@@ -200,6 +200,32 @@ TEST(SettingsLoad, WindowPositionIsKeptReachable) {
     }
 }
 
+TEST(SettingsLoad, WindowPositionOnAnyMonitorIsKept) {
+    // A second monitor right of the primary one and a third left of it.
+    Environment env = fullHd();
+    env.workAreas = {Rect{0, 0, 1920, 1040}, Rect{1920, 0, 3200, 1024}, Rect{-1280, 0, 0, 1024}};
+    struct Case {
+        const char* left;
+        const char* top;
+        int wantLeft, wantTop;
+    };
+    const Case cases[] = {
+        {"2500", "300", 2500, 300},  // on the right monitor
+        {"-1000", "300", -1000, 300},  // on the left one
+        {"5000", "300", 3023, 300},  // beyond the right one: flush with its end
+        {"-5000", "300", -1280, 300},  // beyond the left one: at its start
+        {"100", "1050", 100, 807},  // behind the primary's task bar (work area 1040 high)
+    };
+    for (const auto& c : cases) {
+        RecordingProfile p;
+        p.values[{"Window", "Left"}] = c.left;
+        p.values[{"Window", "Top"}] = c.top;
+        const Settings s = loadSettings(p, env);
+        EXPECT_EQ(s.Left, c.wantLeft) << "Left=" << c.left;
+        EXPECT_EQ(s.Top, c.wantTop) << "Top=" << c.top;
+    }
+}
+
 TEST(SettingsLoad, DefaultPositionDependsOnTheWindowSize) {
     RecordingProfile p;
     Environment env = fullHd();

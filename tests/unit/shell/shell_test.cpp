@@ -6,7 +6,7 @@
 
 #include "shell/shell.h"
 
-using namespace hueloom::ui;
+using namespace hueloom::shell;
 
 namespace {
 
@@ -41,6 +41,13 @@ TEST(ShellPaths, HelpFileReplacesOnlyTheFileNamesExtension) {
     // A dot in a folder name is not the file's extension.
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\Hueloom"), L"C:\\v1.2\\Hueloom.chm");
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\.hidden"), L"C:\\v1.2\\.hidden.chm");
+}
+
+TEST(ShellPaths, HelpViewerIsHhInTheWindowsFolderWithTheFileQuoted) {
+    EXPECT_EQ(helpViewerPath(L"C:\\WINDOWS"), L"C:\\WINDOWS\\hh.exe");
+    EXPECT_EQ(helpViewerPath(L"C:\\"), L"C:\\hh.exe");
+    EXPECT_EQ(helpViewerArguments(L"C:\\Program Files\\Hueloom\\Hueloom.chm"),
+              L"\"C:\\Program Files\\Hueloom\\Hueloom.chm\"");
 }
 
 TEST(ShellTexts, MissingHelpMessageAndMailUrl) {

@@ -16,7 +16,7 @@
 #include "support/image_test_support.h"
 #include "dialogs/about/about.h"
 
-using namespace hueloom::ui;
+using namespace hueloom::dialogs;
 namespace image = hueloom::image;
 
 namespace {

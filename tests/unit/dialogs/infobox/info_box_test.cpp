@@ -6,7 +6,7 @@
 
 #include "dialogs/infobox/info_box.h"
 
-using namespace hueloom::ui;
+using namespace hueloom::dialogs;
 
 namespace {
 

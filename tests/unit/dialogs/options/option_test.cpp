@@ -8,7 +8,7 @@
 #include "dialogs/options/option.h"
 #include "support/cases.h"
 
-using namespace hueloom::ui;
+using namespace hueloom::dialogs;
 namespace st = hueloom::settings;
 
 namespace {

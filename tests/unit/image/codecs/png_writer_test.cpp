@@ -2,8 +2,10 @@
 #include <zlib.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "image/codecs/png_decoder.h"
 #include "image/codecs/png_writer.h"
@@ -126,28 +128,82 @@ TEST(PngWriter, TimeIsTheCurrentUtcTimeByDefault) {
     EXPECT_LE(written, after);
 }
 
-TEST(PngWriter, RowsUseFilterNoneAndMapPixelsPerFormat) {
-    for (int bpp : {1, 4, 8, 15, 16, 24, 32}) {
-        const int w = 13, h = 5;
-        const Dib src = image::testing::randomDib(w, h, bpp, 11);
-        const auto chunks = parseChunks(fixedTimeWriter().encode(src));
-        const std::size_t rowBytes = bpp <= 8 ? (w * bpp + 7) / 8 : w * 3;
-        const auto raw = inflateAll(idatStream(chunks), (rowBytes + 1) * h);
-        ASSERT_EQ(raw.size(), (rowBytes + 1) * h);
-        for (int y = 0; y < h; ++y) {
-            const std::uint8_t* row = &raw[y * (rowBytes + 1)];
-            EXPECT_EQ(row[0], 0) << "filter type of row " << y;
-            if (bpp <= 8) {
-                EXPECT_EQ(std::memcmp(row + 1, src.scanLine(y), rowBytes), 0) << bpp;
-            } else {
-                for (int x = 0; x < w; ++x) {
-                    const auto p = image::testing::pixelBgr(src, x, y);  // widened for 15/16
-                    EXPECT_EQ(row[1 + x * 3], p[2]);
-                    EXPECT_EQ(row[2 + x * 3], p[1]);
-                    EXPECT_EQ(row[3 + x * 3], p[0]);
+// Undoes the row filters of 8-bit RGB data in place (filter method 0) and
+// returns each row's filter type.
+std::vector<int> unfilterRgb(std::vector<std::uint8_t>& raw, std::size_t rowBytes, int height) {
+    std::vector<int> types;
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = &raw[y * (rowBytes + 1)];
+        const std::uint8_t* up = y > 0 ? row - rowBytes : nullptr;  // the row above, after its filter byte
+        types.push_back(row[0]);
+        for (std::size_t i = 1; i <= rowBytes; ++i) {
+            const int a = i > 3 ? row[i - 3] : 0, b = up ? up[i - 1] : 0, c = up && i > 3 ? up[i - 4] : 0;
+            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+            const int paeth = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+            const int pred[5] = {0, a, b, (a + b) / 2, paeth};
+            EXPECT_LE(row[0], 4) << "filter type of row " << y;
+            row[i] = static_cast<std::uint8_t>(row[i] + pred[row[0] % 5]);
+        }
+    }
+    return types;
+}
+
+TEST(PngWriter, RowsMapPixelsPerFormat) {
+    for (int level : {0, 6}) {
+        for (int bpp : {1, 4, 8, 15, 16, 24, 32}) {
+            const int w = 13, h = 5;
+            const Dib src = image::testing::randomDib(w, h, bpp, 11);
+            const auto chunks = parseChunks(fixedTimeWriter(level).encode(src));
+            const std::size_t rowBytes = bpp <= 8 ? (w * bpp + 7) / 8 : w * 3;
+            auto raw = inflateAll(idatStream(chunks), (rowBytes + 1) * h);
+            ASSERT_EQ(raw.size(), (rowBytes + 1) * h);
+            if (bpp > 8) unfilterRgb(raw, rowBytes, h);
+            for (int y = 0; y < h; ++y) {
+                const std::uint8_t* row = &raw[y * (rowBytes + 1)];
+                // Palette rows and stored data are never filtered.
+                if (bpp <= 8 || level == 0) EXPECT_EQ(row[0], 0) << "filter type of row " << y;
+                if (bpp <= 8) {
+                    EXPECT_EQ(std::memcmp(row + 1, src.scanLine(y), rowBytes), 0) << bpp;
+                } else {
+                    for (int x = 0; x < w; ++x) {
+                        const auto p = image::testing::pixelBgr(src, x, y);  // widened for 15/16
+                        EXPECT_EQ(row[1 + x * 3], p[2]);
+                        EXPECT_EQ(row[2 + x * 3], p[1]);
+                        EXPECT_EQ(row[3 + x * 3], p[0]);
+                    }
                 }
             }
         }
+    }
+}
+
+// Truecolour rows are compressed in pieces, each with the filters that suit
+// it: flat, repeating rows stay unfiltered, smooth noisy ones get filters.
+TEST(PngWriter, FiltersFollowThePictureAcrossPieces) {
+    const int w = 1000, h = 2 * static_cast<int>(PngWriter::kPieceBytes / (w * 3 + 1)) + 7;
+    Dib src(w, h, 24);
+    std::mt19937 rng(3);
+    static const std::uint8_t inks[4][3] = {{240, 240, 235}, {20, 20, 30}, {120, 60, 200}, {250, 200, 0}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const int n = static_cast<int>(rng() % 7);
+            if (y < h / 2) {  // four colours at random, as in a chart or dithered drawing
+                const std::uint8_t* c = inks[rng() % 4];
+                image::testing::setPixel24(src, x, y, c[0], c[1], c[2]);
+            } else {  // photo-like
+                image::testing::setPixel24(src, x, y, (x / 4 + n) & 255, (y / 3 + n) & 255, (x + y) / 8 + n);
+            }
+        }
+    for (int level : {-1}) {
+        const auto file = fixedTimeWriter(level).encode(src);
+        const std::size_t rowBytes = w * 3;
+        auto raw = inflateAll(idatStream(parseChunks(file)), (rowBytes + 1) * h);
+        ASSERT_EQ(raw.size(), (rowBytes + 1) * h);
+        const std::vector<int> types = unfilterRgb(raw, rowBytes, h);
+        EXPECT_EQ(types[h / 4], 0) << level;
+        EXPECT_NE(types[h - 2], 0) << level;
+        EXPECT_TRUE(decodePng(file) == src) << level;
+        EXPECT_LT(file.size(), raw.size() / 4) << level;
     }
 }
 

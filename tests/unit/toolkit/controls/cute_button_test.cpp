@@ -9,7 +9,7 @@
 
 #include "toolkit/controls/cute_button.h"
 
-using namespace hueloom::ui;
+using namespace tk;
 using hueloom::MouseButton;
 using hueloom::Rect;
 

@@ -1,5 +1,5 @@
-// The owner-painted button and the information box under Wine: real window
-// messages in, pixels and results out.
+// The owner-painted button under Wine: real window messages in, pixels and
+// results out.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -16,11 +16,11 @@
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
 #include "toolkit/controls/cute_button_win.h"
-#include "dialogs/infobox/info_box_win.h"
+#include "toolkit/controls/label_win.h"
 
 namespace {
 
-using Bevel = TCuteButton::Bevel;
+using Bevel = tk::TCuteButton::Bevel;
 
 LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
@@ -36,7 +36,7 @@ constexpr COLORREF kInk = RGB(0, 0, 255);
 // Wine); a fresh button with a crisp font and distinctive colours per test.
 struct ButtonFixture : SharedFormSuite {
     TestForm& form = *sharedForm;
-    TCuteButton b;
+    tk::TCuteButton b;
     tk::Font font{
         CreateFontW(-15, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, NONANTIALIASED_QUALITY, 0, L"Tahoma")};
     int clicks = 0;
@@ -152,11 +152,11 @@ TEST_F(ButtonFixture, EnterClicksAtOnceAndADisabledButtonIgnoresKeys) {
 
 TEST_F(ButtonFixture, PointerEnteringAndLeavingFiresTheEventsAndTracksTheBevel) {
     std::vector<std::pair<int, int>> entered, left;
-    b.onMouseEnter = [&](TCuteButton& s, unsigned, int x, int y) {
+    b.onMouseEnter = [&](tk::TCuteButton& s, unsigned, int x, int y) {
         EXPECT_EQ(&s, &b);
         entered.emplace_back(x, y);
     };
-    b.onMouseLeave = [&](TCuteButton&, unsigned, int x, int y) { left.emplace_back(x, y); };
+    b.onMouseLeave = [&](tk::TCuteButton&, unsigned, int x, int y) { left.emplace_back(x, y); };
     POINT p{20, 12};
     ClientToScreen(b.hwnd(), &p);
     SetCursorPos(p.x, p.y);
@@ -224,7 +224,7 @@ TEST_F(ButtonFixture, EgnoreContClickDropsClicksQueuedWhileTheHandlerRuns) {
 }
 
 TEST_F(ButtonFixture, AcceleratorLetterClicksTheMarkedButtonOfTheForm) {
-    TCuteButton cancel;
+    tk::TCuteButton cancel;
     ASSERT_TRUE(cancel.create(form.hwnd(), 100, 10, 75, 25));
     cancel.setCaption(L"&Cancel");
     int cancels = 0;
@@ -250,9 +250,9 @@ TEST_F(ButtonFixture, AcceleratorLetterClicksTheMarkedButtonOfTheForm) {
     EXPECT_EQ(cancels, 1);
     // A disabled button does not answer to its letter.
     b.setEnabled(false);
-    EXPECT_FALSE(TCuteButton::dispatchAccelerator(form.hwnd(), L'o'));
+    EXPECT_FALSE(tk::TCuteButton::dispatchAccelerator(form.hwnd(), L'o'));
     b.setEnabled(true);
-    EXPECT_TRUE(TCuteButton::dispatchAccelerator(form.hwnd(), L'O'));
+    EXPECT_TRUE(tk::TCuteButton::dispatchAccelerator(form.hwnd(), L'O'));
     EXPECT_EQ(clicks, 2);
 }
 
@@ -396,7 +396,7 @@ TEST_F(ButtonFixture, HintIsShownByATooltipAndCanBeChangedOrRemoved) {
     b.setHint(L"");
     EXPECT_EQ(tooltipFor(b.hwnd()), L"");
     // A hint given before the window exists is attached when it is created.
-    TCuteButton later;
+    tk::TCuteButton later;
     later.setHint(L"later");
     ASSERT_TRUE(later.create(form.hwnd(), 100, 40, 30, 20));
     EXPECT_EQ(tooltipFor(later.hwnd()), L"later");
@@ -507,285 +507,19 @@ TEST_F(ButtonFixture, FocusRectangleOnlyWhenAskedAndFocused) {
 
 TEST_F(ButtonFixture, MarginsAndAlignmentPlaceTheCaption) {
     b.setBounds(10, 10, 120, 40);
-    b.setAlignment(TCuteButton::Alignment::Left);
+    b.setAlignment(tk::TCuteButton::Alignment::Left);
     b.setMarginX(-5);
     EXPECT_EQ(b.marginX(), -1);
     const LONG noMargin = Snapshot(b.hwnd()).box(kInk).left;
     b.setMarginX(10);
     const LONG withMargin = Snapshot(b.hwnd()).box(kInk).left;
     EXPECT_EQ(withMargin - noMargin, 10);
-    b.setLayout(TCuteButton::Layout::Top);
+    b.setLayout(tk::TCuteButton::Layout::Top);
     b.setMarginY(-1);
     const LONG top = Snapshot(b.hwnd()).box(kInk).top;
     b.setMarginY(6);
     EXPECT_EQ(Snapshot(b.hwnd()).box(kInk).top - top, 6);
-    b.setLayout(TCuteButton::Layout::Bottom);
+    b.setLayout(tk::TCuteButton::Layout::Bottom);
     Snapshot s(b.hwnd());
     EXPECT_GT(s.box(kInk).top, top + 6);
-}
-
-// ---------------------------------------------------------------- information box
-
-namespace {
-
-// Runs `whileOpen` once the box is on screen (from a timer inside its modal
-// loop) and closes any box left open after five seconds.
-struct BoxDriver {
-    static inline std::function<void(TfrmMyDlg&)> action;
-    static inline bool acted = false, timedOut = false;
-    static inline int ticks = 0;
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        ++ticks;
-        TfrmMyDlg* box = TfrmMyDlg::current();
-        if (box && box->visible() && !acted) {
-            acted = true;
-            action(*box);
-        }
-        if (ticks > 250 && box) {
-            timedOut = true;
-            box->setModalResult(IDCANCEL);
-        }
-    }
-};
-
-bool runBox(const std::function<void(TfrmMyDlg&)>& whileOpen, const std::wstring& title, const std::wstring& text,
-            int x, int y, bool checkBox, unsigned frame = kInfoBoxDefaultFrameColor) {
-    BoxDriver::action = whileOpen;
-    BoxDriver::acted = BoxDriver::timedOut = false;
-    BoxDriver::ticks = 0;
-    UINT_PTR id = SetTimer(nullptr, 0, 20, BoxDriver::tick);
-    bool r = ShowInfoBox(title, text, x, y, checkBox, frame);
-    KillTimer(nullptr, id);
-    EXPECT_TRUE(BoxDriver::acted) << "the box never showed";
-    EXPECT_FALSE(BoxDriver::timedOut) << "the box had to be closed by the watchdog";
-    return r;
-}
-
-void clickOk(TfrmMyDlg& box) {
-    press(box.OKBtn.hwnd());
-    release(box.OKBtn.hwnd());
-}
-
-RECT windowRect(HWND h) {
-    RECT r;
-    GetWindowRect(h, &r);
-    return r;
-}
-
-int contentLineHeight() {
-    tk::Font f(CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
-    tk::WindowDC dc(nullptr);
-    tk::Select sel(dc, f);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    return tm.tmHeight;
-}
-
-}  // namespace
-
-TEST(InfoBox, OneLineTextSizesTheBoxAndPlacesItsControls) {
-    const int line = contentLineHeight();
-    RECT win{}, rule2{}, check{}, ok{}, content{};
-    HWND focus = nullptr;
-    bool checkVisible = false;
-    std::wstring caption;
-    COLORREF okFace = 0;
-    int okBlue = 0;
-    runBox(
-        [&](TfrmMyDlg& box) {
-            {
-                Snapshot s(box.OKBtn.hwnd());
-                okFace = s.at(5, s.height() / 2);
-                okBlue = s.count(RGB(0, 0, 255));
-            }
-            win = windowRect(box.hwnd());
-            rule2 = box.Label2.bounds();
-            check = box.CheckBox1.bounds();
-            ok = box.OKBtn.bounds();
-            content = box.lblContent.bounds();
-            checkVisible = box.CheckBox1.visible();
-            focus = GetFocus() == box.OKBtn.hwnd() ? box.OKBtn.hwnd() : nullptr;
-            caption = box.text();
-            clickOk(box);
-        },
-        L"情報！", L"One line of text that is wider than the minimum", -1, -1, true);
-    const int w = win.right - win.left, h = win.bottom - win.top;
-    const int b = 51 + line;
-    EXPECT_EQ(content.bottom - content.top, line);
-    EXPECT_EQ(h, b + 25 + 15 + 20) << "line height " << line;
-    if (line == 13) {
-        EXPECT_EQ(h, 124);
-    }
-    EXPECT_EQ(w, 2 * 8 + (content.right - content.left));
-    EXPECT_EQ(rule2.top, b);
-    EXPECT_EQ(rule2.right - rule2.left, w - 11);
-    EXPECT_EQ(check.top, b + 8);
-    EXPECT_EQ(check.left, 8);
-    EXPECT_EQ(ok.top, b + 8 + 15 + 2);
-    EXPECT_EQ(ok.left, (w - 65) / 2);
-    EXPECT_EQ(ok.right - ok.left, 65);
-    EXPECT_TRUE(checkVisible);
-    EXPECT_TRUE(focus) << "the OK button is the focused control";
-    EXPECT_EQ(okFace, RGB(255, 204, 153));
-    EXPECT_GT(okBlue, 10) << "blue caption";
-    EXPECT_EQ(caption, L"情報！");
-    // Without the x/y: centred on the screen.
-    EXPECT_EQ(win.left, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
-    EXPECT_EQ(win.top, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
-    // Destroyed before ShowInfoBox returned.
-    EXPECT_EQ(TfrmMyDlg::current(), nullptr);
-    EXPECT_EQ(FindWindowW(L"TfrmMyDlg", nullptr), nullptr);
-}
-
-TEST(InfoBox, ShortTextKeepsTheMinimumWidthAndHiddenCheckBoxKeepsItsRoom) {
-    const int line = contentLineHeight();
-    RECT win{}, ok{};
-    bool checkVisible = true;
-    runBox(
-        [&](TfrmMyDlg& box) {
-            win = windowRect(box.hwnd());
-            ok = box.OKBtn.bounds();
-            checkVisible = box.CheckBox1.visible();
-            clickOk(box);
-        },
-        L"確認", L"No image!", -1, -1, false);
-    const int w = win.right - win.left;
-    EXPECT_EQ(w, 121);
-    EXPECT_EQ(ok.left, (121 - 65) / 2);
-    EXPECT_FALSE(checkVisible);
-    EXPECT_EQ(win.bottom - win.top, 51 + line + 60);
-}
-
-TEST(InfoBox, PlacedAtTheTargetOrFlushWithTheScreenEdges) {
-    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    RECT win{};
-    runBox(
-        [&](TfrmMyDlg& box) {
-            win = windowRect(box.hwnd());
-            clickOk(box);
-        },
-        L"Hueloom", L"beside the window", 100, 50, true);
-    EXPECT_EQ(win.left, 100);
-    EXPECT_EQ(win.top, 50);
-
-    RECT moved{}, back{};
-    runBox(
-        [&](TfrmMyDlg& box) {
-            win = windowRect(box.hwnd());
-            // Dragged away, then activated again: it returns to its place.
-            SetWindowPos(box.hwnd(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            moved = windowRect(box.hwnd());
-            SendMessageW(box.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
-            back = windowRect(box.hwnd());
-            clickOk(box);
-        },
-        L"Hueloom", L"at the corner of the screen", sw - 20, sh - 30, true);
-    const int w = win.right - win.left, h = win.bottom - win.top;
-    EXPECT_EQ(win.left, sw - w);
-    EXPECT_EQ(win.top, sh - h);
-    EXPECT_EQ(win.right, sw);
-    EXPECT_EQ(win.bottom, sh);
-    EXPECT_EQ(moved.left, 10);
-    EXPECT_EQ(back.left, sw - w);
-    EXPECT_EQ(back.top, sh - h);
-}
-
-TEST(InfoBox, ReturnsWhetherTheCheckBoxWasTickedAndStartsCleared) {
-    bool startedClear = false;
-    const bool ticked = runBox(
-        [&](TfrmMyDlg& box) {
-            startedClear = !box.CheckBox1.checked();
-            SendMessageW(box.CheckBox1.hwnd(), BM_CLICK, 0, 0);  // as a click on it does
-            clickOk(box);
-        },
-        L"情報！", L"tick me", -1, -1, true);
-    EXPECT_TRUE(startedClear);
-    EXPECT_TRUE(ticked);
-
-    bool clearAgain = false;
-    const bool untouched = runBox(
-        [&](TfrmMyDlg& box) {
-            clearAgain = !box.CheckBox1.checked();
-            clickOk(box);
-        },
-        L"情報！", L"leave me", -1, -1, true);
-    EXPECT_TRUE(clearAgain);
-    EXPECT_FALSE(untouched);
-
-    // Ticked, then closed another way (Alt+F4 / WM_CLOSE): still reported.
-    const bool closed = runBox(
-        [&](TfrmMyDlg& box) {
-            SendMessageW(box.CheckBox1.hwnd(), BM_CLICK, 0, 0);
-            PostMessageW(box.hwnd(), WM_CLOSE, 0, 0);
-        },
-        L"情報！", L"close me", -1, -1, true);
-    EXPECT_TRUE(closed);
-}
-
-TEST(InfoBox, OnlyOneBoxAtATime) {
-    bool second = true;
-    int boxes = 0;
-    DWORD took = 0;
-    runBox(
-        [&](TfrmMyDlg& box) {
-            DWORD t = GetTickCount();
-            second = ShowInfoBox(L"second", L"must not show", -1, -1, true);
-            took = GetTickCount() - t;
-            for (HWND h = FindWindowW(L"TfrmMyDlg", nullptr); h; h = FindWindowExW(nullptr, h, L"TfrmMyDlg", nullptr))
-                ++boxes;
-            EXPECT_EQ(TfrmMyDlg::current(), &box);
-            clickOk(box);
-        },
-        L"first", L"open", -1, -1, true);
-    EXPECT_FALSE(second);
-    EXPECT_LT(took, 500u);
-    EXPECT_EQ(boxes, 1);
-}
-
-TEST(InfoBox, RoundedShapeFramedInTheActiveColourAndDraggableBackground) {
-    const int line = contentLineHeight();
-    const COLORREF frame = RGB(200, 0, 100);
-    RECT win{};
-    bool cornerOut = false, middleIn = false;
-    COLORREF edge = 0, inside = 0, topEdge = 0;
-    LRESULT bgHit = 0, okHit = 0, checkHit = 0, textHit = 0;
-    HWND okAt = nullptr;
-    runBox(
-        [&](TfrmMyDlg& box) {
-            win = windowRect(box.hwnd());
-            const int w = win.right - win.left, h = win.bottom - win.top;
-            tk::Region rgn = tk::windowRegion(box.hwnd());
-            if (rgn) {
-                cornerOut = !PtInRegion(rgn, 1, 1);
-                middleIn = PtInRegion(rgn, w / 2, h / 2) != FALSE;
-            }
-            Snapshot s(box.hwnd());
-            edge = s.at(2, h / 2);
-            topEdge = s.at(w / 2, 1);
-            inside = s.at(3, h / 2);
-            auto hit = [&](HWND target, int x, int y) {
-                return SendMessageW(target, WM_NCHITTEST, 0, MAKELPARAM(win.left + x, win.top + y));
-            };
-            bgHit = hit(box.hwnd(), w - 12, h - 12);
-            RECT okb = box.OKBtn.bounds();
-            okAt = ChildWindowFromPoint(box.hwnd(), POINT{okb.left + 5, okb.top + 5});
-            okHit = hit(box.OKBtn.hwnd(), okb.left + 5, okb.top + 5);
-            RECT cb = box.CheckBox1.bounds();
-            checkHit = hit(box.CheckBox1.hwnd(), cb.left + 5, cb.top + 5);
-            RECT tb = box.lblContent.bounds();
-            textHit = hit(box.lblContent.hwnd(), tb.left + 2, tb.top + 2);
-            clickOk(box);
-        },
-        L"Hueloom", L"a framed box\r\nwith\r\n\r\nfour lines", 200, 200, true, 0x6400C8);
-    EXPECT_EQ(win.bottom - win.top, 51 + 4 * line + 60) << "one line height per line";
-    EXPECT_TRUE(cornerOut);
-    EXPECT_TRUE(middleIn);
-    EXPECT_EQ(edge, frame);
-    EXPECT_EQ(topEdge, frame);
-    EXPECT_EQ(inside, GetSysColor(COLOR_INFOBK));
-    EXPECT_EQ(bgHit, HTCAPTION);
-    EXPECT_EQ(textHit, HTTRANSPARENT) << "the text lets the box be dragged";
-    EXPECT_NE(okAt, nullptr);
-    EXPECT_EQ(okHit, HTCLIENT);
-    EXPECT_EQ(checkHit, HTCLIENT);
 }

@@ -1,0 +1,89 @@
+#include "picking/palette_files.h"
+
+#include <cstdio>
+
+#include "settings/colour_key.h"
+
+namespace hueloom::picking {
+
+namespace {
+
+std::string printable(std::string_view text) {
+    std::string out(text);
+    for (char& ch : out)
+        if (static_cast<unsigned char>(ch) < 0x20 || static_cast<unsigned char>(ch) > 0x7E) ch = '_';
+    return out;
+}
+
+std::vector<uint8_t> bytesOf(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::string format(const char* pattern, int a, int b, int c) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, pattern, a, b, c);
+    return buf;
+}
+
+std::string jsonString(std::string_view text) {
+    std::string out = "\"";
+    for (char ch : text) {
+        if (ch == '"' || ch == '\\') out += '\\';
+        out += ch;
+    }
+    return out + "\"";
+}
+
+}  // namespace
+
+std::vector<PaletteEntry> paletteEntries(const PickedColours& list) {
+    std::vector<PaletteEntry> out;
+    const auto& entries = list.entries();
+    const auto& colours = list.colourTexts();
+    for (std::size_t k = 0; k < entries.size() && k < colours.size(); ++k) {
+        const std::optional<uint32_t> value = settings::parseColourKey(colours[k]);
+        if (!value || (*value & 0xFF000000u) != 0) continue;  // system colour, clNone, clDefault
+        const std::string& entry = entries[k];
+        const std::size_t colon = entry.find(": ");
+        out.push_back(
+            {printable(colon == std::string::npos ? entry : entry.substr(0, colon)), fromColourValue(*value)});
+    }
+    return out;
+}
+
+std::vector<uint8_t> gimpPaletteBytes(const std::vector<PaletteEntry>& entries, std::string_view name, int columns) {
+    std::string text = "GIMP Palette\nName: " + printable(name) + "\nColumns: " + std::to_string(columns) + "\n#\n";
+    for (const PaletteEntry& e : entries) {
+        text += format("%3d %3d %3d\t", e.colour.r, e.colour.g, e.colour.b);
+        text += e.name + "\n";
+    }
+    return bytesOf(text);
+}
+
+std::vector<uint8_t> cssPaletteBytes(const std::vector<PaletteEntry>& entries) {
+    std::string text = ":root {\n";
+    for (const PaletteEntry& e : entries) {
+        std::string property = e.name;
+        for (char& ch : property) {
+            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+            const bool ok = (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '-' || ch == '_';
+            if (!ok) ch = '_';
+        }
+        if (property.empty()) property.push_back('_');  // "--" alone is no property name
+        text += "  --";
+        text += property;
+        text += ": " + hexadecimalText(e.colour) + ";\n";
+    }
+    return bytesOf(text + "}\n");
+}
+
+std::vector<uint8_t> jsonPaletteBytes(const std::vector<PaletteEntry>& entries) {
+    std::string text = "[";
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const PaletteEntry& e = entries[k];
+        text += k == 0 ? "\n" : ",\n";
+        text += "  {\"name\": " + jsonString(e.name) + ", \"hex\": \"" + hexadecimalText(e.colour) + "\", \"rgb\": ";
+        text += format("[%d, %d, %d]}", e.colour.r, e.colour.g, e.colour.b);
+    }
+    return bytesOf(text + (entries.empty() ? "]\n" : "\n]\n"));
+}
+
+}  // namespace hueloom::picking
