@@ -49,7 +49,7 @@ TfrmVirtualDesktop::~TfrmVirtualDesktop() {
 // ---------------------------------------------------------------- size label
 
 bool TfrmVirtualDesktop::SizeLabel::create(HWND parent) {
-    font_ = tk::makeFont(13, FW_NORMAL);
+    font_ = tk::makeFont(13, dpi(), FW_NORMAL);
     if (!Control::create(L"TLabRectSize", parent, 0, 0, 1, 1)) return false;
     hide();
     return true;

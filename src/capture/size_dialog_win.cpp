@@ -4,7 +4,9 @@
 #include <stdexcept>
 
 #include "capture/selection.h"
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::capture {
 
@@ -18,25 +20,28 @@ constexpr int kFrameBrush = 3;
 bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     frameColor_ = frameColor;
     registerClass(L"TfrmFxRectSize", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - kClientWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - kClientHeight) / 2;
-    if (!createWindow(L"TfrmFxRectSize", L"固定切抜きサイズ", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y,
-                      kClientWidth, kClientHeight, owner ? owner : tk::app().handle()))
+    const int dpi0 = tk::windowDpi(nullptr);
+    const int cw = hueloom::scale(kClientWidth, dpi0), ch = hueloom::scale(kClientHeight, dpi0);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - cw) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - ch) / 2;
+    if (!createWindow(L"TfrmFxRectSize", L"固定切抜きサイズ", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, cw, ch,
+                      owner ? owner : tk::app().handle()))
         return false;
+    auto s = [this](int v) { return scaled(v); };
 
-    titleFont_ = tk::makeFont(16, FW_BOLD, true);
-    fieldFont_ = tk::makeFont(16, FW_NORMAL);
-    buttonFont_ = tk::makeFont(15, FW_BOLD);
+    keepFont(titleFont_, 16, FW_BOLD, true);
+    keepFont(fieldFont_, 16, FW_NORMAL);
+    keepFont(buttonFont_, 15, FW_BOLD);
 
-    lblTitle.create(hwnd_, 50, 24, 241, 20);
+    lblTitle.create(hwnd_, s(50), s(24), s(241), s(20));
     lblTitle.setCaption(L"切抜きサイズを指定して下さい");
     lblTitle.setFont(titleFont_);
     lblTitle.setColours(RGB(255, 0, 0), kBackground);
     lblTitle.setTransparent(true);
 
-    lblWidth.create(hwnd_, 70, 56, 60, 22);
+    lblWidth.create(hwnd_, s(70), s(56), s(60), s(22));
     lblWidth.setCaption(L"幅：");
-    lblHeight.create(hwnd_, 70, 86, 60, 22);
+    lblHeight.create(hwnd_, s(70), s(86), s(60), s(22));
     lblHeight.setCaption(L"高さ：");
     for (tk::Label* l : {&lblWidth, &lblHeight}) {
         l->setFont(fieldFont_);
@@ -45,20 +50,20 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
         l->setAlignment(DT_RIGHT);
     }
 
-    Edit1.create(hwnd_, 134, 56, 120, 24, 1);
-    Edit2.create(hwnd_, 134, 86, 120, 24, 2);
+    Edit1.create(hwnd_, s(134), s(56), s(120), s(24), 1);
+    Edit2.create(hwnd_, s(134), s(86), s(120), s(24), 2);
     Edit1.setFont(fieldFont_);
     Edit2.setFont(fieldFont_);
 
-    OKBtn.create(hwnd_, 82, 118, 82, 34);
+    OKBtn.create(hwnd_, s(82), s(118), s(82), s(34));
     OKBtn.setCaption(L"&OK");
     OKBtn.setFontColor(RGB(255, 0, 0));
-    CancelBtn.create(hwnd_, 177, 118, 82, 34);
+    CancelBtn.create(hwnd_, s(177), s(118), s(82), s(34));
     CancelBtn.setCaption(L"&Cancel");
     CancelBtn.setFontColor(RGB(0, 0, 255));
     for (tk::TCuteButton* b : {&OKBtn, &CancelBtn}) {
         b->setFont(buttonFont_);
-        b->setBevelWidth(2);
+        b->setBevelWidth(2);  // at 96 dpi; the button scales it
         b->setShowFocusRect(true);
     }
     OKBtn.onClick = [this] { OKBtnClick(); };
@@ -67,11 +72,15 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     return true;
 }
 
-void TfrmFxRectSize::FormShow() {
-    setShape(tk::Region(CreateEllipticRgn(0, 0, kClientWidth, kClientHeight)));
+void TfrmFxRectSize::FormShow() { buildShape(); }
+
+void TfrmFxRectSize::buildShape() {
+    const RECT rc = clientRect();
+    setShape(tk::Region(CreateEllipticRgn(0, 0, rc.right, rc.bottom)));
+    const int inset = scaled(5);
     for (tk::TCuteButton* b : {&OKBtn, &CancelBtn}) {
         const int w = b->width(), h = b->height();
-        SetWindowRgn(b->hwnd(), CreateEllipticRgn(5, 5, w - 5, h - 5), TRUE);
+        SetWindowRgn(b->hwnd(), CreateEllipticRgn(inset, inset, w - inset, h - inset), TRUE);
     }
 }
 
@@ -89,7 +98,7 @@ void TfrmFxRectSize::FormPaint(HDC dc) {
         // A null pen draws one pixel less on the right and bottom: widen by one.
         Ellipse(dc, 0, 0, rc.right + 1, rc.bottom + 1);
     }
-    frameShape(dc, tk::resolveColour(frameColor_), kFrameBrush);
+    frameShape(dc, tk::resolveColour(frameColor_), scaled(kFrameBrush));
 }
 
 void TfrmFxRectSize::OKBtnClick() {

@@ -25,6 +25,7 @@ public:
     bool create(HWND owner, unsigned frameColor);
 
     // Events.
+    void buildShape() override;
     void FormShow() override;
     void FormPaint(HDC dc) override;
     void OKBtnClick();

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::editing {
 
@@ -21,15 +23,19 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
         GetWindowRect(owner, &o);
     else
         o = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    int x = o.left + ((o.right - o.left) - kClientW) / 2, y = o.top + ((o.bottom - o.top) - kClientH) / 2;
+    // Drawn at the dpi of the window it stands over.
+    const int ownerDpi = tk::windowDpi(owner);
+    const int cw = hueloom::scale(kClientW, ownerDpi), ch = hueloom::scale(kClientH, ownerDpi);
+    int x = o.left + ((o.right - o.left) - cw) / 2, y = o.top + ((o.bottom - o.top) - ch) / 2;
     if (!createWindow(L"TfrmProgress", title.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, x,
-                      y, kClientW, kClientH, owner))
+                      y, cw, ch, owner))
         return false;
-    font_ = tk::makeFont(12, FW_NORMAL);
-    labelFont_ = tk::makeFont(16, FW_BOLD);
+    auto s = [this](int v) { return scaled(v); };
+    keepFont(font_, 12, FW_NORMAL);
+    keepFont(labelFont_, 16, FW_BOLD);
 
     // Title, centred by its own width.
-    Label2.create(hwnd_, 0, 27, kClientW, 20);
+    Label2.create(hwnd_, 0, s(27), cw, s(20));
     Label2.setFont(labelFont_);
     Label2.setColours(RGB(0, 0, 255), kSilver);
     Label2.setCaption(title);
@@ -38,24 +44,29 @@ bool TfrmProgress::create(HWND owner, const std::wstring& title) {
         tk::Select sel(dc, labelFont_);
         SIZE sz{};
         GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &sz);
-        Label2.setBounds((kClientW - sz.cx) / 2, 27, sz.cx, 20);
+        Label2.setBounds((cw - sz.cx) / 2, s(27), sz.cx, s(20));
     }
-    panel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, 48, 48, 225, 41, hwnd_, nullptr,
-                             tk::app().hinstance(), nullptr);
-    bar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 48 + 16, 48 + 8, 193, 25, hwnd_, nullptr,
-                           tk::app().hinstance(), nullptr);
+    panel_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_ETCHEDFRAME, s(48), s(48), s(225), s(41),
+                             hwnd_, nullptr, tk::app().hinstance(), nullptr);
+    bar_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, s(48 + 16), s(48 + 8), s(193), s(25), hwnd_,
+                           nullptr, tk::app().hinstance(), nullptr);
     SendMessageW(bar_, PBM_SETRANGE32, 0, 100);
-    Label1.create(hwnd_, 144, 93, 60, 20);
+    Label1.create(hwnd_, s(144), s(93), s(60), s(20));
     Label1.setFont(labelFont_);
     Label1.setColours(RGB(255, 0, 0), kSilver);
     Label1.setAlignment(DT_LEFT);
     Label1.setCaption(L"0 %");
 
-    // The window is the ellipse inscribed in its bounds.
-    setShape(tk::Region(CreateEllipticRgn(0, 0, kClientW, kClientH)));
+    buildShape();
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd_);
     return true;
+}
+
+void TfrmProgress::buildShape() {
+    // The window is the ellipse inscribed in its bounds.
+    const RECT rc = clientRect();
+    setShape(tk::Region(CreateEllipticRgn(0, 0, rc.right, rc.bottom)));
 }
 
 void TfrmProgress::setProgress(int percent) {
@@ -70,7 +81,7 @@ void TfrmProgress::FormPaint(HDC dc) {
     RECT rc = clientRect();
     tk::Brush silver(CreateSolidBrush(kSilver));
     FillRect(dc, &rc, silver);
-    frameShape(dc, kLime, 2);
+    frameShape(dc, kLime, scaled(2));
 }
 
 LRESULT TfrmProgress::wndProc(UINT msg, WPARAM wp, LPARAM lp) {

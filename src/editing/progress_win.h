@@ -28,6 +28,7 @@ public:
 
 protected:
     void FormPaint(HDC dc) override;
+    void buildShape() override;
 
 private:
     HWND panel_ = nullptr, bar_ = nullptr;

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/dpi.h"
+
 namespace hueloom::magnifier {
 
 bool isValidAveragingSize(int n) { return n >= 1 && n <= kSourceSize && n % 2 == 1; }
@@ -47,6 +49,25 @@ std::vector<Rect> markRects(int w, int h, int n) {
         {kSourceHalf * c, 0, (kSourceHalf + 1) * c, h},
         {s, s, s + n * c, s + n * c},
     };
+}
+
+WindowLayout windowLayout(int dpi) {
+    using namespace layout;
+    WindowLayout l;
+    l.width = scale(kWidth, dpi);
+    l.height = scale(kHeight, dpi);
+    l.button1 = scale(kButton1, dpi);
+    l.button2 = scale(kButton2, dpi);
+    l.valueLabel = scale(kValueLabel, dpi);
+    l.scrollBox = scale(kScrollBox, dpi);
+    l.pickList = scale(kPickList, dpi);
+    l.viewRect = scale(kViewRect, dpi);
+    l.bar1 = scale(kBar1, dpi);
+    l.bar2 = scale(kBar2, dpi);
+    l.cell = std::max(1, scale(kViewSize, dpi) / kSourceSize);
+    l.viewSize = kSourceSize * l.cell;
+    l.cornerEllipse = scale(kCornerEllipse, dpi);
+    return l;
 }
 
 int nextDisplayMode(int mode) { return (mode + 1) % 3; }
@@ -94,30 +115,35 @@ double insideRoundRect(double x, double y, Rect r, double radius) {
 
 }  // namespace
 
-std::vector<uint32_t> drawSkin() {
-    using namespace layout;
-    std::vector<uint32_t> px(static_cast<size_t>(kWidth) * kHeight);
+std::vector<uint32_t> drawSkin(int dpi) {
+    const WindowLayout l = windowLayout(dpi);
+    // Lengths of the artwork at 96 dpi, times f (exactly 1 at 96 dpi).
+    const double f = dpi > 0 ? dpi / static_cast<double>(kBaseDpi) : 1.0;
+    const int w = l.width, h = l.height;
+    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
     const Rgbf top{58, 66, 86}, bottom{24, 28, 38};
     const Rgbf strip{74, 84, 108};
     const Rgbf wellEdge{12, 14, 20};
-    const Rect well{kScrollBox.left - 3, kValueLabel.top - 3, kScrollBox.right + 3, kScrollBox.bottom + 3};
-    const Rect listWell{kPickList.left - 2, kPickList.top - 2, kPickList.right + 2, kPickList.bottom + 2};
-    const double ringX = kWidth / 2.0, ringY = 12.5, ringOuter = 8.0, ringInner = 4.5;
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
+    const int s1 = scale(1, dpi), s2 = scale(2, dpi), s3 = scale(3, dpi);
+    const Rect well{l.scrollBox.left - s3, l.valueLabel.top - s3, l.scrollBox.right + s3, l.scrollBox.bottom + s3};
+    const Rect listWell{l.pickList.left - s2, l.pickList.top - s2, l.pickList.right + s2, l.pickList.bottom + s2};
+    const double ringX = w / 2.0, ringY = 12.5 * f, ringOuter = 8.0 * f, ringInner = 4.5 * f;
+    const int hairline = l.valueLabel.top - s3;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
             double fx = x + 0.5, fy = y + 0.5;
-            Rgbf c = mix(top, bottom, static_cast<double>(y) / (kHeight - 1));
+            Rgbf c = mix(top, bottom, static_cast<double>(y) / (h - 1));
             // The star strip is a touch lighter, with a hairline below it.
-            if (y < kValueLabel.top - 2) c = mix(c, strip, 0.55 * (1.0 - y / 24.0) + 0.2);
-            if (y == kValueLabel.top - 3) c = mix(c, Rgbf{150, 170, 210}, 0.35);
+            if (y < l.valueLabel.top - s2) c = mix(c, strip, 0.55 * (1.0 - y / (24.0 * f)) + 0.2);
+            if (y >= hairline && y < hairline + s1) c = mix(c, Rgbf{150, 170, 210}, 0.35);
             // Fine diagonal grain.
             if (((x + y) & 3) == 0) c = mix(c, Rgbf{255, 255, 255}, 0.025);
             // Inset wells around the view and the list: dark with a light lip.
-            for (const Rect* w : {&well, &listWell}) {
-                double inner = insideRoundRect(fx, fy, *w, 4.0);
+            for (const Rect* wl : {&well, &listWell}) {
+                double inner = insideRoundRect(fx, fy, *wl, 4.0 * f);
                 if (inner > 0) {
-                    double lip =
-                        insideRoundRect(fx, fy, Rect{w->left + 1, w->top + 1, w->right - 1, w->bottom - 1}, 3.0);
+                    double lip = insideRoundRect(
+                        fx, fy, Rect{wl->left + s1, wl->top + s1, wl->right - s1, wl->bottom - s1}, 3.0 * f);
                     c = mix(c, Rgbf{110, 125, 160}, inner * (1 - lip) * 0.8);
                     c = mix(c, wellEdge, lip);
                 }
@@ -129,7 +155,7 @@ std::vector<uint32_t> drawSkin() {
                 double a = std::atan2(fy - ringY, fx - ringX) / (2 * 3.14159265358979) + 0.5;
                 c = mix(c, hue(a), cover);
             }
-            px[static_cast<size_t>(y) * kWidth + x] = pack(c);
+            px[static_cast<size_t>(y) * w + x] = pack(c);
         }
     }
     return px;

@@ -59,6 +59,20 @@ constexpr Rect kBar1{0, 0, kWidth, kScrollBox.top};
 constexpr Rect kBar2{0, 0, kWidth, kValueLabel.top};
 }  // namespace layout
 
+// The magnifier layout at a display scaling: every rectangle above scaled on
+// its own (scale, core/dpi.h). The view is made of whole cells: each screen
+// pixel is shown as a cell × cell square with cell = scaled view side div 15
+// (10 at 96 dpi, 12 at 120, 15 at 144, 20 at 192), and the view is 15 cells
+// wide, at the top left of the view frame. At 96 dpi it is the table above.
+struct WindowLayout {
+    int width = 0, height = 0;
+    Rect button1, button2, valueLabel, scrollBox, pickList, viewRect, bar1, bar2;
+    int cell = 0;
+    int viewSize = 0;  // kSourceSize × cell
+    int cornerEllipse = 0;
+};
+WindowLayout windowLayout(int dpi);
+
 // The sampling step's first decision, by where the pointer is. Over the
 // window's shape (and no colour sample window open, the program not
 // minimised) the view is cut out so the screen beneath shows: SeeThrough.
@@ -86,8 +100,8 @@ enum class Arrow { Left, Up, Right, Down };
 Point nudge(Point p, Arrow key, bool shift);
 
 // The skin painted behind the magnifier's controls, as top-down 32-bit BGRX
-// pixels of kWidth × kHeight.
-std::vector<uint32_t> drawSkin();
+// pixels of the layout's width × height, drawn afresh at the given dpi.
+std::vector<uint32_t> drawSkin(int dpi = 96);
 
 // Texts of the start-up hint (UTF-8).
 std::string descriptionText();

@@ -12,10 +12,9 @@
 #include "settings/profile_win.h"
 #include "shell/shell.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::app {
-
-namespace L = hueloom::magnifier::layout;
 
 TfrmMagnify* frmMagnify = nullptr;
 
@@ -35,23 +34,15 @@ TfrmMagnify::~TfrmMagnify() {
 
 bool TfrmMagnify::create() {
     registerClass(L"TfrmMagnify", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    if (!createWindow(L"TfrmMagnify", L"(15x15)x10", kMagnifierStyle, 0, 0, 0, L::kWidth, L::kHeight,
-                      tk::app().handle()))
+    const magnifier::WindowLayout l = magnifier::windowLayout(tk::windowDpi(nullptr));
+    if (!createWindow(L"TfrmMagnify", L"(15x15)x10", kMagnifierStyle, 0, 0, 0, l.width, l.height, tk::app().handle()))
         return false;
     FormCreate();
     return true;
 }
 
 void TfrmMagnify::FormCreate() {
-    // Skin picture, drawn by our own code.
-    {
-        std::vector<uint32_t> px = magnifier::drawSkin();
-        skin_ = tk::DibSection(L::kWidth, L::kHeight, 32);
-        if (skin_)
-            for (int y = 0; y < L::kHeight; ++y)
-                std::copy_n(px.data() + static_cast<size_t>(y) * L::kWidth, L::kWidth,
-                            reinterpret_cast<uint32_t*>(skin_.row(y)));
-    }
+    lay_ = magnifier::windowLayout(dpi());
 
     // The two star buttons: the menu (left) and the display modes (right).
     auto star = [this](tk::TCuteButton& b, const Rect& r, COLORREF colour, const wchar_t* hint,
@@ -59,26 +50,23 @@ void TfrmMagnify::FormCreate() {
         b.create(hwnd_, r.left, r.top, r.width(), r.height());
         b.setCaption(L"★");
         b.setFontColor(colour);
-        b.setFont(starFont_);
         b.setHint(hint);
         b.onClick = std::move(onClick);
     };
-    star(CuteButton1, L::kButton1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
-    star(CuteButton2, L::kButton2, RGB(0, 0, 255), L"表示状態の変更", [this] { CuteButton2Click(); });
+    star(CuteButton1, lay_.button1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
+    star(CuteButton2, lay_.button2, RGB(0, 0, 255), L"表示状態の変更", [this] { CuteButton2Click(); });
 
-    lblPickColor1.create(hwnd_, L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
-                         L::kValueLabel.height());
-    lblPickColor1.setFont(labelFont_);
-    ScrollBox1.create(hwnd_, L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
-    Image1.create(ScrollBox1.hwnd(), 0, 0, L::kViewSize, L::kViewSize);
+    lblPickColor1.create(hwnd_, lay_.valueLabel.left, lay_.valueLabel.top, lay_.valueLabel.width(),
+                         lay_.valueLabel.height());
+    ScrollBox1.create(hwnd_, lay_.scrollBox.left, lay_.scrollBox.top, lay_.scrollBox.width(), lay_.scrollBox.height());
+    Image1.create(ScrollBox1.hwnd(), 0, 0, lay_.viewSize, lay_.viewSize);
     ScrollBox1.setChild(&Image1);
     Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
     ScrollBox1.onResize = [this] {
         if (colourListMode_ && Timer1 && !magnifierRunning()) rebuildColourList();
     };
-    cbxPickColor.create(hwnd_, L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height(),
+    cbxPickColor.create(hwnd_, lay_.pickList.left, lay_.pickList.top, lay_.pickList.width(), lay_.pickList.height(),
                         kPickListId);
-    cbxPickColor.setFont(windowFont_);
     cbxPickColor.setCursor(LoadCursorW(nullptr, IDC_HAND));
     cbxPickColor.setBackground(GetSysColor(COLOR_INFOBK));
 
@@ -88,9 +76,9 @@ void TfrmMagnify::FormCreate() {
     Timer1 = std::make_unique<tk::Timer>(*this, 100, [this] { Timer1Timer(); });
     Timer2 = std::make_unique<tk::Timer>(*this, 300, [this] { Timer2Timer(); });
 
-    // 1. Magnifier layout. 2. Window shapes, full shape. 3. Double buffering.
-    ApplyLayout(Layout::Magnifier);
-    buildShapes();
+    // 1. Magnifier layout (with the skin, fonts and shapes of the window's
+    // dpi). 2. Full shape. 3. Double buffering.
+    applyDpi();
     SetWindowShape(shapeFull_);
     ScrollBox1.setDoubleBuffered(true);
     Image1.setDoubleBuffered(true);
@@ -165,18 +153,58 @@ void TfrmMagnify::FormCreate() {
             L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1, true, settings.ActiveColor);
 }
 
+void TfrmMagnify::applyDpi() {
+    lay_ = magnifier::windowLayout(dpi());
+    // Skin picture, drawn by our own code at this size.
+    {
+        std::vector<uint32_t> px = magnifier::drawSkin(dpi());
+        skin_ = tk::DibSection(lay_.width, lay_.height, 32);
+        if (skin_)
+            for (int y = 0; y < lay_.height; ++y)
+                std::copy_n(px.data() + static_cast<size_t>(y) * lay_.width, lay_.width,
+                            reinterpret_cast<uint32_t*>(skin_.row(y)));
+    }
+    windowFont_ = tk::makeFont(12, dpi(), FW_NORMAL);
+    labelFont_ = tk::makeFont(14, dpi(), FW_BOLD);
+    starFont_ = tk::makeFont(12, dpi(), FW_BOLD);
+    CuteButton1.setFont(starFont_);
+    CuteButton2.setFont(starFont_);
+    lblPickColor1.setFont(labelFont_);
+    cbxPickColor.setFont(windowFont_);
+    buildShapes();
+    if (layout_ == Layout::Magnifier) {
+        const std::wstring value = lblPickColor1.caption();
+        const int mode = displayMode_;
+        ApplyLayout(Layout::Magnifier);
+        lblPickColor1.setCaption(value);
+        displayMode_ = mode;
+    } else {
+        arrangeImageLayout();
+    }
+}
+
+void TfrmMagnify::FormDpiChanged() {
+    applyDpi();
+    if (layout_ != Layout::Magnifier) return;
+    tracker_.reset();  // the view is redrawn at its new size at the next step
+    switch (displayMode_) {
+    case magnifier::Bar1: SetWindowShape(shapeBar1_); break;
+    case magnifier::Bar2: SetWindowShape(shapeBar2_); break;
+    default: SetWindowShape(seeThrough_ ? shapeSeeThrough_ : shapeFull_); break;
+    }
+}
+
 void TfrmMagnify::buildShapes() {
     using tk::Region;
-    Region outline(CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kHeight + 1, L::kCornerEllipse, L::kCornerEllipse));
-    viewRect_.reset(CreateRectRgn(L::kViewRect.left, L::kViewRect.top, L::kViewRect.right, L::kViewRect.bottom));
+    const int e = lay_.cornerEllipse;
+    Region outline(CreateRoundRectRgn(0, 0, lay_.width + 1, lay_.height + 1, e, e));
+    viewRect_.reset(CreateRectRgn(lay_.viewRect.left, lay_.viewRect.top, lay_.viewRect.right, lay_.viewRect.bottom));
     shapeFull_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shapeFull_, outline, viewRect_, RGN_OR);
     shapeSeeThrough_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shapeSeeThrough_, outline, viewRect_, RGN_XOR);
-    shapeBar1_.reset(
-        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar1.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
-    shapeBar2_.reset(
-        CreateRoundRectRgn(0, 0, L::kWidth + 1, L::kBar2.bottom + 1, L::kCornerEllipse, L::kCornerEllipse));
+    shapeBar1_.reset(CreateRoundRectRgn(0, 0, lay_.width + 1, lay_.bar1.bottom + 1, e, e));
+    shapeBar2_.reset(CreateRoundRectRgn(0, 0, lay_.width + 1, lay_.bar2.bottom + 1, e, e));
 }
 
 void TfrmMagnify::SetWindowShape(HRGN shape) {
@@ -195,23 +223,23 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kMagnifierStyle);
         for (auto& it : MainMenu1.root().items()) it->visible = false;
         MainMenu1.refresh();
-        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+        SetWindowPos(hwnd_, nullptr, 0, 0, lay_.width, lay_.height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
-        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        placeStars();
         CuteButton1.show();
         CuteButton2.show();
-        lblPickColor1.setBounds(L::kValueLabel.left, L::kValueLabel.top, L::kValueLabel.width(),
-                                L::kValueLabel.height());
+        lblPickColor1.setBounds(lay_.valueLabel.left, lay_.valueLabel.top, lay_.valueLabel.width(),
+                                lay_.valueLabel.height());
         lblPickColor1.setCaption(L"");
         lblPickColor1.show();
-        ScrollBox1.setBounds(L::kScrollBox.left, L::kScrollBox.top, L::kScrollBox.width(), L::kScrollBox.height());
+        ScrollBox1.setBounds(lay_.scrollBox.left, lay_.scrollBox.top, lay_.scrollBox.width(), lay_.scrollBox.height());
         ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(false);
         ScrollBox1.show();
         Image1.setAutoSize(false);
-        Image1.setBounds(0, 0, L::kViewSize, L::kViewSize);
-        cbxPickColor.setBounds(L::kPickList.left, L::kPickList.top, L::kPickList.width(), L::kPickList.height() + 200);
+        Image1.setBounds(0, 0, lay_.viewSize, lay_.viewSize);
+        cbxPickColor.setBounds(lay_.pickList.left, lay_.pickList.top, lay_.pickList.width(),
+                               lay_.pickList.height() + scaled(200));
         cbxPickColor.show();
     } else {
         displayMode_ = magnifier::ImageLayout;
@@ -221,12 +249,11 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kImageStyle);
         for (auto& it : MainMenu1.root().items()) it->visible = true;
         MainMenu1.refresh();
-        SetWindowPos(hwnd_, nullptr, 0, 0, L::kWidth, L::kHeight,
+        SetWindowPos(hwnd_, nullptr, 0, 0, lay_.width, lay_.height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         CuteButton1.hide();
         CuteButton2.hide();
-        CuteButton1.setBounds(L::kButton1.left, L::kButton1.top, L::kButton1.width(), L::kButton1.height());
-        CuteButton2.setBounds(L::kButton2.left, L::kButton2.top, L::kButton2.width(), L::kButton2.height());
+        placeStars();
         lblPickColor1.setCaption(L"拡大鏡モード停止中");
         ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(true);
@@ -238,16 +265,21 @@ void TfrmMagnify::ApplyLayout(Layout which) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void TfrmMagnify::placeStars() {
+    CuteButton1.setBounds(lay_.button1.left, lay_.button1.top, lay_.button1.width(), lay_.button1.height());
+    CuteButton2.setBounds(lay_.button2.left, lay_.button2.top, lay_.button2.width(), lay_.button2.height());
+}
+
 void TfrmMagnify::arrangeImageLayout() {
     if (layout_ != Layout::Image) return;
     RECT rc = clientRect();
-    int comboH = 20;
+    int comboH = scaled(20);
     RECT cb{};
     if (cbxPickColor.hwnd()) {
         GetWindowRect(cbxPickColor.hwnd(), &cb);
         comboH = static_cast<int>(SendMessageW(cbxPickColor.hwnd(), CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + 6;
     }
-    int labelH = 18;
+    int labelH = scaled(18);
     int w = rc.right;
     cbxPickColor.setBounds(0, rc.bottom - comboH, w, comboH + 200);
     lblPickColor1.setBounds(0, rc.bottom - comboH - labelH, w, labelH);
@@ -272,7 +304,7 @@ void TfrmMagnify::Timer1Timer() {
         tk::Region rgn = tk::windowRegion(hwnd_);
         if (rgn) place.overWindowShape = PtInRegion(rgn, q.x, q.y) != 0;
     }
-    place.overViewRect = L::kViewRect.contains({q.x, q.y});
+    place.overViewRect = lay_.viewRect.contains({q.x, q.y});
     place.colourSampleOpen = colourSampleOpen_;
     place.minimized = tk::app().minimized();
     place.pickListDropped = cbxPickColor.hwnd() && cbxPickColor.droppedDown();
@@ -299,7 +331,9 @@ void TfrmMagnify::Timer1Timer() {
 }
 
 void TfrmMagnify::sampleScreen(POINT p) {
-    const int w = L::kViewSize, h = L::kViewSize;
+    // Each screen pixel becomes a lay_.cell square: a whole-number enlargement,
+    // so StretchBlt only repeats pixels, nothing is blended.
+    const int w = lay_.viewSize, h = lay_.viewSize;
     tk::DibSection view(w, h, 24);
     if (!view) return;
     {
@@ -428,7 +462,7 @@ void TfrmMagnify::FormPaint(HDC dc) {
     if (layout_ == Layout::Magnifier && skin_) {
         tk::MemoryDC mem(dc);
         tk::Select sel(mem, skin_.handle());
-        BitBlt(dc, 0, 0, L::kWidth, L::kHeight, mem, 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, lay_.width, lay_.height, mem, 0, 0, SRCCOPY);
     } else {
         RECT rc = clientRect();
         FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
@@ -436,7 +470,7 @@ void TfrmMagnify::FormPaint(HDC dc) {
     tk::Region rgn = tk::windowRegion(hwnd_);
     if (!rgn) return;
     tk::Brush brush(CreateSolidBrush(tk::resolveColour(frameColor_)));
-    FrameRgn(dc, rgn, brush, 3, 2);
+    FrameRgn(dc, rgn, brush, scaled(3), scaled(2));
 }
 
 LRESULT TfrmMagnify::hitTest(int x, int y) {
@@ -495,8 +529,8 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETMINMAXINFO:
         if (layout_ == Layout::Magnifier) {
             auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
-            mmi->ptMinTrackSize = {L::kWidth, L::kHeight};
-            mmi->ptMaxTrackSize = {L::kWidth, L::kHeight};
+            mmi->ptMinTrackSize = {lay_.width, lay_.height};
+            mmi->ptMaxTrackSize = {lay_.width, lay_.height};
             return 0;
         }
         break;

@@ -224,6 +224,7 @@ private:
     void buildShapes();
     void FormDestroy();
     void arrangeImageLayout();
+    void placeStars();
     void setFrameColour(unsigned value);
     void sampleScreen(POINT p);
 
@@ -240,11 +241,14 @@ private:
     bool colourListMode_ = false;
 
     tk::Region shapeFull_, shapeSeeThrough_, shapeBar1_, shapeBar2_, viewRect_;
+    // The magnifier layout at the window's dpi, and what is drawn for it.
+    hueloom::magnifier::WindowLayout lay_ = hueloom::magnifier::windowLayout(96);
     tk::DibSection skin_;
     // The window font, the value label's bold one and the stars'.
-    tk::Font windowFont_{tk::makeFont(12, FW_NORMAL)};
-    tk::Font labelFont_{tk::makeFont(14, FW_BOLD)};
-    tk::Font starFont_{tk::makeFont(12, FW_BOLD)};
+    tk::Font windowFont_, labelFont_, starFont_;
+    // Lays the window out afresh for its dpi: fonts, skin, controls, shapes.
+    void applyDpi();
+    void FormDpiChanged() override;
     hueloom::picking::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
     editing::TfrmProgress* progress_ = nullptr;  // the image command running, if any

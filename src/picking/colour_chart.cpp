@@ -64,27 +64,27 @@ Rgb chartCellColour(int column, int row) {
     return {static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v)};
 }
 
-std::vector<uint32_t> drawChart() {
-    std::vector<uint32_t> px(static_cast<size_t>(kChartWidth) * kChartHeight);
-    for (int y = 0; y < kChartHeight; ++y)
-        for (int x = 0; x < kChartWidth; ++x)
-            px[static_cast<size_t>(y) * kChartWidth + x] = toBgrx(chartCellRgb(x / kChartCell, y / kChartCell));
+std::vector<uint32_t> drawChart(int cell) {
+    const int w = kChartColumns * cell, h = kChartRows * cell;
+    std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = toBgrx(chartCellRgb(x / cell, y / cell));
     auto hline = [&](int y) {
-        for (int x = 0; x < kChartWidth; ++x) px[static_cast<size_t>(y) * kChartWidth + x] = kGridPixel;
+        for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = kGridPixel;
     };
     auto vline = [&](int x) {
-        for (int y = 0; y < kChartHeight; ++y) px[static_cast<size_t>(y) * kChartWidth + x] = kGridPixel;
+        for (int y = 0; y < h; ++y) px[static_cast<size_t>(y) * w + x] = kGridPixel;
     };
     hline(0);
-    for (int i = 1; i <= kChartRows; ++i) hline(kChartCell * i - 1);
+    for (int i = 1; i <= kChartRows; ++i) hline(cell * i - 1);
     vline(0);
-    for (int i = 1; i <= kChartColumns; ++i) vline(kChartCell * i - 1);
+    for (int i = 1; i <= kChartColumns; ++i) vline(cell * i - 1);
     return px;
 }
 
-bool chartPointReadable(int x, int y) {
-    return x > 0 && y > 0 && x < kChartWidth && y < kChartHeight && (x + 1) % kChartCell != 0 &&
-           (y + 1) % kChartCell != 0;
+bool chartPointReadable(int x, int y, int cell) {
+    return x > 0 && y > 0 && x < kChartColumns * cell && y < kChartRows * cell && (x + 1) % cell != 0 &&
+           (y + 1) % cell != 0;
 }
 
 bool strictlyInside(int x, int y, int left, int top, int width, int height) {
@@ -120,8 +120,8 @@ std::string hexadecimalItemCaption() { return "16進法"; }
 
 // ---------------------------------------------------------------- the window's state
 
-bool ColourSampleModel::hover(int x, int y, const std::function<Rgb(int x, int y)>& pixelAt) {
-    if (!chartPointReadable(x, y)) return false;
+bool ColourSampleModel::hover(int x, int y, const std::function<Rgb(int x, int y)>& pixelAt, int cell) {
+    if (!chartPointReadable(x, y, cell)) return false;
     const Rgb c = pixelAt(x, y);
     value_ = chartValueText(c, decimal_);
     readout_ = {value_, c, true};

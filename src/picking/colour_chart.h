@@ -27,11 +27,13 @@ Rgb chartCellColour(int column, int row);
 // The chart as the window shows it: every cell filled, then black grid
 // lines at x = 0 and x = 10·i − 1 (i = 1..39) and at y = 0 and
 // y = 10·i − 1 (i = 1..9). Top-down 32-bit BGRX pixels, 390 × 90.
-std::vector<uint32_t> drawChart();
+// At another dpi each cell is `cell` pixels square (the scaled chart width
+// div kChartColumns), the grid lines stay one pixel.
+std::vector<uint32_t> drawChart(int cell = kChartCell);
 
 // Whether hovering at chart point (x, y) reads a colour: strictly inside the
 // chart and on neither a grid line nor the border.
-bool chartPointReadable(int x, int y);
+bool chartPointReadable(int x, int y, int cell = kChartCell);
 
 // Whether a point in the window's client area is strictly inside the chart
 // control at (left, top) of the given size: its edge pixels count as outside.
@@ -93,7 +95,7 @@ public:
     // Pointer over chart point (x, y): reads the colour through pixelAt
     // unless the point is on the grid or the border. True when a colour was
     // read (the read-out then shows it; the main window shows the same text).
-    bool hover(int x, int y, const std::function<Rgb(int x, int y)>& pixelAt);
+    bool hover(int x, int y, const std::function<Rgb(int x, int y)>& pixelAt, int cell = kChartCell);
 
     // A mouse button went down on the chart. Nothing while the read-out is
     // empty; copy mode asks to copy the read value; selection mode confirms it.

@@ -9,7 +9,9 @@
 #include <memory>
 #include <stdexcept>
 
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::picking {
 
@@ -77,11 +79,13 @@ bool TfrmColorSample::PictureButton::create(HWND parent, int x, int y, int w, in
     return Control::create(L"TSamplePictureButton", parent, x, y, w, h, WS_TABSTOP);
 }
 
-void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) {
-    RECT all{x, y, x + 16, y + 16};
+void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) const {
+    // 16 × 16 at 96 dpi: three by three squares of 4 × 4 pixels, one pixel
+    // apart; every length scaled to the button's dpi.
+    const int g = scaled(16), pitch = scaled(5), side = scaled(4), gap = scaled(1);
+    RECT all{x, y, x + g, y + g};
     tk::Brush black(CreateSolidBrush(RGB(0, 0, 0)));
     FillRect(dc, &all, black);
-    // Three by three squares of 4 × 4 pixels, one pixel apart.
     static const COLORREF squares[3][3] = {
         {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 0, 255)},
         {RGB(192, 192, 192), RGB(255, 255, 255), RGB(0, 0, 0)},
@@ -89,15 +93,16 @@ void TfrmColorSample::PictureButton::drawGlyph(HDC dc, int x, int y) {
     };
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col) {
-            RECT r{x + 1 + 5 * col, y + 1 + 5 * row, x + 5 + 5 * col, y + 5 + 5 * row};
+            RECT r{x + gap + pitch * col, y + gap + pitch * row, x + gap + pitch * col + side,
+                   y + gap + pitch * row + side};
             tk::Brush b(CreateSolidBrush(squares[row][col]));
             FillRect(dc, &r, b);
         }
     const COLORREF grey = RGB(128, 128, 128);
     SetPixelV(dc, x, y, grey);
-    SetPixelV(dc, x + 15, y, grey);
-    SetPixelV(dc, x, y + 15, grey);
-    SetPixelV(dc, x + 15, y + 15, grey);
+    SetPixelV(dc, x + g - 1, y, grey);
+    SetPixelV(dc, x, y + g - 1, grey);
+    SetPixelV(dc, x + g - 1, y + g - 1, grey);
 }
 
 void TfrmColorSample::PictureButton::paint(HDC dc, const RECT& rc) {
@@ -105,11 +110,11 @@ void TfrmColorSample::PictureButton::paint(HDC dc, const RECT& rc) {
     RECT edge = rc;
     const bool in = pressed();
     DrawEdge(dc, &edge, in ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-    const int shift = in ? 1 : 0;
-    drawGlyph(dc, (rc.right - 16) / 2 + shift, (rc.bottom - 16) / 2 + shift);
+    const int shift = in ? scaled(1) : 0, g = scaled(16);
+    drawGlyph(dc, (rc.right - g) / 2 + shift, (rc.bottom - g) / 2 + shift);
     if (GetFocus() == hwnd_) {
         RECT f = rc;
-        InflateRect(&f, -3, -3);
+        InflateRect(&f, -scaled(3), -scaled(3));
         DrawFocusRect(dc, &f);
     }
 }
@@ -178,16 +183,21 @@ bool TfrmColorSample::create(SampleMode mode) {
     registerClass(L"TfrmColorSample", CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
     const POINT at = host_.topLeft();
     const std::wstring caption = wide(picking::sampleWindowCaption(mode));
+    const int dpi0 = tk::windowDpi(nullptr);
     if (!createWindow(L"TfrmColorSample", caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, at.x, at.y,
-                      kClientWidth, kClientHeight, tk::app().handle()))
+                      hueloom::scale(kClientWidth, dpi0), hueloom::scale(kClientHeight, dpi0), tk::app().handle()))
         return false;
+    auto s = [this](int v) { return scaled(v); };
+    // The chart is made of whole cells at every dpi.
+    cell_ = std::max(1, s(picking::kChartWidth) / picking::kChartColumns);
+    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
 
-    windowFont_ = tk::makeFont(12, FW_NORMAL);
-    titleFont_ = tk::makeFont(15, FW_BOLD, true);
-    readoutFont_ = tk::makeFont(14, FW_BOLD);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 15, FW_BOLD, true);
+    keepFont(readoutFont_, 14, FW_BOLD);
     background_.reset(CreateSolidBrush(kNavy));
 
-    lblTitle.create(hwnd_, 24, 8, 1, 1);
+    lblTitle.create(hwnd_, s(24), s(8), s(1), s(1));
     lblTitle.setTransparent(true);
     lblTitle.setFont(titleFont_);
     lblTitle.setColours(kLime, kNavy);
@@ -195,24 +205,24 @@ bool TfrmColorSample::create(SampleMode mode) {
     lblTitle.setCaption(caption);
     {
         const SIZE sz = textSize(titleFont_, caption);
-        lblTitle.setBounds(24, 8, sz.cx, sz.cy);
+        lblTitle.setBounds(s(24), s(8), sz.cx, sz.cy);
     }
 
-    Image1.create(hwnd_, kChartLeft, kChartTop, picking::kChartWidth, picking::kChartHeight);
+    Image1.create(hwnd_, s(kChartLeft), s(kChartTop), chartW, chartH);
     Image1.onMove = [this](int x, int y) { Image1MouseMove(x, y); };
     Image1.onPress = [this](int x, int y) { Image1MouseDown(x, y); };
 
     // The white backing sits beneath the chart and shows as its 2-pixel frame.
-    Label2.create(hwnd_, 22, 30, 394, 94);
+    Label2.create(hwnd_, s(kChartLeft) - s(2), s(kChartTop) - s(2), chartW + 2 * s(2), chartH + 2 * s(2));
     Label2.setColours(kWhite, kWhite);
     SetWindowPos(Label2.hwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    Label1.create(hwnd_, 16, 128, 161, 33);
+    Label1.create(hwnd_, s(16), s(128), s(161), s(33));
     Label1.setLayout(tk::Label::Layout::CentredLines);
     Label1.setFont(readoutFont_);
     Label1.setTransparent(true);
 
-    RadioGroup1.create(hwnd_, 186, 128, 129, 33);
+    RadioGroup1.create(hwnd_, s(186), s(128), s(129), s(33));
     RadioGroup1.setColumns(2);
     RadioGroup1.setFont(windowFont_);
     RadioGroup1.setTextColour(kWhite);
@@ -221,10 +231,10 @@ bool TfrmColorSample::create(SampleMode mode) {
     RadioGroup1.setItems({wide(picking::decimalItemCaption()), wide(picking::hexadecimalItemCaption())});
     RadioGroup1.onClick = [this] { RadioGroup1Click(); };
 
-    BitBtn1.create(hwnd_, 320, 136, 25, 25);
+    BitBtn1.create(hwnd_, s(320), s(136), s(25), s(25));
     BitBtn1.onClick = [this] { BitBtn1Click(); };
 
-    Button1.create(hwnd_, 352, 136, 65, 25);
+    Button1.create(hwnd_, s(352), s(136), s(65), s(25));
     Button1.setCaption(wide(picking::closeButtonCaption()));
     Button1.setFont(windowFont_);
     Button1.setColor(GetSysColor(COLOR_BTNFACE));
@@ -241,14 +251,7 @@ bool TfrmColorSample::create(SampleMode mode) {
 
 void TfrmColorSample::FormCreate() {
     // 1–3. The chart with its grid.
-    const std::vector<uint32_t> px = picking::drawChart();
-    tk::DibSection chart(picking::kChartWidth, picking::kChartHeight, 32);
-    if (!chart) throw std::runtime_error("cannot create the colour chart");
-    for (int y = 0; y < picking::kChartHeight; ++y)
-        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * picking::kChartWidth,
-                    static_cast<size_t>(picking::kChartWidth) * 4);
-    GdiFlush();
-    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), picking::kChartWidth, picking::kChartHeight);
+    buildChart();
 
     // 4. The value format of the main window.
     RadioGroup1.setItemIndex(host_.decimalChosen() ? 0 : 1);
@@ -258,14 +261,45 @@ void TfrmColorSample::FormCreate() {
     const POINT at = host_.topLeft();
     SetWindowPos(hwnd_, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    setShape(tk::Region(CreateRoundRectRgn(0, 0, kClientWidth, kClientHeight, kCornerEllipse, kCornerEllipse)), false);
+    buildShape();
     applyReadout();
+}
+
+void TfrmColorSample::buildChart() {
+    const std::vector<uint32_t> px = picking::drawChart(cell_);
+    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
+    tk::DibSection chart(chartW, chartH, 32);
+    if (!chart) throw std::runtime_error("cannot create the colour chart");
+    for (int y = 0; y < chartH; ++y)
+        std::memcpy(chart.row(y), px.data() + static_cast<size_t>(y) * chartW, static_cast<size_t>(chartW) * 4);
+    GdiFlush();
+    Image1.setPicture(tk::Bitmap(chart.releaseHandle()), chartW, chartH);
+}
+
+void TfrmColorSample::buildShape() {
+    const RECT rc = clientRect();
+    const int e = scaled(kCornerEllipse);
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, rc.right, rc.bottom, e, e)), false);
+}
+
+void TfrmColorSample::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    // The chart is whole cells again, its white backing two pixels around it,
+    // the title as large as its text.
+    auto s = [this](int v) { return scaled(v); };
+    cell_ = std::max(1, s(picking::kChartWidth) / picking::kChartColumns);
+    const int chartW = picking::kChartColumns * cell_, chartH = picking::kChartRows * cell_;
+    Image1.setBounds(s(kChartLeft), s(kChartTop), chartW, chartH);
+    Label2.setBounds(s(kChartLeft) - s(2), s(kChartTop) - s(2), chartW + 2 * s(2), chartH + 2 * s(2));
+    buildChart();
+    const SIZE sz = textSize(titleFont_, lblTitle.caption());
+    lblTitle.setBounds(s(24), s(8), sz.cx, sz.cy);
 }
 
 void TfrmColorSample::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, background_);
-    frameShape(dc, tk::resolveColour(host_.activeColor()), kFrameBrush);
+    frameShape(dc, tk::resolveColour(host_.activeColor()), scaled(kFrameBrush));
 }
 
 void TfrmColorSample::applyReadout() {
@@ -289,7 +323,8 @@ void TfrmColorSample::Image1MouseMove(int x, int y) {
     model_.setDecimal(decimal());
     tk::MemoryDC mem(nullptr);
     tk::Select sel(mem, picture);
-    const bool read = model_.hover(x, y, [&](int px, int py) { return toRgb(GetPixel(mem, px, py)); });
+    const bool read = model_.hover(
+        x, y, [&](int px, int py) { return toRgb(GetPixel(mem, px, py)); }, cell_);
     if (!read) return;
     applyReadout();
     const std::wstring text = wide(model_.readout().text);
@@ -324,7 +359,9 @@ LRESULT TfrmColorSample::WMNCHitTest(int x, int y) {
     if (r != HTCLIENT) return r;
     POINT p{x, y};
     ScreenToClient(hwnd_, &p);
-    if (picking::strictlyInside(p.x, p.y, kChartLeft, kChartTop, picking::kChartWidth, picking::kChartHeight)) return r;
+    if (picking::strictlyInside(p.x, p.y, scaled(kChartLeft), scaled(kChartTop), picking::kChartColumns * cell_,
+                                picking::kChartRows * cell_))
+        return r;
     // Off the chart: the background drags the window and the read-out resets.
     tk::app().guarded([&] {
         model_.leave();

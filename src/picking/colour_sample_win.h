@@ -123,7 +123,7 @@ public:
         bool pressed() const { return down_ && over_; }
         LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
         // The picture, drawn at (x, y).
-        static void drawGlyph(HDC dc, int x, int y);
+        void drawGlyph(HDC dc, int x, int y) const;
 
     protected:
         void paint(HDC dc, const RECT& rc) override;
@@ -146,6 +146,9 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
 
 protected:
+    void buildShape() override;
+    void FormDpiChanged() override;
+    void buildChart();
     LRESULT hitTest(int x, int y) override { return WMNCHitTest(x, y); }
 
 private:
@@ -157,6 +160,7 @@ private:
     ColourSampleHost& host_;
     hueloom::picking::ColourSampleModel model_;
     HWND tooltip_ = nullptr;
+    int cell_ = picking::kChartCell;  // one chart cell at the window's dpi
     tk::Font windowFont_, titleFont_, readoutFont_;
     tk::Brush background_;
 };

@@ -8,6 +8,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 
@@ -61,7 +63,25 @@ protected:
     // The background is a drag handle: HTCLIENT becomes HTCAPTION.
     LRESULT hitTest(int x, int y) override;
 
+    // Makes `font` the program's font `pixels` high at 96 dpi (tk::makeFont)
+    // at the window's dpi, and makes it again whenever the dpi changes.
+    void keepFont(Font& font, int pixels, int weight, bool underline = false);
+    // Gives the window its region for the current dpi (none by default).
+    virtual void buildShape() {}
+    // At another dpi: every child keeps its place and size relative to the
+    // window, scaled by new dpi / old dpi; the kept fonts are made again and
+    // the controls take them; the shape is built again. A window with more
+    // to redo (a picture, text-sized labels) adds it after calling this.
+    void FormDpiChanged() override;
+
 private:
+    struct KeptFont {
+        Font* font;
+        int pixels, weight;
+        bool underline;
+    };
+    std::vector<KeptFont> fonts_;
+    int laidOutDpi_ = 0;  // the dpi the children were placed for
     Region shape_;
     HWND focusControl_ = nullptr;
     HWND activeControl_ = nullptr;

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
+#include "core/dpi.h"
 #include "core/shortcut_text.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 #include "toolkit/menu_win.h"
 
 namespace tk {
@@ -86,6 +88,7 @@ LRESULT CALLBACK Window::staticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self = static_cast<Window*>(cs->lpCreateParams);
         if (self) {
             self->hwnd_ = hwnd;
+            self->dpi_ = windowDpi(hwnd);
             SetPropW(hwnd, kObjProp, self);
         }
     } else {
@@ -150,6 +153,23 @@ RECT Window::clientRect() const {
     if (hwnd_) GetClientRect(hwnd_, &r);
     return r;
 }
+
+int Window::dpi() const {
+    if (!hwnd_) return windowDpi(nullptr);
+    if (GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) {
+        HWND root = GetAncestor(hwnd_, GA_ROOT);
+        const Window* top = fromHandle(root);
+        return top && top != this ? top->dpi() : windowDpi(root);
+    }
+    return dpi_ ? dpi_ : windowDpi(hwnd_);
+}
+
+void Window::replaceFont(HFONT from, HFONT to) {
+    if (hwnd_ && reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)) == from)
+        SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(to), TRUE);
+}
+
+int Window::scaled(int v) const { return hueloom::scale(v, dpi()); }
 
 void Window::invalidate(bool erase) {
     if (hwnd_) InvalidateRect(hwnd_, nullptr, erase);
@@ -297,6 +317,17 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_DPICHANGED: {
+        // The new dpi comes with the message; GetDpiForWindow says the same.
+        if (LOWORD(wp)) dpi_ = LOWORD(wp);
+        const RECT* r = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        auto fn = [this] { FormDpiChanged(); };
+        app().guarded(fn);
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        return 0;
+    }
     case WM_CLOSE:
         if (modal_) {
             if (closeQuery()) modalResult_ = IDCANCEL;

@@ -31,6 +31,12 @@ public:
     int width() const;
     int height() const;
     RECT clientRect() const;
+    // The dpi the window is laid out and drawn at: a top-level window's is
+    // its monitor's when it is created (tk::windowDpi) and then the one each
+    // WM_DPICHANGED brings; a child window's is its top-level window's.
+    // scaled(v) is a 96-dpi length at it.
+    int dpi() const;
+    int scaled(int v) const;
     void invalidate(bool erase = false);
     void update();
     void setText(const std::wstring& text);
@@ -53,6 +59,10 @@ public:
         (void)ch;
         return false;
     }
+    // The window's dpi changed and its dialog made new fonts: a control that
+    // uses `from` takes `to` instead (by WM_GETFONT / WM_SETFONT unless it
+    // keeps its font itself).
+    virtual void replaceFont(HFONT from, HFONT to);
 
 protected:
     // Registers (once) a window class that routes to this object.
@@ -67,6 +77,7 @@ protected:
     virtual void onDestroyed() {}
 
     HWND hwnd_ = nullptr;
+    int dpi_ = 0;  // of a top-level window; 0 before it exists
 
 private:
     static LRESULT CALLBACK staticProc(HWND, UINT, WPARAM, LPARAM);
@@ -127,6 +138,10 @@ public:
 protected:
     // WM_PAINT, and WM_PRINTCLIENT where a window answers it: one routine.
     virtual void FormPaint(HDC dc) { (void)dc; }
+    // The window has moved to a monitor of another dpi (WM_DPICHANGED) and
+    // taken the rectangle the system suggested; dpi() tells the new one. The
+    // window lays itself out again: sizes, fonts, shapes, pictures.
+    virtual void FormDpiChanged() {}
     virtual LRESULT hitTest(int x, int y);
     std::vector<Menu*> menus_;
     std::vector<Timer*> timers_;

@@ -1,10 +1,12 @@
 #include "toolkit/gdi_win.h"
 
+#include "core/dpi.h"
+
 namespace tk {
 
-Font makeFont(int pixels, int weight, bool underline) {
-    return Font(
-        CreateFontW(-pixels, 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0, 0, L"ＭＳ Ｐゴシック"));
+Font makeFont(int pixels, int dpi, int weight, bool underline) {
+    return Font(CreateFontW(-hueloom::scale(pixels, dpi), 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0,
+                            0, L"ＭＳ Ｐゴシック"));
 }
 
 Region copyRegion(HRGN src) {

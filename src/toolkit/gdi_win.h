@@ -51,8 +51,9 @@ using Region = Gdi<HRGN>;
 using Palette = Gdi<HPALETTE>;
 
 // The program's font: "ＭＳ Ｐゴシック" in the Shift-JIS character set,
-// `pixels` high (character height), of the given weight.
-Font makeFont(int pixels, int weight = FW_NORMAL, bool underline = false);
+// `pixels` high (character height) at 96 dpi, scaled to `dpi` (the dpi of
+// the window it is for, tk::windowDpi), of the given weight.
+Font makeFont(int pixels, int dpi, int weight, bool underline = false);
 
 // A copy of a region (regions are mutable, so sharing one is never safe).
 Region copyRegion(HRGN src);

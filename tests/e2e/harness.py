@@ -400,6 +400,31 @@ class Lane:
             wait_until(lambda: not [p for p, n in self.wine_processes() if n not in WINE_SERVICES], 10, 0.1,
                        "the lane's programs to end")
 
+    # -- display scaling
+    DESKTOP_KEY = r"HKCU\Control Panel\Desktop"
+
+    def set_log_pixels(self, dpi):
+        """The dots per inch Wine gives the lane's programs from now on
+        (LogPixels of the prefix; Wine reads it when a program starts). A
+        marker file remembers a value other than 96, so that the lane is put
+        back even after a run that was killed."""
+        marker = os.path.join(self.dir, "log-pixels")
+        if dpi == 96:
+            self.run_wine("reg", "delete", self.DESKTOP_KEY, "/v", "LogPixels", "/f")
+            with contextlib.suppress(OSError):
+                os.remove(marker)
+            return
+        with open(marker, "w") as f:
+            f.write(str(dpi))
+        if self.run_wine("reg", "add", self.DESKTOP_KEY, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi),
+                         "/f") != 0:
+            raise HarnessError(f"could not set LogPixels {dpi} in the lane's prefix")
+
+    def reset_log_pixels(self):
+        """Back to 96 dpi if a session left the lane scaled."""
+        if os.path.exists(os.path.join(self.dir, "log-pixels")):
+            self.set_log_pixels(96)
+
     def stop(self):
         with contextlib.suppress(Exception):
             env = self.env(display=False)
@@ -620,6 +645,7 @@ class Session:
         subprocess.run(["xclip", "-selection", "clipboard", "-i", "/dev/null"], env=self.xenv,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
         self.x("xdotool", "mousemove", str(SCREEN_W // 2), str(SCREEN_H // 2))
+        self.lane.reset_log_pixels()
         return self
 
     def __exit__(self, *exc):
@@ -636,7 +662,14 @@ class Session:
         self.lane.kill_programs()
         if self.desk:
             self.desk.stop(self.lane)
+        with contextlib.suppress(Exception):
+            self.lane.reset_log_pixels()
         return False
+
+    def set_dpi(self, dpi):
+        """Starts the session's programs at a display scaling (96 = 100 %):
+        only this session's, the lane is back at 96 when it ends."""
+        self.lane.set_log_pixels(dpi)
 
     def start_wine(self, *args):
         """Starts another Windows program (e.g. notepad) in the lane."""
@@ -820,9 +853,10 @@ class Session:
         self.click(x + 60, y + 12, settle=0.5)
 
     def open_star_menu(self, which):
-        """Clicks star button 1 (left) or 2 (right); its pop-up menu opens."""
-        x, y, _, _ = self.main_geometry()
-        bx = x + (18 if which == 1 else 159)
+        """Clicks star button 1 (left) or 2 (right); its pop-up menu opens.
+        The right one is as far from the right edge at every display scaling."""
+        x, y, w, _ = self.main_geometry()
+        bx = x + (18 if which == 1 else w - 18)
         self.click(bx, y + 12, settle=0.8)
 
     def choose_from_star_menu(self, which, *keys):

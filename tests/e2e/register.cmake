@@ -24,8 +24,8 @@ set(WIN_TEST_SHARDS 2)
 
 # Programs of the tests' own: one holds a hot key, as another program might;
 # one is the active program whose window and key presses the capture tests
-# look at.
-foreach(helper hold_hotkey witness)
+# look at; one sends the main window the message of a move to another dpi.
+foreach(helper hold_hotkey witness dpi_changed)
   add_executable(${helper} WIN32 ${E2E_DIR}/${helper}.c)
   target_link_options(${helper} PRIVATE -static)
   set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -60,7 +60,9 @@ def point_at(h, point, text):
     h.wait_title("^" + re.escape(text) + "$")
 
 
-def press_copy_key(h, window):
+def copy_over(h, window, point, text):
+    """Points at `point` (which shows `text`) and presses the copy key in `window`."""
+    point_at(h, point, text)
     h.key("shift+ctrl+c", window=window, settle=0.5)
 
 
@@ -100,12 +102,10 @@ def scenario_always_scope_copies_while_another_program_is_active(h):
     h.write_ini(ini("On"))
     h.start()
     notepad = start_notepad(h)
-    point_at(h, POINT_A, TEXT_A)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_A, TEXT_A)
     wait_clipboard(h, TEXT_A, "copy key with notepad active")
     # Again over the other colour: the key keeps working.
-    point_at(h, POINT_B, TEXT_B)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_B, TEXT_B)
     wait_clipboard(h, TEXT_B, "second copy key with notepad active")
     h.close_program()
     assert_eq(scope_in(h.read_ini()), "On", "HookHotKey written at exit")
@@ -116,8 +116,7 @@ def scenario_active_only_scope_ignores_the_key_elsewhere(h):
     h.write_ini(ini("Off"))
     h.start()
     notepad = start_notepad(h)
-    point_at(h, POINT_A, TEXT_A)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_A, TEXT_A)
     assert_clipboard_stays_off(h, TEXT_A, "copy key with notepad active in the active-only scope")
     # The same key does copy once the program is active: a click on the
     # window, then the pointer back over the picture.
@@ -134,8 +133,7 @@ def scenario_unknown_scope_text_means_active_only(h):
     h.write_ini(ini("on"))  # not exactly "On"
     h.start()
     notepad = start_notepad(h)
-    point_at(h, POINT_A, TEXT_A)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_A, TEXT_A)
     assert_clipboard_stays_off(h, TEXT_A, "copy key with HookHotKey=on")
     h.close_program()
     assert_eq(scope_in(h.read_ini()), "Off", "HookHotKey written at exit")
@@ -152,8 +150,7 @@ def scenario_scope_from_menu_is_saved_and_restored(h):
     # The next start comes up in the always scope.
     h.start()
     notepad = start_notepad(h)
-    point_at(h, POINT_A, TEXT_A)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_A, TEXT_A)
     wait_clipboard(h, TEXT_A, "copy key after a restart in the always scope")
 
     # Back to active-only from the menu: written as Off.
@@ -167,8 +164,7 @@ def scenario_memo_save_dialog_switches_the_key_off(h):
     h.write_ini(ini("On"))
     h.start()
     notepad = start_notepad(h)
-    point_at(h, POINT_A, TEXT_A)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_A, TEXT_A)
     wait_clipboard(h, TEXT_A, "first copy")  # the list now has an entry: the memo can be saved
 
     # ファイル(&F) ▸ 色のメモの保存(&C) opens the save dialog.
@@ -176,8 +172,7 @@ def scenario_memo_save_dialog_switches_the_key_off(h):
     dlg = wait_until(lambda: h.find_window(".*保存.*") or h.find_window(".*Save.*"), 15, 0.3, "save dialog")
     time.sleep(1.0)
     # Sampling goes on behind the dialog; the key does not copy.
-    point_at(h, POINT_B, TEXT_B)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_B, TEXT_B)
     assert_clipboard_stays_off(h, TEXT_B, "copy key while the memo save dialog is open")
 
     h.key("Escape", window=dlg, settle=0.5)
@@ -185,8 +180,7 @@ def scenario_memo_save_dialog_switches_the_key_off(h):
                "save dialog closed")
     # Make another program active again, then the key works as before.
     notepad = start_notepad(h)
-    point_at(h, POINT_B, TEXT_B)
-    press_copy_key(h, notepad)
+    copy_over(h, notepad, POINT_B, TEXT_B)
     wait_clipboard(h, TEXT_B, "copy key after the dialog closed")
     h.close_program()
     assert_eq(scope_in(h.read_ini()), "On", "HookHotKey written at exit")

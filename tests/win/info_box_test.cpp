@@ -108,6 +108,51 @@ TEST(InfoBox, OneLineTextSizesTheBoxAndPlacesItsControls) {
     EXPECT_EQ(FindWindowW(L"TfrmMyDlg", nullptr), nullptr);
 }
 
+TEST(InfoBox, MovedToA144DpiMonitorItLaysItselfOutAgainAtThatDpi) {
+    RECT before{}, after{}, ok{}, shapeBox{}, content{};
+    int dpi = 0, lineAt144 = 0;
+    runBox(
+        [&](hueloom::dialogs::TfrmMyDlg& box) {
+            before = windowRect(box.hwnd());
+            // The system's message when the window reaches a 150 % monitor,
+            // with the rectangle it suggests.
+            RECT suggested{before.left, before.top, before.left + (before.right - before.left) * 3 / 2,
+                           before.top + (before.bottom - before.top) * 3 / 2};
+            SendMessageW(box.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            dpi = box.dpi();
+            after = windowRect(box.hwnd());
+            ok = box.OKBtn.bounds();
+            content = box.lblContent.bounds();
+            tk::Region shape = tk::windowRegion(box.hwnd());
+            if (shape) GetRgnBox(shape, &shapeBox);
+            {
+                // The content's font, 13 pixels at 96 dpi, is 20 high now.
+                tk::Font f = tk::makeFont(13, 144, FW_NORMAL);
+                tk::WindowDC dc(nullptr);
+                tk::Select sel(dc, f);
+                TEXTMETRICW tm{};
+                GetTextMetricsW(dc, &tm);
+                lineAt144 = tm.tmHeight;
+            }
+            clickOk(box);
+        },
+        L"Hueloom", L"two lines\r\nof text", -1, -1, true);
+    EXPECT_EQ(dpi, 144);
+    EXPECT_EQ(after.left, before.left) << "at the suggested place";
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(content.bottom - content.top, 2 * lineAt144) << "measured in the new font";
+    EXPECT_EQ(content.left, 12);
+    EXPECT_EQ(ok.right - ok.left, 98);
+    EXPECT_EQ(ok.bottom - ok.top, 38);
+    const int h = after.bottom - after.top;
+    EXPECT_EQ(h, 76 + 2 * lineAt144 + 38 + 23 + 30);
+    EXPECT_EQ(ok.bottom, h - 15) << "the layout of 144 dpi: 10 below the button at 96";
+    // The rounded shape is rebuilt at the new size (a round rectangle's
+    // region stops one pixel short of its right and bottom edges).
+    EXPECT_EQ(shapeBox.right, after.right - after.left - 1);
+    EXPECT_EQ(shapeBox.bottom, h - 1);
+}
+
 TEST(InfoBox, ShortTextKeepsTheMinimumWidthAndHiddenCheckBoxKeepsItsRoom) {
     const int line = contentLineHeight();
     RECT win{}, ok{};

@@ -125,6 +125,35 @@ TEST(OptionDialog, OpensOnTheAskedPageShowingEverySetting) {
     EXPECT_EQ(state.settings.CaptureCursor, before.CaptureCursor);
 }
 
+TEST(OptionDialog, MovedToA144DpiMonitorItsControlsFontsAndShapeScale) {
+    hueloom::dialogs::OptionDialogState state = sampleState();
+    RECT win{}, close{}, shapeBox{}, title{};
+    LOGFONTW closeFont{};
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
+        RECT r;
+        GetWindowRect(d.hwnd(), &r);
+        RECT suggested{r.left, r.top, r.left + 609, r.top + 480};
+        SendMessageW(d.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+        GetWindowRect(d.hwnd(), &win);
+        close = d.CuteButton1.bounds();
+        title = d.Label16.bounds();
+        GetObjectW(d.CuteButton1.font(), sizeof(closeFont), &closeFont);
+        tk::Region shape = tk::windowRegion(d.hwnd());
+        if (shape) GetRgnBox(shape, &shapeBox);
+        closeWithX(d);
+    });
+    EXPECT_EQ(win.right - win.left, 609);
+    EXPECT_EQ(win.bottom - win.top, 480);
+    EXPECT_EQ(close.left, 501);  // 334 × 1.5
+    EXPECT_EQ(close.top, 12);
+    EXPECT_EQ(close.right - close.left, 56);  // 37 × 1.5, rounded
+    EXPECT_EQ(title.left, 60);
+    EXPECT_EQ(title.top, 29);  // 19 × 1.5, rounded
+    EXPECT_EQ(closeFont.lfHeight, -29) << "the 19-pixel font made again at 144 dpi";
+    EXPECT_EQ(shapeBox.right, 609);
+    EXPECT_EQ(shapeBox.bottom, 480);
+}
+
 TEST(OptionDialog, AveragePageFromStandardModeSelectsNothingAndAChoiceIsTaken) {
     hueloom::dialogs::OptionDialogState state = sampleState(1);
     int page = -1, before = -2;

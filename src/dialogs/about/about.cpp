@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "image/codecs/png_writer.h"
+#include "core/dpi.h"
 #include "image/file_io.h"
 #include "core/paths.h"
 
@@ -72,17 +73,18 @@ int nextOrbitCounter(int k) { return wrap30(wrap30(k) + 1); }
 
 std::uint32_t inverseColour(std::uint32_t rgb) { return (~rgb) & 0xFFFFFF; }
 
-IrisStep irisStep(int s, int width, int height) {
+IrisStep irisStep(int s, int width, int height, int dpi) {
     IrisStep r;
-    const int w = (width - 2 - s) - (s + 2);
-    r.next = s + 3;
-    r.ellipse = {s + 2, s + 2, width - 2 - s, height - 2 - s};
-    if (w < 10) {
+    const int m = scale(2, dpi);
+    const int w = (width - m - s) - (s + m);
+    r.next = s + scale(3, dpi);
+    r.ellipse = {s + m, s + m, width - m - s, height - m - s};
+    if (w < scale(10, dpi)) {
         r.close = true;
         return r;
     }
-    r.hideLabels = w < 80;
-    r.red = s > 60;
+    r.hideLabels = w < scale(80, dpi);
+    r.red = s > scale(60, dpi);
     return r;
 }
 
@@ -114,35 +116,41 @@ int wheelSegmentAt(double x, double y) {
     return wrap30(static_cast<int>(std::lround(k)));
 }
 
-image::Dib drawAboutPicture() {
-    image::Dib dib(kAboutWidth, kAboutHeight, 8);
+image::Dib drawAboutPicture(int dpi) {
+    const double f = dpi > 0 ? dpi / static_cast<double>(kBaseDpi) : 1.0;  // exactly 1 at 96 dpi
+    const int width = scale(kAboutWidth, dpi), height = scale(kAboutHeight, dpi);
+    const Rect card = scale(kAboutCard, dpi);
+    const double cx = kWheelCentreX * f, cy = kWheelCentreY * f;
+    image::Dib dib(width, height, 8);
     std::vector<image::RgbQuad> pal = {quad(0xFFFFFF), quad(0x000000), quad(kAboutCardColour)};
     for (int i = 0; i < kOrbitSteps; ++i) pal.push_back(quad(wheelColour(i)));
     dib.setPalette(pal);
 
-    const double r0 = kWheelInnerRadius * kWheelInnerRadius, r1 = kWheelOuterRadius * kWheelOuterRadius;
-    for (int y = 0; y < kAboutHeight; ++y) {
+    const double r0 = kWheelInnerRadius * kWheelInnerRadius * f * f, r1 = kWheelOuterRadius * kWheelOuterRadius * f * f;
+    for (int y = 0; y < height; ++y) {
         std::uint8_t* row = dib.scanLine(y);
-        for (int x = 0; x < kAboutWidth; ++x) {
+        for (int x = 0; x < width; ++x) {
             // Pixel centres.
-            const double dx = x + 0.5 - kWheelCentreX, dy = y + 0.5 - kWheelCentreY;
+            const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
             const double d2 = dx * dx + dy * dy;
             std::uint8_t c = kWhite;
-            if (d2 >= r0 && d2 <= r1) c = static_cast<std::uint8_t>(kFirstSegment + wheelSegmentAt(x + 0.5, y + 0.5));
-            if (x >= kAboutCard.left && x < kAboutCard.right && y >= kAboutCard.top && y < kAboutCard.bottom) c = kCard;
+            if (d2 >= r0 && d2 <= r1)
+                c = static_cast<std::uint8_t>(kFirstSegment + wheelSegmentAt((x + 0.5) / f, (y + 0.5) / f));
+            if (x >= card.left && x < card.right && y >= card.top && y < card.bottom) c = kCard;
             row[x] = c;
         }
     }
 
     // The letters on the pure-hue segments 0, 5, 10, 15, 20, 25.
+    const int glyphScale = scale(kGlyphScale, dpi);
     for (int n = 0; n < 6; ++n) {
         const double t = stepAngle(n * 5);
-        const int gw = 5 * kGlyphScale, gh = 7 * kGlyphScale;
-        const int left = static_cast<int>(std::lround(kWheelCentreX + kLetterRadius * std::cos(t))) - gw / 2;
-        const int top = static_cast<int>(std::lround(kWheelCentreY + kLetterRadius * std::sin(t))) - gh / 2;
+        const int gw = 5 * glyphScale, gh = 7 * glyphScale;
+        const int left = static_cast<int>(std::lround(cx + kLetterRadius * f * std::cos(t))) - gw / 2;
+        const int top = static_cast<int>(std::lround(cy + kLetterRadius * f * std::sin(t))) - gh / 2;
         for (int gy = 0; gy < gh; ++gy)
             for (int gx = 0; gx < gw; ++gx)
-                if (kGlyphs[n].rows[gy / kGlyphScale][gx / kGlyphScale] == '#')
+                if (kGlyphs[n].rows[gy / glyphScale][gx / glyphScale] == '#')
                     dib.scanLine(top + gy)[left + gx] = kBlack;
     }
     return dib;

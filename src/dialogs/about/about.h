@@ -80,8 +80,11 @@ struct IrisStep {
     int next = 0;  // s for the next tick
 };
 
-// One tick of the closing iris at step s for a window of the given size.
-IrisStep irisStep(int s, int width = kAboutWidth, int height = kAboutHeight);
+// One tick of the closing iris at step s for a window of the given size. At
+// another dpi its lengths (the 2-pixel margin, the 3-pixel step, the 10- and
+// 80-pixel widths, the 60 of the red caption) are scaled, so the iris takes
+// about as long at every display scaling.
+IrisStep irisStep(int s, int width = kAboutWidth, int height = kAboutHeight, int dpi = 96);
 
 // ---------------------------------------------------------------- picture
 
@@ -98,8 +101,10 @@ std::uint32_t wheelColour(int segment);
 int wheelSegmentAt(double x, double y);
 
 // The picture: 365 x 364, 8-bit palette: white ground, the wheel with the
-// letters G C B M R Y on the pure-hue segments, the light-yellow card.
-image::Dib drawAboutPicture();
+// letters G C B M R Y on the pure-hue segments, the light-yellow card. At
+// another dpi every length is scaled (core/dpi.h) and the picture drawn
+// afresh at that size.
+image::Dib drawAboutPicture(int dpi = 96);
 // The picture as a PNG file's bytes (made once, then reused).
 const std::vector<std::uint8_t>& aboutPicturePng();
 

@@ -4,7 +4,9 @@
 
 #include "image/codecs/png_decoder.h"
 #include "image/win/dib_win.h"
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::dialogs {
 
@@ -50,31 +52,21 @@ TfrmVersion::~TfrmVersion() {
 
 bool TfrmVersion::create(const std::wstring& picturePath) {
     registerClass(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    const int w = dialogs::kAboutWidth, h = dialogs::kAboutHeight;
+    const int dpi0 = tk::windowDpi(nullptr);
+    const int w = hueloom::scale(dialogs::kAboutWidth, dpi0), h = hueloom::scale(dialogs::kAboutHeight, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(kClassName, L"バージョン情報", WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h, tk::app().handle()))
         return false;
     picturePath_ = picturePath.empty() ? dialogs::aboutPicturePath(tk::modulePath()) : picturePath;
 
-    windowFont_ = tk::makeFont(12, FW_NORMAL);
-    label1Font_ = tk::makeFont(15, FW_BOLD, true);
-    label2Font_ = tk::makeFont(12, FW_NORMAL);
-    buttonFont_ = tk::makeFont(13, FW_BOLD);
-    canvas_ = tk::DibSection(w, h, 32);
-
-    ImgIcon.left = dialogs::kAboutIconLeft;
-    ImgIcon.top = dialogs::kAboutIconTop;
-    ImgIcon.width = ImgIcon.height = dialogs::kAboutIconSize;
-
-    placeLabel(Label1, dialogs::kAboutLabel1Left, dialogs::kAboutLabel1Top, dialogs::kAboutProgramName, RGB(255, 0, 0),
-               label1Font_);
-    placeLabel(Label2, dialogs::kAboutLabel2Left, dialogs::kAboutLabel2Top, dialogs::kAboutRightsLine, RGB(0, 128, 0),
-               label2Font_);
-
-    Shape1.width = Shape1.height = dialogs::kAboutShapeSize;
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(label1Font_, 15, FW_BOLD, true);
+    keepFont(label2Font_, 12, FW_NORMAL);
+    keepFont(buttonFont_, 13, FW_BOLD);
+    placeDrawn();
     Shape1.visible = false;
 
-    const hueloom::Rect& b = dialogs::kAboutButton;
+    const hueloom::Rect b = hueloom::scale(dialogs::kAboutButton, dpi());  // scaled
     CuteButton1.create(hwnd_, b.left, b.top, b.right - b.left, b.bottom - b.top);
     CuteButton1.setCaption(dialogs::kAboutOkCaption);
     CuteButton1.setBevelWidth(2);
@@ -92,6 +84,32 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     return true;
 }
 
+void TfrmVersion::placeDrawn() {
+    auto s = [this](int v) { return scaled(v); };
+    const RECT rc = clientRect();
+    canvas_ = tk::DibSection(rc.right, rc.bottom, 32);
+    ImgIcon.left = s(dialogs::kAboutIconLeft);
+    ImgIcon.top = s(dialogs::kAboutIconTop);
+    ImgIcon.width = ImgIcon.height = s(dialogs::kAboutIconSize);
+    const bool shown1 = Label1.visible, shown2 = Label2.visible;
+    placeLabel(Label1, s(dialogs::kAboutLabel1Left), s(dialogs::kAboutLabel1Top), dialogs::kAboutProgramName,
+               RGB(255, 0, 0), label1Font_);
+    placeLabel(Label2, s(dialogs::kAboutLabel2Left), s(dialogs::kAboutLabel2Top), dialogs::kAboutRightsLine,
+               RGB(0, 128, 0), label2Font_);
+    Label1.visible = shown1;
+    Label2.visible = shown2;
+    Shape1.width = Shape1.height = s(dialogs::kAboutShapeSize);
+}
+
+void TfrmVersion::FormDpiChanged() {
+    Dialog::FormDpiChanged();  // the button and the fonts
+    if (closed_ || TimerClose->interval()) return;  // closing: the iris finishes as it is
+    placeDrawn();
+    if (background_) background_ = hueloom::image::createBitmap(dialogs::drawAboutPicture(dpi()));
+    FormShow();
+    compose();
+}
+
 void TfrmVersion::showError(const std::wstring& text) {
     if (reportError)
         reportError(text);
@@ -107,7 +125,9 @@ void TfrmVersion::FormCreate() {
         // 2. The embedded picture beside the program. 3. Read back as the background.
         DataBind1.Data().SaveToFile(std::filesystem::path(picturePath_));
         const hueloom::image::Dib picture = hueloom::codecs::loadPng(std::filesystem::path(picturePath_));
-        background_ = hueloom::image::createBitmap(picture);
+        // At another dpi the same picture is drawn afresh at the window's size.
+        background_ =
+            hueloom::image::createBitmap(dpi() == hueloom::kBaseDpi ? picture : dialogs::drawAboutPicture(dpi()));
         if (!background_) throw std::runtime_error("cannot make the about picture's bitmap");
         // 4. The application icon.
         ImgIcon.icon = LoadIconW(tk::app().hinstance(), L"MAINICON");
@@ -122,12 +142,12 @@ void TfrmVersion::FormCreate() {
 
 void TfrmVersion::FormShow() {
     if (closed_) return;  // nothing to shape once the window has closed
-    tk::Region outer(CreateEllipticRgn(dialogs::kAboutOuterEllipse.left, dialogs::kAboutOuterEllipse.top,
-                                       dialogs::kAboutOuterEllipse.right, dialogs::kAboutOuterEllipse.bottom));
-    tk::Region hole(CreateEllipticRgn(dialogs::kAboutHoleEllipse.left, dialogs::kAboutHoleEllipse.top,
-                                      dialogs::kAboutHoleEllipse.right, dialogs::kAboutHoleEllipse.bottom));
-    tk::Region card(CreateRectRgn(dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
-                                  dialogs::kAboutCard.bottom));
+    const hueloom::Rect o = hueloom::scale(dialogs::kAboutOuterEllipse, dpi());
+    const hueloom::Rect h = hueloom::scale(dialogs::kAboutHoleEllipse, dpi());
+    const hueloom::Rect c = hueloom::scale(dialogs::kAboutCard, dpi());
+    tk::Region outer(CreateEllipticRgn(o.left, o.top, o.right, o.bottom));
+    tk::Region hole(CreateEllipticRgn(h.left, h.top, h.right, h.bottom));
+    tk::Region card(CreateRectRgn(c.left, c.top, c.right, c.bottom));
     shape_.reset(CreateRectRgn(0, 0, 0, 0));
     CombineRgn(shape_, outer, hole, RGN_XOR);
     CombineRgn(shape_, shape_, card, RGN_OR);
@@ -153,19 +173,18 @@ void TfrmVersion::compose() {
     } else {
         FillRect(dc, &all, GetSysColorBrush(kBtnFaceSysColour));
     }
+    const hueloom::Rect c = hueloom::scale(dialogs::kAboutCard, dpi());
     if (framed_) {
-        tk::Region card(CreateRectRgn(dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
-                                      dialogs::kAboutCard.bottom));
+        tk::Region card(CreateRectRgn(c.left, c.top, c.right, c.bottom));
         tk::Brush brush(CreateSolidBrush(frameColour_));
-        FrameRgn(dc, card, brush, dialogs::kAboutCardFrameWidth, dialogs::kAboutCardFrameHeight);
+        FrameRgn(dc, card, brush, scaled(dialogs::kAboutCardFrameWidth), scaled(dialogs::kAboutCardFrameHeight));
     }
     if (ImgIcon.visible && ImgIcon.icon)
         DrawIconEx(dc, ImgIcon.left, ImgIcon.top, ImgIcon.icon, ImgIcon.width, ImgIcon.height, 0, nullptr, DI_NORMAL);
     SetBkMode(dc, TRANSPARENT);
     tk::SavedDC clip(dc);
     // The texts stay on the card, whatever the font's width.
-    IntersectClipRect(dc, dialogs::kAboutCard.left, dialogs::kAboutCard.top, dialogs::kAboutCard.right,
-                      dialogs::kAboutCard.bottom);
+    IntersectClipRect(dc, c.left, c.top, c.right, c.bottom);
     for (const Label* l : {&Label1, &Label2}) {
         if (!l->visible) continue;
         tk::Select font(dc, l->font ? static_cast<HGDIOBJ>(l->font) : static_cast<HGDIOBJ>(windowFont_.get()));
@@ -200,16 +219,17 @@ void TfrmVersion::Timer1Timer() {
     const int k = orbitCounter_;
     const dialogs::OrbitStep st = dialogs::orbitStep(k);
     // 3. The colour painted there now.
-    const COLORREF c = pixelAt(st.x, st.y);
+    const int x = scaled(st.x), y = scaled(st.y);
+    const COLORREF c = pixelAt(x, y);
     // 4. The circle.
-    Shape1.left = st.x;
-    Shape1.top = st.y;
+    Shape1.left = x;
+    Shape1.top = y;
     Shape1.visible = true;
     // 5. The button in that colour, its caption in the inverse.
     CuteButton1.setColor(c);
     CuteButton1.setFontColor(dialogs::inverseColour(c));
     // 6. The icon moves every ten steps.
-    ImgIcon.left = st.iconLeft;
+    ImgIcon.left = scaled(st.iconLeft);
     // 7. The card framed in the colour.
     framed_ = true;
     frameColour_ = c;
@@ -247,7 +267,7 @@ void TfrmVersion::TimerCloseTimer() {
     // 1. The orbit stops.
     if (Timer1->interval()) Timer1->setInterval(0);
     // 2. Closed once the ellipse is narrower than 10 pixels.
-    const dialogs::IrisStep st = dialogs::irisStep(irisStep_, width(), height());
+    const dialogs::IrisStep st = dialogs::irisStep(irisStep_, width(), height(), dpi());
     if (st.close) {
         close();  // allowed: the iris timer runs
         return;
@@ -260,11 +280,11 @@ void TfrmVersion::TimerCloseTimer() {
         SetWindowShape(r);
     }
     // 4. The icon to the middle; alone once the window is narrow.
-    ImgIcon.left = 167;
+    ImgIcon.left = scaled(167);
     if (st.hideLabels) {
         Label1.visible = Label2.visible = false;
-        ImgIcon.left = 163;
-        ImgIcon.top = 157;
+        ImgIcon.left = scaled(163);
+        ImgIcon.top = scaled(157);
     }
     // 5. The button says it is going.
     CuteButton1.setColor(RGB(0, 0, 0));

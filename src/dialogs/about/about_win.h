@@ -91,6 +91,9 @@ public:
 
 private:
     void compose();
+    // The canvas, icon, labels and circle at the window's dpi.
+    void placeDrawn();
+    void FormDpiChanged() override;
     void showError(const std::wstring& text);
 
     static int orbitCounter_;

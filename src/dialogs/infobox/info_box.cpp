@@ -2,22 +2,25 @@
 
 #include <algorithm>
 
+#include "core/dpi.h"
+
 namespace hueloom::dialogs {
 
-InfoBoxLayout layoutInfoBox(TextExtent title, TextExtent content) {
+InfoBoxLayout layoutInfoBox(TextExtent title, TextExtent content, int dpi) {
+    auto s = [dpi](int v) { return hueloom::scale(v, dpi); };
     InfoBoxLayout l;
-    l.title = {kInfoTitleLeft, kInfoTitleTop, title.width, title.height};
-    l.content = {kInfoContentLeft, kInfoContentTop, content.width, content.height};
+    l.title = {s(kInfoTitleLeft), s(kInfoTitleTop), title.width, title.height};
+    l.content = {s(kInfoContentLeft), s(kInfoContentTop), content.width, content.height};
 
-    l.clientWidth = std::max(kInfoMinWidth, 2 * l.content.left + l.content.width);
+    l.clientWidth = std::max(s(kInfoMinWidth), 2 * l.content.left + l.content.width);
     const int b = (3 * l.content.top) / 2 + l.content.height;  // 51 + text height
-    l.clientHeight = b + kInfoButtonHeight + kInfoCheckBoxHeight + 20;
+    l.clientHeight = b + s(kInfoButtonHeight) + s(kInfoCheckBoxHeight) + s(20);
 
-    l.rule1 = {5, l.content.top - 8, 2 * l.title.left + l.title.width, 2};
-    l.rule2 = {5, b, l.clientWidth - 11, 2};
-    l.checkBox = {kInfoCheckBoxLeft, b + 8, kInfoCheckBoxWidth, kInfoCheckBoxHeight};
-    l.okButton = {(l.clientWidth - kInfoButtonWidth) / 2, l.checkBox.top + l.checkBox.height + 2, kInfoButtonWidth,
-                  kInfoButtonHeight};
+    l.rule1 = {s(5), l.content.top - s(8), 2 * l.title.left + l.title.width, s(2)};
+    l.rule2 = {s(5), b, l.clientWidth - s(11), s(2)};
+    l.checkBox = {s(kInfoCheckBoxLeft), b + s(8), s(kInfoCheckBoxWidth), s(kInfoCheckBoxHeight)};
+    l.okButton = {(l.clientWidth - s(kInfoButtonWidth)) / 2, l.checkBox.top + l.checkBox.height + s(2),
+                  s(kInfoButtonWidth), s(kInfoButtonHeight)};
     return l;
 }
 

@@ -50,7 +50,9 @@ struct InfoBoxLayout {
 // width 2 x 8 + text width (at least 121), height 51 + text height + 25 + 15
 // + 20; a one-line 13-pixel text gives a 124-pixel box with the rule above
 // the check box at y 64, the check box at y 72 and the button at y 89.
-InfoBoxLayout layoutInfoBox(TextExtent title, TextExtent content);
+// At another dpi every fixed length above is scaled (core/dpi.h); the text
+// sizes are measured in the fonts of that dpi.
+InfoBoxLayout layoutInfoBox(TextExtent title, TextExtent content, int dpi = 96);
 
 // Size of a label that sizes itself to a multi-line text: the widest line by
 // `lineWidth`, and `lineHeight` per line. Lines end at CR LF, CR or LF; a

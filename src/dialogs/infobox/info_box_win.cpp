@@ -5,7 +5,9 @@
 #include <string>
 
 #include "settings/colour_key.h"
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::dialogs {
 
@@ -37,41 +39,43 @@ void place(tk::Window& w, const dialogs::Bounds& b) { w.setBounds(b.left, b.top,
 
 bool TfrmMyDlg::create() {
     registerClass(L"TfrmMyDlg", CS_DBLCLKS, LoadCursorW(nullptr, IDC_HAND), nullptr);
-    const int w = dialogs::kInfoMinWidth, h = 124;
+    const int dpi0 = tk::windowDpi(nullptr);
+    const int w = hueloom::scale(dialogs::kInfoMinWidth, dpi0), h = hueloom::scale(124, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(L"TfrmMyDlg", L"", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h, tk::app().handle()))
         return false;
+    auto s = [this](int v) { return scaled(v); };
 
-    windowFont_ = tk::makeFont(12, FW_NORMAL);
-    titleFont_ = tk::makeFont(15, FW_NORMAL);
-    contentFont_ = tk::makeFont(13, FW_NORMAL);
-    buttonFont_ = tk::makeFont(15, FW_BOLD);
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 15, FW_NORMAL);
+    keepFont(contentFont_, 13, FW_NORMAL);
+    keepFont(buttonFont_, 15, FW_BOLD);
     background_.reset(CreateSolidBrush(tk::resolveColour(hueloom::kClInfoBk)));
 
-    lblTitle.create(hwnd_, dialogs::kInfoTitleLeft, dialogs::kInfoTitleTop, 1, 1);
+    lblTitle.create(hwnd_, s(dialogs::kInfoTitleLeft), s(dialogs::kInfoTitleTop), 1, 1);
     lblTitle.setTransparent(true);
     lblTitle.setColours(RGB(255, 0, 0), tk::resolveColour(hueloom::kClInfoBk));
     lblTitle.setFont(titleFont_);
     lblTitle.setAlignment(DT_LEFT);
 
-    Label1.create(hwnd_, 5, dialogs::kInfoContentTop - 8, 1, 2);
+    Label1.create(hwnd_, s(5), s(dialogs::kInfoContentTop - 8), 1, s(2));
     Label1.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kClOlive));
 
-    lblContent.create(hwnd_, dialogs::kInfoContentLeft, dialogs::kInfoContentTop, 1, 1);
+    lblContent.create(hwnd_, s(dialogs::kInfoContentLeft), s(dialogs::kInfoContentTop), 1, 1);
     lblContent.setLayout(tk::Label::Layout::Paragraph);  // no '&' prefixes: file paths may hold one
     lblContent.setTransparent(true);
     lblContent.setColours(GetSysColor(COLOR_INFOTEXT), tk::resolveColour(hueloom::kClInfoBk));
     lblContent.setFont(contentFont_);
 
-    Label2.create(hwnd_, 5, 0, 1, 2);
+    Label2.create(hwnd_, s(5), 0, 1, s(2));
     Label2.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kCl3DLight));
 
-    CheckBox1.create(hwnd_, dialogs::kInfoCheckBoxLeft, 0, dialogs::kInfoCheckBoxWidth, dialogs::kInfoCheckBoxHeight,
-                     L"今後表示しない");
+    CheckBox1.create(hwnd_, s(dialogs::kInfoCheckBoxLeft), 0, s(dialogs::kInfoCheckBoxWidth),
+                     s(dialogs::kInfoCheckBoxHeight), L"今後表示しない");
     CheckBox1.setFont(windowFont_);
     CheckBox1.setBackground(tk::resolveColour(hueloom::kClInfoBk));
 
-    OKBtn.create(hwnd_, 0, 0, dialogs::kInfoButtonWidth, dialogs::kInfoButtonHeight);
+    OKBtn.create(hwnd_, 0, 0, s(dialogs::kInfoButtonWidth), s(dialogs::kInfoButtonHeight));
     OKBtn.setCaption(L"OK");
     OKBtn.setBevelWidth(2);
     OKBtn.setBevelHighlightColor(hueloom::kClAqua);
@@ -96,8 +100,17 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
     CheckBox1.show(showCheckBox);
     targetX = x;
     targetY = y;
+    arrange();
 
-    layout_ = dialogs::layoutInfoBox(measure(titleFont_, title), measure(contentFont_, text));
+    // Centred on the screen until the box becomes active.
+    const int w = layout_.clientWidth, h = layout_.clientHeight;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmMyDlg::arrange() {
+    layout_ = dialogs::layoutInfoBox(measure(titleFont_, lblTitle.caption()),
+                                     measure(contentFont_, lblContent.caption()), dpi());
     place(lblTitle, layout_.title);
     place(lblContent, layout_.content);
     place(Label1, layout_.rule1);
@@ -105,11 +118,15 @@ void TfrmMyDlg::prepare(const std::wstring& title, const std::wstring& text, int
     place(CheckBox1, layout_.checkBox);
     place(OKBtn, layout_.okButton);
     OKBtn.setColor(dialogs::kInfoButtonFace);
+}
 
-    // Centred on the screen until the box becomes active.
-    const int w = layout_.clientWidth, h = layout_.clientHeight;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+void TfrmMyDlg::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    // The labels take the size of their text in the new fonts.
+    arrange();
+    SetWindowPos(hwnd_, nullptr, 0, 0, layout_.clientWidth, layout_.clientHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    buildShape();
 }
 
 void TfrmMyDlg::setFrameColor(unsigned value) {
@@ -118,11 +135,13 @@ void TfrmMyDlg::setFrameColor(unsigned value) {
     invalidate();
 }
 
-void TfrmMyDlg::FormShow() {
+void TfrmMyDlg::FormShow() { buildShape(); }
+
+void TfrmMyDlg::buildShape() {
     RECT r;
     GetWindowRect(hwnd_, &r);
-    setShape(tk::Region(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, dialogs::kInfoCornerEllipse,
-                                           dialogs::kInfoCornerEllipse)));
+    const int e = scaled(dialogs::kInfoCornerEllipse);
+    setShape(tk::Region(CreateRoundRectRgn(0, 0, r.right - r.left, r.bottom - r.top, e, e)));
 }
 
 void TfrmMyDlg::FormActivate() {
@@ -137,7 +156,7 @@ void TfrmMyDlg::FormActivate() {
 void TfrmMyDlg::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, background_);
-    frameShape(dc, tk::resolveColour(frameColor_), dialogs::kInfoFrameBrush);
+    frameShape(dc, tk::resolveColour(frameColor_), scaled(dialogs::kInfoFrameBrush));
 }
 
 void TfrmMyDlg::OKBtnClick() { setModalResult(IDOK); }

@@ -52,6 +52,10 @@ public:
     bool dialogKey(WORD vk, WORD shortcut) override;
 
 private:
+    // Sizes the labels to their texts and places the controls for the dpi.
+    void arrange();
+    void buildShape() override;
+    void FormDpiChanged() override;
     hueloom::dialogs::InfoBoxLayout layout_;
     unsigned frameColor_ = kInfoBoxDefaultFrameColor;
     tk::Font windowFont_, titleFont_, contentFont_, buttonFont_;

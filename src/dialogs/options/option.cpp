@@ -1,5 +1,7 @@
 #include "dialogs/options/option.h"
 
+#include "core/dpi.h"
+
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -131,16 +133,17 @@ std::optional<int> parseSleepTime(std::string_view text) {
 
 std::string jpgQualityCaption(int position) { return "JPG品質：" + std::to_string(position); }
 
-OptionOutline optionOutline() {
+OptionOutline optionOutline(int dpi) {
+    auto s = [dpi](int v) { return hueloom::scale(v, dpi); };
     return {0,
             0,
-            kOptionWidth,
-            kOptionHeight,
-            kOptionCornerEllipse,
+            s(kOptionWidth),
+            s(kOptionHeight),
+            s(kOptionCornerEllipse),
             0,
-            kOptionPagesTop,
-            kOptionWidth,
-            kOptionPagesTop + kOptionPagesHeight + 3};
+            s(kOptionPagesTop),
+            s(kOptionWidth),
+            s(kOptionPagesTop + kOptionPagesHeight + 3)};
 }
 
 }  // namespace hueloom::dialogs

@@ -118,6 +118,6 @@ struct OptionOutline {
     int roundLeft, roundTop, roundRight, roundBottom, ellipse;  // the rounded rectangle
     int rectLeft, rectTop, rectRight, rectBottom;  // the plain one
 };
-OptionOutline optionOutline();
+OptionOutline optionOutline(int dpi = 96);  // every length scaled to dpi (core/dpi.h)
 
 }  // namespace hueloom::dialogs

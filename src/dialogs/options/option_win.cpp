@@ -8,7 +8,9 @@
 
 #include "core/shortcut_text.h"
 #include "settings/colour_key.h"
+#include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "toolkit/dpi_win.h"
 
 namespace hueloom::dialogs {
 
@@ -185,25 +187,36 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
 
     tk::initCommonControls();
     registerClass(L"TfrmCompressOption", CS_DBLCLKS, nullptr, nullptr);
-    const int w = dialogs::kOptionWidth, h = dialogs::kOptionHeight;
+    const int dpi0 = tk::windowDpi(nullptr);
+    const int w = hueloom::scale(dialogs::kOptionWidth, dpi0), h = hueloom::scale(dialogs::kOptionHeight, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     if (!createWindow(L"TfrmCompressOption", L"オプション設定", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
                       tk::app().handle()))
         return false;
+    // The fonts of the window's dpi.
+    keepFont(windowFont_, 12, FW_NORMAL);
+    keepFont(titleFont_, 21, FW_BOLD);
+    keepFont(closeFont_, 19, FW_BOLD);
+    keepFont(pageFont_, 15, FW_NORMAL);
+    keepFont(pageBoldFont_, 15, FW_BOLD);
+    keepFont(tabBoldFont_, 12, FW_BOLD);
+    keepFont(listFont_, 32, FW_NORMAL);
+    keepFont(noteFont_, 13, FW_NORMAL);
     setDragCursor(LoadCursorW(nullptr, IDC_ARROW));
     FormCreate();
     return true;
 }
 
 void TfrmCompressOption::FormCreate() {
-    Label16.create(hwnd_, 40, 19, 161, 22);
+    auto s = [this](int v) { return scaled(v); };
+    Label16.create(hwnd_, s(40), s(19), s(161), s(22));
     Label16.setCaption(L"オプション設定");
     Label16.setFont(titleFont_);
     Label16.setColours(RGB(128, 0, 0), pageColour(dialogs::kPageJPG));
     Label16.setTransparent(true);
     Label16.setAlignment(DT_LEFT);
 
-    CuteButton1.create(hwnd_, 334, 8, 37, 37);
+    CuteButton1.create(hwnd_, s(334), s(8), s(37), s(37));
     CuteButton1.setCaption(L"X");
     CuteButton1.setColor(RGB(255, 0, 255));
     CuteButton1.setFont(closeFont_);
@@ -214,10 +227,10 @@ void TfrmCompressOption::FormCreate() {
     CuteButton1.setHint(L"閉じる");
     CuteButton1.onClick = [this] { CuteButton1Click(); };
 
-    PageControl1.create(hwnd_, dialogs::kOptionPagesLeft, dialogs::kOptionPagesTop, dialogs::kOptionPagesWidth,
-                        dialogs::kOptionPagesHeight, kTabsId);
+    PageControl1.create(hwnd_, s(dialogs::kOptionPagesLeft), s(dialogs::kOptionPagesTop), s(dialogs::kOptionPagesWidth),
+                        s(dialogs::kOptionPagesHeight), kTabsId);
     PageControl1.setFont(windowFont_);
-    PageControl1.setTabPadding(4, 3);
+    PageControl1.setTabPadding(s(4), s(3));
     for (int i = 0; i < dialogs::kOptionPageCount; ++i) PageControl1.addTab(wide(dialogs::optionPageCaption(i)));
     buildPages();
     setActivePage(dialogs::kPageJPG);
@@ -233,6 +246,7 @@ void TfrmCompressOption::FormCreate() {
 }
 
 void TfrmCompressOption::buildPages() {
+    auto s = [this](int v) { return scaled(v); };
     const RECT area = PageControl1.pageRect();
     for (int i = 0; i < dialogs::kOptionPageCount; ++i) {
         auto sheet = std::make_unique<Sheet>();
@@ -259,17 +273,18 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[dialogs::kPageJPG]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageJPG);
-        createText(Label1, p, 88, 32, 200, 16, wide(dialogs::jpgQualityCaption(1)), pageBoldFont_, black, bg);
-        JPGBar.create(p, 80, 48, 209, 41);
+        createText(Label1, p, s(88), s(32), s(200), s(16), wide(dialogs::jpgQualityCaption(1)), pageBoldFont_, black,
+                   bg);
+        JPGBar.create(p, s(80), s(48), s(209), s(41));
         JPGBar.setRange(dialogs::kJPGQualityMin, dialogs::kJPGQualityMax);
         JPGBar.setTickFrequency(dialogs::kJPGQualityTick);
         JPGBar.setHint(L"初期設定90");
-        createText(Label2, p, 88, 96, 220, 60, L"", pageFont_, black, bg);
+        createText(Label2, p, s(88), s(96), s(220), s(60), L"", pageFont_, black, bg);
     }
     // PNG
     {
         HWND p = sheets_[dialogs::kPagePNG]->hwnd();
-        RadioGroupPNG.create(p, 128, 34, 113, 171);
+        RadioGroupPNG.create(p, s(128), s(34), s(113), s(171));
         RadioGroupPNG.setFont(pageFont_, pageBoldFont_);
         RadioGroupPNG.setBackground(pageColour(dialogs::kPagePNG));
         RadioGroupPNG.setCaption(L"PNG圧縮");
@@ -279,23 +294,23 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[dialogs::kPageColorImage]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageColorImage);
-        Edit1.create(p, 138, 24, 41, 23, 0, true);
+        Edit1.create(p, s(138), s(24), s(41), s(23), 0, true);
         Edit1.setFont(pageFont_);
-        UpDownRectWidth.create(p, 179, 24, 16, 23);
+        UpDownRectWidth.create(p, s(179), s(24), s(16), s(23));
         UpDownRectWidth.setBuddy(Edit1.hwnd());
         UpDownRectWidth.setRange(dialogs::kRectWidthMin, dialogs::kRectWidthMax);
-        createText(Label3, p, 71, 56, pageW - 71 - 4, 60, L"", pageFont_, black, bg);
+        createText(Label3, p, s(71), s(56), pageW - s(71) - s(4), s(60), L"", pageFont_, black, bg);
     }
     // 平均値モード
     {
         HWND p = sheets_[dialogs::kPageAverage]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageAverage);
-        RadioGroupAverage.create(p, 72, 16, 96, 204);
+        RadioGroupAverage.create(p, s(72), s(16), s(96), s(204));
         RadioGroupAverage.setFont(pageFont_, windowFont_);  // the caption fits the group's width
         RadioGroupAverage.setBackground(bg);
         RadioGroupAverage.setCaption(L"平均値モード");
         RadioGroupAverage.setItems({L"3ｘ3", L"5ｘ5", L"7ｘ7", L"9ｘ9", L"11ｘ11", L"13ｘ13", L"15ｘ15"});
-        createText(Label4, p, 176, 24, pageW - 176 - 4, 150, L"", pageFont_, black, bg);
+        createText(Label4, p, s(176), s(24), pageW - s(176) - s(4), s(150), L"", pageFont_, black, bg);
     }
     // 色の設定: three framed boxes of two swatches each.
     {
@@ -305,15 +320,15 @@ void TfrmCompressOption::buildPages() {
                                                                 L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
         for (int box = 0; box < 3; ++box) {
             auto frame = std::make_unique<tk::RadioGroup>();
-            frame->create(p, 40, 8 + 72 * box, 297, 57);
+            frame->create(p, s(40), s(8 + 72 * box), s(297), s(57));
             frame->setBackground(bg);
             HWND f = frame->hwnd();
             for (int side = 0; side < 2; ++side) {
                 const int i = box * 2 + side;
-                const int x = 16 + 148 * side;
-                text(f, x, 12, 130, 16, captions[i], pageFont_, black, bg);
-                rule(f, x, 31, 43, 19, black);  // black backing
-                colourLabels[static_cast<size_t>(i)].create(f, x + 1, 32, 41, 17);
+                const int x = s(16 + 148 * side);
+                text(f, x, s(12), s(130), s(16), captions[i], pageFont_, black, bg);
+                rule(f, x, s(31), s(43), s(19), black);  // black backing
+                colourLabels[static_cast<size_t>(i)].create(f, x + s(1), s(32), s(41), s(17));
                 // Over its backing: a later sibling goes below the earlier ones.
                 SetWindowPos(colourLabels[static_cast<size_t>(i)].hwnd(), HWND_TOP, 0, 0, 0, 0,
                              SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -321,22 +336,22 @@ void TfrmCompressOption::buildPages() {
             }
             plainFrames_.push_back(std::move(frame));
         }
-        createText(Label11, p, 40, 220, 297, 16, L"色をクリックして下さい。", pageFont_, black, bg);
+        createText(Label11, p, s(40), s(220), s(297), s(16), L"色をクリックして下さい。", pageFont_, black, bg);
     }
     // ホットキー
     {
         HWND p = sheets_[dialogs::kPageHotKeys]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageHotKeys);
-        const int rowTop[dialogs::kOptionHotKeyCount] = {8, 50, 112, 174};
+        const int rowTop[dialogs::kOptionHotKeyCount] = {s(8), s(50), s(112), s(174)};
         for (int i = 0; i < dialogs::kOptionHotKeyCount; ++i) {
             const int y = rowTop[i];
-            text(p, 16, y + 5, 180, 16, wide(dialogs::optionHotKeyCaption(i)), pageFont_, black, bg);
-            hotKeys[static_cast<size_t>(i)].create(p, 200, y, 145, 25);
+            text(p, s(16), y + s(5), s(180), s(16), wide(dialogs::optionHotKeyCaption(i)), pageFont_, black, bg);
+            hotKeys[static_cast<size_t>(i)].create(p, s(200), y, s(145), s(25));
             hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
-            if (i > 0) rule(p, 8, y - 7, pageW - 16, 2, workspace);
+            if (i > 0) rule(p, s(8), y - s(7), pageW - s(16), s(2), workspace);
         }
-        chbxPrintScreen.create(p, 32, rowTop[1] + 31, 300, 20, L"［PrintScreen］キーをフック");
-        chbxAltPrintScreen.create(p, 32, rowTop[2] + 31, 300, 20, L"［Alt + PrintScreen］キーをフック");
+        chbxPrintScreen.create(p, s(32), rowTop[1] + s(31), s(300), s(20), L"［PrintScreen］キーをフック");
+        chbxAltPrintScreen.create(p, s(32), rowTop[2] + s(31), s(300), s(20), L"［Alt + PrintScreen］キーをフック");
         for (tk::CheckBox* cb : {&chbxPrintScreen, &chbxAltPrintScreen}) {
             cb->setFont(pageFont_);
             cb->setBackground(bg);
@@ -347,25 +362,25 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[dialogs::kPageCapture]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageCapture);
-        edtSleep.create(p, 16, 8, 97, 23);
+        edtSleep.create(p, s(16), s(8), s(97), s(23));
         edtSleep.setFont(pageFont_);
-        text(p, 120, 12, 260, 16, L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
+        text(p, s(120), s(12), s(260), s(16), L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
         // The long explanations in the 13-pixel font, so their lines fit the page.
-        text(p, 16, 36, pageW - 24, 32,
+        text(p, s(16), s(36), pageW - s(24), s(32),
              L"初期設定は1000ミリ秒（１秒）です。\r\n小さな値にすると取り込みに失敗することがあります。", noteFont_,
              RGB(255, 0, 0), bg);
-        rule(p, 8, 72, pageW - 16, 2, workspace);
-        CheckCursorCapture.create(p, 16, 80, 300, 20, L"カーソルも取り込む");
+        rule(p, s(8), s(72), pageW - s(16), s(2), workspace);
+        CheckCursorCapture.create(p, s(16), s(80), s(300), s(20), L"カーソルも取り込む");
         CheckCursorCapture.setFont(pageFont_);
         CheckCursorCapture.setBackground(bg);
-        text(p, 16, 102, pageW - 24, 32,
+        text(p, s(16), s(102), pageW - s(24), s(32),
              L"キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。", noteFont_,
              RGB(0, 128, 0), bg);
-        rule(p, 8, 138, pageW - 16, 2, workspace);
-        ComboBox1.createOwnerDrawn(p, 16, 146, 73, 300, kCursorListId);
+        rule(p, s(8), s(138), pageW - s(16), s(2), workspace);
+        ComboBox1.createOwnerDrawn(p, s(16), s(146), s(73), s(300), kCursorListId);
         ComboBox1.setFont(listFont_);
         for (const std::wstring& name : cursorNames_) ComboBox1.add(name);
-        text(p, 100, 150, pageW - 108, 32,
+        text(p, s(100), s(150), pageW - s(108), s(32),
              L"取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。", noteFont_,
              RGB(0, 0, 128), bg);
     }
@@ -455,8 +470,16 @@ bool TfrmCompressOption::closeQuery() {
     return false;
 }
 
-void TfrmCompressOption::FormShow() {
-    const dialogs::OptionOutline o = dialogs::optionOutline();
+void TfrmCompressOption::FormShow() { buildShape(); }
+
+void TfrmCompressOption::FormDpiChanged() {
+    Dialog::FormDpiChanged();
+    PageControl1.setTabPadding(scaled(4), scaled(3));
+    SendMessageW(ComboBox1.hwnd(), CB_SETITEMHEIGHT, 0, scaled(kCursorItemHeight));
+}
+
+void TfrmCompressOption::buildShape() {
+    const dialogs::OptionOutline o = dialogs::optionOutline(dpi());
     tk::Region rgn(CreateRoundRectRgn(o.roundLeft, o.roundTop, o.roundRight, o.roundBottom, o.ellipse, o.ellipse));
     tk::Region plain(CreateRectRgn(o.rectLeft, o.rectTop, o.rectRight, o.rectBottom));
     CombineRgn(rgn, rgn, plain, RGN_OR);
@@ -466,7 +489,7 @@ void TfrmCompressOption::FormShow() {
 void TfrmCompressOption::FormPaint(HDC dc) {
     RECT rc = clientRect();
     FillRect(dc, &rc, pageBrush(pageColour(PageControl1.selected())));
-    frameShape(dc, tk::resolveColour(frameColor_), dialogs::kOptionFrameBrush);
+    frameShape(dc, tk::resolveColour(frameColor_), scaled(dialogs::kOptionFrameBrush));
 }
 
 void TfrmCompressOption::PageControl1DrawTab(const DRAWITEMSTRUCT& di) {
@@ -490,7 +513,7 @@ void TfrmCompressOption::ComboBox1DrawItem(const DRAWITEMSTRUCT& di) {
     FillRect(di.hDC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (static_cast<int>(di.itemID) < 0) return;
     if (HCURSOR c = cursorOf(static_cast<int>(di.itemID)))
-        DrawIconEx(di.hDC, r.left, r.top, c, 32, 32, 0, nullptr, DI_NORMAL);
+        DrawIconEx(di.hDC, r.left, r.top, c, scaled(32), scaled(32), 0, nullptr, DI_NORMAL);
 }
 
 bool TfrmCompressOption::dialogKey(WORD vk, WORD shortcut) {
@@ -525,7 +548,7 @@ LRESULT TfrmCompressOption::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MEASUREITEM: {
         auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
         if (mi->CtlType == ODT_COMBOBOX) {
-            mi->itemHeight = kCursorItemHeight;
+            mi->itemHeight = static_cast<UINT>(scaled(kCursorItemHeight));
             return TRUE;
         }
         break;

@@ -109,6 +109,8 @@ public:
 
     // Events.
     void FormCreate();
+    void buildShape() override;
+    void FormDpiChanged() override;
     void FormShow() override;
     void FormPaint(HDC dc) override;
     void JPGBarChange();
@@ -214,14 +216,14 @@ private:
     std::vector<std::unique_ptr<tk::Label>> texts_;  // fixed captions
     std::vector<std::unique_ptr<tk::Label>> plain_;  // rules and swatch backings
     std::vector<std::unique_ptr<tk::RadioGroup>> plainFrames_;  // the colour page's boxes
-    tk::Font windowFont_{tk::makeFont(12, FW_NORMAL)};
-    tk::Font titleFont_{tk::makeFont(21, FW_BOLD)};
-    tk::Font closeFont_{tk::makeFont(19, FW_BOLD)};
-    tk::Font pageFont_{tk::makeFont(15, FW_NORMAL)};
-    tk::Font pageBoldFont_{tk::makeFont(15, FW_BOLD)};
-    tk::Font tabBoldFont_{tk::makeFont(12, FW_BOLD)};
-    tk::Font listFont_{tk::makeFont(32, FW_NORMAL)};
-    tk::Font noteFont_{tk::makeFont(13, FW_NORMAL)};
+    tk::Font windowFont_;
+    tk::Font titleFont_;
+    tk::Font closeFont_;
+    tk::Font pageFont_;
+    tk::Font pageBoldFont_;
+    tk::Font tabBoldFont_;
+    tk::Font listFont_;
+    tk::Font noteFont_;
     std::vector<std::pair<COLORREF, tk::Brush>> brushes_;
 };
 

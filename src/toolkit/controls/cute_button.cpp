@@ -1,6 +1,7 @@
 #include "toolkit/controls/cute_button.h"
 
 #include "core/ansi_text.h"
+#include "core/dpi.h"
 
 namespace tk {
 
@@ -16,9 +17,10 @@ Rect inset(Rect r, int by) { return {r.left + by, r.top + by, r.right - by, r.bo
 void addFrame(std::vector<BevelFrame>& frames, Rect& r, Bevel bevel, const CuteButtonLook& look) {
     if (bevel == Bevel::None) return;
     const bool raised = bevel == Bevel::Raised;
-    frames.push_back({r, look.bevelWidth, raised ? look.bevelHighlightColor : look.bevelShadowColor,
+    const int width = hueloom::scale(look.bevelWidth, look.dpi);
+    frames.push_back({r, width, raised ? look.bevelHighlightColor : look.bevelShadowColor,
                       raised ? look.bevelShadowColor : look.bevelHighlightColor});
-    r = inset(r, look.bevelWidth);
+    r = inset(r, width);
 }
 
 char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -49,9 +51,10 @@ CuteButtonPaint planCuteButtonPaint(const CuteButtonLook& look, Bevel outerBevel
     addFrame(p.frames, r, outerBevel, look);
     addFrame(p.frames, r, look.flat ? Bevel::None : Bevel::Raised, look);
 
-    Rect c = inset(client, look.flat ? look.bevelWidth : 2 * look.bevelWidth);
-    const int mx = normaliseMargin(look.marginX);
-    const int my = normaliseMargin(look.marginY);
+    auto s = [&look](int v) { return hueloom::scale(v, look.dpi); };
+    Rect c = inset(client, (look.flat ? 1 : 2) * s(look.bevelWidth));
+    const int mx = normaliseMargin(look.marginX) == -1 ? -1 : s(look.marginX);
+    const int my = normaliseMargin(look.marginY) == -1 ? -1 : s(look.marginY);
     if (mx != -1) {
         if (look.alignment == CaptionAlignment::Left) c.left += mx;
         if (look.alignment == CaptionAlignment::Right) c.right -= mx;
@@ -61,8 +64,8 @@ CuteButtonPaint planCuteButtonPaint(const CuteButtonLook& look, Bevel outerBevel
         if (look.layout == CaptionLayout::Bottom) c.bottom -= my;
     }
     if (outerBevel == Bevel::Lowered) {
-        c.left += 2;
-        c.top += 2;
+        c.left += s(2);
+        c.top += s(2);
     }
     p.captionRect = c;
     p.alignment = look.alignment;
@@ -71,10 +74,10 @@ CuteButtonPaint planCuteButtonPaint(const CuteButtonLook& look, Bevel outerBevel
     if (enabled) {
         p.captionPasses.push_back({0, 0, std::nullopt});
     } else {
-        p.captionPasses.push_back({1, 1, hueloom::kClBtnHighlight});
+        p.captionPasses.push_back({s(1), s(1), hueloom::kClBtnHighlight});
         p.captionPasses.push_back({0, 0, hueloom::kClBtnShadow});
     }
-    if (look.showFocusRect && focused) p.focusRect = inset(c, 2);
+    if (look.showFocusRect && focused) p.focusRect = inset(c, s(2));
     return p;
 }
 

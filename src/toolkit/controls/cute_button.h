@@ -42,6 +42,9 @@ struct CuteButtonLook {
     int marginX = -1;  // keep normalised (normaliseMargin)
     int marginY = -1;
     int bevelWidth = 1;
+    // The dpi the button is drawn at: bevels, margins, the pressed caption's
+    // shift and the focus rectangle's inset are 96-dpi lengths scaled to it.
+    int dpi = 96;
 };
 
 // One 3-D frame `width` pixels thick drawn inside `rect` (top and left edges

@@ -225,7 +225,9 @@ void TCuteButton::updateTooltip() {
 
 void TCuteButton::paint(HDC dc, const RECT& client) {
     const bool isOn = IsWindowEnabled(hwnd_) != FALSE;
-    const auto plan = tk::planCuteButtonPaint(look_, model_.outerBevel(), client.right - client.left,
+    tk::CuteButtonLook look = look_;
+    look.dpi = dpi();
+    const auto plan = tk::planCuteButtonPaint(look, model_.outerBevel(), client.right - client.left,
                                               client.bottom - client.top, isOn, GetFocus() == hwnd_);
     {
         tk::Brush face(CreateSolidBrush(tk::resolveColour(plan.faceColor)));

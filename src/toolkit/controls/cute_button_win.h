@@ -52,6 +52,9 @@ public:
     COLORREF fontColor() const { return fontColour_; }
     void setFont(HFONT f);  // not owned
     HFONT font() const { return font_; }
+    void replaceFont(HFONT from, HFONT to) override {
+        if (font_ == from) setFont(to);
+    }
     void setHint(const std::wstring& h);
     const std::wstring& hint() const { return hint_; }
     void setCursor(HCURSOR c) { cursor_ = c; }

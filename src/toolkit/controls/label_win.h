@@ -27,6 +27,9 @@ public:
         font_ = font;
         invalidate();
     }
+    void replaceFont(HFONT from, HFONT to) override {
+        if (font_ == from) setFont(to);
+    }
     void setAlignment(UINT dtFlags) {
         align_ = dtFlags;
         invalidate();

@@ -81,25 +81,33 @@ void RadioGroup::setItemIndex(int index) {
         SendMessageW(buttons_[i], BM_SETCHECK, static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void RadioGroup::replaceFont(HFONT from, HFONT to) {
+    if (itemFont_ != from && captionFont_ != from) return;
+    setFont(itemFont_ == from ? to : itemFont_, captionFont_ == from ? to : captionFont_);
+    invalidate();
+}
+
 void RadioGroup::arrange() {
     if (!hwnd_ || buttons_.empty()) return;
     const RECT rc = clientRect();
+    auto s = [this](int v) { return scaled(v); };  // the window's dpi
     if (columns_ > 1) {
         // One line below the caption, which sits on the frame's top edge.
-        const int top = 13, itemH = std::max<int>(rc.bottom - top - 2, 12);
-        const int colW = (rc.right - 8) / columns_;
+        const int top = s(13), itemH = std::max<int>(rc.bottom - top - s(2), s(12));
+        const int colW = (rc.right - s(8)) / columns_;
         for (size_t i = 0; i < buttons_.size(); ++i)
-            SetWindowPos(buttons_[i], nullptr, 5 + static_cast<int>(i) * colW, top, colW - 2, itemH,
+            SetWindowPos(buttons_[i], nullptr, s(5) + static_cast<int>(i) * colW, top, colW - s(2), itemH,
                          SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    const int top = textHeight(captionFont_) + 2;
-    const int avail = std::max<int>(static_cast<int>(rc.bottom) - top - 4, 1);
+    const int top = textHeight(captionFont_) + s(2);
+    const int avail = std::max<int>(static_cast<int>(rc.bottom) - top - s(4), 1);
     const int step = avail / static_cast<int>(buttons_.size());
-    const int itemH = std::max(textHeight(itemFont_) + 4, 16);
+    const int itemH = std::max(textHeight(itemFont_) + s(4), s(16));
     for (size_t i = 0; i < buttons_.size(); ++i) {
         const int y = top + static_cast<int>(i) * step + (step - itemH) / 2;
-        SetWindowPos(buttons_[i], nullptr, 8, y, std::max<int>(rc.right - 16, 1), itemH, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(buttons_[i], nullptr, s(8), y, std::max<int>(rc.right - s(16), 1), itemH,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
@@ -114,7 +122,7 @@ void RadioGroup::paint(HDC dc, const RECT& rc) {
     if (caption_.empty()) return;
     SIZE sz{};
     GetTextExtentPoint32W(dc, caption_.c_str(), static_cast<int>(caption_.size()), &sz);
-    RECT text{8, 0, 8 + sz.cx + 2, th};
+    RECT text{scaled(8), 0, scaled(8) + sz.cx + scaled(2), th};
     FillRect(dc, &text, brush_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, text_);

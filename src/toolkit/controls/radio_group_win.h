@@ -23,6 +23,7 @@ public:
     int count() const { return static_cast<int>(buttons_.size()); }
     // Fonts are not owned; the caption font defaults to the item font.
     void setFont(HFONT items, HFONT caption = nullptr);
+    void replaceFont(HFONT from, HFONT to) override;
     void setBackground(COLORREF c);
     COLORREF background() const { return back_; }
     // Caption and item text (the system's window text colour by default).

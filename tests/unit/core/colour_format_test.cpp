@@ -37,18 +37,51 @@ TEST(ColourFormat, EveryFormatOfRed) {
     EXPECT_EQ(std::size(cases), colourFormatNames().size());
 }
 
-TEST(ColourFormat, HslOfNamedCssColours) {
-    EXPECT_EQ(hslText(kRebeccaPurple), "hsl(270, 50%, 40%)");
-    EXPECT_EQ(hslText(kCoral), "hsl(16, 100%, 66%)");
-    EXPECT_EQ(hslText(kSteelBlue), "hsl(207, 44%, 49%)");
-    EXPECT_EQ(hslText(kLime), "hsl(120, 100%, 50%)");
-    EXPECT_EQ(hslText(kBlue), "hsl(240, 100%, 50%)");
-    EXPECT_EQ(hslText(kYellow), "hsl(60, 100%, 50%)");
-    EXPECT_EQ(hslText(kOrange), "hsl(30, 100%, 50%)");
-    // Greys have no hue and no saturation, black and white included.
-    EXPECT_EQ(hslText(kGrey), "hsl(0, 0%, 50%)");
-    EXPECT_EQ(hslText(kWhite), "hsl(0, 0%, 100%)");
-    EXPECT_EQ(hslText(kBlack), "hsl(0, 0%, 0%)");
+// Published values, one row each: CSS Color 4's named colours in HSL, the
+// HSB and naive CMYK figures colour tables give for them, Lab (D65) of the
+// primaries and greys, and COLORREF's red-in-the-low-byte layout.
+TEST(ColourFormat, ReferenceTexts) {
+    using F = ColourFormat;
+    const struct {
+        Rgb rgb;
+        F format;
+        const char* text;
+    } cases[] = {
+        {kRebeccaPurple, F::Hsl, "hsl(270, 50%, 40%)"},
+        {kCoral, F::Hsl, "hsl(16, 100%, 66%)"},
+        {kSteelBlue, F::Hsl, "hsl(207, 44%, 49%)"},
+        {kLime, F::Hsl, "hsl(120, 100%, 50%)"},
+        {kBlue, F::Hsl, "hsl(240, 100%, 50%)"},
+        {kYellow, F::Hsl, "hsl(60, 100%, 50%)"},
+        {kOrange, F::Hsl, "hsl(30, 100%, 50%)"},
+        // Greys have no hue and no saturation, black and white included.
+        {kGrey, F::Hsl, "hsl(0, 0%, 50%)"},
+        {kWhite, F::Hsl, "hsl(0, 0%, 100%)"},
+        {kBlack, F::Hsl, "hsl(0, 0%, 0%)"},
+        {kRebeccaPurple, F::Hsv, "hsv(270, 67%, 60%)"},
+        {kCoral, F::Hsv, "hsv(16, 69%, 100%)"},
+        {kSteelBlue, F::Hsv, "hsv(207, 61%, 71%)"},
+        {kGrey, F::Hsv, "hsv(0, 0%, 50%)"},
+        {kBlack, F::Hsv, "hsv(0, 0%, 0%)"},
+        {kOrange, F::Hsv, "hsv(30, 100%, 100%)"},
+        {kBlack, F::Cmyk, "cmyk(0%, 0%, 0%, 100%)"},
+        {kWhite, F::Cmyk, "cmyk(0%, 0%, 0%, 0%)"},
+        {kGrey, F::Cmyk, "cmyk(0%, 0%, 0%, 50%)"},
+        {{128, 0, 0}, F::Cmyk, "cmyk(0%, 100%, 100%, 50%)"},  // maroon
+        {kRebeccaPurple, F::Cmyk, "cmyk(33%, 67%, 0%, 40%)"},
+        {kCoral, F::Cmyk, "cmyk(0%, 50%, 69%, 0%)"},
+        {kSteelBlue, F::Cmyk, "cmyk(61%, 28%, 0%, 29%)"},
+        {kOrange, F::Cmyk, "cmyk(0%, 50%, 100%, 0%)"},
+        {kOrange, F::ColorRefHex, "0x000080FF"},
+        {kOrange, F::ColorRefDecimal, "33023"},
+        {kBlue, F::ColorRefHex, "0x00FF0000"},
+        {kBlue, F::ColorRefDecimal, "16711680"},
+        {kWhite, F::ColorRefDecimal, "16777215"},
+        {kBlack, F::ColorRefHex, "0x00000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatColour(c.rgb, c.format), c.text)
+            << colourFormatIniName(c.format) << " of " << int(c.rgb.r) << "," << int(c.rgb.g) << "," << int(c.rgb.b);
 }
 
 TEST(ColourFormat, HueRoundsHalvesUpAndWrapsAt360) {
@@ -59,26 +92,6 @@ TEST(ColourFormat, HueRoundsHalvesUpAndWrapsAt360) {
     EXPECT_EQ(toHsv({255, 0, 1}).h, 0);
     EXPECT_EQ(toHsl({255, 0, 2}).h, 0);  // 359.53°
     EXPECT_EQ(toHsl({255, 0, 3}).h, 359);  // 359.29°
-}
-
-TEST(ColourFormat, HsvOfNamedCssColours) {
-    EXPECT_EQ(hsvText(kRebeccaPurple), "hsv(270, 67%, 60%)");
-    EXPECT_EQ(hsvText(kCoral), "hsv(16, 69%, 100%)");
-    EXPECT_EQ(hsvText(kSteelBlue), "hsv(207, 61%, 71%)");
-    EXPECT_EQ(hsvText(kGrey), "hsv(0, 0%, 50%)");
-    EXPECT_EQ(hsvText(kBlack), "hsv(0, 0%, 0%)");
-    EXPECT_EQ(formatColour(kOrange, ColourFormat::Hsv), "hsv(30, 100%, 100%)");
-}
-
-TEST(ColourFormat, NaiveCmyk) {
-    EXPECT_EQ(cmykText(kBlack), "cmyk(0%, 0%, 0%, 100%)");
-    EXPECT_EQ(cmykText(kWhite), "cmyk(0%, 0%, 0%, 0%)");
-    EXPECT_EQ(cmykText(kGrey), "cmyk(0%, 0%, 0%, 50%)");
-    EXPECT_EQ(cmykText({128, 0, 0}), "cmyk(0%, 100%, 100%, 50%)");  // maroon
-    EXPECT_EQ(cmykText(kRebeccaPurple), "cmyk(33%, 67%, 0%, 40%)");
-    EXPECT_EQ(cmykText(kCoral), "cmyk(0%, 50%, 69%, 0%)");
-    EXPECT_EQ(cmykText(kSteelBlue), "cmyk(61%, 28%, 0%, 29%)");
-    EXPECT_EQ(cmykText(kOrange), "cmyk(0%, 50%, 100%, 0%)");
 }
 
 TEST(ColourFormat, LabOfPrimariesAndGreys) {
@@ -99,15 +112,6 @@ TEST(ColourFormat, LabOfPrimariesAndGreys) {
     EXPECT_NEAR(toLab({10, 10, 10}).l, 2.7418, 1e-3);
     EXPECT_NEAR(srgbToLinear(10), 10 / 255.0 / 12.92, 1e-12);
     EXPECT_NEAR(srgbToLinear(128), 0.21586, 1e-5);
-}
-
-TEST(ColourFormat, ColorRefIsRedInTheLowByte) {
-    EXPECT_EQ(colorRefHexText(kOrange), "0x000080FF");
-    EXPECT_EQ(colorRefDecimalText(kOrange), "33023");
-    EXPECT_EQ(colorRefHexText(kBlue), "0x00FF0000");
-    EXPECT_EQ(colorRefDecimalText(kBlue), "16711680");
-    EXPECT_EQ(colorRefDecimalText(kWhite), "16777215");
-    EXPECT_EQ(colorRefHexText(kBlack), "0x00000000");
 }
 
 TEST(ColourFormat, IniNamesKeepTodaysValuesAndAreUnique) {

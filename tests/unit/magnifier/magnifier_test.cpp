@@ -150,6 +150,36 @@ TEST(Layout, ShapesComeFromTheControlRectangles) {
     EXPECT_EQ(kScrollBox.width(), kViewSize + 4);
 }
 
+TEST(Layout, ScaledLayoutIsTheTableAt96AndWholeCellsElsewhere) {
+    const WindowLayout at96 = windowLayout(96);
+    EXPECT_EQ(at96.width, layout::kWidth);
+    EXPECT_EQ(at96.height, layout::kHeight);
+    EXPECT_EQ(at96.viewRect, layout::kViewRect);
+    EXPECT_EQ(at96.bar1, layout::kBar1);
+    EXPECT_EQ(at96.cell, 10);
+    EXPECT_EQ(at96.viewSize, layout::kViewSize);
+    const WindowLayout at144 = windowLayout(144);
+    EXPECT_EQ(at144.width, 266);
+    EXPECT_EQ(at144.height, 350);
+    EXPECT_EQ(at144.button2, (Rect{227, 6, 252, 32}));
+    EXPECT_EQ(at144.scrollBox, (Rect{15, 71, 246, 302}));
+    EXPECT_EQ(at144.cell, 15);
+    EXPECT_EQ(at144.viewSize, 225);
+    EXPECT_EQ(at144.cornerEllipse, 23);
+    // 125 % and 200 %: a cell is the scaled view div 15, so the view never
+    // outgrows its frame and every screen pixel is the same square.
+    for (int dpi : {120, 168, 192, 240}) {
+        const WindowLayout l = windowLayout(dpi);
+        EXPECT_LE(l.viewSize + 4, l.scrollBox.width()) << dpi;
+        EXPECT_EQ(l.viewSize, 15 * l.cell) << dpi;
+    }
+    EXPECT_EQ(windowLayout(120).cell, 12);
+    EXPECT_EQ(windowLayout(192).cell, 20);
+    // The view geometry follows the cell.
+    EXPECT_EQ(viewGeometry(at144.viewSize, 1).origin, 112);  // the middle of cell 7
+    EXPECT_EQ(markRects(225, 225, 1)[3], (Rect{105, 105, 120, 120}));
+}
+
 TEST(Nudge, ArrowsMoveOnePixelShiftTen) {
     EXPECT_EQ(nudge({100, 100}, Arrow::Right, false), (Point{101, 100}));
     EXPECT_EQ(nudge({100, 100}, Arrow::Right, true), (Point{110, 100}));
@@ -167,6 +197,22 @@ TEST(Skin, FillsTheWholeWindowAndDarkensTheViewWell) {
     };
     // Inside the well around the view is darker than the panel beside it.
     EXPECT_LT(luma(9, 100), luma(3, 100));
+}
+
+TEST(Skin, IsDrawnAtTheScaledSizeNotStretched) {
+    const WindowLayout l = windowLayout(144);
+    const auto px = drawSkin(144);
+    ASSERT_EQ(px.size(), static_cast<size_t>(l.width) * l.height);
+    auto luma = [&](int x, int y) {
+        uint32_t p = px[static_cast<size_t>(y) * l.width + x];
+        return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF);
+    };
+    EXPECT_LT(luma(14, 150), luma(4, 150));  // the view's well, 1.5 times as far in
+    // The hue ring is centred between the stars at 1.5 times its height:
+    // its middle is the panel, its rim coloured.
+    const uint32_t centre = px[static_cast<size_t>(19) * l.width + 133];
+    const uint32_t rim = px[static_cast<size_t>(19 - 9) * l.width + 133];
+    EXPECT_NE(centre, rim);
 }
 
 TEST(HintText, DescriptionThenVersion) {

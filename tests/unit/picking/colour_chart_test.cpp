@@ -85,6 +85,21 @@ TEST(ColourChart, RasterHasNineByNineInteriorsAndBlackGridLines) {
     EXPECT_EQ(black, 10 * 390 + 40 * 90 - 400 + 8 * 9);
 }
 
+TEST(ColourChart, AtAnotherDpiCellsAreWholeSquaresBetweenOnePixelLines) {
+    const int cell = 15;  // 144 dpi
+    const std::vector<uint32_t> px = drawChart(cell);
+    ASSERT_EQ(px.size(), size_t(39 * cell * 9 * cell));
+    const std::vector<uint32_t> at96 = drawChart();
+    auto at = [&](int x, int y) { return px[size_t(y) * 39 * cell + x]; };
+    // Cell (3, 2) holds the colour of the 96-dpi cell over its whole inside.
+    for (int y = 2 * cell + 1; y < 3 * cell - 1; ++y)
+        for (int x = 3 * cell + 1; x < 4 * cell - 1; ++x) ASSERT_EQ(at(x, y), at96[size_t(25) * 390 + 35]);
+    EXPECT_EQ(at(4 * cell - 1, 2 * cell + 5), 0u);  // grid line
+    EXPECT_TRUE(chartPointReadable(4 * cell - 2, 5, cell));
+    EXPECT_FALSE(chartPointReadable(4 * cell - 1, 5, cell));
+    EXPECT_FALSE(chartPointReadable(39 * cell, 5, cell));
+}
+
 TEST(ColourChart, HoverRuleIgnoresGridLinesAndBorder) {
     EXPECT_TRUE(chartPointReadable(15, 15));
     EXPECT_TRUE(chartPointReadable(1, 1));

@@ -93,6 +93,17 @@ TEST(AboutIris, FiftyNineShrinkingStepsThenClose) {
     EXPECT_TRUE(irisStep(0, 13, 13).close);
 }
 
+TEST(AboutIris, AtAnotherDpiTheStepsScaleWithTheWindow) {
+    int s = 0, steps = 0;
+    while (!irisStep(s, 548, 546, 144).close) {
+        EXPECT_EQ(irisStep(s, 548, 546, 144).ellipse.left, s + 3);
+        s = irisStep(s, 548, 546, 144).next;
+        ++steps;
+        ASSERT_LT(steps, 1000);
+    }
+    EXPECT_EQ(steps, 53);  // steps of 5 on a window 1.5 times as wide: about as long as 59 of 3
+}
+
 // ---------------------------------------------------------------- picture
 
 TEST(AboutPicture, WheelColoursRunClockwiseFromGreenInStepsOf0x33) {
@@ -151,6 +162,16 @@ TEST(AboutPicture, CardWhiteGroundAndLettersOnThePureHues) {
         else
             EXPECT_EQ(black[i], 0) << i;
     }
+}
+
+TEST(AboutPicture, AtAnotherDpiDrawnAfreshAtTheScaledSize) {
+    const image::Dib pic = drawAboutPicture(144);
+    ASSERT_EQ(pic.width(), 548);
+    ASSERT_EQ(pic.height(), 546);
+    EXPECT_EQ(pixelRgb(pic, 140, 194), kAboutCardColour);  // the card at (93, 129) × 1.5
+    EXPECT_EQ(pixelRgb(pic, 139, 194), 0xFFFFFFu);
+    EXPECT_EQ(pixelRgb(pic, 274, 30), 0xFF00FFu);  // the top of the wheel, magenta
+    EXPECT_EQ(pixelRgb(pic, 274, 150), 0xFFFFFFu);  // the hole above the card
 }
 
 TEST(AboutPicture, PngDecodesBackToThePicture) {

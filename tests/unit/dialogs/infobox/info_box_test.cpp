@@ -82,3 +82,16 @@ TEST(InfoBoxPlacement, FlushWithTheScreenEdges) {
 }
 
 }  // namespace
+
+TEST(InfoBoxLayout, AtAnotherDpiTheFixedLengthsScaleAroundTheMeasuredText) {
+    // The one-line 13-pixel text at 144 dpi: 20 pixels high, measured so.
+    const InfoBoxLayout l = layoutInfoBox({60, 23}, {100, 20}, 144);
+    EXPECT_EQ(l.title.left, 48);
+    EXPECT_EQ(l.content.left, 12);
+    EXPECT_EQ(l.clientWidth, 182);  // the scaled minimum, 121 at 96 dpi
+    EXPECT_EQ(l.clientHeight, 76 + 20 + 38 + 23 + 30);
+    EXPECT_EQ(l.okButton.width, 98);
+    EXPECT_EQ(l.okButton.height, 38);
+    EXPECT_EQ(l.okButton.top, l.checkBox.top + l.checkBox.height + 3);
+    EXPECT_EQ(layoutInfoBox({60, 15}, {100, 13}).clientHeight, layoutInfoBox({60, 15}, {100, 13}, 96).clientHeight);
+}

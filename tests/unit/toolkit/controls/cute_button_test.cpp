@@ -55,6 +55,22 @@ TEST(CuteButtonPaint, OuterBevelsNestAndSwapColoursWhenLowered) {
     EXPECT_EQ(lowered.captionRect, (Rect{6, 6, 61, 21}));
 }
 
+TEST(CuteButtonPaint, AtOneAndAHalfTimesTheDpiBevelsShiftAndFocusInsetScale) {
+    CuteButtonLook look;
+    look.bevelWidth = 2;
+    look.showFocusRect = true;
+    look.dpi = 144;
+    // 98 x 38 is the 65 x 25 button above at 144 dpi; a bevel of 2 is 3 there.
+    const CuteButtonPaint lowered = planCuteButtonPaint(look, Bevel::Lowered, 98, 38, true, true);
+    ASSERT_EQ(lowered.frames.size(), 2u);
+    EXPECT_EQ(lowered.frames[0].width, 3);
+    EXPECT_EQ(lowered.frames[1].rect, (Rect{3, 3, 95, 35}));
+    EXPECT_EQ(lowered.captionRect, (Rect{9, 9, 92, 32}));  // 2 × 3 of bevels, pressed shift 3
+    EXPECT_EQ(lowered.focusRect, (Rect{12, 12, 89, 29}));
+    look.dpi = 96;  // and nothing moves at 96 dpi
+    EXPECT_EQ(planCuteButtonPaint(look, Bevel::Lowered, 65, 25, true, false).captionRect, (Rect{6, 6, 61, 21}));
+}
+
 TEST(CuteButtonPaint, FlatButtonHasNoInnerBevelAndAOneWidthInset) {
     CuteButtonLook look;
     look.flat = true;
