@@ -50,3 +50,9 @@ add_custom_command(
 add_custom_target(help_file ALL DEPENDS ${HELP_FILE})
 
 include(${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
+
+# The start-up yardstick of bench/ui_bench.py, built the same way as Hueloom.exe.
+add_executable(minimal_window WIN32 ${PROJECT_SOURCE_DIR}/bench/tools/minimal_window.c)
+target_link_options(minimal_window PRIVATE -static -municode -mwindows)
+target_compile_definitions(minimal_window PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0A00)
+set_target_properties(minimal_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

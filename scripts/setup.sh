@@ -8,7 +8,7 @@ JPEG_VERSION="1:2.1.5-2"
 DEFLATE_VERSION="1.14-1"
 CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v10"
+STAMP="$DEPS_PREFIX/.packages-v11"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -21,7 +21,7 @@ PACKAGES=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 libz-mingw-w64-dev
     libgtest-dev googletest libbenchmark-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev libdeflate-dev
     clang libclang-rt-14-dev
-    wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils imagemagick
+    wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils x11-apps imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
     fp-utils libchm-bin

@@ -6,8 +6,10 @@
 #include "image/file_io.h"
 #include "main/magnify_win.h"
 #include "toolkit/application_win.h"
+#include "toolkit/trace_win.h"
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
+    tk::trace("main");
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     tk::Application& app = tk::app();

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "toolkit/form_win.h"
+#include "toolkit/trace_win.h"
 
 namespace tk {
 
@@ -75,6 +76,10 @@ void Application::terminate(int code) {
 }
 
 void Application::handleMessage(MSG& msg) {
+    if (tracing) {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) trace("keydown");
+        if (msg.message == WM_MOUSEMOVE) trace("mousemove");
+    }
     bool handled = false;
     if (onMessage) onMessage(msg, handled);
     if (handled) return;
@@ -88,11 +93,17 @@ void Application::handleMessage(MSG& msg) {
     DispatchMessageW(&msg);
 }
 
+BOOL Application::getMessage(MSG& msg) {
+    // Nothing left to do, painting included: what the last input asked for is on the screen.
+    if (tracing && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) trace("idle");
+    return GetMessageW(&msg, nullptr, 0, 0);
+}
+
 int Application::run() {
     if (main_ && main_->hwnd() && !IsWindowVisible(main_->hwnd())) main_->show();
     MSG msg;
     while (!terminated_) {
-        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+        BOOL r = getMessage(msg);
         if (r == 0 || r == -1) break;
         handleMessage(msg);
     }

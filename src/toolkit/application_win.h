@@ -28,6 +28,8 @@ public:
 
     // Runs until the main form is destroyed; returns the exit code.
     int run();
+    // GetMessage of the program's message loops (run and the modal forms').
+    BOOL getMessage(MSG& msg);
     // Handles one message taken from the queue: filter, shortcuts, dialog
     // keys, then the usual translate and dispatch.
     void handleMessage(MSG& msg);

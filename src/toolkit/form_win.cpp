@@ -256,7 +256,7 @@ int Form::showModal() {
     Application& a = app();
     MSG msg;
     while (modalResult_ == 0 && hwnd_) {
-        BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+        BOOL r = a.getMessage(msg);
         if (r == 0 || r == -1) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             if (!modalResult_) modalResult_ = IDCANCEL;

@@ -26,7 +26,8 @@ import sys
 import tempfile
 import time
 
-SCREEN_W, SCREEN_H = 1280, 1024
+# The lanes' screen; the benchmarks ask for another with HUELOOM_E2E_SCREEN=WxH.
+SCREEN_W, SCREEN_H = (int(v) for v in os.environ.get("HUELOOM_E2E_SCREEN", "1280x1024").split("x"))
 
 
 class HarnessError(AssertionError):
@@ -815,6 +816,10 @@ class Session:
         """Shows a picture in a plain X window at (x, y) (ImageMagick display)."""
         path = os.path.join(self.dir, f"{title}.ppm")
         write_ppm(path, width, height, fill)
+        return self.show_file(path, x, y, title)
+
+    def show_file(self, path, x, y, title):
+        """Shows a picture file in a plain X window at (x, y) (ImageMagick display)."""
         wid = None
         for attempt in range(3):
             p = subprocess.Popen(["display", "-title", title, "-geometry", f"+{x}+{y}", "-immutable", path],
