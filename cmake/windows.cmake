@@ -20,6 +20,11 @@ set_source_files_properties(${RES_DIR}/hueloom.rc PROPERTIES OBJECT_DEPENDS "${G
 add_executable(Hueloom WIN32 ${PROJECT_SOURCE_DIR}/src/main/main_win.cpp ${RES_DIR}/hueloom.rc)
 target_link_libraries(Hueloom PRIVATE hueloom_main_win)
 target_link_options(Hueloom PRIVATE -static -municode -mwindows)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  # The 32-bit program may use the whole 4 GiB a 64-bit Windows gives it (or
+  # 3 GiB with /3GB): a big picture and its edited copy need more than 2 GiB.
+  target_link_options(Hueloom PRIVATE -Wl,--large-address-aware)
+endif()
 set_target_properties(Hueloom PROPERTIES OUTPUT_NAME Hueloom RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 # Windows-side GoogleTest suite, run under Wine as one process per binary.

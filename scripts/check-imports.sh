@@ -4,7 +4,8 @@
 # only DLLs Windows itself provides: Hueloom ships as one .exe with nothing
 # beside it. Nor may it import the dpi functions of Windows 10 (1607 and
 # later): the program looks them up at run time, so that it still starts on
-# a Windows without them.
+# a Windows without them. An i686 image must also be large-address aware
+# (more than 2 GiB of address space for big pictures).
 set -euo pipefail
 arch="$1"
 shift
@@ -21,6 +22,11 @@ for exe in "$@"; do
     dump="$("$objdump" -p "$exe")"
     if ! grep -q "file format $format\$" <<<"$dump"; then
         echo "FAIL $exe: not a $format image ($(grep -m1 'file format' <<<"$dump"))"
+        status=1
+        continue
+    fi
+    if [ "$arch" = i686 ] && ! grep -q "large address aware" <<<"$dump"; then
+        echo "FAIL $exe: not large-address aware (limited to 2 GiB)"
         status=1
         continue
     fi

@@ -47,7 +47,7 @@ image::Dib grabFrom(HDC src, POINT srcOrigin, const RECT& r, bool withCursor) {
     const int w = std::max(0L, r.right - r.left), h = std::max(0L, r.bottom - r.top);
     if (w == 0 || h == 0) return image::Dib();
     tk::DibSection section(w, h, 32);
-    if (!section) throw image::ImageError("画像を作成できません (メモリ不足)");
+    if (!section) throw image::ImageError(image::outOfMemoryMessage(w, h));
     {
         tk::MemoryDC mem(src);
         tk::Select sel(mem, section.handle());

@@ -48,12 +48,15 @@ Point keepReachable(Point topLeft, int width, int height, const std::vector<Rect
     // Compare in 64 bits: positions come from a hand-editable file.
     const int64_t l = topLeft.x, t = topLeft.y, r = l + std::max(width, 0), b = t + std::max(height, 0);
     const Rect* nearest = nullptr;
-    int64_t best = std::numeric_limits<int64_t>::max();
+    // Squared distances of windows far out of reach pass 2^63: compared as
+    // doubles.
+    double best = std::numeric_limits<double>::max();
     for (const Rect& a : areas) {
         if (a.width() <= 0 || a.height() <= 0) continue;
         const int64_t dx = gap(l, r, a.left, a.right), dy = gap(t, b, a.top, a.bottom);
         if (dx == 0 && dy == 0) return topLeft;  // partly on this area
-        const int64_t d = dx * dx + dy * dy;
+        const double d =
+            static_cast<double>(dx) * static_cast<double>(dx) + static_cast<double>(dy) * static_cast<double>(dy);
         if (d < best) {
             best = d;
             nearest = &a;

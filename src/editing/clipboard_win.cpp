@@ -129,8 +129,23 @@ image::Dib pictureFromPackedDib(HANDLE mem) {
         if (p) GlobalUnlock(mem);
         throw image::ImageError(kUnsupported);
     }
+    // The picture's size, for the message when it does not fit in memory.
+    auto at = [&](std::size_t i, int bytes) {
+        std::int64_t v = 0;
+        for (int k = 0; k < bytes; ++k) v |= std::int64_t(i + k < size ? p[i + k] : 0) << (8 * k);
+        return v;
+    };
+    const bool coreHeader = at(0, 4) == 12;
+    const int width = static_cast<int>(coreHeader ? at(4, 2) : static_cast<std::int32_t>(at(4, 4)));
+    const int height = static_cast<int>(coreHeader ? at(6, 2) : static_cast<std::int32_t>(at(8, 4)));
     constexpr std::size_t kFileHeader = 14;
-    std::vector<std::uint8_t> file(kFileHeader + size);
+    std::vector<std::uint8_t> file;
+    try {
+        file.resize(kFileHeader + size);
+    } catch (const std::bad_alloc&) {
+        GlobalUnlock(mem);
+        throw image::ImageError(image::outOfMemoryMessage(width, height < 0 ? -height : height));
+    }
     std::memcpy(file.data() + kFileHeader, p, size);
     GlobalUnlock(mem);
     auto get = [&](std::size_t at, int bytes) {
@@ -153,7 +168,7 @@ image::Dib pictureFromPackedDib(HANDLE mem) {
         file[2 + i] = static_cast<std::uint8_t>(file.size() >> (8 * i));
         file[10 + i] = static_cast<std::uint8_t>(std::min<std::uint64_t>(offBits, 0xFFFFFFFFu) >> (8 * i));
     }
-    return image::readBmp(file);
+    return image::withPictureMemory(width, height < 0 ? -height : height, [&] { return image::readBmp(file); });
 }
 
 image::Dib pictureFromMetafile(HENHMETAFILE emf) {

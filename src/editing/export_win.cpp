@@ -37,11 +37,11 @@ std::wstring lower(std::wstring s) {
 
 // ------------------------------------------------------------- metafiles
 
-EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>& draw) {
+EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>& draw, const wchar_t* file) {
     tk::WindowDC screen(nullptr);
     const RECT frame{0, 0, pixelsToHundredthsMm(width, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)),
                      pixelsToHundredthsMm(height, GetDeviceCaps(screen, VERTSIZE), GetDeviceCaps(screen, VERTRES))};
-    HDC dc = CreateEnhMetaFileW(screen, nullptr, &frame, nullptr);
+    HDC dc = CreateEnhMetaFileW(screen, file, &frame, nullptr);
     if (!dc) throw image::ImageError("メタファイルを作成できません");
     try {
         draw(dc);
@@ -54,17 +54,41 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
     return emf;
 }
 
-EnhMetaFile workingImageMetafile(ImageOutputHost& host) {
+EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file) {
     const image::Dib* image = host.workingImage();
     if (!image || image->isNull()) return {};
     const int w = image->width(), h = image->height();
-    if (host.colourListMode()) return recordMetafile(w, h, [&](HDC dc) { host.drawColourList(dc, w, h); });
+    if (host.colourListMode())
+        return recordMetafile(
+            w, h, [&](HDC dc) { host.drawColourList(dc, w, h); }, file);
     // One pixel wider and higher than the picture, as the metafile has
     // always been recorded.
-    return recordMetafile(w, h, [&](HDC dc) { image::drawDib(dc, *image, 0, 0, w + 1, h + 1); });
+    return recordMetafile(
+        w, h, [&](HDC dc) { image::drawDib(dc, *image, 0, 0, w + 1, h + 1); }, file);
 }
 
 // ---------------------------------------------------------------- writers
+
+void writeWorkingImageMetafileFile(ImageOutputHost& host, const std::wstring& fileName) {
+    const std::filesystem::path target = pathOf(fileName);
+    image::writeFileThrough(target, [&](const std::filesystem::path& temp) {
+        DWORD expected = 0;
+        try {
+            // Closed (and the file let go) before it takes the target's place.
+            EnhMetaFile emf = workingImageMetafile(host, temp.c_str());
+            ENHMETAHEADER header{};
+            if (emf && GetEnhMetaFileHeader(emf.get(), sizeof header, &header)) expected = header.nBytes;
+        } catch (const image::ImageError&) {
+            throw image::FileError(image::FileError::Action::Write, target, static_cast<int>(GetLastError()));
+        }
+        // The system may close a metafile whose records did not all reach the
+        // disk: a file shorter than the metafile says ran out of room.
+        std::error_code ec;
+        const std::uintmax_t written = std::filesystem::file_size(temp, ec);
+        if (ec || expected == 0 || written != expected)
+            throw image::FileError(image::FileError::Action::Write, target, ERROR_DISK_FULL);
+    });
+}
 
 void writeBitmapFile(const image::Dib& image, const std::wstring& fileName) { image::saveBmp(image, pathOf(fileName)); }
 
@@ -482,7 +506,7 @@ bool ImageExport::saveAs(const std::wstring& fileName) {
     case ExportFormat::Bmp: writeBitmapFile(*image, fileName); break;
     case ExportFormat::Jpeg: writeJpegFile(*image, s.JPGQuality, fileName); break;
     case ExportFormat::Png: writePngFile(*image, s.PNGQuality, fileName); break;
-    case ExportFormat::Emf:
+    case ExportFormat::Emf: writeWorkingImageMetafileFile(host_, fileName); break;
     case ExportFormat::Wmf: {
         EnhMetaFile emf = workingImageMetafile(host_);
         writeMetafileFile(emf.get(), image->width(), image->height(), fileName);

@@ -63,12 +63,14 @@ using EnhMetaFile = tk::EnhMetaFile;
 
 // Records a width × height picture into an enhanced metafile whose reference
 // device is the screen and whose frame is that size in hundredths of a
-// millimetre at the screen's physical resolution. `draw` paints it.
-EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>& draw);
+// millimetre at the screen's physical resolution. `draw` paints it. With a
+// `file`, the system writes the records into it as they come (nothing of the
+// metafile is kept in memory).
+EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>& draw, const wchar_t* file = nullptr);
 
 // The working image as a metafile: the swatch grid in colour-list mode,
 // otherwise the bitmap stretched to (0, 0)–(width + 1, height + 1).
-EnhMetaFile workingImageMetafile(ImageOutputHost& host);
+EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file = nullptr);
 
 // ---------------------------------------------------------------- writers
 
@@ -82,6 +84,10 @@ void writePngFile(const image::Dib& image, int pngQuality, const std::wstring& f
 // metafile (22-byte header, 96 units per inch, then the metafile converted
 // in the anisotropic mapping mode against the screen).
 void writeMetafileFile(HENHMETAFILE emf, int width, int height, const std::wstring& fileName);
+// The working image's enhanced metafile recorded straight into the file,
+// through the atomic writer: a big picture is not held once more as a
+// metafile in memory and again as the file's bytes.
+void writeWorkingImageMetafileFile(ImageOutputHost& host, const std::wstring& fileName);
 
 // ---------------------------------------------------------------- dialog
 

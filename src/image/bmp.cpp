@@ -1,5 +1,6 @@
 #include "image/bmp.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -30,7 +31,10 @@ std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (get16(p + 2) << 
 
 }  // namespace
 
-std::vector<std::uint8_t> writeBmp(const Dib& dib) {
+namespace {
+
+// File header, info header, masks and colour table: everything before the pixels.
+std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
     if (dib.isNull()) throw ImageError("No image");
     const bool masks = dib.bitsPerPixel() == 16;
     const std::size_t paletteBytes = dib.palette().size() * 4;
@@ -38,7 +42,6 @@ std::vector<std::uint8_t> writeBmp(const Dib& dib) {
     const std::size_t total = offBits + dib.imageSize();
 
     std::vector<std::uint8_t> out(offBits);
-    out.reserve(total);
     std::uint8_t* p = out.data();
     p[0] = 'B';
     p[1] = 'M';
@@ -67,18 +70,44 @@ std::vector<std::uint8_t> writeBmp(const Dib& dib) {
         p[3] = 0;
         p += 4;
     }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> writeBmp(const Dib& dib) {
+    std::vector<std::uint8_t> out = bmpHeaders(dib);
     out.insert(out.end(), dib.bits(), dib.bits() + dib.imageSize());
     return out;
 }
 
 void saveBmp(const Dib& dib, const std::filesystem::path& path) {
-    const std::vector<std::uint8_t> bytes = writeBmp(dib);
-    writeFileBytes(path, bytes);
+    // Straight from the picture to the file: the rows are stored as the
+    // file stores them, so no second copy of the picture is made.
+    const std::vector<std::uint8_t> headers = bmpHeaders(dib);
+    AtomicFile file(path);
+    file.write(headers);
+    file.write(std::span(dib.bits(), dib.imageSize()));
+    file.commit();
 }
 
-Dib readBmp(std::span<const std::uint8_t> file) {
-    const std::uint8_t* const f = file.data();
-    const std::size_t size = file.size();
+namespace {
+
+// What the headers say: the picture's format and where its rows lie.
+struct BmpLayout {
+    std::int64_t width = 0, height = 0;
+    int bpp = 0;
+    bool topDown = false;
+    std::vector<RgbQuad> palette;
+    std::uint64_t offBits = 0, stride = 0;
+};
+
+// Reads the headers from `head`, the start of a file of `size` bytes that
+// holds at least min(size, kMaxHeadBytes) bytes.
+constexpr std::size_t kMaxHeadBytes = kFileHeaderSize + 124 + 12 + 256 * 4;
+
+BmpLayout readLayout(std::span<const std::uint8_t> head, std::uint64_t size) {
+    const std::uint8_t* const f = head.data();
     if (size < kFileHeaderSize + 12) fail("the file is too short");
     if (f[0] != 'B' || f[1] != 'M') fail("no BMP signature");
     const std::uint32_t offBits = get32(f + 10);
@@ -172,30 +201,55 @@ Dib readBmp(std::span<const std::uint8_t> file) {
     const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(height);
     if (stride == 0 || pixelBytes / stride != static_cast<std::uint64_t>(height) || pixelBytes > size - offBits)
         fail("the pixel data are truncated");
+    return BmpLayout{width, height, bpp, topDown, std::move(palette), offBits, stride};
+}
 
-    Dib dib(static_cast<int>(width), static_cast<int>(height), bpp);
-    if (!palette.empty()) dib.setPalette(std::move(palette));
-    const std::uint8_t* src = f + offBits;
+// The picture the layout describes, its rows (in file order, `stride` bytes
+// each) delivered by readRow(fileRow, destination).
+template <class ReadRow>
+Dib readRows(BmpLayout layout, ReadRow readRow) {
+    const int width = static_cast<int>(layout.width), height = static_cast<int>(layout.height);
+    Dib dib = withPictureMemory(width, height, [&] { return Dib(width, height, layout.bpp); });
+    if (!layout.palette.empty()) dib.setPalette(std::move(layout.palette));
     const std::size_t rowBytes = dib.rowBytes();
-    const int bits = dib.bitCount();
-    const std::size_t usedBits = static_cast<std::size_t>(width) * static_cast<std::size_t>(bits) % 8;
+    const std::size_t usedBits = static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(dib.bitCount()) % 8;
     const std::uint8_t lastMask = usedBits == 0 ? 0xFF : static_cast<std::uint8_t>(0xFF00 >> usedBits);
-    for (std::int64_t r = 0; r < height; ++r) {
-        const std::int64_t storedRow = topDown ? height - 1 - r : r;
+    for (std::int64_t r = 0; r < layout.height; ++r) {
+        const std::int64_t storedRow = layout.topDown ? layout.height - 1 - r : r;
         std::uint8_t* dst = dib.bits() + static_cast<std::size_t>(storedRow) * dib.stride();
-        std::memcpy(dst, src + static_cast<std::size_t>(r) * stride, rowBytes);
+        readRow(r, dst);  // the file's stride equals the picture's
         dst[rowBytes - 1] &= lastMask;  // unused bits of a 1- or 4-bit row
+        std::memset(dst + rowBytes, 0, dib.stride() - rowBytes);  // and the padding
     }
     return dib;
 }
 
+}  // namespace
+
+Dib readBmp(std::span<const std::uint8_t> file) {
+    BmpLayout layout = readLayout(file, file.size());
+    const std::uint8_t* src = file.data() + layout.offBits;
+    const std::size_t stride = static_cast<std::size_t>(layout.stride);
+    return readRows(std::move(layout), [&](std::int64_t r, std::uint8_t* dst) {
+        std::memcpy(dst, src + static_cast<std::size_t>(r) * stride, stride);
+    });
+}
+
 Dib loadBmp(const std::filesystem::path& path) {
-    const std::vector<std::uint8_t> bytes = readFileBytes(path, Dib::kMaxImageBytes + 4096);
+    // Row by row from the file into the picture: the file is never held in
+    // memory beside it.
+    InputFile in(path);
+    std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min<std::uint64_t>(in.size(), kMaxHeadBytes)));
+    in.read(head);
+    BmpLayout layout;
     try {
-        return readBmp(bytes);
+        layout = readLayout(head, in.size());
     } catch (const ImageError& e) {
         throw ImageError(std::string(e.what()) + " (\"" + displayName(path) + "\")");
     }
+    in.seek(layout.offBits);
+    const std::size_t stride = static_cast<std::size_t>(layout.stride);
+    return readRows(std::move(layout), [&](std::int64_t, std::uint8_t* dst) { in.read(std::span(dst, stride)); });
 }
 
 }  // namespace hueloom::image

@@ -23,14 +23,14 @@ namespace hueloom::app {
 using hueloom::image::Dib;
 
 void TfrmMagnify::setWorkingImage(Dib dib) {
-    if (dib.isNull()) {
-        workingImage_ = Dib();
+    workingImage_ = std::move(dib);
+    if (workingImage_.isNull()) {
         Image1.clear();
     } else {
-        tk::Bitmap bmp = hueloom::image::createBitmap(dib);
-        int w = dib.width(), h = dib.height();
-        workingImage_ = std::move(dib);
-        Image1.setPicture(std::move(bmp), w, h);
+        // The image area draws the working image itself: the picture is held
+        // once, not once more as a bitmap of the control.
+        Image1.setPainter([this](HDC dc, const RECT& part) { hueloom::image::drawDibPart(dc, workingImage_, part); },
+                          workingImage_.width(), workingImage_.height());
     }
     ScrollBox1.arrange();
     Image1.invalidate();
@@ -45,9 +45,11 @@ void TfrmMagnify::TakeSnapshot() {
 }
 
 void TfrmMagnify::mnuImgUndoClick() {
-    // Only where the picture is shown: under the running magnifier the
-    // snapshot would be loaded out of sight and used up.
-    if (!UndoAvailable || magnifierRunning()) return;
+    // Only where the picture is shown: in the magnifier layout the snapshot
+    // would be loaded out of sight and used up.
+    if (!UndoAvailable || layout_ != Layout::Image) return;
+    // Read row by row into the restored picture; the one on show goes once
+    // it is complete, so a failure keeps it.
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
     setWorkingImage(std::move(restored));
     DeleteFileW(undoPath().c_str());
@@ -89,12 +91,16 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         TfrmMagnify* self;
         ~Done() { self->progress_ = nullptr; }
     } done{this};
-    TakeSnapshot();
-    // The filter reads a copy of its own: the picture on show stays intact
-    // whatever the message processing during the run does.
-    const Dib source = workingImage_;
-    Dib result = fn(source);
-    setWorkingImage(std::move(result));
+    // The filter reads the picture on show and writes a new one, which takes
+    // its place when complete: at most two pictures at a time, and a failure
+    // (a full disk for the snapshot, too little memory) keeps the picture.
+    // Nothing else changes the picture meanwhile: every other command waits
+    // while busy().
+    hueloom::image::withPictureMemory(workingImage_.width(), workingImage_.height(), [&] {
+        TakeSnapshot();
+        Dib result = fn(workingImage_);
+        setWorkingImage(std::move(result));
+    });
     if (workingImage_.isPalette8()) {
         Image1.invalidate();
         SendMessageW(hwnd_, WM_QUERYNEWPALETTE, 0, 0);

@@ -14,6 +14,7 @@
 #include "picking/list_contrast.h"
 #include "picking/palette_files.h"
 #include "picking/swatch_grid.h"
+#include "image/file_io.h"
 #include "image/win/dib_win.h"
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
@@ -99,29 +100,6 @@ void TfrmMagnify::mnuColorToImgClick() {
 
 // ------------------------------------------------------------------ memo
 
-namespace {
-
-// Writes a whole file through a temporary beside it, so that a failed write
-// leaves any earlier file of that name as it was.
-bool writeFileReplacing(const std::wstring& path, const std::string& bytes) {
-    std::wstring tmp = path + L".hueloom-tmp";
-    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    size_t done = 0;
-    bool ok = true;
-    while (ok && done < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
-        ok = WriteFile(h, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
-        done += written;
-    }
-    ok = CloseHandle(h) && ok;
-    if (ok) ok = MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(tmp.c_str());
-    return ok;
-}
-
-}  // namespace
-
 // ------------------------------------------------------------------ picked colours
 
 void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& colourText) {
@@ -206,10 +184,13 @@ void TfrmMagnify::mnuSaveTxtClick() {
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (GetSaveFileNameW(&ofn)) {
-        if (!writeFileReplacing(file, pickedList_.memoText())) {
-            wchar_t msg[MAX_PATH * 4 + 64];
-            wsprintfW(msg, L"ファイル %s を作成できません", file);
-            MessageBoxW(hwnd_, msg, tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+        try {
+            // Through the one atomic writer: a failed save keeps an earlier memo.
+            const std::string text = pickedList_.memoText();
+            hueloom::image::writeFileBytes(std::filesystem::path(file),
+                                           std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        } catch (const hueloom::image::ImageError& e) {
+            MessageBoxW(hwnd_, tk::widen(e.what(), CP_UTF8).c_str(), tk::app().title().c_str(), MB_OK | MB_ICONERROR);
             return;
         }
         memoFileName_ = file;

@@ -19,12 +19,7 @@ namespace hueloom::app {
 
 namespace {
 
-std::string platformKeyName(uint8_t vk) {
-    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    char buf[64] = {};
-    if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof buf) > 0) return buf;
-    return {};
-}
+std::string platformKeyName(uint8_t vk) { return tk::keyNameText(vk); }
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "image/file_io.h"
 #include "main/magnify_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/trace_win.h"
@@ -15,6 +16,8 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     app.setTitle(L"Hueloom Ver. 1.0 A4");
     app.initialize(inst);
     app.helpFile.clear();
+    // Failed file operations give the system's reason in its own words.
+    hueloom::image::setSystemReasonText([](int code) { return tk::systemErrorText(static_cast<DWORD>(code)); });
     hueloom::app::TfrmMagnify form;
     app.setMainForm(&form);
     if (!form.create()) return 1;

@@ -126,6 +126,12 @@ std::string colourToKeyText(uint32_t colour) {
     return buf;
 }
 
+bool isColourValue(uint32_t value) {
+    if ((value & 0xFF000000u) == 0) return true;
+    if (isSystemColour(value)) return (value & 0x00FFFFFFu) <= 30;
+    return value == kClNone || value == kClDefault;
+}
+
 std::optional<uint32_t> parseColourKey(std::string_view text) {
     for (const auto& entry : kColourNames) {
         if (equalsIgnoreCase(text, entry.name)) return entry.value;

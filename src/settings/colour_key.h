@@ -37,6 +37,10 @@ std::optional<int32_t> parseSettingsInteger(std::string_view text);
 // Colour value -> colour-key text ("clWhite", "$0038220C").
 std::string colourToKeyText(uint32_t colour);
 
+// Whether a value is one of the colour values above: an ordinary colour, a
+// system colour with an index 0..30, clNone or clDefault.
+bool isColourValue(uint32_t value);
+
 // Colour-key text -> colour value: a table name in any letter case, else an
 // integer as parseSettingsInteger reads it. Nothing for any other text.
 std::optional<uint32_t> parseColourKey(std::string_view text);

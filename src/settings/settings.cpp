@@ -37,7 +37,8 @@ public:
     bool flag(const char* section, const char* key) { return integer(section, key, 0) != 0; }
 
     uint32_t colour(const char* section, const char* key, uint32_t def) {
-        return parseColourKey(p_.readString(section, key, colourToKeyText(def))).value_or(def);
+        const std::optional<uint32_t> v = parseColourKey(p_.readString(section, key, colourToKeyText(def)));
+        return v && isColourValue(*v) ? *v : def;
     }
 
     uint16_t shortcut(const char* section, const char* key, uint16_t def, const KeyNameFn& names) {
@@ -87,9 +88,10 @@ Settings loadSettings(Profile& profile, const Environment& env) {
     s.CopyColorMode = r.text(kDisplay, "CopyColorMode", d.CopyColorMode);
 
     s.HookHotKey = r.text(kOption, "HookHotKey", d.HookHotKey);
-    s.JPGQuality = r.integer(kOption, "JPGQuality", d.JPGQuality);
-    s.PNGQuality = r.integerInRange(kOption, "PNGQuality", d.PNGQuality, 0, 3);
-    s.OptionRectWidth = r.integerInRange(kOption, "OptionRectWidth", d.OptionRectWidth, 1, 50);
+    s.JPGQuality = r.integerInRange(kOption, "JPGQuality", d.JPGQuality, kJPGQualityMin, kJPGQualityMax);
+    s.PNGQuality = r.integerInRange(kOption, "PNGQuality", d.PNGQuality, kPNGQualityMin, kPNGQualityMax);
+    s.OptionRectWidth =
+        r.integerInRange(kOption, "OptionRectWidth", d.OptionRectWidth, kOptionRectWidthMin, kOptionRectWidthMax);
     s.HotKeyGetColor = r.shortcut(kOption, "HotKeyGetColor", d.HotKeyGetColor, env.keyName);
     s.HotKeyScreenCapture = r.shortcut(kOption, "HotKeyScreenCapture", d.HotKeyScreenCapture, env.keyName);
     s.HotKeyWindowCapture = r.shortcut(kOption, "HotKeyWindowCapture", d.HotKeyWindowCapture, env.keyName);

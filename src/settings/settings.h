@@ -44,6 +44,10 @@ inline constexpr uint32_t kDefaultMaskColor = kClRed;
 inline constexpr int kDefaultJPGQuality = 90;
 inline constexpr int kDefaultPNGQuality = 1;
 inline constexpr int kDefaultOptionRectWidth = 20;
+// The ranges of the numbers the program works with.
+inline constexpr int kJPGQualityMin = 1, kJPGQualityMax = 100;
+inline constexpr int kPNGQualityMin = 0, kPNGQualityMax = 3;
+inline constexpr int kOptionRectWidthMin = 1, kOptionRectWidthMax = 50;
 inline constexpr uint16_t kDefaultHotKeyGetColor = kShortcutShift | kShortcutCtrl | 'C';  // 24643
 inline constexpr uint16_t kDefaultHotKeyScreenCapture = kShortcutShift | kShortcutCtrl | 'S';  // 24659
 inline constexpr uint16_t kDefaultHotKeyWindowCapture = kShortcutShift | kShortcutCtrl | 'W';  // 24663
@@ -128,9 +132,11 @@ void clampWindowPosition(int& top, int& left, const Environment& env);
 
 // Reads all keys. Missing keys take their defaults. Replaced by the default as
 // well: an integer or flag that is not an integer or too large for 32 bits, a
-// colour that is neither a table name nor an integer, a PNGQuality outside
-// 0..3, an OptionRectWidth outside 1..50, a CaptureCursor outside 0..19. A
-// shortcut text that names no key gives 0 (no key). Top/Left are clamped.
+// colour that is neither a table name nor an integer naming a colour value
+// (isColourValue), a JPGQuality outside 1..100, a PNGQuality outside 0..3, an
+// OptionRectWidth outside 1..50, a CaptureCursor outside 0..19. A shortcut
+// text that names no key gives 0 (no key). Top/Left are clamped, SleepTime is
+// bounded to kSleepTimeMin..kSleepTimeMax.
 Settings loadSettings(Profile& profile, const Environment& env);
 
 // Writes all keys in order. TOPMOST, ColorMode and HookHotKey come from the

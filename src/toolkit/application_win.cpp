@@ -1,6 +1,7 @@
 #include "toolkit/application_win.h"
 
 #include <exception>
+#include <new>
 #include <stdexcept>
 
 #include "toolkit/form_win.h"
@@ -159,6 +160,8 @@ void Application::showError(const std::wstring& text) {
 void Application::guarded(const std::function<void()>& fn) {
     try {
         fn();
+    } catch (const std::bad_alloc&) {
+        showError(L"メモリが足りません");
     } catch (const std::exception& e) {
         showError(widen(e.what(), CP_UTF8));
     } catch (...) {
@@ -180,6 +183,13 @@ std::string narrow(const std::wstring& w, UINT cp) {
     std::string s(static_cast<size_t>(n), '\0');
     WideCharToMultiByte(cp, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
     return s;
+}
+
+std::string keyNameText(unsigned char vk) {
+    const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    char buf[64] = {};
+    if (scan && GetKeyNameTextA(static_cast<LONG>(scan << 16), buf, sizeof buf) > 0) return buf;
+    return {};
 }
 
 std::string systemErrorText(DWORD code) {

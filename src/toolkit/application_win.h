@@ -82,6 +82,10 @@ std::string narrow(const std::wstring& s, UINT codePage = CP_ACP);
 // The system's text for an error code or HRESULT (UTF-8), or "error 0x…".
 std::string systemErrorText(DWORD code);
 
+// The platform's name of a key (GetKeyNameText, ANSI), empty when it has none:
+// the names of the keys shortcut texts do not name themselves.
+std::string keyNameText(unsigned char virtualKey);
+
 // The program file's full path.
 std::wstring modulePath();
 

@@ -307,6 +307,16 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             if (m->initPopup(reinterpret_cast<HMENU>(wp))) return 0;
         break;
     case WM_ACTIVATEAPP: app().notifyActivateApp(wp != 0); break;
+    case WM_SYSCOMMAND:
+        // The main form's minimise button minimises the application: the form
+        // hides and the task-bar button (the application window) brings it
+        // back. Minimised on its own it would leave a button that restores
+        // nothing.
+        if ((wp & 0xFFF0) == SC_MINIMIZE && app().mainForm() == this) {
+            app().minimize();
+            return 0;
+        }
+        break;
     case WM_DPICHANGED: {
         // The new dpi comes with the message; GetDpiForWindow says the same.
         if (LOWORD(wp)) dpi_ = LOWORD(wp);
@@ -320,7 +330,7 @@ LRESULT Form::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CLOSE:
         if (modal_) {
-            modalResult_ = IDCANCEL;
+            if (closeQuery()) modalResult_ = IDCANCEL;
             return 0;
         }
         if (!closeQuery()) return 0;

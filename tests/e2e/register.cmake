@@ -30,10 +30,14 @@ foreach(helper hold_hotkey witness dpi_changed)
   target_link_options(${helper} PRIVATE -static)
   set_target_properties(${helper} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endforeach()
-# A third reads the texts of other programs' windows (a console program).
-add_executable(window_texts ${E2E_DIR}/window_texts.c)
-target_link_options(window_texts PRIVATE -static)
-set_target_properties(window_texts PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# Two console programs read other programs' texts: window and tooltip texts,
+# and a message box's text as the user sees it.
+foreach(reader window_texts read_message_box)
+  add_executable(${reader} ${E2E_DIR}/${reader}.c)
+  target_link_options(${reader} PRIVATE -static)
+  set_target_properties(${reader} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endforeach()
+target_link_options(read_message_box PRIVATE -municode)  # its entry point is wmain
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

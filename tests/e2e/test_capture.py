@@ -91,6 +91,14 @@ def scenario_screen_capture_filters_and_undo(h):
     wait_until(lambda: h.main_geometry()[2:] == (177, 233), 10, 0.3, "the magnifier layout again")
     h.move_pointer(50, 50)
     h.wait_title(r"^rgb\(12,34,56\)$")
+    # Ctrl+Z under the running magnifier neither loads the snapshot out of
+    # sight nor uses it up.
+    h.key("ctrl+z", settle=0.8)
+    if not os.path.exists(undo):
+        raise HarnessError("Ctrl+Z in the magnifier used up the undo snapshot")
+    assert_eq(h.main_geometry()[2:], (177, 233), "the magnifier layout after Ctrl+Z")
+    h.move_pointer(60, 60)
+    h.wait_title(r"^rgb\(12,34,56\)$")
     h.close_program()
     if os.path.exists(undo):
         raise HarnessError("closing did not remove Undo.tmp")

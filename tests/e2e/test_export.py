@@ -23,12 +23,13 @@ def file_menu(h, key):
     h.key(key, settle=0.3)
 
 
-def save_as(h, path):
+def save_as(h, path, replace=False):
     """ファイル(&F) ▸ 画像の保存(&S), then types the file's name into the
     dialog, which starts in the path's folder (the program's folder on a first
     save, then the folder of the last one). Only the name is typed: the
     keyboard map under Wine's Japanese locale mangles drive colons and
-    backslashes."""
+    backslashes. With `replace`, the file exists and the dialog's question
+    whether to replace it is answered yes."""
     file_menu(h, "s")
     dlg = wait_until(lambda: h.find_window(SAVE_DIALOG), 40, 0.3, "picture save dialog")
     time.sleep(1.5)
@@ -36,6 +37,11 @@ def save_as(h, path):
     h.x("xdotool", "type", "--window", dlg, "--delay", "30", os.path.basename(path))
     time.sleep(0.3)
     h.key("Return", window=dlg, settle=1.0)
+    if replace:  # the question bears the dialog's title and is the smaller window
+        question = wait_until(lambda: (lambda w: w[-1] if len(w) > 1 else None)(
+            sorted(h.find_windows(SAVE_DIALOG), key=lambda w: -h.window_geometry(w)[2])), 10, 0.3,
+            "the question whether to replace the file")
+        h.key("Return", window=question, settle=1.0)  # はい(Y)
     wait_until(lambda: h.find_window(SAVE_DIALOG) is None, 20, 0.3, "the dialog to close")
 
 

@@ -1,16 +1,18 @@
 """Nothing crashes, nothing is lost: commands that arrive while a long image
-command runs are refused, and the picture stays whole."""
+command runs are refused, and the picture stays whole; a save onto a full
+disk keeps the earlier file and says why in the system's words."""
 import os
 import random
+import re
 import struct
 import subprocess
 import time
 
-from harness import HarnessError, wait_until
+from harness import HarnessError, Skip, wait_until, wine, wine_path
 from test_capture import INI, capture_screen, image_menu
-from test_export import clipboard_bitmap
+from test_export import clipboard_bitmap, save_as
 
-NOISE_W, NOISE_H = 2560, 1440
+NOISE_W, NOISE_H = 3840, 2160
 
 
 def write_noise_bmp(path, seed=7):
@@ -43,12 +45,17 @@ def scenario_commands_during_the_reduction_are_refused(h):
     undo = os.path.join(h.dir, "Undo.tmp")
     if os.path.exists(undo):
         os.remove(undo)  # the paste's snapshot; the reduction writes its own
-    # 画像編集 ▸ 256色に減色, and at once everything that would touch the
-    # picture while the progress window pumps messages: paste, undo, the
-    # capture hot key, PrintScreen, the magnifier command, Shift+click.
-    h.x("xdotool", "key", "--window", h.main, "alt+e", "Down", "Return",
-        "ctrl+v", "ctrl+z", "shift+ctrl+s", "Print", "alt+v", "k", "Escape",
+    # 画像編集 ▸ 256色に減色, and as soon as its progress window shows,
+    # everything that would touch the picture while that window pumps
+    # messages: paste, undo, the capture hot key, PrintScreen, the magnifier
+    # command, Shift+click. (Commands that arrive after the reduction are
+    # not refused, so the storm must not come later than the window.)
+    h.x("xdotool", "key", "--window", h.main, "alt+e", "Down", "Return")
+    wait_until(lambda: h.find_window("^減色処理中$"), 10, 0.02, "the reduction's progress window")
+    h.x("xdotool", "key", "--window", h.main, "ctrl+v", "ctrl+z", "shift+ctrl+s", "Print", "alt+v", "k", "Escape",
         "keydown", "shift", "mousemove", str(x + 60), str(y + 100), "click", "1", "keyup", "shift")
+    if not h.find_window("^減色処理中$"):
+        raise Skip("the reduction ended before the commands could reach it: nothing was tried during it")
     def ended():
         if h.find_window("^プログラム エラー$") or h.proc.poll() is not None:
             raise HarnessError("the program crashed during the reduction")
@@ -75,3 +82,56 @@ def scenario_commands_during_the_reduction_are_refused(h):
     if back.data != noise:
         raise HarnessError("undo did not give back the exact picture from before the reduction")
     h.close_program()
+
+
+def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
+    """The picture is saved over a file on a 1 MB tmpfs: the write fails
+    half-way. The tmpfs is mounted where Wine's server sees it too (the server
+    opens the files for the program, so a mount namespace of the program alone
+    would show the two different folders), and unmounted whatever happens."""
+    small = os.path.join(h.dir, "small")
+    os.makedirs(small)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=1M", "tmpfs", small], stdout=subprocess.DEVNULL,
+                      stderr=subprocess.DEVNULL, timeout=10).returncode != 0:
+        raise Skip("cannot mount a small tmpfs here (needs root)")
+    try:
+        earlier = os.urandom(3000)
+        for name in ("keep.bmp", "keep.emf"):
+            with open(os.path.join(small, name), "wb") as f:
+                f.write(earlier)
+        h.write_ini(INI.replace("[Message]\n", "[Message]\nMsg_ID3=1\n") + "[FileDir]\nInitialDirImg=" +
+                    wine_path(small) + "\n")
+        h.start()
+        capture_screen(h)  # a 32-bit capture of the screen: 5 MB as a BMP
+        # BMP from the picture's rows, EMF as the system records it: both
+        # through the atomic writer.
+        for name in ("keep.bmp", "keep.emf"):
+            save_as(h, name, replace=True)
+            boxes = lambda: h.find_windows(r"^Hueloom", min_size=50)
+            box = wait_until(lambda: boxes()[0] if boxes() else None, 20, 0.3, f"the message of the failed save of {name}")
+            h.save_screenshot(f"full-disk-{name}")
+            # The box's text as the box shows it, read by a program of our own.
+            title = h.window_name(box)
+            text = wait_until(lambda: subprocess.run(
+                wine(os.path.join(h.bin, "read_message_box.exe"), title), env=h.env, stdout=subprocess.PIPE,
+                stderr=subprocess.DEVNULL, timeout=60).stdout.decode("utf-8", errors="replace"), 20, 0.5,
+                f"the text of the message box {title!r}")
+            h.key("Return", window=box, settle=0.5)
+            path = wine_path(os.path.join(small, name))
+            lines = [line.strip() for line in text.replace("\r", "").split("\n")]
+            if len(lines) < 2 or lines[0] != f"ファイル「{path}」に書き込めません。":
+                raise HarnessError(f"the message does not say which file it could not write: {text!r}")
+            if re.search(r"No space|bad_alloc|error 0x", lines[1]) or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]",
+                                                                                  lines[1]):
+                raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
+            with open(os.path.join(small, name), "rb") as f:
+                if f.read() != earlier:
+                    raise HarnessError(f"the earlier {name} was not kept")
+            left = sorted(os.listdir(small))
+            if left != ["keep.bmp", "keep.emf"]:
+                raise HarnessError(f"the failed save of {name} left files behind: {left}")
+        h.close_program()
+    finally:
+        if h.proc and h.proc.poll() is None:
+            h.lane.kill_programs()
+        subprocess.run(["umount", "-l", small], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)

@@ -419,6 +419,38 @@ TEST(OptionDialog, CursorListDrawsTheNamedCursorAndNoText) {
     EXPECT_EQ(state.settings.CaptureCursor, 1);
 }
 
+TEST(OptionDialog, OneKeyForTwoCommandsIsRefusedAndTheDialogStaysOpen) {
+    hueloom::dialogs::OptionDialogState state = sampleState();
+    MessageBoxCatcher boxes;
+    const WORD shared = hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C';  // the colour copy's key
+    bool openAfterX = false, openAfterClose = false;
+    int page = -1;
+    HWND focus = nullptr, rectField = nullptr;
+    runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
+        d.sHotKeyRectCapture.setShortcut(shared);
+        closeWithX(d);
+        openAfterX = d.visible() && d.modalResult() == 0;
+        page = d.activePage();
+        focus = GetFocus();
+        rectField = d.sHotKeyRectCapture.hwnd();
+        SendMessageW(d.hwnd(), WM_CLOSE, 0, 0);  // the system's close command too
+        openAfterClose = d.visible() && d.modalResult() == 0;
+        d.sHotKeyRectCapture.setShortcut(hueloom::kShortcutCtrl | 'Q');
+        closeWithX(d);
+    });
+    EXPECT_FALSE(boxes.watchdogFired());
+    EXPECT_TRUE(openAfterX);
+    EXPECT_TRUE(openAfterClose);
+    EXPECT_EQ(page, dialogs::kPageHotKeys);
+    EXPECT_EQ(focus, rectField);
+    ASSERT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts[0],
+              L"ホットキー「Shift+Ctrl+C」が「色値コピー」と「矩形領域・キャプチャ」の両方に設定されています。\n"
+              L"一つのキーは一つのコマンドにしか使えません。どちらかを別のキーにしてください。");
+    EXPECT_EQ(state.settings.HotKeyGetColor, shared);
+    EXPECT_EQ(state.settings.HotKeyRectCapture, hueloom::kShortcutCtrl | 'Q');
+}
+
 TEST(OptionDialog, OnlyOneDialogAtATime) {
     hueloom::dialogs::OptionDialogState state = sampleState();
     bool second = true;

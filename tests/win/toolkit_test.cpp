@@ -37,6 +37,31 @@ TEST(Menus, ShortcutRunsTheFirstEnabledItemAndItsParentsEnablingRule) {
     EXPECT_FALSE(menu.dispatchShortcut(0x6000 | 'Q'));
 }
 
+TEST(Application, TheMainFormsMinimiseButtonMinimisesTheApplicationAndItsButtonRestoresIt) {
+    TestForm f;
+    ASSERT_TRUE(f.create(60, 60, 200, 150));
+    f.show();
+    tk::Form* before = tk::app().mainForm();
+    tk::app().setMainForm(&f);
+    // What the caption's minimise button sends.
+    SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    pump();
+    const bool minimised = tk::app().minimized();
+    const bool formIconic = IsIconic(f.hwnd()) != FALSE, formVisible = IsWindowVisible(f.hwnd()) != FALSE;
+    const bool appIconic = IsIconic(tk::app().handle()) != FALSE;
+    // What the task-bar button sends to the application window.
+    SendMessageW(tk::app().handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+    pump();
+    const bool restored = !tk::app().minimized() && IsWindowVisible(f.hwnd()) && !IsIconic(f.hwnd());
+    tk::app().setMainForm(before);
+    tk::app().showTaskbarButton(false);
+    EXPECT_TRUE(minimised);
+    EXPECT_FALSE(formIconic) << "the form minimised itself instead of the application";
+    EXPECT_FALSE(formVisible);
+    EXPECT_TRUE(appIconic);
+    EXPECT_TRUE(restored);
+}
+
 TEST(Menus, HandlerErrorsAreReportedNotThrown) {
     tk::Menu menu(tk::Menu::Popup);
     bool ran = false;

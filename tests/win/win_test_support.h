@@ -9,8 +9,12 @@
 #include <algorithm>
 #include <functional>
 #include <initializer_list>
+#include <map>
+#include <set>
+#include <string>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "toolkit/application_win.h"
 #include "toolkit/form_win.h"
@@ -124,6 +128,85 @@ struct ModalDriver {
             return result;
         }
     }
+};
+
+// Answers every message box of this thread with OK and keeps its text. A
+// watchdog thread closes any box still open after a few seconds, so a test
+// can fail but never hang.
+class MessageBoxCatcher {
+public:
+    MessageBoxCatcher() : thread_(GetCurrentThreadId()) {
+        self_ = this;
+        hook_ = SetWindowsHookExW(WH_CBT, cbt, nullptr, thread_);
+        stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        watchdog_ = CreateThread(nullptr, 0, watchdog, this, 0, nullptr);
+    }
+    ~MessageBoxCatcher() {
+        SetEvent(stop_);
+        WaitForSingleObject(watchdog_, 5000);
+        CloseHandle(watchdog_);
+        CloseHandle(stop_);
+        UnhookWindowsHookEx(hook_);
+        self_ = nullptr;
+    }
+    std::vector<std::wstring> texts;
+    bool watchdogFired() const { return fired_ != 0; }
+
+private:
+    static bool isDialog(HWND w) {
+        wchar_t cls[16] = {};
+        GetClassNameW(w, cls, 16);
+        return std::wstring(cls) == L"#32770";
+    }
+    static LRESULT CALLBACK cbt(int code, WPARAM wp, LPARAM lp) {
+        if (code == HCBT_DESTROYWND && self_) self_->seen_.erase(reinterpret_cast<HWND>(wp));
+        if (code == HCBT_ACTIVATE && self_) {
+            HWND box = reinterpret_cast<HWND>(wp);
+            if (isDialog(box) && self_->seen_.insert(box).second) {
+                wchar_t buf[512] = {};
+                GetDlgItemTextW(box, 0xFFFF, buf, 512);  // the message text of a message box
+                self_->texts.emplace_back(buf);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    // Closes boxes that have stayed open for several seconds: the hook did
+    // not get to them.
+    struct Watch {
+        MessageBoxCatcher* self;
+        std::map<HWND, DWORD> firstSeen;
+        std::set<HWND> present;
+    };
+    static BOOL CALLBACK closeStuckBox(HWND w, LPARAM lp) {
+        auto* watch = reinterpret_cast<Watch*>(lp);
+        if (!isDialog(w)) return TRUE;
+        watch->present.insert(w);
+        const DWORD now = GetTickCount();
+        auto [it, added] = watch->firstSeen.emplace(w, now);
+        if (!added && now - it->second > 5000) {
+            PostMessageW(w, WM_COMMAND, IDOK, 0);
+            InterlockedExchange(&watch->self->fired_, 1);
+        }
+        return TRUE;
+    }
+    static DWORD WINAPI watchdog(void* p) {
+        Watch watch{static_cast<MessageBoxCatcher*>(p), {}, {}};
+        while (WaitForSingleObject(watch.self->stop_, 500) == WAIT_TIMEOUT) {
+            watch.present.clear();
+            EnumThreadWindows(watch.self->thread_, closeStuckBox, reinterpret_cast<LPARAM>(&watch));
+            std::erase_if(watch.firstSeen, [&](const auto& e) { return !watch.present.count(e.first); });
+        }
+        return 0;
+    }
+
+    static inline MessageBoxCatcher* self_ = nullptr;
+    DWORD thread_;
+    HHOOK hook_ = nullptr;
+    HANDLE stop_ = nullptr;
+    HANDLE watchdog_ = nullptr;
+    LONG fired_ = 0;
+    std::set<HWND> seen_;
 };
 
 class ClientSnapshot {

@@ -10,6 +10,7 @@
 
 #include "image/codecs/png_writer.h"
 #include "core/dpi.h"
+#include "image/file_io.h"
 #include "core/paths.h"
 
 namespace hueloom::dialogs {
@@ -192,19 +193,9 @@ void TBindData::SaveToStream(std::ostream& out) const {
 }
 
 void TBindData::SaveToFile(const std::filesystem::path& path) const {
-    bool ok = false;
-    {
-        std::ofstream f(path, std::ios::binary | std::ios::trunc);
-        if (!f) throw std::runtime_error("cannot create " + utf8(path));
-        SaveToStream(f);
-        f.flush();
-        ok = static_cast<bool>(f);
-    }
-    if (!ok) {
-        std::error_code ec;
-        std::filesystem::remove(path, ec);
-        throw std::runtime_error("cannot write " + utf8(path));
-    }
+    // Through the one atomic writer: its failures name the file and the
+    // system's reason.
+    image::writeFileBytes(path, bytes_);
 }
 
 }  // namespace hueloom::dialogs

@@ -129,9 +129,9 @@ public:
     void LoadFromBytes(std::vector<std::uint8_t> bytes);
     // Writes the whole content.
     void SaveToStream(std::ostream& out) const;
-    // Creates or overwrites the file with the whole content; throws
-    // std::runtime_error when it cannot be written completely (a partial
-    // file is removed).
+    // Creates or overwrites the file with the whole content through the
+    // atomic writer; throws image::FileError (a std::runtime_error naming the
+    // file and the reason) when it cannot, keeping an earlier file.
     void SaveToFile(const std::filesystem::path& path) const;
     // Whether the form definition stores the "Data" property.
     bool ShouldStore() const { return !bytes_.empty(); }

@@ -24,7 +24,29 @@ constexpr PageDef kPages[kOptionPageCount] = {
     {"ｷｬﾌﾟﾁｬ", hueloom::rgbColour(255, 204, 153)},
 };
 
+constexpr const char* kHotKeyCaptions[kOptionHotKeyCount] = {"色値コピー", "スクリーン・キャプチャ",
+                                                             "ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ", "矩形領域・キャプチャ"};
+
 }  // namespace
+
+std::string_view optionHotKeyCaption(int which) {
+    if (which < 0 || which >= kOptionHotKeyCount) return {};
+    return kHotKeyCaptions[which];
+}
+
+std::optional<SharedHotKey> sharedHotKey(const std::array<uint16_t, kOptionHotKeyCount>& keys) {
+    for (int i = 0; i < kOptionHotKeyCount; ++i)
+        for (int j = i + 1; j < kOptionHotKeyCount; ++j)
+            if (keys[i] != 0 && keys[i] == keys[j]) return SharedHotKey{i, j, keys[i]};
+    return std::nullopt;
+}
+
+std::string sharedHotKeyMessage(const SharedHotKey& shared, const std::string& keyText) {
+    return "ホットキー「" + keyText + "」が「" + std::string(optionHotKeyCaption(shared.first)) + "」と「" +
+           std::string(optionHotKeyCaption(shared.second)) +
+           "」の両方に設定されています。\n一つのキーは一つのコマンドにしか使えません。どちらかを別のキーにしてください"
+           "。";
+}
 
 std::string_view optionPageCaption(int page) {
     if (page < 0 || page >= kOptionPageCount) return {};

@@ -45,11 +45,26 @@ inline constexpr int kOptionColourCount = 6;
 // The four hot keys, in the order of the hot-key page.
 enum OptionHotKey : int { kHotKeyGetColor, kHotKeyScreenCapture, kHotKeyWindowCapture, kHotKeyRectCapture };
 inline constexpr int kOptionHotKeyCount = 4;
+// The caption of a hot key's row (UTF-8); empty for an index out of range.
+std::string_view optionHotKeyCaption(int which);
+
+// Two commands cannot share a key: the first pair of hot keys (first < second)
+// set to the same key, or nothing when each key is its own. Empty keys do not
+// count.
+struct SharedHotKey {
+    int first, second;
+    uint16_t key;
+};
+std::optional<SharedHotKey> sharedHotKey(const std::array<uint16_t, kOptionHotKeyCount>& keys);
+// What the dialog says when it refuses to close over a shared key (UTF-8);
+// `keyText` is the key in shortcut text form.
+std::string sharedHotKeyMessage(const SharedHotKey& shared, const std::string& keyText);
 
 // Ranges of the controls.
-inline constexpr int kJPGQualityMin = 1, kJPGQualityMax = 100, kJPGQualityTick = 10;
-inline constexpr int kPNGQualityItems = 4;
-inline constexpr int kRectWidthMin = 1, kRectWidthMax = 50;
+inline constexpr int kJPGQualityMin = settings::kJPGQualityMin, kJPGQualityMax = settings::kJPGQualityMax;
+inline constexpr int kJPGQualityTick = 10;
+inline constexpr int kPNGQualityItems = settings::kPNGQualityMax + 1;
+inline constexpr int kRectWidthMin = settings::kOptionRectWidthMin, kRectWidthMax = settings::kOptionRectWidthMax;
 inline constexpr int kAverageItems = 7;  // 3x3 .. 15x15
 using settings::kSleepTimeMax;
 using settings::kSleepTimeMin;

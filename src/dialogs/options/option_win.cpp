@@ -342,12 +342,10 @@ void TfrmCompressOption::buildPages() {
     {
         HWND p = sheets_[dialogs::kPageHotKeys]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageHotKeys);
-        const wchar_t* captions[dialogs::kOptionHotKeyCount] = {L"色値コピー", L"スクリーン・キャプチャ",
-                                                                L"ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ", L"矩形領域・キャプチャ"};
         const int rowTop[dialogs::kOptionHotKeyCount] = {s(8), s(50), s(112), s(174)};
         for (int i = 0; i < dialogs::kOptionHotKeyCount; ++i) {
             const int y = rowTop[i];
-            text(p, s(16), y + s(5), s(180), s(16), captions[i], pageFont_, black, bg);
+            text(p, s(16), y + s(5), s(180), s(16), wide(dialogs::optionHotKeyCaption(i)), pageFont_, black, bg);
             hotKeys[static_cast<size_t>(i)].create(p, s(200), y, s(145), s(25));
             hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
             if (i > 0) rule(p, s(8), y - s(7), pageW - s(16), s(2), workspace);
@@ -454,7 +452,23 @@ void TfrmCompressOption::ColourLabelClick(int which) {
     if (chooseColor_ && chooseColor_(colour)) swatch.setColour(colour);
 }
 
-void TfrmCompressOption::CuteButton1Click() { setModalResult(IDOK); }
+void TfrmCompressOption::CuteButton1Click() {
+    if (closeQuery()) setModalResult(IDOK);
+}
+
+bool TfrmCompressOption::closeQuery() {
+    std::array<uint16_t, dialogs::kOptionHotKeyCount> keys{};
+    for (size_t i = 0; i < hotKeys.size(); ++i) keys[i] = hotKeys[i].shortcut();
+    const std::optional<dialogs::SharedHotKey> shared = dialogs::sharedHotKey(keys);
+    if (!shared) return true;
+    // The dialog stays open on the hot-key page, so the user can change one.
+    setActivePage(dialogs::kPageHotKeys);
+    const std::string message =
+        dialogs::sharedHotKeyMessage(*shared, hueloom::shortcutToText(shared->key, tk::keyNameText));
+    MessageBoxW(hwnd_, wide(message).c_str(), text().c_str(), MB_OK | MB_ICONWARNING);
+    SetFocus(hotKeys[static_cast<size_t>(shared->second)].hwnd());
+    return false;
+}
 
 void TfrmCompressOption::FormShow() { buildShape(); }
 

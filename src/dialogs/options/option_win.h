@@ -6,7 +6,8 @@
 // compression, the swatch size of the colour-list image, the averaging size,
 // the six display colours, the four hot keys with the two PrintScreen hooks,
 // and the capture delay, cursor inclusion and stamping cursor. It has no OK
-// or Cancel: however it is closed, every value is taken back.
+// or Cancel: however it is closed, every value is taken back. It does not
+// close while one key is set for two commands.
 //
 // Wiring in the main window (mnuSettingClick; mnuPixels and mnuVariousColor
 // and their pop-up twins land there too):
@@ -118,6 +119,9 @@ public:
     void ComboBox1DrawItem(const DRAWITEMSTRUCT& di);
     void ColourLabelClick(int which);  // lblMojiColorClick and its five twins
     void CuteButton1Click();
+    // Closing is refused while one key is set for two commands: a message
+    // names the key and the commands, and the hot-key page is shown.
+    bool closeQuery() override;
 
     // A colour swatch: a filled rectangle with the hand cursor that reports clicks.
     class ColourSwatch : public tk::Control {

@@ -37,7 +37,7 @@ tk::Bitmap createBitmap(const Dib& dib) {
     DibInfo info = dibInfo(dib);
     void* bits = nullptr;
     tk::Bitmap bmp(CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bmp || !bits) throw ImageError("画像を作成できません (メモリ不足)");
+    if (!bmp || !bits) throw ImageError(outOfMemoryMessage(dib.width(), dib.height()));
     std::memcpy(bits, dib.bits(), dib.imageSize());
     return bmp;
 }
@@ -94,11 +94,11 @@ Dib dibFromBitmap(HBITMAP bitmap) {
 Dib copyScreen(const RECT& area) {
     int w = area.right - area.left, h = area.bottom - area.top;
     if (w <= 0 || h <= 0) throw ImageError("キャプチャする範囲がありません");
-    Dib dib(w, h, 32);
+    Dib dib = withPictureMemory(w, h, [&] { return Dib(w, h, 32); });
     DibInfo info = dibInfo(dib);
     void* bits = nullptr;
     tk::Bitmap section(CreateDIBSection(nullptr, info.get(), DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!section || !bits) throw ImageError("画像を作成できません (メモリ不足)");
+    if (!section || !bits) throw ImageError(outOfMemoryMessage(w, h));
     {
         tk::WindowDC screen(nullptr);
         tk::MemoryDC mem(screen);
@@ -118,6 +118,17 @@ void drawDib(HDC dc, const Dib& dib, int x, int y, int w, int h) {
     if (h < 0) h = dib.height();
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchDIBits(dc, x, y, w, h, 0, 0, dib.width(), dib.height(), dib.bits(), info.get(), DIB_RGB_COLORS, SRCCOPY);
+}
+
+void drawDibPart(HDC dc, const Dib& dib, const RECT& part) {
+    if (dib.isNull()) return;
+    const int w = part.right - part.left, h = part.bottom - part.top;
+    if (w <= 0 || h <= 0) return;
+    DibInfo info = dibInfo(dib);
+    // A bottom-up DIB counts its source rows from the bottom.
+    SetDIBitsToDevice(dc, part.left, part.top, static_cast<DWORD>(w), static_cast<DWORD>(h), part.left,
+                      dib.height() - part.bottom, 0, static_cast<UINT>(dib.height()), dib.bits(), info.get(),
+                      DIB_RGB_COLORS);
 }
 
 }  // namespace hueloom::image

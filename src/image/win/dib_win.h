@@ -31,5 +31,8 @@ Dib copyScreen(const RECT& area);
 
 // Draws the Dib at (x, y) in its own size, or stretched to w × h.
 void drawDib(HDC dc, const Dib& dib, int x, int y, int w = -1, int h = -1);
+// Draws the part `part` of the Dib (picture coordinates, top-down) at the same
+// place of a device whose origin is the picture's top-left corner.
+void drawDibPart(HDC dc, const Dib& dib, const RECT& part);
 
 }  // namespace hueloom::image

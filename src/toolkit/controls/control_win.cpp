@@ -22,11 +22,18 @@ LRESULT Control::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         PaintDC pdc(hwnd_);
         RECT rc = clientRect();
         if (doubleBuffered_) {
+            // The buffer covers only what is to be painted: a control as
+            // large as a big picture would otherwise need a second picture.
+            RECT clip;
+            if (GetClipBox(pdc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) return 0;
+            const int w = clip.right - clip.left, h = clip.bottom - clip.top;
             MemoryDC mem(pdc);
-            Bitmap bmp(CreateCompatibleBitmap(pdc, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+            Bitmap bmp(CreateCompatibleBitmap(pdc, w, h));
             Select sel(mem, bmp);
+            SetViewportOrgEx(mem, -clip.left, -clip.top, nullptr);
             paint(mem, rc);
-            BitBlt(pdc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+            SetViewportOrgEx(mem, 0, 0, nullptr);
+            BitBlt(pdc, clip.left, clip.top, w, h, mem, 0, 0, SRCCOPY);
         } else {
             paint(pdc, rc);
         }

@@ -12,6 +12,18 @@ bool ImageControl::create(HWND parent, int x, int y, int w, int h) {
 
 void ImageControl::setPicture(Bitmap bmp, int w, int h) {
     picture_ = std::move(bmp);
+    painter_ = nullptr;
+    size_ = {w, h};
+    if (autoSize_ && hwnd_) {
+        RECT r = bounds();
+        setBounds(r.left, r.top, std::max(w, 1), std::max(h, 1));
+    }
+    invalidate();
+}
+
+void ImageControl::setPainter(Painter painter, int w, int h) {
+    picture_.reset();
+    painter_ = std::move(painter);
     size_ = {w, h};
     if (autoSize_ && hwnd_) {
         RECT r = bounds();
@@ -22,6 +34,7 @@ void ImageControl::setPicture(Bitmap bmp, int w, int h) {
 
 void ImageControl::clear() {
     picture_.reset();
+    painter_ = nullptr;
     size_ = {0, 0};
     invalidate();
 }
@@ -49,6 +62,14 @@ LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
 void ImageControl::paint(HDC dc, const RECT& rc) {
     Brush b(CreateSolidBrush(back_));
     FillRect(dc, &rc, b);
+    if (painter_) {
+        RECT clip;
+        if (GetClipBox(dc, &clip) == NULLREGION) return;
+        const RECT picture{0, 0, size_.cx, size_.cy};
+        RECT part;
+        if (IntersectRect(&part, &clip, &picture)) painter_(dc, part);
+        return;
+    }
     if (!picture_) return;
     MemoryDC mem(dc);
     Select sel(mem, picture_);

@@ -14,9 +14,14 @@ class ImageControl : public Control {
 public:
     bool create(HWND parent, int x, int y, int w, int h);
     void setPicture(Bitmap bmp, int w, int h);
+    // A picture of w × h its owner draws at the top-left corner when asked
+    // (in client coordinates, only what `clip` needs): the control holds no
+    // copy of it.
+    using Painter = std::function<void(HDC dc, const RECT& clip)>;
+    void setPainter(Painter painter, int w, int h);
     void clear();
     HBITMAP picture() const { return picture_.get(); }
-    bool hasPicture() const { return picture_.get() != nullptr; }
+    bool hasPicture() const { return picture_.get() != nullptr || painter_ != nullptr; }
     SIZE pictureSize() const { return size_; }
     void setAutoSize(bool on) { autoSize_ = on; }
     void setBackground(COLORREF c) {
@@ -36,6 +41,7 @@ protected:
 
 private:
     Bitmap picture_;
+    Painter painter_;
     SIZE size_{0, 0};
     bool autoSize_ = false;
     COLORREF back_ = RGB(0, 0, 0);

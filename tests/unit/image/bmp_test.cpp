@@ -2,11 +2,13 @@
 
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
 
 #include "image/bmp.h"
+#include "image/file_io.h"
 #include "image/image_error.h"
 #include "support/image_test_support.h"
 
@@ -165,17 +167,83 @@ TEST(Bmp, AFailedWriteKeepsTheEarlierFileAndLeavesNothingBehind) {
     const auto dir = testing::freshTempDir("hueloom_full_disk_test");
     const Dib earlier = testing::randomDib(4, 4, 24, 1), large = testing::randomDib(200, 200, 24, 2);
     saveBmp(earlier, dir / "Undo.tmp");
+    // The message names the file and gives the system's own text for its
+    // error, whatever the platform makes of the code.
+    setSystemReasonText([](int code) { return "system text " + std::to_string(code); });
+    auto message = [](auto&& fn) {
+        try {
+            fn();
+        } catch (const FileError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no FileError");
+    };
     {
         FileSizeLimit full(4096);
-        EXPECT_THROW(saveBmp(large, dir / "Undo.tmp"), ImageError);
-        EXPECT_THROW(saveBmp(large, dir / "new.bmp"), ImageError);
+        EXPECT_EQ(message([&] { saveBmp(large, dir / "Undo.tmp"); }), "ファイル「" + displayName(dir / "Undo.tmp") +
+                                                                          "」に書き込めません。\nsystem text " +
+                                                                          std::to_string(EFBIG));
+        EXPECT_THROW(saveBmp(large, dir / "new.bmp"), FileError);
     }
+    EXPECT_EQ(message([&] { saveBmp(large, dir / "no_such_dir" / "x.bmp"); }),
+              "ファイル「" + displayName(dir / "no_such_dir" / "x.bmp") + "」を作成できません。\nsystem text " +
+                  std::to_string(ENOENT));
+    EXPECT_EQ(
+        message([&] { loadBmp(dir / "gone.tmp"); }),
+        "ファイル「" + displayName(dir / "gone.tmp") + "」を読み込めません。\nsystem text " + std::to_string(ENOENT));
+    setSystemReasonText({});
     EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == earlier);
     std::vector<std::string> names;
     for (const auto& e : std::filesystem::directory_iterator(dir)) names.push_back(e.path().filename().string());
     EXPECT_EQ(names, std::vector<std::string>{"Undo.tmp"});
     saveBmp(large, dir / "Undo.tmp");  // and replacing works once there is room
     EXPECT_TRUE(loadBmp(dir / "Undo.tmp") == large);
+    std::filesystem::remove_all(dir);
+}
+
+// Too little memory: the process may not grow beyond `bytes` of address space.
+struct AddressSpaceLimit {
+    rlimit before{};
+    explicit AddressSpaceLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_AS, &before);
+        rlimit limit = before;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_AS, &limit);
+    }
+    ~AddressSpaceLimit() { setrlimit(RLIMIT_AS, &before); }
+};
+
+TEST(Bmp, ASnapshotTooBigForTheMemoryLeftIsNamedBySizeNotByTheLibrary) {
+    // A 16384 x 16384 snapshot (1 GiB of pixels) as a sparse file: only its
+    // headers take room on the disk.
+    const auto dir = testing::freshTempDir("hueloom_big_snapshot_test");
+    Dib small(1, 1, 32);
+    std::vector<std::uint8_t> file = writeBmp(small);
+    put32(file, 18, 16384);
+    put32(file, 22, 16384);
+    put32(file, 34, 16384u * 16384u * 4u);
+    const std::uint64_t size = 54 + 16384ull * 16384ull * 4ull;
+    put32(file, 2, static_cast<std::uint32_t>(size));
+    file.resize(54);
+    {
+        std::FILE* f = std::fopen((dir / "Undo.tmp").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(file.data(), 1, file.size(), f);
+        std::fclose(f);
+        std::filesystem::resize_file(dir / "Undo.tmp", size);
+    }
+    std::string message;
+    {
+        AddressSpaceLimit tight(rlim_t{768} << 20);
+        try {
+            loadBmp(dir / "Undo.tmp");
+        } catch (const ImageError& e) {
+            message = e.what();
+        } catch (const std::bad_alloc&) {
+            message = "std::bad_alloc";
+        }
+    }
+    EXPECT_EQ(message, "メモリが足りません (16384 × 16384)");
     std::filesystem::remove_all(dir);
 }
 

@@ -290,6 +290,7 @@ TEST(SettingsLoad, UnusableValuesFallBackToTheKeyDefault) {
     IniFile ini = IniFile::parse(
         "[Window]\nTop=99999999999\nLeft=abc\n"
         "[Display]\nMojiColor=reddish\nMojiBKColor=\nActiveColor=$123456789\nMaskColor=#FF0000\n"
+        "DeactiveColor=$12345678\nImgBKColor=$8000001F\n"
         "[Option]\nJPGQuality=12x\nPNGQuality=4\nOptionRectWidth=0\n"
         "HotKeyGetColor=Shift+Ctrl+Nothing\nHookPrintScreenKey=yes\n"
         "[Message]\nMsg_ID1=4294967296\n"
@@ -301,6 +302,8 @@ TEST(SettingsLoad, UnusableValuesFallBackToTheKeyDefault) {
     EXPECT_EQ(s.MojiBKColor, kClWhite);
     EXPECT_EQ(s.ActiveColor, kClAqua);
     EXPECT_EQ(s.MaskColor, kClRed);
+    EXPECT_EQ(s.DeactiveColor, kClInactiveBorder);  // an integer that names no colour value
+    EXPECT_EQ(s.ImgBKColor, kClBackground);  // system colour index 31 does not exist
     EXPECT_EQ(s.JPGQuality, 90);
     EXPECT_EQ(s.PNGQuality, 1);
     EXPECT_EQ(s.OptionRectWidth, 20);
@@ -312,13 +315,15 @@ TEST(SettingsLoad, UnusableValuesFallBackToTheKeyDefault) {
 
     for (const char* v : {"-1", "$FFFFFFFF", "1000"}) {
         IniFile other = IniFile::parse(std::string("[Capture]\nCaptureCursor=") + v + "\n[Option]\nPNGQuality=" + v +
-                                       "\nOptionRectWidth=" + v + "\n");
+                                       "\nOptionRectWidth=" + v + "\nJPGQuality=" + v + "\n");
         const Settings t = loadSettings(other, fullHd());
+        EXPECT_EQ(t.JPGQuality, 90) << v;
         EXPECT_EQ(t.CaptureCursor, 0) << v;
         EXPECT_EQ(t.PNGQuality, 1) << v;
         EXPECT_EQ(t.OptionRectWidth, 20) << v;
     }
-    IniFile edges = IniFile::parse("[Option]\nPNGQuality=0\nOptionRectWidth=1\n");
+    IniFile edges = IniFile::parse("[Option]\nPNGQuality=0\nOptionRectWidth=1\nJPGQuality=1\n");
+    EXPECT_EQ(loadSettings(edges, fullHd()).JPGQuality, 1);
     EXPECT_EQ(loadSettings(edges, fullHd()).PNGQuality, 0);
     EXPECT_EQ(loadSettings(edges, fullHd()).OptionRectWidth, 1);
 }

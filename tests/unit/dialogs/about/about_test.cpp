@@ -12,6 +12,7 @@
 
 #include "image/codecs/png_decoder.h"
 #include "image/dib.h"
+#include "image/file_io.h"
 #include "support/image_test_support.h"
 #include "dialogs/about/about.h"
 
@@ -238,7 +239,7 @@ TEST(AboutBindData, SaveToFileCreatesOverwritesAndReportsFailure) {
     std::ifstream in(file, std::ios::binary);
     std::string got((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(got, std::string("\x09"));
-    EXPECT_THROW(d.SaveToFile(dir / "missing" / "x.png"), std::runtime_error);
+    EXPECT_THROW(d.SaveToFile(dir / "missing" / "x.png"), image::FileError);  // names the file and the reason
     std::filesystem::remove_all(dir);
 }
 

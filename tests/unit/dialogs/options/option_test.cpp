@@ -238,6 +238,27 @@ TEST(OptionSleepTime, DecimalTextBoundedToAMinute) {
                                                 });
 }
 
+TEST(OptionHotKeys, AKeySetForTwoCommandsIsFoundOnceEmptyKeysAside) {
+    const uint16_t c = hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'C';
+    const uint16_t s = hueloom::kShortcutShift | hueloom::kShortcutCtrl | 'S';
+    EXPECT_FALSE(sharedHotKey({c, s, 0, 0}));  // two empty keys share nothing
+    const auto shared = sharedHotKey({c, s, s, c});
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->first, kHotKeyGetColor);
+    EXPECT_EQ(shared->second, kHotKeyRectCapture);
+    EXPECT_EQ(shared->key, c);
+    const auto later = sharedHotKey({c, s, 0, s});
+    ASSERT_TRUE(later);
+    EXPECT_EQ(later->first, kHotKeyScreenCapture);
+    EXPECT_EQ(later->second, kHotKeyRectCapture);
+    EXPECT_EQ(
+        sharedHotKeyMessage(*later, "Shift+Ctrl+S"),
+        "ホットキー「Shift+Ctrl+S」が「スクリーン・キャプチャ」と「矩形領域・キャプチャ」の両方に設定されています。\n"
+        "一つのキーは一つのコマンドにしか使えません。どちらかを別のキーにしてください。");
+    EXPECT_EQ(optionHotKeyCaption(kHotKeyWindowCapture), "ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ");
+    EXPECT_EQ(optionHotKeyCaption(4), "");
+}
+
 TEST(OptionTexts, JpgQualityCaption) {
     EXPECT_EQ(jpgQualityCaption(90), "JPG品質：90");
     EXPECT_EQ(jpgQualityCaption(1), "JPG品質：1");
