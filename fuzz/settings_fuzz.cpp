@@ -92,8 +92,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MenuState menu;
     menu.topmostChecked = first.TOPMOST == "On";
     menu.notTopmostChecked = first.TOPMOST == "Off";
-    menu.v10Checked = first.ColorMode == "Decimal";
-    menu.v16Checked = first.ColorMode == "Hexadecimal";
+    menu.shownFormat = parseColourFormat(first.ColorMode);
+    menu.copyFormat = parseColourFormat(first.CopyColorMode);
     menu.notHookHotKeyChecked = first.HookHotKey != "On";
     menu.hookHotKeyChecked = first.HookHotKey == "On";
     saveSettings(ini, first, menu, platformName);
