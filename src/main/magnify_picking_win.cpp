@@ -100,6 +100,18 @@ void TfrmMagnify::mnuColorToImgClick() {
 
 // ------------------------------------------------------------------ memo
 
+// Writes a file of the picked list (memo or palette) through the one atomic
+// writer: a failed save keeps the earlier file and says why.
+bool TfrmMagnify::writeListFile(const std::wstring& path, std::span<const std::uint8_t> bytes) {
+    try {
+        hueloom::image::writeFileBytes(std::filesystem::path(path), bytes);
+        return true;
+    } catch (const hueloom::image::ImageError& e) {
+        MessageBoxW(hwnd_, tk::widen(e.what(), CP_UTF8).c_str(), tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+        return false;
+    }
+}
+
 // ------------------------------------------------------------------ picked colours
 
 void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& colourText) {
@@ -184,15 +196,8 @@ void TfrmMagnify::mnuSaveTxtClick() {
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (GetSaveFileNameW(&ofn)) {
-        try {
-            // Through the one atomic writer: a failed save keeps an earlier memo.
-            const std::string text = pickedList_.memoText();
-            hueloom::image::writeFileBytes(std::filesystem::path(file),
-                                           std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        } catch (const hueloom::image::ImageError& e) {
-            MessageBoxW(hwnd_, tk::widen(e.what(), CP_UTF8).c_str(), tk::app().title().c_str(), MB_OK | MB_ICONERROR);
-            return;
-        }
+        const std::string text = pickedList_.memoText();
+        if (!writeListFile(file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) return;
         memoFileName_ = file;
     }
     settings.InitialDirTxt = hueloom::folderOf(tk::narrow(memoFileName_));
@@ -229,12 +234,7 @@ void TfrmMagnify::mnuSavePaletteClick() {
     std::string stem = target.fileName.substr(target.fileName.find_last_of("\\/") + 1);
     stem = stem.substr(0, stem.rfind('.'));
     const std::vector<uint8_t> bytes = picking::paletteBytes(target.kind, picking::paletteEntries(pickedList_), stem);
-    if (!writeFileReplacing(path, std::string(bytes.begin(), bytes.end()))) {
-        wchar_t msg[MAX_PATH * 4 + 64];
-        wsprintfW(msg, L"ファイル %s を作成できません", path.c_str());
-        MessageBoxW(hwnd_, msg, tk::app().title().c_str(), MB_OK | MB_ICONERROR);
-        return;
-    }
+    if (!writeListFile(path, bytes)) return;
     settings.InitialDirTxt = hueloom::folderOf(tk::narrow(path));
 }
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <set>
+#include <span>
 #include <string>
 
 #include "magnifier/magnifier.h"
@@ -126,6 +127,7 @@ private:
     void pmnuIroCopyClick();
     void mnuColorClearClick();
     void mnuSaveTxtClick();
+    bool writeListFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
     // The picked list as a GIMP, CSS or JSON palette file.
     void mnuSavePaletteClick();
     // The list's contrast (listContrastText): the tooltip of the list, and
