@@ -189,14 +189,29 @@ void TfrmMagnify::mnuSaveTxtClick() {
     lstrcpynW(file, memoFileName_.c_str(), static_cast<int>(std::size(file)));
     OPENFILENAMEW ofn{sizeof(ofn)};
     ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = L"テキストファイル(*.txt)\0*.txt\0";
+    // The first type keeps each value as it was copied; the others write
+    // every colour of the list in one format.
+    std::wstring filter;
+    auto addType = [&filter](const std::wstring& caption) {
+        filter += caption + L"(*.txt)";
+        filter += L'\0';
+        filter += L"*.txt";
+        filter += L'\0';
+    };
+    addType(L"テキストファイル");
+    for (const ColourFormatName& f : colourFormatNames()) addType(L"テキストファイル・" + tk::widen(f.iniName));
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
     ofn.nMaxFile = static_cast<DWORD>(std::size(file));
     ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (GetSaveFileNameW(&ofn)) {
-        const std::string text = pickedList_.memoText();
+        const auto formats = colourFormatNames();
+        const std::string text = ofn.nFilterIndex >= 2 && ofn.nFilterIndex - 2 < formats.size()
+                                     ? picking::memoTextIn(pickedList_, formats[ofn.nFilterIndex - 2].format)
+                                     : pickedList_.memoText();
         if (!writeListFile(file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) return;
         memoFileName_ = file;
     }

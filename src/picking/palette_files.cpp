@@ -49,6 +49,24 @@ std::vector<PaletteEntry> paletteEntries(const PickedColours& list) {
     return out;
 }
 
+std::string memoTextIn(const PickedColours& list, ColourFormat format) {
+    std::string text;
+    const auto& entries = list.entries();
+    const auto& colours = list.colourTexts();
+    for (std::size_t k = 0; k < entries.size(); ++k) {
+        const std::string& entry = entries[k];
+        const std::size_t colon = entry.find(": ");
+        const std::optional<uint32_t> value =
+            k < colours.size() ? settings::parseColourKey(colours[k]) : std::optional<uint32_t>();
+        if (colon != std::string::npos && value && (*value & 0xFF000000u) == 0)
+            text += entry.substr(0, colon + 2) + formatColour(fromColourValue(*value), format);
+        else
+            text += entry;
+        text += "\r\n";
+    }
+    return text;
+}
+
 std::vector<uint8_t> gimpPaletteBytes(const std::vector<PaletteEntry>& entries, std::string_view name, int columns) {
     std::string text = "GIMP Palette\nName: " + printable(name) + "\nColumns: " + std::to_string(columns) + "\n#\n";
     for (const PaletteEntry& e : entries) {

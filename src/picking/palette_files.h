@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/colour.h"
+#include "core/colour_format.h"
 #include "picking/picked_colours.h"
 
 namespace hueloom::picking {
@@ -47,6 +48,11 @@ std::vector<uint8_t> cssPaletteBytes(const std::vector<PaletteEntry>& entries);
 //   {"name": "C1", "hex": "#FF8000", "rgb": [255, 128, 0]}
 // ]
 std::vector<uint8_t> jsonPaletteBytes(const std::vector<PaletteEntry>& entries);
+
+// The colour memo with every ordinary colour written in `format`
+// ("C1: hsl(30, 100%, 50%)" CR LF …); entries whose colour is not an
+// ordinary one keep their text as it was picked.
+std::string memoTextIn(const PickedColours& list, ColourFormat format);
 
 // The palette file a save dialog asks for: by the name's extension (".gpl",
 // ".css", ".json", any case) or, when the name has none of them, by the

@@ -212,6 +212,13 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
         read = {"gpl": lambda p: palette_readers.read_gpl(p, "pal", "0"), "json": palette_readers.read_json,
                 "css": palette_readers.read_css}[kind]
         assert_eq(read(path), expected, f"colours read back from {path.name}")
+    # The memo in one format for the whole list: its save dialog's fourth
+    # type is HSL (after "as copied", Decimal and Hexadecimal).
+    save_from_file_menu(h, "c", "memo", ("Tab", "Down", "Down", "Down"))
+    memo = Path(h.dir) / "memo.txt"
+    wait_until(memo.exists, 10, 0.2, "memo in HSL")
+    assert_eq(memo.read_bytes(), b"C1: hsl(30, 100%, 50%)\r\nC2: hsl(210, 65%, 13%)\r\nC3: hsl(30, 100%, 50%)\r\n",
+              "memo written in HSL")
     # The colour-list image: the line under it gives the contrast of the
     # newest colour (orange) with the one before.
     h.choose_from_star_menu(1, "t", "c")

@@ -37,6 +37,13 @@ TEST(PaletteFiles, EntriesAreNamedAsTheListNumbersThem) {
     EXPECT_EQ(paletteEntries(list), (std::vector<PaletteEntry>{{"C1", {10, 11, 12}}}));
 }
 
+TEST(PaletteFiles, MemoInAnotherFormatRewritesOnlyOrdinaryColours) {
+    PickedColours list = twoPicks();
+    list.add("C3: face", settings::colourToKeyText(kClBtnFace));
+    EXPECT_EQ(memoTextIn(list, ColourFormat::Hsl), "C1: hsl(0, 100%, 50%)\r\nC2: hsl(30, 100%, 50%)\r\nC3: face\r\n");
+    EXPECT_EQ(memoTextIn(list, ColourFormat::ColorRefHex), "C1: 0x000000FF\r\nC2: 0x000080FF\r\nC3: face\r\n");
+}
+
 TEST(PaletteFiles, GimpPalette) {
     const auto entries = paletteEntries(twoPicks());
     EXPECT_EQ(text(gimpPaletteBytes(entries, "Picked", 8)),
