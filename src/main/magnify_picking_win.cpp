@@ -171,8 +171,23 @@ void TfrmMagnify::mnuColorClearClick() {
     showListContrast();
 }
 
-void TfrmMagnify::mnuSaveTxtClick() {
-    if (pickedList_.empty()) return;
+namespace {
+
+// A save dialog's file types: caption and pattern pairs, each ended by a NUL.
+std::wstring fileTypes(std::initializer_list<std::pair<std::wstring, std::wstring>> types) {
+    std::wstring filter;
+    for (const auto& [caption, pattern] : types) {
+        filter += caption;
+        filter += L'\0';
+        filter += pattern;
+        filter += L'\0';
+    }
+    return filter;
+}
+
+}  // namespace
+
+DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::wstring& types, const wchar_t* defaultExtension) {
     // The system-wide hot keys stay quiet while the dialog is open.
     const bool switched = isChecked(Command::HookHotKey);
     if (switched) mnuNotHookHotKeyClick();
@@ -184,33 +199,35 @@ void TfrmMagnify::mnuSaveTxtClick() {
         }
     } restore{this, switched};
 
-    std::wstring initialDir = tk::widen(settings.InitialDirTxt);
-    wchar_t file[MAX_PATH * 4] = {};
-    lstrcpynW(file, memoFileName_.c_str(), static_cast<int>(std::size(file)));
+    const std::wstring initialDir = tk::widen(settings.InitialDirTxt);
+    wchar_t name[MAX_PATH * 4] = {};
+    lstrcpynW(name, file.c_str(), static_cast<int>(std::size(name)));
     OPENFILENAMEW ofn{sizeof(ofn)};
     ofn.hwndOwner = hwnd_;
+    ofn.lpstrFilter = types.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = name;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(name));
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrDefExt = defaultExtension;  // the dialog appends the chosen type's extension
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&ofn)) return 0;
+    file = name;
+    return ofn.nFilterIndex;
+}
+
+void TfrmMagnify::mnuSaveTxtClick() {
+    if (pickedList_.empty()) return;
     // The first type keeps each value as it was copied; the others write
     // every colour of the list in one format.
-    std::wstring filter;
-    auto addType = [&filter](const std::wstring& caption) {
-        filter += caption + L"(*.txt)";
-        filter += L'\0';
-        filter += L"*.txt";
-        filter += L'\0';
-    };
-    addType(L"テキストファイル");
-    for (const ColourFormatName& f : colourFormatNames()) addType(L"テキストファイル・" + tk::widen(f.iniName));
-    ofn.lpstrFilter = filter.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    ofn.lpstrDefExt = L"txt";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (GetSaveFileNameW(&ofn)) {
-        const auto formats = colourFormatNames();
-        const std::string text = ofn.nFilterIndex >= 2 && ofn.nFilterIndex - 2 < formats.size()
-                                     ? picking::memoTextIn(pickedList_, formats[ofn.nFilterIndex - 2].format)
+    const auto formats = colourFormatNames();
+    std::wstring types = fileTypes({{L"テキストファイル(*.txt)", L"*.txt"}});
+    for (const ColourFormatName& f : formats)
+        types += fileTypes({{L"テキストファイル・" + tk::widen(f.iniName) + L"(*.txt)", L"*.txt"}});
+    std::wstring file = memoFileName_;
+    if (const DWORD type = askListFileName(file, types, L"txt")) {
+        const std::string text = type >= 2 && type - 2 < formats.size()
+                                     ? picking::memoTextIn(pickedList_, formats[type - 2].format)
                                      : pickedList_.memoText();
         if (!writeListFile(file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) return;
         memoFileName_ = file;
@@ -220,31 +237,15 @@ void TfrmMagnify::mnuSaveTxtClick() {
 
 void TfrmMagnify::mnuSavePaletteClick() {
     if (pickedList_.empty()) return;
-    const bool switched = isChecked(Command::HookHotKey);
-    if (switched) mnuNotHookHotKeyClick();
-    struct Restore {
-        TfrmMagnify* self;
-        bool on;
-        ~Restore() {
-            if (on) self->mnuHookHotKeyClick();
-        }
-    } restore{this, switched};
-
-    std::wstring initialDir = tk::widen(settings.InitialDirTxt);
-    wchar_t file[MAX_PATH * 4] = L"Untitled";
-    OPENFILENAMEW ofn{sizeof(ofn)};
-    ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = L"GIMP パレット(*.gpl)\0*.gpl\0CSS カスタムプロパティ(*.css)\0*.css\0JSON(*.json)\0*.json\0";
-    ofn.nFilterIndex = 1;
-    ofn.lpstrDefExt = L"gpl";  // the dialog appends the chosen type's extension
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-    if (!GetSaveFileNameW(&ofn)) return;
+    std::wstring file = L"Untitled";
+    const DWORD type = askListFileName(file,
+                                       fileTypes({{L"GIMP パレット(*.gpl)", L"*.gpl"},
+                                                  {L"CSS カスタムプロパティ(*.css)", L"*.css"},
+                                                  {L"JSON(*.json)", L"*.json"}}),
+                                       L"gpl");
+    if (!type) return;
     // The type chosen in the dialog, unless the name already says it.
-    const picking::PaletteTarget target =
-        picking::paletteTarget(tk::narrow(file, CP_UTF8), static_cast<int>(ofn.nFilterIndex));
+    const picking::PaletteTarget target = picking::paletteTarget(tk::narrow(file, CP_UTF8), static_cast<int>(type));
     const std::wstring path = tk::widen(target.fileName, CP_UTF8);
     std::string stem = target.fileName.substr(target.fileName.find_last_of("\\/") + 1);
     stem = stem.substr(0, stem.rfind('.'));

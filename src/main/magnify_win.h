@@ -128,6 +128,9 @@ private:
     void mnuColorClearClick();
     void mnuSaveTxtClick();
     bool writeListFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
+    // The save dialog of a file of the picked list: the chosen name in
+    // `file`, the chosen type (1-based) returned, 0 when cancelled.
+    DWORD askListFileName(std::wstring& file, const std::wstring& types, const wchar_t* defaultExtension);
     // The picked list as a GIMP, CSS or JSON palette file.
     void mnuSavePaletteClick();
     // The list's contrast (listContrastText): the tooltip of the list, and
