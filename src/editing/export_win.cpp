@@ -296,14 +296,7 @@ int TSavePictureDialog::currentFilterIndex() const {
 }
 
 bool TSavePictureDialog::Execute(HWND owner) {
-    std::wstring filter;
-    for (const auto& f : Filter) {
-        filter += f.name;
-        filter += L'\0';
-        filter += f.pattern;
-        filter += L'\0';
-    }
-    filter += L'\0';
+    const std::wstring filter = tk::fileTypeFilter(Filter);
     std::vector<wchar_t> file(4 * MAX_PATH, L'\0');
     lstrcpynW(file.data(), FileName.c_str(), static_cast<int>(file.size()));
     lstrcpynW(defExtBuffer_, DefaultExt.c_str(), static_cast<int>(std::size(defExtBuffer_)));

@@ -21,6 +21,7 @@
 #include "editing/output.h"
 #include "image/dib.h"
 #include "settings/settings.h"
+#include "toolkit/file_types_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace hueloom::editing {
@@ -95,9 +96,7 @@ void writeWorkingImageMetafileFile(ImageOutputHost& host, const std::wstring& fi
 // picture file under selection and its size.
 class TSavePictureDialog {
 public:
-    struct FilterEntry {
-        std::wstring name, pattern;
-    };
+    using FilterEntry = tk::FileType;
 
     std::wstring Title;
     std::wstring DefaultExt;

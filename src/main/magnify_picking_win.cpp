@@ -17,6 +17,7 @@
 #include "image/file_io.h"
 #include "image/win/dib_win.h"
 #include "settings/colour_key.h"
+#include "toolkit/file_types_win.h"
 #include "toolkit/application_win.h"
 #include "dialogs/infobox/info_box_win.h"
 #include "core/ansi_text.h"
@@ -171,23 +172,8 @@ void TfrmMagnify::mnuColorClearClick() {
     showListContrast();
 }
 
-namespace {
-
-// A save dialog's file types: caption and pattern pairs, each ended by a NUL.
-std::wstring fileTypes(std::initializer_list<std::pair<std::wstring, std::wstring>> types) {
-    std::wstring filter;
-    for (const auto& [caption, pattern] : types) {
-        filter += caption;
-        filter += L'\0';
-        filter += pattern;
-        filter += L'\0';
-    }
-    return filter;
-}
-
-}  // namespace
-
-DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::wstring& types, const wchar_t* defaultExtension) {
+DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::vector<tk::FileType>& types,
+                                   const wchar_t* defaultExtension) {
     // The system-wide hot keys stay quiet while the dialog is open.
     const bool switched = isChecked(Command::HookHotKey);
     if (switched) mnuNotHookHotKeyClick();
@@ -204,7 +190,8 @@ DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::wstring& types
     lstrcpynW(name, file.c_str(), static_cast<int>(std::size(name)));
     OPENFILENAMEW ofn{sizeof(ofn)};
     ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = types.c_str();
+    const std::wstring filter = tk::fileTypeFilter(types);
+    ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = name;
     ofn.nMaxFile = static_cast<DWORD>(std::size(name));
@@ -221,9 +208,9 @@ void TfrmMagnify::mnuSaveTxtClick() {
     // The first type keeps each value as it was copied; the others write
     // every colour of the list in one format.
     const auto formats = colourFormatNames();
-    std::wstring types = fileTypes({{L"テキストファイル(*.txt)", L"*.txt"}});
+    std::vector<tk::FileType> types{{L"テキストファイル(*.txt)", L"*.txt"}};
     for (const ColourFormatName& f : formats)
-        types += fileTypes({{L"テキストファイル・" + tk::widen(f.iniName) + L"(*.txt)", L"*.txt"}});
+        types.push_back({L"テキストファイル・" + tk::widen(f.iniName) + L"(*.txt)", L"*.txt"});
     std::wstring file = memoFileName_;
     if (const DWORD type = askListFileName(file, types, L"txt")) {
         const std::string text = type >= 2 && type - 2 < formats.size()
@@ -239,9 +226,9 @@ void TfrmMagnify::mnuSavePaletteClick() {
     if (pickedList_.empty()) return;
     std::wstring file = L"Untitled";
     const DWORD type = askListFileName(file,
-                                       fileTypes({{L"GIMP パレット(*.gpl)", L"*.gpl"},
-                                                  {L"CSS カスタムプロパティ(*.css)", L"*.css"},
-                                                  {L"JSON(*.json)", L"*.json"}}),
+                                       {{L"GIMP パレット(*.gpl)", L"*.gpl"},
+                                        {L"CSS カスタムプロパティ(*.css)", L"*.css"},
+                                        {L"JSON(*.json)", L"*.json"}},
                                        L"gpl");
     if (!type) return;
     // The type chosen in the dialog, unless the name already says it.

@@ -15,6 +15,7 @@
 #include "picking/picked_colours.h"
 #include "magnifier/sampling.h"
 #include "settings/settings.h"
+#include "toolkit/file_types_win.h"
 #include "toolkit/controls/label_win.h"
 #include "toolkit/controls/image_control_win.h"
 #include "toolkit/controls/scroll_box_win.h"
@@ -130,7 +131,7 @@ private:
     bool writeListFile(const std::wstring& path, std::span<const std::uint8_t> bytes);
     // The save dialog of a file of the picked list: the chosen name in
     // `file`, the chosen type (1-based) returned, 0 when cancelled.
-    DWORD askListFileName(std::wstring& file, const std::wstring& types, const wchar_t* defaultExtension);
+    DWORD askListFileName(std::wstring& file, const std::vector<tk::FileType>& types, const wchar_t* defaultExtension);
     // The picked list as a GIMP, CSS or JSON palette file.
     void mnuSavePaletteClick();
     // The list's contrast (listContrastText): the tooltip of the list, and
