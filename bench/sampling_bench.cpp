@@ -1,6 +1,6 @@
 // The magnifier's sampling step, without the screen copy itself: a step with
 // the pointer at rest (which must cost next to nothing) against one after the
-// pointer moved (enlarge 15 × 15 → 150 × 150, average, texts, marks).
+// pointer moved (enlarge 15 × 15 → 150 × 150, average, marks).
 #include <benchmark/benchmark.h>
 
 #include <vector>

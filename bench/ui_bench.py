@@ -116,6 +116,38 @@ class XTest:
         return t
 
 
+class ScreenPixel:
+    """Reads one pixel of the X screen (XGetImage of the root window), as the
+    user's eye would see the program's window."""
+
+    def __init__(self, display):
+        self.x11 = ctypes.CDLL("libX11.so.6")
+        self.x11.XOpenDisplay.restype = ctypes.c_void_p
+        self.x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.x11.XGetImage.restype = ctypes.POINTER(ctypes.c_void_p)
+        self.x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                       ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self.x11.XFree.argtypes = [ctypes.c_void_p]
+        self.x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.dpy = self.x11.XOpenDisplay(display.encode())
+        self.root = self.x11.XDefaultRootWindow(self.dpy)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.dpy)
+
+    def rgb(self, x, y):
+        img = self.x11.XGetImage(self.dpy, self.root, x, y, 1, 1, 0xFFFFFFFF, 2)  # ZPixmap
+        # XImage: int width, height, xoffset, format; char *data; ... (24-bit
+        # visual, 32 bits per pixel, B G R X).
+        data = ctypes.cast(img[2], ctypes.POINTER(ctypes.c_ubyte))
+        b, g, r = data[0], data[1], data[2]
+        self.x11.XFree(img[2])
+        self.x11.XFree(img)
+        return r, g, b
+
+
 # ---------------------------------------------------------------- the marks
 
 class Trace:
@@ -523,16 +555,59 @@ def drag_frames(events, sent):
     return frames, lat
 
 
-def bench_rest(lane, work, args, res):
+FOLLOW_JUMPS = 80
+FOLLOW_A, FOLLOW_B = (250, 40, 40), (40, 40, 250)
+
+
+def bench_follow(lane, work, args, res, exe, key):
+    """The pointer jumps, at random moments after it was still, between two
+    areas of known colour; timed from the jump (XTest) to the view's centre
+    pixel on the screen showing the new colour."""
+    rng = __import__("random").Random(24)
+    lat = []
+    with Session(work, exe, "follow-" + key, lane) as h:
+        xt = XTest(h.display)
+        px = ScreenPixel(h.display)
+        try:
+            h.show_picture(200, 200, 400, 200, lambda x, y: FOLLOW_A if x < 200 else FOLLOW_B)
+            h.write_ini(BASE_INI)
+            prog = Program(h, exe, "Hueloom.exe")
+            prog.start(trace=False)
+            h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 60, 0.2, "main window")
+            x, y, _, _ = h.main_geometry()
+            cx, cy = x + 10 + 75, y + 47 + 75  # the view's centre cell at 96 dpi
+            spots = ((300, 300, FOLLOW_A), (500, 300, FOLLOW_B))
+            xt.move(*spots[0][:2])
+            wait_until(lambda: px.rgb(cx, cy) == FOLLOW_A, 10, 0.05, "the view showing the first area")
+            for k in range(FOLLOW_JUMPS):
+                time.sleep(rng.uniform(0.15, 0.45))  # still, then a jump at a moment of its own
+                sx, sy, colour = spots[(k + 1) % 2]
+                t0 = now_us()
+                xt.move(sx, sy)
+                deadline = t0 + 2_000_000
+                while px.rgb(cx, cy) != colour:
+                    if now_us() > deadline:
+                        raise HarnessError(f"the view did not follow jump {k} within 2 s")
+                lat.append((now_us() - t0) / 1000)
+            prog.stop()
+        finally:
+            px.close()
+            xt.close()
+    lat.sort()
+    res["follow_" + key] = (statistics.median(lat), lat[int(0.9 * (len(lat) - 1))], lat[-1])
+
+
+def bench_rest(lane, work, args, res, exe=None, key="rest"):
+    exe = exe or args.exe
     still, moving = Figure("still", "%"), Figure("moving", "%")
     still_srv, moving_srv = Figure("wineserver still", "%"), Figure("wineserver moving", "%")
     still_x, moving_x = Figure("Xvfb still", "%"), Figure("Xvfb moving", "%")
-    with Session(work, args.exe, "rest", lane) as h:
+    with Session(work, exe, key, lane) as h:
         xt = XTest(h.display)
         try:
             show_desktop(h, args.picture)
             h.write_ini(BASE_INI)
-            prog = Program(h, args.exe, "Hueloom.exe")
+            prog = Program(h, exe, "Hueloom.exe")
             prog.start(trace=False)  # no marks: nothing but the program
             h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 60, 0.2, "main window")
             xt.move(W // 3, H // 3)
@@ -561,7 +636,7 @@ def bench_rest(lane, work, args, res):
                     time.sleep(0.5)
         finally:
             xt.close()
-    res["rest"] = (still, moving, still_srv, moving_srv, still_x, moving_x)
+    res[key] = (still, moving, still_srv, moving_srv, still_x, moving_x)
 
 
 def bench_peers(work, args, res):
@@ -712,14 +787,35 @@ def report(res, args):
             add(f"File sizes: ours PNG {f['shot0.png']:,} B, JPEG {f['shot0.jpg']:,} B; peers PNG "
                 f"{pf['out.png']:,} B, JPEG {pf['out.jpg']:,} B.")
         add("")
+    if "follow_now" in res:
+        add(f"## The view follows the pointer: jump → new pixels on the screen ({FOLLOW_JUMPS} jumps, ms)")
+        add("")
+        add("The pointer jumps (XTest) at random moments, after 150–450 ms still, between two areas of known "
+            "colour away from the window; the view's centre pixel is read from the X screen until it shows the "
+            "new colour.")
+        add("")
+        add("| program | median | 90th percentile | worst | target | met |")
+        add("|---|---|---|---|---|---|")
+        for key, name in (("before", f"before (`{args.baseline}`)"), ("now", "Hueloom.exe")):
+            if "follow_" + key in res:
+                med, p90, worst = res["follow_" + key]
+                met = "yes" if med <= 8 and p90 <= 17 else "no"
+                add(f"| {name} | {med:.1f} | {p90:.1f} | {worst:.1f} | median ≤ 8, p90 ≤ 17 | "
+                    f"{met if key == 'now' else ''} |")
+        add("")
     if "rest" in res:
         still, moving, ss, ms_, sx, mx = res["rest"]
         add(f"## At rest: CPU used in {args.rest:g} s, magnifier running (% of one core)")
         add("")
         add("| pointer | Hueloom.exe | wineserver | Xvfb | target | met |")
         add("|---|---|---|---|---|---|")
-        add(f"| still | {still.text(3)} | {ss.text(3)} | {sx.text(3)} | < 0.5 | {verdict(still.median, 0.5)} |")
-        add(f"| moving (60 moves/s) | {moving.text(3)} | {ms_.text(3)} | {mx.text(3)} | report | |")
+        add(f"| still | {still.text(3)} | {ss.text(3)} | {sx.text(3)} | ≤ 0.5 | {verdict(still.median, 0.5)} |")
+        add(f"| moving (60 moves/s) | {moving.text(3)} | {ms_.text(3)} | {mx.text(3)} | ≤ 3 | "
+            f"{verdict(moving.median, 3)} |")
+        if "rest_before" in res:
+            b_still, b_moving, b_ss, b_ms, b_sx, b_mx = res["rest_before"]
+            add(f"| still, before (`{args.baseline}`) | {b_still.text(3)} | {b_ss.text(3)} | {b_sx.text(3)} | | |")
+            add(f"| moving, before | {b_moving.text(3)} | {b_ms.text(3)} | {b_mx.text(3)} | | |")
         add("")
     return "\n".join(lines) + "\n"
 
@@ -732,7 +828,8 @@ def main():
     ap.add_argument("--work", default=os.path.join(REPO, "build", "uibench"))
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--rest", type=float, default=30.0)
-    ap.add_argument("--only", default="startup,peers,capture,selection,rest")
+    ap.add_argument("--only", default="startup,peers,capture,selection,follow,rest")
+    ap.add_argument("--baseline", help="an earlier Hueloom.exe timed beside this one where a part compares them")
     ap.add_argument("--out", default=os.path.join(REPO, "bench", "RESULTS.md"))
     args = ap.parse_args()
     for f in (args.exe, args.minimal, args.images):
@@ -765,6 +862,14 @@ def main():
                 harness.log(name)
                 res["section_load"].append((name, os.getloadavg()[0]))
                 fn(lane, work, args, res)
+        if "rest" in only and args.baseline:
+            bench_rest(lane, work, args, res, args.baseline, "rest_before")
+        if "follow" in only:
+            harness.log("follow")
+            res["section_load"].append(("follow", os.getloadavg()[0]))
+            if args.baseline:
+                bench_follow(lane, work, args, res, args.baseline, "before")
+            bench_follow(lane, work, args, res, args.exe, "now")
     finally:
         lane.unlock()
         harness.teardown(work)

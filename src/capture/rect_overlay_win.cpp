@@ -393,8 +393,8 @@ std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenSc
 }
 
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {
-    if (settings.Msg_ID[4]) return;
-    settings.Msg_ID[4] = hueloom::dialogs::ShowInfoBox(
+    if (settings.message(settings::Message::RectCaptureNote)) return;
+    settings.message(settings::Message::RectCaptureNote) = hueloom::dialogs::ShowInfoBox(
         tk::widen(capture::kRectCaptureInstructionsTitle, CP_UTF8),
         tk::widen(capture::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true, settings.ActiveColor);
 }

@@ -143,7 +143,7 @@ private:
 std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenScreen, const hueloom::Rect& desktop,
                                              const hueloom::settings::Settings& settings);
 
-// The instructions box of the rectangle capture: unless settings.Msg_ID[4]
+// The instructions box of the rectangle capture: unless Msg_ID5
 // (Msg_ID5) is set, shows the instructions with the current SleepTime and the
 // "今後表示しない" box at (x, y) (the main window's right edge and top), and
 // stores the box's state in Msg_ID5.

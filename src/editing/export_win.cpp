@@ -513,10 +513,10 @@ bool ImageExport::saveAs(const std::wstring& fileName) {
 
 void ImageExport::confirmSaved(const std::wstring& fileName) {
     auto& s = host_.settings();
-    if (s.Msg_ID[2]) return;
+    if (s.message(settings::Message::SavedNote)) return;
     const POINT at = boxPosition();
-    s.Msg_ID[2] = hueloom::dialogs::ShowInfoBox(L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y,
-                                                true, s.ActiveColor);
+    s.message(settings::Message::SavedNote) = hueloom::dialogs::ShowInfoBox(
+        L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y, true, s.ActiveColor);
 }
 
 }  // namespace hueloom::editing

@@ -9,8 +9,6 @@ Sample sampleView(const ViewBits& view, int n) {
     Sample s;
     s.colour = averageColour([&](int x, int y) { return view.pixel(x, y); }, view.width, n);
     s.marker = markerColour(s.colour);
-    s.decimal = decimalText(s.colour);
-    s.hexadecimal = hexadecimalText(s.colour);
     return s;
 }
 

@@ -4,7 +4,6 @@
 // the result; everything between is here.
 #pragma once
 #include <cstdint>
-#include <string>
 
 #include "magnifier/magnifier.h"
 
@@ -39,14 +38,37 @@ private:
     Point last_{0, 0};
 };
 
+// Paces the follower: a move of the pointer is shown at once, a stream of
+// moves at most once a display frame. Times in milliseconds.
+class FramePacer {
+public:
+    explicit FramePacer(double frameMs = 1000.0 / 60) : frame_(frameMs) {}
+    // The monitor's refresh rate in Hz; nothing sensible (0, 1) keeps 60.
+    void setRefreshRate(int hz) { frame_ = 1000.0 / (hz > 1 ? hz : 60); }
+    double frame() const { return frame_; }
+    // True when a sample may be taken at `now`; it is then remembered. A
+    // clock that went back counts as a new start.
+    bool take(double now) {
+        if (wait(now) > 0) return false;
+        last_ = now;
+        return true;
+    }
+    // How long until a sample may be taken (0: now).
+    double wait(double now) const { return now >= last_ && now - last_ < frame_ ? frame_ - (now - last_) : 0; }
+
+private:
+    double frame_;
+    double last_ = -1e300;
+};
+
+// The colour read from the view and the colour of the marks over it (its
+// inverse).
 struct Sample {
     Rgb colour;
     Rgb marker;
-    std::string decimal;
-    std::string hexadecimal;
 };
 
-// Averages the N × N cells of the view and builds the texts.
+// Averages the N × N cells of the view.
 Sample sampleView(const ViewBits& view, int n);
 
 // Draws the four 1-pixel outlines of markRects in the marker colour.

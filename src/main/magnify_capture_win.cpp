@@ -86,13 +86,12 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
         ForgetUndo();
     }
 
-    if (!settings.Msg_ID[1]) {
+    if (!settings.message(settings::Message::CaptureNote)) {
         RECT r = bounds();
-        settings.Msg_ID[1] =
+        settings.message(settings::Message::CaptureNote) =
             hueloom::dialogs::ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
-    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
-    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
+    reapplySwitches();
 }
 
 void TfrmMagnify::mnuRectCaptureClick() {
@@ -148,12 +147,12 @@ void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
     if (hasWorkingImage()) {
         TakeSnapshot();
         setWorkingImage(capture::stampCursor(workingImage_, c, x, y));
-    } else if (HBITMAP view = Image1.picture()) {
+    } else if (model_.sample() && view_) {
         // The magnifier's view: snapshot it and draw; the next sampling step
         // draws over it again.
-        hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view), std::filesystem::path(undoPath()));
+        hueloom::image::saveBmp(hueloom::image::dibFromBitmap(view_.handle()), std::filesystem::path(undoPath()));
         UndoAvailable = true;
-        capture::stampCursor(view, c, x, y);
+        capture::stampCursor(view_.handle(), c, x, y);
     }
     ScrollBox1.invalidate();
     Image1.invalidate();

@@ -12,19 +12,27 @@
 
 namespace hueloom::app {
 
-tk::MenuItem* TfrmMagnify::item(Command command) const {
-    if (tk::MenuItem* it = const_cast<tk::Menu&>(MainMenu1).find(commandName(command))) return it;
-    return const_cast<tk::Menu&>(PopupMenu1).find(popupName(command));
-}
-
 void TfrmMagnify::setChecked(Command command, bool on) {
     if (tk::MenuItem* it = MainMenu1.find(commandName(command))) it->checked = on;
     if (tk::MenuItem* it = PopupMenu1.find(popupName(command))) it->checked = on;
 }
 
-bool TfrmMagnify::isChecked(Command command) const {
-    tk::MenuItem* it = item(command);
-    return it && it->checked;
+void TfrmMagnify::syncMenuChecks() {
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames()) {
+        setChecked(shownFormatCommand(n.format), model_.shownFormat() == n.format);
+        setChecked(copyFormatCommand(n.format), model_.copyFormat() == n.format);
+    }
+    setChecked(Command::CopySame, !model_.copyFormat());
+    setChecked(Command::TOPMOST, model_.topmost() == true);
+    setChecked(Command::NOTOPMOST, model_.topmost() == false);
+    setChecked(Command::NotHookHotKey, model_.hotKeyScope() == HotKeyScope::ActiveOnly);
+    setChecked(Command::HookHotKey, model_.hotKeyScope() == HotKeyScope::Always);
+    setChecked(Command::Pixel, model_.averaging() == 1);
+    setChecked(Command::Pixels, model_.averaging() != 1);
+    const int mode = model_.layout() == Layout::Magnifier ? model_.displayMode() : magnifier::Normal;
+    PopupMenu2.find(L"pmnuDispNormal")->checked = mode == magnifier::Normal;
+    PopupMenu2.find(L"pmnuDispBar1")->checked = mode == magnifier::Bar1;
+    PopupMenu2.find(L"pmnuDispBar2")->checked = mode == magnifier::Bar2;
 }
 
 std::function<void()> TfrmMagnify::unlessBusy(std::function<void()> command) {
@@ -137,12 +145,7 @@ void TfrmMagnify::buildMenus() {
             if (d.level < 2) parents[d.level + 1] = it;
         }
     }
-    // Initial check marks.
-    PopupMenu1.find(popupName(Command::V10))->checked = true;
-    PopupMenu1.find(popupName(Command::Pixel))->checked = true;
     setChecked(Command::OriginalMode, true);
-    setChecked(Command::NotHookHotKey, true);
-    setChecked(Command::CopySame, true);
     PopupMenu1.find(popupName(Command::IroCopy))->visible = false;
     MainMenu1.find(commandName(Command::ImgUndo))->shortcut = kShortcutCtrl | 'Z';
     MainMenu1.find(commandName(Command::Paste))->shortcut = kShortcutCtrl | 'V';
@@ -152,7 +155,7 @@ void TfrmMagnify::buildMenus() {
         it->radio = true;
         return it;
     };
-    radio(p2.add(L"pmnuDispNormal", L"通常表示", unlessBusy([this] { pmnuDispNormalClick(); })))->checked = true;
+    radio(p2.add(L"pmnuDispNormal", L"通常表示", unlessBusy([this] { pmnuDispNormalClick(); })));
     radio(p2.add(L"pmnuDispBar1", L"バー表示１", unlessBusy([this] { pmnuDispBar1Click(); })));
     radio(p2.add(L"pmnuDispBar2", L"バー表示２", unlessBusy([this] { pmnuDispBar2Click(); })));
     p2.separator();
@@ -163,46 +166,38 @@ void TfrmMagnify::buildMenus() {
     addMenu(&MainMenu1);
     addMenu(&PopupMenu1);
     addMenu(&PopupMenu2);
+    syncMenuChecks();
 }
 
 // ------------------------------------------------------------------ menus
 
 void TfrmMagnify::selectShownFormat(hueloom::ColourFormat format) {
-    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
-        setChecked(shownFormatCommand(n.format), n.format == format);
-    tracker_.reset();  // the next sampling step shows the value in the new format
+    model_.setShownFormat(format);
+    syncMenuChecks();
+    showValue();  // the colour under the pointer, at once in the new format
 }
 
 void TfrmMagnify::selectCopyFormat(std::optional<hueloom::ColourFormat> format) {
-    setChecked(Command::CopySame, !format);
-    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
-        setChecked(copyFormatCommand(n.format), format == n.format);
+    model_.setCopyFormat(format);
+    syncMenuChecks();
 }
 
-std::optional<hueloom::ColourFormat> TfrmMagnify::shownFormat() const {
-    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
-        if (isChecked(shownFormatCommand(n.format))) return n.format;
-    return std::nullopt;
+void TfrmMagnify::mnuPixelClick() {
+    model_.setAveraging(1);
+    syncMenuChecks();
+    tracker_.reset();  // the next step draws the marks for one pixel
 }
-
-std::optional<hueloom::ColourFormat> TfrmMagnify::copyFormat() const {
-    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames())
-        if (isChecked(copyFormatCommand(n.format))) return n.format;
-    return std::nullopt;
-}
-
-void TfrmMagnify::mnuPixelClick() { averaging_ = 1; }
 
 void TfrmMagnify::mnuTOPMOSTClick() {
-    setChecked(Command::TOPMOST, true);
-    setChecked(Command::NOTOPMOST, false);
+    model_.setTopmost(true);
+    syncMenuChecks();
     RECT r = bounds();
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
 }
 
 void TfrmMagnify::mnuNOTOPMOSTClick() {
-    setChecked(Command::NOTOPMOST, true);
-    setChecked(Command::TOPMOST, false);
+    model_.setTopmost(false);
+    syncMenuChecks();
     RECT r = bounds();
     SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOACTIVATE);
 }
@@ -210,7 +205,7 @@ void TfrmMagnify::mnuNOTOPMOSTClick() {
 MenuFacts TfrmMagnify::menuFacts() const {
     MenuFacts f;
     f.magnifierRunning = magnifierRunning();
-    f.hasPickedColours = cbxPickColor.count() > 0;
+    f.hasPickedColours = !model_.picked().empty();
     f.undoAvailable = UndoAvailable;
     f.workingImagePalette8 = workingImage_.isPalette8();
     return f;
@@ -234,8 +229,7 @@ void TfrmMagnify::mnuShowClick() {
     const MenuEnabling e = menuEnabling(menuFacts());
     enableTwins({Command::ColorClear}, e.colorClear);
     enableTwins({Command::ColorSample, Command::VariousColor}, e.colorSample);
-    setChecked(Command::Pixel, averaging_ == 1);
-    setChecked(Command::Pixels, averaging_ != 1);
+    syncMenuChecks();
 }
 
 void TfrmMagnify::mnuToolClick() { enableTwins({Command::ColorToImg}, menuEnabling(menuFacts()).colorToImg); }

@@ -47,7 +47,7 @@ void TfrmMagnify::TakeSnapshot() {
 void TfrmMagnify::mnuImgUndoClick() {
     // Only where the picture is shown: in the magnifier layout the snapshot
     // would be loaded out of sight and used up.
-    if (!UndoAvailable || layout_ != Layout::Image) return;
+    if (!UndoAvailable || model_.layout() != Layout::Image) return;
     // Read row by row into the restored picture; the one on show goes once
     // it is complete, so a failure keeps it.
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));

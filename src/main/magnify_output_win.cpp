@@ -17,7 +17,7 @@ public:
     bool colourListMode() override { return f_.colourListMode(); }
     void drawColourList(HDC dc, int, int) override { f_.drawColourList(dc, false); }
     hueloom::settings::Settings& settings() override { return f_.settings; }
-    bool systemWideHotKeys() override { return f_.isChecked(TfrmMagnify::Command::HookHotKey); }
+    bool systemWideHotKeys() override { return f_.model_.hotKeyScope() == HotKeyScope::Always; }
     void setSystemWideHotKeys(bool on) override {
         if (on)
             f_.mnuHookHotKeyClick();

@@ -16,7 +16,6 @@
 #include "picking/swatch_grid.h"
 #include "image/file_io.h"
 #include "image/win/dib_win.h"
-#include "settings/colour_key.h"
 #include "toolkit/file_types_win.h"
 #include "toolkit/application_win.h"
 #include "dialogs/infobox/info_box_win.h"
@@ -38,25 +37,24 @@ int areaWidth(const tk::ScrollBox& box) {
 }  // namespace
 
 SIZE TfrmMagnify::colourListSize() const {
-    auto g = picking::layoutSwatches(pickedList_.count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
+    auto g = picking::layoutSwatches(model_.picked().count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
     return {g.width, g.height};
 }
 
 void TfrmMagnify::drawColourList(HDC dc, bool raster) {
     const int s = settings.OptionRectWidth;
-    auto g = picking::layoutSwatches(pickedList_.count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
+    const auto& colours = model_.picked().colours();
+    auto g = picking::layoutSwatches(model_.picked().count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
     if (g.empty()) return;
     if (raster) {
         RECT all{0, 0, g.width, g.height};
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    const auto& texts = pickedList_.colourTexts();
-    for (int k = 0; k < static_cast<int>(texts.size()); ++k) {
-        auto value = hueloom::settings::parseColourKey(texts[static_cast<size_t>(k)]);
-        if (!value) continue;
+    for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
+        const Rgb colour = colours[static_cast<size_t>(k)];
         hueloom::Rect c = g.cell(k, s);
         RECT r{c.left, c.top, c.right, c.bottom};
-        tk::Brush b(CreateSolidBrush(tk::resolveColour(*value)));
+        tk::Brush b(CreateSolidBrush(RGB(colour.r, colour.g, colour.b)));
         FillRect(dc, &r, b);
     }
 }
@@ -84,9 +82,9 @@ void TfrmMagnify::mnuColorToImgClick() {
     colourListMode_ = true;
     StopMagnifier();
     rebuildColourList();
-    if (!settings.Msg_ID[3]) {
+    if (!settings.message(settings::Message::ColourListNote)) {
         RECT r = bounds();
-        settings.Msg_ID[3] = hueloom::dialogs::ShowInfoBox(
+        settings.message(settings::Message::ColourListNote) = hueloom::dialogs::ShowInfoBox(
             L"情報！",
             L"現在，拡大鏡＆色の取得を停止中です。\r\n表示(V)－拡大鏡モード(K)で元の状態に戻ります。\r\n\r\n"
             L"フォームをリサイズすると，横に表示される色の数が変化します。\r\n保存やコピー時の画像に反映されます。",
@@ -94,9 +92,7 @@ void TfrmMagnify::mnuColorToImgClick() {
     }
     setText(L"取得した色を画像として表示");
     showListContrast();
-    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
-    if (isChecked(Command::NotHookHotKey)) mnuNotHookHotKeyClick();
-    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
+    reapplySwitches();
 }
 
 // ------------------------------------------------------------------ memo
@@ -115,15 +111,8 @@ bool TfrmMagnify::writeListFile(const std::wstring& path, std::span<const std::u
 
 // ------------------------------------------------------------------ picked colours
 
-void TfrmMagnify::AddPickedColour(const std::string& entry, const std::string& colourText) {
-    pickedList_.add(entry, colourText);
-    cbxPickColor.add(tk::widen(entry));
-    cbxPickColor.select(cbxPickColor.count() - 1);
-    showListContrast();
-}
-
 void TfrmMagnify::showListContrast() {
-    const std::vector<std::string> lines = picking::listContrastLines(pickedList_);
+    const std::vector<std::string> lines = picking::listContrastLines(model_.picked());
     // Under the colour-list image the first comparison, which fits the
     // window; the list's tooltip has them all, one a line.
     if (colourListMode_) {
@@ -154,15 +143,17 @@ void TfrmMagnify::showListContrast() {
 
 void TfrmMagnify::pmnuIroCopyClick() {
     if (!magnifierRunning()) return;
+    // The colour under the pointer now: a move the follower has not shown
+    // yet is shown first, so what is copied is what the user sees.
+    followPointer(true);
     // Nothing shown (the pointer over the window): nothing to copy.
-    std::wstring text = lblPickColor1.caption();
+    const std::string text = model_.copyText();
     if (text.empty()) return;
-    if (const auto format = copyFormat()) text = tk::widen(formatColour(picked_, *format));
-    copyPickedColour(text, toColourValue(picked_));
+    copyPickedColour(tk::widen(text), model_.sample()->colour);
 }
 
 void TfrmMagnify::mnuColorClearClick() {
-    pickedList_.clear();
+    model_.clearPicked();
     cbxPickColor.clear();
     if (colourListMode_) {
         // The swatches go from the picture itself too, not only from view:
@@ -175,7 +166,7 @@ void TfrmMagnify::mnuColorClearClick() {
 DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::vector<tk::FileType>& types,
                                    const wchar_t* defaultExtension) {
     // The system-wide hot keys stay quiet while the dialog is open.
-    const bool switched = isChecked(Command::HookHotKey);
+    const bool switched = model_.hotKeyScope() == HotKeyScope::Always;
     if (switched) mnuNotHookHotKeyClick();
     struct Restore {
         TfrmMagnify* self;
@@ -204,7 +195,8 @@ DWORD TfrmMagnify::askListFileName(std::wstring& file, const std::vector<tk::Fil
 }
 
 void TfrmMagnify::mnuSaveTxtClick() {
-    if (pickedList_.empty()) return;
+    const picking::PickedColours& picked = model_.picked();
+    if (picked.empty()) return;
     // The first type keeps each value as it was copied; the others write
     // every colour of the list in one format.
     const auto formats = colourFormatNames();
@@ -214,8 +206,8 @@ void TfrmMagnify::mnuSaveTxtClick() {
     std::wstring file = memoFileName_;
     if (const DWORD type = askListFileName(file, types, L"txt")) {
         const std::string text = type >= 2 && type - 2 < formats.size()
-                                     ? picking::memoTextIn(pickedList_, formats[type - 2].format)
-                                     : pickedList_.memoText();
+                                     ? picking::memoTextIn(picked, formats[type - 2].format)
+                                     : picked.memoText();
         if (!writeListFile(file, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))) return;
         memoFileName_ = file;
     }
@@ -223,7 +215,7 @@ void TfrmMagnify::mnuSaveTxtClick() {
 }
 
 void TfrmMagnify::mnuSavePaletteClick() {
-    if (pickedList_.empty()) return;
+    if (model_.picked().empty()) return;
     std::wstring file = L"Untitled";
     const DWORD type = askListFileName(file,
                                        {{L"GIMP パレット(*.gpl)", L"*.gpl"},
@@ -236,7 +228,8 @@ void TfrmMagnify::mnuSavePaletteClick() {
     const std::wstring path = tk::widen(target.fileName, CP_UTF8);
     std::string stem = target.fileName.substr(target.fileName.find_last_of("\\/") + 1);
     stem = stem.substr(0, stem.rfind('.'));
-    const std::vector<uint8_t> bytes = picking::paletteBytes(target.kind, picking::paletteEntries(pickedList_), stem);
+    const std::vector<uint8_t> bytes =
+        picking::paletteBytes(target.kind, picking::paletteEntries(model_.picked()), stem);
     if (!writeListFile(path, bytes)) return;
     settings.InitialDirTxt = hueloom::folderOf(tk::narrow(path));
 }
@@ -246,13 +239,13 @@ void TfrmMagnify::mnuSavePaletteClick() {
 void TfrmMagnify::mnuColorSampleClick() {
     if (!magnifierRunning()) return;
     colourSampleOpen_ = true;
-    Timer1->setInterval(0);
+    startSampling(false);
     Image1.clear();
     struct Restart {
         TfrmMagnify* f;
         ~Restart() {
             f->colourSampleOpen_ = false;
-            f->Timer1->setInterval(100);
+            f->startSampling(true);
         }
     } restart{this};
     hueloom::picking::ShowColorSample(*this);
@@ -260,14 +253,14 @@ void TfrmMagnify::mnuColorSampleClick() {
 
 // The colour copy shared by the hot key and the colour sample window: only
 // once the value is on the clipboard does the list take it.
-void TfrmMagnify::copyPickedColour(const std::wstring& valueText, uint32_t colourValue) {
+void TfrmMagnify::copyPickedColour(const std::wstring& valueText, Rgb colour) {
     if (valueText.empty()) return;
     {
         tk::Clipboard clip(hwnd_);
         clip.empty();
         clip.setText(valueText);
     }
-    std::string entry = pickedList_.pick(tk::narrow(valueText), colourValue);
+    std::string entry = model_.pick(tk::narrow(valueText), colour);
     cbxPickColor.add(tk::widen(entry));
     cbxPickColor.select(cbxPickColor.count() - 1);
     showListContrast();

@@ -43,15 +43,8 @@ void TfrmMagnify::SaveSettings() {
     RECT r = bounds();
     settings.Top = r.top;
     settings.Left = r.left;
-    S::MenuState m;
-    m.topmostChecked = isChecked(Command::TOPMOST);
-    m.notTopmostChecked = isChecked(Command::NOTOPMOST);
-    m.shownFormat = shownFormat();
-    m.copyFormat = copyFormat();
-    m.notHookHotKeyChecked = isChecked(Command::NotHookHotKey);
-    m.hookHotKeyChecked = isChecked(Command::HookHotKey);
     S::WinProfile profile(settingsPath);
-    S::saveSettings(profile, settings, m, platformKeyName);
+    S::saveSettings(profile, settings, model_.menuState(), platformKeyName);
 }
 
 void TfrmMagnify::setMenuShortcuts() {
@@ -68,14 +61,14 @@ void TfrmMagnify::setMenuShortcuts() {
 // ------------------------------------------------------------------ hot keys
 
 void TfrmMagnify::mnuNotHookHotKeyClick() {
-    setChecked(Command::NotHookHotKey, true);
-    setChecked(Command::HookHotKey, false);
+    model_.setHotKeyScope(HotKeyScope::ActiveOnly);
+    syncMenuChecks();
     for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
 }
 
 void TfrmMagnify::mnuHookHotKeyClick() {
-    setChecked(Command::NotHookHotKey, false);
-    setChecked(Command::HookHotKey, true);
+    model_.setHotKeyScope(HotKeyScope::Always);
+    syncMenuChecks();
     const uint16_t keys[4] = {settings.HotKeyGetColor, settings.HotKeyScreenCapture, settings.HotKeyWindowCapture,
                               settings.HotKeyRectCapture};
     // A key another program holds (or one set for two commands) cannot be
@@ -134,21 +127,21 @@ void TfrmMagnify::mnuHintClick() {
 void TfrmMagnify::mnuSettingClick(int command) {
     // While the dialog is open the system-wide keys stay unregistered, so a
     // combination typed into a hot-key field is entered, not fired.
-    if (isChecked(Command::HookHotKey))
+    if (model_.hotKeyScope() == HotKeyScope::Always)
         for (int index = 1; index <= 4; ++index) HookHotKey1->RemoveHotKey(index);
     struct Reapply {
         TfrmMagnify* f;
         ~Reapply() {
-            if (f->isChecked(Command::NotHookHotKey))
+            if (f->model_.hotKeyScope() == HotKeyScope::ActiveOnly)
                 f->mnuNotHookHotKeyClick();
-            else if (f->isChecked(Command::HookHotKey))
+            else
                 f->mnuHookHotKeyClick();
         }
     } reapply{this};
 
     hueloom::dialogs::OptionDialogState st;
     st.settings = settings;
-    st.averagingSize = averaging_;
+    st.averagingSize = model_.averaging();
     for (int i = 0; i < hueloom::capture::kCursorCount; ++i) st.cursorNames.push_back(hueloom::capture::cursorName(i));
     st.cursorImage = [](const std::wstring& name) {
         for (int i = 0; i < hueloom::capture::kCursorCount; ++i)
@@ -172,7 +165,8 @@ void TfrmMagnify::mnuSettingClick(int command) {
             st, hueloom::dialogs::firstOptionPage(static_cast<hueloom::dialogs::OptionCommand>(command))))
         return;
     settings = st.settings;
-    averaging_ = st.averagingSize;
+    model_.setAveraging(st.averagingSize);
+    syncMenuChecks();
     applyCaptureCursor();
     ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
     if (colourListMode_) rebuildColourList();

@@ -13,6 +13,8 @@
 #include "shell/shell.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "toolkit/monitors_win.h"
+#include "toolkit/pointer_watch_win.h"
 
 namespace hueloom::app {
 
@@ -23,6 +25,14 @@ namespace {
 constexpr DWORD kMagnifierStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD kImageStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr UINT kPickListId = 200;
+// The follower's message (from the pointer watch and the mouse hook) and how
+// often the watch asks where the pointer is, milliseconds: half a frame
+// while the pointer moves and for three seconds after, two frames once it
+// has been still longer (asking costs, under Wine, a few calls to its
+// server and one to X each time).
+constexpr UINT kFollowMessage = WM_APP + 1;
+constexpr UINT kHookMessage = WM_APP + 2;
+constexpr tk::PointerWatch::Rates kFollowPoll{8, 33, 3000, 1000.0 / 60};
 // Value texts longer than this many characters do not fit the label in bold.
 constexpr size_t kLongValueText = 18;
 
@@ -65,7 +75,7 @@ void TfrmMagnify::FormCreate() {
     ScrollBox1.setChild(&Image1);
     Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
     ScrollBox1.onResize = [this] {
-        if (colourListMode_ && Timer1 && !magnifierRunning()) rebuildColourList();
+        if (colourListMode_ && !magnifierRunning()) rebuildColourList();
     };
     cbxPickColor.create(hwnd_, lay_.pickList.left, lay_.pickList.top, lay_.pickList.width(), lay_.pickList.height(),
                         kPickListId);
@@ -75,8 +85,9 @@ void TfrmMagnify::FormCreate() {
     buildMenus();
     MainMenu1.attach(hwnd_);
 
-    Timer1 = std::make_unique<tk::Timer>(*this, 100, [this] { Timer1Timer(); });
+    Timer1 = std::make_unique<tk::Timer>(*this, MagnifyModel::kSamplingInterval, [this] { Timer1Timer(); });
     Timer2 = std::make_unique<tk::Timer>(*this, 300, [this] { Timer2Timer(); });
+    installFollower();
 
     // 1. Magnifier layout (with the skin, fonts and shapes of the window's
     // dpi). 2. Full shape. 3. Double buffering.
@@ -113,13 +124,14 @@ void TfrmMagnify::FormCreate() {
     HookHotKey1->OnHotKey = [this](int index) { HookHotKey1HotKey(index); };
     initOutput();
 
-    // 10. Stored choices, applied through the menu handlers (exact spelling).
-    if (settings.TOPMOST == "On")
+    // 10. Stored choices, taken by the model and applied through the menu
+    // handlers.
+    model_.applySettings(settings);
+    syncMenuChecks();
+    if (model_.topmost() == true)
         mnuTOPMOSTClick();
-    else if (settings.TOPMOST == "Off")
+    else if (model_.topmost() == false)
         mnuNOTOPMOSTClick();
-    if (const auto format = hueloom::parseColourFormat(settings.ColorMode)) selectShownFormat(*format);
-    selectCopyFormat(hueloom::parseColourFormat(settings.CopyColorMode));
     if (settings.HookHotKey == "Off")
         mnuNotHookHotKeyClick();
     else if (settings.HookHotKey == "On")
@@ -135,8 +147,8 @@ void TfrmMagnify::FormCreate() {
     hueloom::hotkeys::PrintScreenHandlers psh;
     psh.state = [this] {
         hueloom::hotkeys::PrintScreenState st;
-        st.hookHotKeyChecked = isChecked(Command::HookHotKey);
-        st.notHookHotKeyChecked = isChecked(Command::NotHookHotKey);
+        st.hookHotKeyChecked = model_.hotKeyScope() == HotKeyScope::Always;
+        st.notHookHotKeyChecked = model_.hotKeyScope() == HotKeyScope::ActiveOnly;
         st.applicationActive = tk::app().active();
         st.hookPrintScreenKey = settings.HookPrintScreenKey;
         st.hookAltPrintScreenKey = settings.HookAltPrintScreenKey;
@@ -148,8 +160,8 @@ void TfrmMagnify::FormCreate() {
     printScreenKeys->registerKeys();
 
     // 13. The start-up hint, until "今後表示しない" is ticked.
-    if (!settings.Msg_ID[0])
-        settings.Msg_ID[0] = hueloom::dialogs::ShowInfoBox(
+    if (!settings.message(settings::Message::StartHint))
+        settings.message(settings::Message::StartHint) = hueloom::dialogs::ShowInfoBox(
             L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1, true, settings.ActiveColor);
 }
 
@@ -172,12 +184,11 @@ void TfrmMagnify::applyDpi() {
     lblPickColor1.setFont(labelFont_);
     cbxPickColor.setFont(windowFont_);
     buildShapes();
-    if (layout_ == Layout::Magnifier) {
-        const std::wstring value = lblPickColor1.caption();
-        const int mode = displayMode_;
+    if (model_.layout() == Layout::Magnifier) {
+        const int mode = model_.displayMode();
         ApplyLayout(Layout::Magnifier);
-        lblPickColor1.setCaption(value);
-        displayMode_ = mode;
+        model_.setDisplayMode(mode);
+        showValue();
     } else {
         arrangeImageLayout();
     }
@@ -185,9 +196,9 @@ void TfrmMagnify::applyDpi() {
 
 void TfrmMagnify::FormDpiChanged() {
     applyDpi();
-    if (layout_ != Layout::Magnifier) return;
+    if (model_.layout() != Layout::Magnifier) return;
     tracker_.reset();  // the view is redrawn at its new size at the next step
-    switch (displayMode_) {
+    switch (model_.displayMode()) {
     case magnifier::Bar1: SetWindowShape(shapeBar1_); break;
     case magnifier::Bar2: SetWindowShape(shapeBar2_); break;
     default: SetWindowShape(seeThrough_ ? shapeSeeThrough_ : shapeFull_); break;
@@ -209,6 +220,7 @@ void TfrmMagnify::buildShapes() {
 
 void TfrmMagnify::SetWindowShape(HRGN shape) {
     if (!hwnd_) return;
+    shownShape_ = tk::copyRegion(shape);  // what the sampling step asks the pointer to be over
     tk::Region copy = tk::copyRegion(shape);
     SetWindowRgn(hwnd_, copy.release(), TRUE);  // the window owns the copy now
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -217,9 +229,8 @@ void TfrmMagnify::SetWindowShape(HRGN shape) {
 // ------------------------------------------------------------------ layouts
 
 void TfrmMagnify::ApplyLayout(Layout which) {
-    layout_ = which;
+    model_.setLayout(which);
     if (which == Layout::Magnifier) {
-        displayMode_ = magnifier::Normal;
         SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kMagnifierStyle);
         for (auto& it : MainMenu1.root().items()) it->visible = false;
         MainMenu1.refresh();
@@ -242,10 +253,10 @@ void TfrmMagnify::ApplyLayout(Layout which) {
                                lay_.pickList.height() + scaled(200));
         cbxPickColor.show();
     } else {
-        displayMode_ = magnifier::ImageLayout;
         tk::app().setTitle(L"Hueloom");
         setChecked(Command::OriginalMode, false);
         SetWindowRgn(hwnd_, nullptr, TRUE);
+        shownShape_.reset();
         SetWindowLongW(hwnd_, GWL_STYLE, (GetWindowLongW(hwnd_, GWL_STYLE) & WS_VISIBLE) | kImageStyle);
         for (auto& it : MainMenu1.root().items()) it->visible = true;
         MainMenu1.refresh();
@@ -271,7 +282,7 @@ void TfrmMagnify::placeStars() {
 }
 
 void TfrmMagnify::arrangeImageLayout() {
-    if (layout_ != Layout::Image) return;
+    if (model_.layout() != Layout::Image) return;
     RECT rc = clientRect();
     int comboH = scaled(20);
     RECT cb{};
@@ -289,29 +300,54 @@ void TfrmMagnify::arrangeImageLayout() {
 
 // ------------------------------------------------------------------ sampling
 
+// The 100 ms step. The follower shows a moving pointer at once; this step
+// catches what it missed, and reads the screen again under a still pointer,
+// since what lies there can change.
 void TfrmMagnify::Timer1Timer() {
     POINT p;
     if (!GetCursorPos(&p)) return;
-    // 1. Nothing to do while the pointer rests.
-    if (!tracker_.moved({p.x, p.y})) return;
-    Image1.clear();
+    if (tracker_.moved({p.x, p.y}))
+        stepAt(p);
+    else if (model_.sample())
+        sampleScreen(p, false);
+}
 
-    // 3. Is the pointer over the window's current shape?
+// Asked by the pointer watch (which sees the pointer anywhere, and paces
+// itself to the display's frames) and by the low-level mouse hook (on every
+// move it hears of, where the system tells it: under Wine only over its own
+// windows). `paced`: sampled also within a frame of the last sample, as a
+// command that needs the colour under the pointer asks.
+void TfrmMagnify::followPointer(bool paced, const POINT* at) {
+    if (!model_.running() || busy()) return;
+    POINT p;
+    if (at)
+        p = *at;
+    else if (!GetCursorPos(&p))
+        return;
+    if (Point{p.x, p.y} == tracker_.last()) return;
+    // A move the hook told of within a frame is left to the watch, which
+    // posts it when the frame is over.
+    if (!pacer_.take(static_cast<double>(GetTickCount64())) && !paced) return;
+    tracker_.moved({p.x, p.y});
+    stepAt(p);
+}
+
+void TfrmMagnify::stepAt(POINT p) {
+    // Is the pointer over the window's current shape?
     POINT q = p;
     ScreenToClient(hwnd_, &q);
     magnifier::PointerPlace place;
-    {
-        tk::Region rgn = tk::windowRegion(hwnd_);
-        if (rgn) place.overWindowShape = PtInRegion(rgn, q.x, q.y) != 0;
-    }
+    place.overWindowShape = shownShape_ && PtInRegion(shownShape_, q.x, q.y);
     place.overViewRect = lay_.viewRect.contains({q.x, q.y});
     place.colourSampleOpen = colourSampleOpen_;
     place.minimized = tk::app().minimized();
     place.pickListDropped = cbxPickColor.hwnd() && cbxPickColor.droppedDown();
-    const magnifier::SamplingStep step = samplingStep(displayMode_, seeThrough_, place);
+    const magnifier::SamplingStep step = samplingStep(model_.displayMode(), seeThrough_, place);
     if (step.action == magnifier::SamplingStep::SeeThrough) {
+        Image1.clear();
         if (step.reshape) SetWindowShape(shapeSeeThrough_);
         seeThrough_ = true;
+        model_.clearSample();
         lblPickColor1.setCaption(L"");
         tk::app().setTitle(L"Hueloom");
         ScrollBox1.hide();
@@ -319,61 +355,102 @@ void TfrmMagnify::Timer1Timer() {
         CuteButton2.setFontColor(RGB(0, 0, 255));
         return;
     }
-    // 5. The pointer is elsewhere.
+    // The pointer is over the cut-out view: nothing changes.
     if (step.action == magnifier::SamplingStep::Wait) return;
     HWND focus = GetFocus();
     if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) SetFocus(hwnd_);
     if (step.reshape) SetWindowShape(shapeFull_);
     seeThrough_ = false;
     lblPickColor1.setTransparent(false);
-    ScrollBox1.show();
-    sampleScreen(p);
+    if (!ScrollBox1.visible()) ScrollBox1.show();
+    sampleScreen(p, true);
 }
 
-void TfrmMagnify::sampleScreen(POINT p) {
-    // Each screen pixel becomes a lay_.cell square: a whole-number enlargement,
-    // so StretchBlt only repeats pixels, nothing is blended.
-    const int w = lay_.viewSize, h = lay_.viewSize;
-    tk::DibSection view(w, h, 24);
-    if (!view) return;
-    {
+// Copies the 15 × 15 screen pixels around p and, when they changed (or
+// `moved`), shows them enlarged with the marks and takes the colour.
+void TfrmMagnify::sampleScreen(POINT p, bool moved) {
+    using magnifier::kSourceSize;
+    if (!screen_) {
         // The screen copy always reads the screen itself, in screen
-        // coordinates, whatever window holds the mouse capture.
-        tk::WindowDC screen(nullptr);
-        tk::MemoryDC mem(screen);
-        tk::Select sel(mem, view.handle());
-        SetStretchBltMode(mem, COLORONCOLOR);
-        StretchBlt(mem, 0, 0, w, h, screen, p.x - magnifier::kSourceHalf, p.y - magnifier::kSourceHalf,
-                   magnifier::kSourceSize, magnifier::kSourceSize, SRCCOPY | CAPTUREBLT);
-        GdiFlush();
-
-        magnifier::ViewBits bits{view.bits(), w, h, view.stride()};
-        magnifier::Sample sample = sampleView(bits, averaging_);
-        picked_ = sample.colour;
-        marker_ = sample.marker;
-        decText_ = sample.decimal;
-        hexText_ = sample.hexadecimal;
-        magnifier::drawMarks(bits, averaging_, marker_);
+        // coordinates, whatever window holds the mouse capture; the DCs are
+        // kept from step to step.
+        screen_ = std::make_unique<ScreenReader>();
+        screen_->pixels = tk::DibSection(kSourceSize, kSourceSize, 24);
+        if (screen_->pixels) screen_->memBitmap = SelectObject(screen_->mem, screen_->pixels.handle());
     }
-    Image1.setPicture(tk::Bitmap(view.releaseHandle()), w, h);
+    const tk::DibSection& source = screen_->pixels;
+    if (!source) return;
+    const size_t sourceBytes = static_cast<size_t>(source.stride()) * kSourceSize;
+    BitBlt(screen_->mem, 0, 0, kSourceSize, kSourceSize, screen_->screen, p.x - magnifier::kSourceHalf,
+           p.y - magnifier::kSourceHalf, SRCCOPY | CAPTUREBLT);
+    GdiFlush();
+    const uint8_t* now = source.bits();
+    if (!moved && lastSource_.size() == sourceBytes && std::equal(now, now + sourceBytes, lastSource_.begin()))
+        return;  // the same pixels: nothing to redraw
+    lastSource_.assign(now, now + sourceBytes);
 
+    // Each screen pixel becomes a lay_.cell square: only repeated, never
+    // blended. The view's bitmap is drawn into afresh at every step.
+    const int w = lay_.viewSize, h = lay_.viewSize;
+    if (view_.width() != w) view_ = tk::DibSection(w, h, 24);
+    if (!view_) return;
+    magnifier::ViewBits bits{view_.bits(), w, h, view_.stride()};
+    magnifier::enlarge(now, source.stride(), bits);
+    const magnifier::Sample sample = sampleView(bits, model_.averaging());
+    magnifier::drawMarks(bits, model_.averaging(), sample.marker);
+    Image1.setPainter(
+        [this](HDC dc, const RECT&) {
+            tk::MemoryDC mem(dc);
+            tk::Select sel(mem, view_.handle());
+            BitBlt(dc, 0, 0, view_.width(), view_.height(), mem, 0, 0, SRCCOPY);
+        },
+        w, h);
+
+    if (monitors_.empty()) monitors_ = tk::monitorRects();
+    int monitor = 0;
+    for (size_t k = 0; k < monitors_.size() && !monitor; ++k)
+        if (monitors_[k].contains({p.x, p.y})) monitor = static_cast<int>(k) + 1;
+    model_.setSample({sample.colour, sample.marker, {p.x, p.y}, monitor});
+    showValue();
+    // Shown now, not when the queue next runs empty.
+    UpdateWindow(Image1.hwnd());
+}
+
+// The value label, the title and the right star from the model's sample.
+void TfrmMagnify::showValue() {
+    const auto& sample = model_.sample();
+    if (!sample) return;
     lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
-    CuteButton2.setFontColor(RGB(picked_.r, picked_.g, picked_.b));
-    const std::optional<hueloom::ColourFormat> format = shownFormat();
-    if (!format) return;
-    const std::wstring text =
-        tk::widen(*format == hueloom::ColourFormat::Decimal       ? decText_
-                  : *format == hueloom::ColourFormat::Hexadecimal ? hexText_
-                                                                  : formatColour(picked_, *format));
+    CuteButton2.setFontColor(RGB(sample->colour.r, sample->colour.g, sample->colour.b));
+    if (!model_.shownFormat()) return;
+    const std::wstring text = tk::widen(model_.shownText());
     // The longer formats (CMYK, L*a*b*) in the window font, so they fit.
     lblPickColor1.setFont(text.size() > kLongValueText ? windowFont_ : labelFont_);
     lblPickColor1.setCaption(text);
     tk::app().setTitle(text);
 }
 
+// The magnifier starts or stops: the sampling timer, the follower and its
+// hook with it. The hook is only held while the magnifier runs: a program
+// that holds one and does not answer (the capture's delay) slows every
+// pointer on the desktop.
+void TfrmMagnify::startSampling(bool on) {
+    model_.setRunning(on);
+    Timer1->setInterval(model_.samplingInterval());
+    if (pointerWatch_) pointerWatch_->setActive(on);
+    if (on && !mouseHook_)
+        // A low-level hook runs on this thread, in its message loop: no DLL.
+        mouseHook_ = SetWindowsHookExW(WH_MOUSE_LL, mouseHookProc, tk::app().hinstance(), 0);
+    if (!on) {
+        if (mouseHook_) UnhookWindowsHookEx(mouseHook_);
+        mouseHook_ = nullptr;
+        model_.clearSample();
+    }
+}
+
 void TfrmMagnify::StopMagnifier() {
-    Timer1->setInterval(0);
+    startSampling(false);
     Image1.clear();
     workingImage_ = hueloom::image::Dib();
     ApplyLayout(Layout::Image);
@@ -390,56 +467,92 @@ void TfrmMagnify::RestoreMagnifier() {
     SetWindowShape(shapeFull_);
     colourListMode_ = false;
     tracker_.reset();
-    Timer1->setInterval(100);
+    lastSource_.clear();
+    startSampling(true);
     tk::app().showTaskbarButton(true);
     ShowWindow(hwnd_, SW_SHOW);
+}
+
+// ------------------------------------------------------------------ follower
+
+namespace {
+TfrmMagnify* hooked = nullptr;  // the window the mouse hook tells of moves
+tk::PointerWatch* watch = nullptr;
+}  // namespace
+
+LRESULT CALLBACK TfrmMagnify::mouseHookProc(int code, WPARAM wp, LPARAM lp) {
+    if (code == HC_ACTION && wp == WM_MOUSEMOVE && hooked && watch && watch->claim()) {
+        const POINT p = reinterpret_cast<const MSLLHOOKSTRUCT*>(lp)->pt;
+        if (!PostMessageW(hooked->hwnd_, kHookMessage, static_cast<WPARAM>(p.x), static_cast<LPARAM>(p.y)))
+            watch->done();
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void TfrmMagnify::installFollower() {
+    DEVMODEW mode{};
+    mode.dmSize = sizeof(mode);
+    if (EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode))
+        pacer_.setRefreshRate(static_cast<int>(mode.dmDisplayFrequency));
+    tk::PointerWatch::Rates rates = kFollowPoll;
+    rates.frame = pacer_.frame();
+    pointerWatch_ = std::make_unique<tk::PointerWatch>(hwnd_, kFollowMessage, rates);
+    watch = pointerWatch_.get();
+    hooked = this;
+    startSampling(true);
+}
+
+void TfrmMagnify::removeFollower() {
+    startSampling(false);
+    hooked = nullptr;
+    watch = nullptr;
+    pointerWatch_.reset();
 }
 
 void TfrmMagnify::mnuOriginalModeClick() {
     RestoreMagnifier();
     setChecked(Command::OriginalMode, true);
-    if (isChecked(Command::TOPMOST)) mnuTOPMOSTClick();
-    if (isChecked(Command::HookHotKey)) mnuHookHotKeyClick();
+    reapplySwitches();
+}
+
+// A layout change re-creates the platform window's state: always-on-top and
+// the hot-key scope are applied again through their handlers.
+void TfrmMagnify::reapplySwitches() {
+    if (model_.topmost() == true) mnuTOPMOSTClick();
+    if (model_.hotKeyScope() == HotKeyScope::Always)
+        mnuHookHotKeyClick();
+    else
+        mnuNotHookHotKeyClick();
 }
 
 // ------------------------------------------------------------------ display modes
 
 void TfrmMagnify::ApplyDisplayMode(const void* sender) {
-    if (sender == this) displayMode_ = magnifier::nextDisplayMode(displayMode_);
-    auto checkOnly = [this](const wchar_t* name) {
-        for (const wchar_t* n : {L"pmnuDispNormal", L"pmnuDispBar1", L"pmnuDispBar2"})
-            PopupMenu2.find(n)->checked = std::wstring(n) == name;
-    };
-    switch (displayMode_) {
+    if (sender == this) model_.setDisplayMode(magnifier::nextDisplayMode(model_.displayMode()));
+    switch (model_.displayMode()) {
     case magnifier::Normal:
         SetWindowShape(shapeSeeThrough_);
-        checkOnly(L"pmnuDispNormal");
         seeThrough_ = true;
         break;
-    case magnifier::Bar1:
-        SetWindowShape(shapeBar1_);
-        checkOnly(L"pmnuDispBar1");
-        break;
-    case magnifier::Bar2:
-        SetWindowShape(shapeBar2_);
-        checkOnly(L"pmnuDispBar2");
-        break;
+    case magnifier::Bar1: SetWindowShape(shapeBar1_); break;
+    case magnifier::Bar2: SetWindowShape(shapeBar2_); break;
     default: break;
     }
+    syncMenuChecks();
 }
 
 void TfrmMagnify::pmnuDispNormalClick() {
-    displayMode_ = magnifier::Normal;
+    model_.setDisplayMode(magnifier::Normal);
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispNormal"));
 }
 
 void TfrmMagnify::pmnuDispBar1Click() {
-    displayMode_ = magnifier::Bar1;
+    model_.setDisplayMode(magnifier::Bar1);
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar1"));
 }
 
 void TfrmMagnify::pmnuDispBar2Click() {
-    displayMode_ = magnifier::Bar2;
+    model_.setDisplayMode(magnifier::Bar2);
     ApplyDisplayMode(PopupMenu2.find(L"pmnuDispBar2"));
 }
 
@@ -460,7 +573,7 @@ void TfrmMagnify::Timer2Timer() {
 }
 
 void TfrmMagnify::FormPaint(HDC dc) {
-    if (layout_ == Layout::Magnifier && skin_) {
+    if (model_.layout() == Layout::Magnifier && skin_) {
         tk::MemoryDC mem(dc);
         tk::Select sel(mem, skin_.handle());
         BitBlt(dc, 0, 0, lay_.width, lay_.height, mem, 0, 0, SRCCOPY);
@@ -507,6 +620,7 @@ bool TfrmMagnify::closeQuery() {
 }
 
 void TfrmMagnify::FormDestroy() {
+    removeFollower();
     tk::app().onMessage = nullptr;
     if (printScreenKeys) printScreenKeys->unregisterKeys();
     shapeFull_.reset();
@@ -523,12 +637,12 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         POINT p;
         GetCursorPos(&p);
         ScreenToClient(hwnd_, &p);
-        if (!busy() && displayMode_ != magnifier::ImageLayout && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
+        if (!busy() && model_.layout() == Layout::Magnifier && shapeBar2_ && PtInRegion(shapeBar2_, p.x, p.y))
             ApplyDisplayMode(this);
         return r;
     }
     case WM_GETMINMAXINFO:
-        if (layout_ == Layout::Magnifier) {
+        if (model_.layout() == Layout::Magnifier) {
             auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
             mmi->ptMinTrackSize = {lay_.width, lay_.height};
             mmi->ptMaxTrackSize = {lay_.width, lay_.height};
@@ -545,6 +659,15 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_DESTROY: FormDestroy(); break;
+    case WM_DISPLAYCHANGE: monitors_.clear(); break;
+    case kFollowMessage:
+    case kHookMessage: {
+        if (pointerWatch_) pointerWatch_->done();
+        // The watch has paced itself to the frames; the hook has not.
+        const POINT at{static_cast<LONG>(wp), static_cast<LONG>(lp)};
+        followPointer(msg == kFollowMessage, &at);
+        return 0;
+    }
     }
     return Form::wndProc(msg, wp, lp);
 }

@@ -11,6 +11,7 @@
 
 #include "magnifier/magnifier.h"
 #include "main/commands.h"
+#include "main/magnify_model.h"
 #include "main/menu_rules.h"
 #include "picking/picked_colours.h"
 #include "magnifier/sampling.h"
@@ -23,6 +24,7 @@
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/menu_win.h"
+#include "toolkit/pointer_watch_win.h"
 #include "hotkeys/hook_hotkey_win.h"
 #include "image/dib.h"
 #include "hotkeys/hotkeys.h"
@@ -38,47 +40,49 @@ namespace hueloom::app {
 
 class TfrmMagnify : public tk::Form, public hueloom::picking::ColourSampleHost {
 public:
-    enum class Layout { Magnifier, Image };
-
     TfrmMagnify();
     ~TfrmMagnify() override;
 
     // Creates the window and runs the start-up steps.
     bool create();
-    bool magnifierRunning() const { return Timer1->interval() == 100; }
+    bool magnifierRunning() const { return model_.running(); }
 
 private:
     friend class MagnifyCommands;
     friend class MagnifyOutputHost;
     void FormCreate();
 
-    // Sampling loop.
+    // Sampling loop: the 100 ms step, and the follower that samples as soon
+    // as the pointer moves, at most once a display frame.
     void Timer1Timer();
     void StopMagnifier();
     void RestoreMagnifier();
+    void startSampling(bool on);
+    void followPointer(bool paced = false, const POINT* at = nullptr);
+    void installFollower();
+    void removeFollower();
+    static LRESULT CALLBACK mouseHookProc(int code, WPARAM wp, LPARAM lp);
 
     // Display modes and frame.
     void ApplyLayout(Layout which);
     void SetWindowShape(HRGN shape);
     void ApplyDisplayMode(const void* sender);
     void Timer2Timer();
-    int displayMode() const { return displayMode_; }
+    int displayMode() const { return model_.displayMode(); }
     bool seeThrough() const { return seeThrough_; }
 
     // Menu commands.
     void mnuV10Click() { selectShownFormat(hueloom::ColourFormat::Decimal); }
     void mnuV16Click() { selectShownFormat(hueloom::ColourFormat::Hexadecimal); }
-    // The value format shown (its item checked; none while no item of the
-    // group is, as after an unknown ColorMode) and the one the copy key
-    // copies (none: "表示と同じ", what is shown).
+    // The value format shown and the one the copy key copies (none: "表示と
+    // 同じ", what is shown), kept in the model.
     void selectShownFormat(hueloom::ColourFormat format);
     void selectCopyFormat(std::optional<hueloom::ColourFormat> format);
-    std::optional<hueloom::ColourFormat> shownFormat() const;
-    std::optional<hueloom::ColourFormat> copyFormat() const;
     void mnuPixelClick();
     void mnuTOPMOSTClick();
     void mnuNOTOPMOSTClick();
     void mnuOriginalModeClick();
+    void reapplySwitches();
     void pmnuDispNormalClick();
     void pmnuDispBar1Click();
     void pmnuDispBar2Click();
@@ -89,17 +93,10 @@ private:
     void CuteButton1Click();
     void CuteButton2Click();
 
-    // Both twins of a menu command, main and pop-up.
-    using Command = Command;
+    // Both twins of a menu command, main and pop-up; the check marks are
+    // set from the model, never read back.
     void setChecked(Command command, bool on);
-    bool isChecked(Command command) const;
-    tk::MenuItem* item(Command command) const;
-
-    // State read by tests and other windows.
-    int averagingSize() const { return averaging_; }
-    void setAveragingSize(int n) { averaging_ = n; }
-    hueloom::Rgb pickedColour() const { return picked_; }
-    const std::wstring& valueText() const { return lblPickColor1.caption(); }
+    void syncMenuChecks();
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     bool closeQuery() override;
@@ -138,8 +135,7 @@ private:
     // the line under the colour-list image.
     void showListContrast();
     HWND listTip_ = nullptr;  // the list's tooltip, owned by this window
-    void AddPickedColour(const std::string& entry, const std::string& colourText);
-    const hueloom::picking::PickedColours& picked() const { return pickedList_; }
+    const hueloom::picking::PickedColours& picked() const { return model_.picked(); }
 
     // Hot keys: the component for the system-wide scope, its event, and
     // PrintScreen / Alt+PrintScreen on the application window.
@@ -218,10 +214,10 @@ private:
 
     // The colour sample window (copy mode) and what it asks of this window.
     void mnuColorSampleClick();
-    void copyPickedColour(const std::wstring& valueText, uint32_t colourValue) override;
+    void copyPickedColour(const std::wstring& valueText, Rgb colour) override;
     void showReadout(const std::wstring& text) override;
     void clearReadout() override;
-    bool decimalChosen() const override { return isChecked(Command::V10); }
+    bool decimalChosen() const override { return model_.shownFormat() == ColourFormat::Decimal; }
     POINT topLeft() const override {
         RECT r = bounds();
         return {r.left, r.top};
@@ -245,17 +241,33 @@ private:
     void arrangeImageLayout();
     void placeStars();
     void setFrameColour(unsigned value);
-    void sampleScreen(POINT p);
+    void stepAt(POINT p);
+    void sampleScreen(POINT p, bool moved);
+    void showValue();
 
-    Layout layout_ = Layout::Magnifier;
-    int displayMode_ = magnifier::Normal;
+    MagnifyModel model_;
     bool seeThrough_ = false;
     unsigned frameColor_ = 0xFFFF00;
     int blinkCount_ = 0;
-    int averaging_ = 1;
     hueloom::magnifier::PointerTracker tracker_;
-    hueloom::Rgb picked_{}, marker_{};
-    std::string decText_, hexText_;
+    hueloom::magnifier::FramePacer pacer_;
+    std::unique_ptr<tk::PointerWatch> pointerWatch_;
+    HHOOK mouseHook_ = nullptr;
+    // The 15 × 15 screen pixels of the last step, and where they are read.
+    struct ScreenReader {
+        tk::DisplayDC screen;
+        tk::MemoryDC mem{screen};
+        tk::DibSection pixels;  // selected into mem until the reader goes
+        HGDIOBJ memBitmap = nullptr;  // mem's own bitmap, back in when it goes
+        ~ScreenReader() {
+            if (memBitmap) SelectObject(mem, memBitmap);
+        }
+    };
+    std::unique_ptr<ScreenReader> screen_;
+    tk::DibSection view_;  // the pixels enlarged, with the marks: what Image1 shows
+    tk::Region shownShape_;  // the window's shape as last set
+    std::vector<hueloom::Rect> monitors_;  // the monitors, until the display changes
+    std::vector<uint8_t> lastSource_;  // and their bytes, to see a change
     bool colourSampleOpen_ = false;
     bool colourListMode_ = false;
 
@@ -268,7 +280,6 @@ private:
     // Lays the window out afresh for its dpi: fonts, skin, controls, shapes.
     void applyDpi();
     void FormDpiChanged() override;
-    hueloom::picking::PickedColours pickedList_;
     hueloom::image::Dib workingImage_;
     editing::TfrmProgress* progress_ = nullptr;  // the image command running, if any
     std::set<uint16_t> takenKeysReported_;  // hot keys the user was told are taken

@@ -311,7 +311,7 @@ void TfrmColorSample::applyReadout() {
 
 void TfrmColorSample::act(const picking::SampleAction& a) {
     switch (a.kind) {
-    case picking::SampleAction::Copy: host_.copyPickedColour(wide(a.text), hueloom::toColourValue(a.colour)); break;
+    case picking::SampleAction::Copy: host_.copyPickedColour(wide(a.text), a.colour); break;
     case picking::SampleAction::Confirm: applyReadout(); break;
     case picking::SampleAction::None: break;
     }

@@ -60,10 +60,10 @@ public:
     virtual ~ColourSampleHost() = default;
     // Copy mode: copies like the main window's colour copy: the picked-colour
     // count goes up by one to n, `valueText` goes on the clipboard, and
-    // "C" + n + ": " + valueText with the colour (00BBGGRR, in colour-key
-    // text form) is added to the picked-colour list as the selected entry.
+    // "C" + n + ": " + valueText with the colour is added to the
+    // picked-colour list as the selected entry.
     // May throw (clipboard busy); the window reports the error.
-    virtual void copyPickedColour(const std::wstring& valueText, uint32_t colourValue) = 0;
+    virtual void copyPickedColour(const std::wstring& valueText, Rgb colour) = 0;
     // The main window's read-out lblPickColor1 shows `text` in MojiColor on
     // MojiBKColor.
     virtual void showReadout(const std::wstring& text) = 0;

@@ -37,14 +37,11 @@ std::string jsonString(std::string_view text) {
 std::vector<PaletteEntry> paletteEntries(const PickedColours& list) {
     std::vector<PaletteEntry> out;
     const auto& entries = list.entries();
-    const auto& colours = list.colourTexts();
+    const auto& colours = list.colours();
     for (std::size_t k = 0; k < entries.size() && k < colours.size(); ++k) {
-        const std::optional<uint32_t> value = settings::parseColourKey(colours[k]);
-        if (!value || (*value & 0xFF000000u) != 0) continue;  // system colour, clNone, clDefault
         const std::string& entry = entries[k];
         const std::size_t colon = entry.find(": ");
-        out.push_back(
-            {printable(colon == std::string::npos ? entry : entry.substr(0, colon)), fromColourValue(*value)});
+        out.push_back({printable(colon == std::string::npos ? entry : entry.substr(0, colon)), colours[k]});
     }
     return out;
 }
@@ -52,14 +49,12 @@ std::vector<PaletteEntry> paletteEntries(const PickedColours& list) {
 std::string memoTextIn(const PickedColours& list, ColourFormat format) {
     std::string text;
     const auto& entries = list.entries();
-    const auto& colours = list.colourTexts();
+    const auto& colours = list.colours();
     for (std::size_t k = 0; k < entries.size(); ++k) {
         const std::string& entry = entries[k];
         const std::size_t colon = entry.find(": ");
-        const std::optional<uint32_t> value =
-            k < colours.size() ? settings::parseColourKey(colours[k]) : std::optional<uint32_t>();
-        if (colon != std::string::npos && value && (*value & 0xFF000000u) == 0)
-            text += entry.substr(0, colon + 2) + formatColour(fromColourValue(*value), format);
+        if (colon != std::string::npos && k < colours.size())
+            text += entry.substr(0, colon + 2) + formatColour(colours[k], format);
         else
             text += entry;
         text += "\r\n";

@@ -1,7 +1,5 @@
 #include "picking/picked_colours.h"
 
-#include "settings/colour_key.h"
-
 namespace hueloom::picking {
 
 std::string pickedEntryText(int number, std::string_view valueText) {
@@ -12,23 +10,23 @@ std::string pickedEntryText(int number, std::string_view valueText) {
     return text;
 }
 
-std::string PickedColours::pick(std::string_view valueText, uint32_t colour) {
+std::string PickedColours::pick(std::string_view valueText, Rgb colour) {
     if (valueText.empty()) return {};
     ++count_;
     std::string entry = pickedEntryText(count_, valueText);
-    add(entry, settings::colourToKeyText(colour));
+    add(entry, colour);
     return entry;
 }
 
-void PickedColours::add(std::string entryText, std::string colourText) {
+void PickedColours::add(std::string entryText, Rgb colour) {
     entries_.push_back(std::move(entryText));
-    colourTexts_.push_back(std::move(colourText));
+    colours_.push_back(colour);
 }
 
 void PickedColours::clear() {
     count_ = 0;
     entries_.clear();
-    colourTexts_.clear();
+    colours_.clear();
 }
 
 std::string PickedColours::memoText() const {

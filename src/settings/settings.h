@@ -87,6 +87,12 @@ struct MenuState {
     bool hookHotKeyChecked = false;  // mnuHookHotKey (always scope)
 };
 
+// The notes the information box shows until "今後表示しない" is ticked, by
+// their flags: Msg_ID1 the start-up hint, Msg_ID2 the capture note, Msg_ID3
+// the "saved" note, Msg_ID4 the colour-list image's note, Msg_ID5 the
+// rectangle capture's instructions.
+enum class Message { StartHint, CaptureNote, SavedNote, ColourListNote, RectCaptureNote };
+
 // One field per key, named after the key.
 struct Settings {
     int Top = 0;  // window position: the caller puts the window here after
@@ -111,6 +117,7 @@ struct Settings {
     bool HookPrintScreenKey = false;
     bool HookAltPrintScreenKey = false;
     std::array<bool, 5> Msg_ID{};  // Msg_ID[0] is Msg_ID1 ... Msg_ID[4] is Msg_ID5
+    bool& message(Message m) { return Msg_ID[static_cast<size_t>(m)]; }
     int SleepTime = kDefaultSleepTime;
     int CaptureCursor = kDefaultCaptureCursor;
     bool flgCursorCapture = false;

@@ -80,6 +80,22 @@ private:
 };
 
 // Memory DC compatible with another DC (or the screen).
+// A DC of the whole display (every monitor, in screen coordinates), kept
+// for as long as its owner reads the screen.
+class DisplayDC {
+public:
+    DisplayDC() : dc_(CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr)) {}
+    ~DisplayDC() {
+        if (dc_) DeleteDC(dc_);
+    }
+    DisplayDC(const DisplayDC&) = delete;
+    DisplayDC& operator=(const DisplayDC&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 class MemoryDC {
 public:
     explicit MemoryDC(HDC ref = nullptr) : dc_(CreateCompatibleDC(ref)) {}

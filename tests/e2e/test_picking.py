@@ -175,6 +175,20 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
 # Items of 表示 ▸ コピーする形式, from the top: 表示と同じ, 10進, 16進, HSL, HSV,
 # CMYK, L*a*b*, COLORREF 16進, COLORREF 10進 (the last).
 
+# The Show menu's key of each format, and its texts of navy (12,34,56) and
+# orange (255,128,0); the jumps alternate between them.
+JUMP_TEXTS = [
+    ("1", ("rgb(12,34,56)", "rgb(255,128,0)")),
+    ("6", ("#0C2238", "#FF8000")),
+    ("l", ("hsl(210, 65%, 13%)", "hsl(30, 100%, 50%)")),
+    ("b", ("hsv(210, 79%, 22%)", "hsv(30, 100%, 100%)")),
+    ("y", ("cmyk(79%, 39%, 0%, 78%)", "cmyk(0%, 50%, 100%, 0%)")),
+    ("a", ("lab(12.66 0.12 -16.83)", "lab(67.05 42.83 74.02)")),
+    ("r", ("0x0038220C", "0x000080FF")),
+    ("e", ("3678732", "33023")),
+]
+
+
 def scenario_value_formats_copy_format_contrast_and_palettes(h):
     orange, navy = (255, 128, 0), (12, 34, 56)
     h.show_picture(100, 100, 80, 40, lambda x, y: orange if x < 40 else navy)
@@ -219,17 +233,33 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     wait_until(memo.exists, 10, 0.2, "memo in HSL")
     assert_eq(memo.read_bytes(), b"C1: hsl(30, 100%, 50%)\r\nC2: hsl(210, 65%, 13%)\r\nC3: hsl(30, 100%, 50%)\r\n",
               "memo written in HSL")
+    # Each format shown and copied at once after a jump, without a pause
+    # for a timer step: the copy is the colour now under the pointer, never
+    # the one before the jump. Copy format back to "表示と同じ" first.
+    h.choose_from_star_menu(1, "v", "o", "Home")
+    h.key("Return", window=None, settle=0.4)
+    for i, (key, (navy_text, orange_text)) in enumerate(JUMP_TEXTS):
+        h.choose_from_star_menu(1, "v", key)
+        # Even turns jump from orange to navy, odd ones back.
+        (x0, before), (x1, after) = [(110, orange_text), (160, navy_text)][::1 if i % 2 == 0 else -1]
+        h.move_pointer(x0, 120, settle=0)
+        h.wait_title("^" + re.escape(before) + "$")
+        h.move_pointer(x1, 120, settle=0)
+        h.key("shift+ctrl+c", settle=0)
+        wait_until(lambda: h.clipboard() == after, 5, 0.1, f"clipboard {after!r} at once after the jump")
+    h.choose_from_star_menu(1, "v", "o", "End", "Up")  # COLORREF (16進) copied again, kept at close
+    h.key("Return", window=None, settle=0.4)
     # The colour-list image: the line under it gives the contrast of the
-    # newest colour (orange) with the one before.
+    # newest colour (orange) with the one before (navy).
     h.choose_from_star_menu(1, "t", "c")
     h.wait_title("^取得した色を画像として表示$", timeout=15)
-    texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C3/")],
+    texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C11/")],
                        15, 0.5, "contrast line")
-    assert_eq(texts, contrast[:1], "contrast line under the colour-list image")
+    assert_eq(texts, ["C11/C10 6.40:1 AA"], "contrast line under the colour-list image")
     # ファイル(&F) ▸ 終了(&X) from the menu bar of the image layout.
     h.key("alt+f", settle=0.5)
     h.key("x", window=None, settle=0.3)
     h.wait_exit()
     ini = h.read_ini()
-    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "Lab", "ColorMode at close")
+    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "ColorRefDecimal", "ColorMode at close")
     assert_eq(re.search(r"^CopyColorMode=(.*)$", ini, re.M).group(1).strip(), "ColorRefHex", "CopyColorMode")

@@ -31,9 +31,9 @@ struct FakeHost : hueloom::picking::ColourSampleHost {
     unsigned frame = 0x0000FF;  // red frame
     bool failCopy = false;
 
-    void copyPickedColour(const std::wstring& text, uint32_t colour) override {
+    void copyPickedColour(const std::wstring& text, hueloom::Rgb colour) override {
         if (failCopy) throw std::runtime_error("clipboard busy");
-        copies.emplace_back(text, colour);
+        copies.emplace_back(text, hueloom::toColourValue(colour));
     }
     void showReadout(const std::wstring& text) override { readouts.push_back(text); }
     void clearReadout() override { ++clears; }

@@ -21,11 +21,11 @@ LRESULT Control::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PaintDC pdc(hwnd_);
         RECT rc = clientRect();
-        if (doubleBuffered_) {
+        RECT clip;
+        if (GetClipBox(pdc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) return 0;
+        if (doubleBuffered_ && !paintsOver(clip)) {
             // The buffer covers only what is to be painted: a control as
             // large as a big picture would otherwise need a second picture.
-            RECT clip;
-            if (GetClipBox(pdc, &clip) == NULLREGION || clip.right <= clip.left || clip.bottom <= clip.top) return 0;
             const int w = clip.right - clip.left, h = clip.bottom - clip.top;
             MemoryDC mem(pdc);
             Bitmap bmp(CreateCompatibleBitmap(pdc, w, h));

@@ -18,6 +18,9 @@ public:
 
 protected:
     bool create(const wchar_t* cls, HWND parent, int x, int y, int w, int h, DWORD style = 0, DWORD exStyle = 0);
+    // True when paint() covers all of `clip` with what it draws last, so a
+    // buffer against flicker has nothing to hide.
+    virtual bool paintsOver(const RECT& /*clip*/) const { return false; }
     virtual void paint(HDC dc, const RECT& client) {
         (void)dc;
         (void)client;

@@ -59,9 +59,19 @@ LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     return Control::wndProc(msg, wp, lp);
 }
 
+bool ImageControl::paintsOver(const RECT& clip) const {
+    return hasPicture() && clip.left >= 0 && clip.top >= 0 && clip.right <= size_.cx && clip.bottom <= size_.cy;
+}
+
 void ImageControl::paint(HDC dc, const RECT& rc) {
-    Brush b(CreateSolidBrush(back_));
-    FillRect(dc, &rc, b);
+    if (!paintsOver(rc)) {
+        // The background only where the picture does not cover it.
+        const int saved = SaveDC(dc);
+        if (hasPicture()) ExcludeClipRect(dc, 0, 0, size_.cx, size_.cy);
+        Brush b(CreateSolidBrush(back_));
+        FillRect(dc, &rc, b);
+        RestoreDC(dc, saved);
+    }
     if (painter_) {
         RECT clip;
         if (GetClipBox(dc, &clip) == NULLREGION) return;

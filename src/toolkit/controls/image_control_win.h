@@ -36,6 +36,7 @@ public:
     std::function<void(int button, int x, int y, WPARAM keys)> onMouseDown;
 
 protected:
+    bool paintsOver(const RECT& clip) const override;
     void paint(HDC dc, const RECT& rc) override;
     LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "picking/palette_files.h"
-#include "settings/colour_key.h"
 
 using namespace hueloom;
 using namespace hueloom::picking;
@@ -17,31 +16,28 @@ std::string text(const std::vector<uint8_t>& bytes) { return {bytes.begin(), byt
 
 PickedColours twoPicks() {
     PickedColours list;
-    list.pick("rgb(255,0,0)", rgbColour(255, 0, 0));
-    list.pick("#FF8000", rgbColour(255, 128, 0));
+    list.pick("rgb(255,0,0)", Rgb{255, 0, 0});
+    list.pick("#FF8000", Rgb{255, 128, 0});
     return list;
 }
 
 TEST(PaletteFiles, EntriesAreNamedAsTheListNumbersThem) {
     PickedColours list = twoPicks();
-    list.add("C3: rgb(1,2,3)", settings::colourToKeyText(rgbColour(1, 2, 3)));
-    list.add("C4: face", settings::colourToKeyText(kClBtnFace));  // no value of its own: left out
-    list.add("C5: none", "clNone");
-    list.add("C6: junk", "not a colour");
-    list.add("odd\tname", "clWhite");
+    list.add("C3: rgb(1,2,3)", Rgb{1, 2, 3});
+    list.add("odd\tname", Rgb{255, 255, 255});
     EXPECT_EQ(paletteEntries(list),
               (std::vector<PaletteEntry>{
                   {"C1", {255, 0, 0}}, {"C2", {255, 128, 0}}, {"C3", {1, 2, 3}}, {"odd_name", {255, 255, 255}}}));
     list.clear();
-    list.pick("#0A0B0C", rgbColour(10, 11, 12));
+    list.pick("#0A0B0C", Rgb{10, 11, 12});
     EXPECT_EQ(paletteEntries(list), (std::vector<PaletteEntry>{{"C1", {10, 11, 12}}}));
 }
 
-TEST(PaletteFiles, MemoInAnotherFormatRewritesOnlyOrdinaryColours) {
+TEST(PaletteFiles, MemoInAnotherFormatRewritesTheValuesAndKeepsOtherLines) {
     PickedColours list = twoPicks();
-    list.add("C3: face", settings::colourToKeyText(kClBtnFace));
-    EXPECT_EQ(memoTextIn(list, ColourFormat::Hsl), "C1: hsl(0, 100%, 50%)\r\nC2: hsl(30, 100%, 50%)\r\nC3: face\r\n");
-    EXPECT_EQ(memoTextIn(list, ColourFormat::ColorRefHex), "C1: 0x000000FF\r\nC2: 0x000080FF\r\nC3: face\r\n");
+    list.add("no colon", Rgb{1, 2, 3});
+    EXPECT_EQ(memoTextIn(list, ColourFormat::Hsl), "C1: hsl(0, 100%, 50%)\r\nC2: hsl(30, 100%, 50%)\r\nno colon\r\n");
+    EXPECT_EQ(memoTextIn(list, ColourFormat::ColorRefHex), "C1: 0x000000FF\r\nC2: 0x000080FF\r\nno colon\r\n");
 }
 
 TEST(PaletteFiles, GimpPalette) {

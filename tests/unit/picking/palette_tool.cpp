@@ -8,7 +8,6 @@
 
 #include "image/file_io.h"
 #include "picking/palette_files.h"
-#include "settings/colour_key.h"
 
 using namespace hueloom;
 
@@ -19,16 +18,14 @@ int main(int argc, char** argv) {
     }
     try {
         picking::PickedColours list;
-        list.pick("rgb(255,0,0)", rgbColour(255, 0, 0));
-        list.pick("#FF8000", rgbColour(255, 128, 0));
-        list.pick("rgb(0,0,0)", rgbColour(0, 0, 0));
-        list.pick("#FFFFFF", rgbColour(255, 255, 255));
-        list.pick("rgb(12,34,56)", rgbColour(12, 34, 56));
-        list.pick("#663399", rgbColour(102, 51, 153));
-        // As the colour sample window adds its colours, and a system colour,
-        // which has no value of its own to write.
-        list.add("C7: rgb(1,2,3)", settings::colourToKeyText(rgbColour(1, 2, 3)));
-        list.add("C8: face", settings::colourToKeyText(kClBtnFace));
+        list.pick("rgb(255,0,0)", Rgb{255, 0, 0});
+        list.pick("#FF8000", Rgb{255, 128, 0});
+        list.pick("rgb(0,0,0)", Rgb{0, 0, 0});
+        list.pick("#FFFFFF", Rgb{255, 255, 255});
+        list.pick("rgb(12,34,56)", Rgb{12, 34, 56});
+        list.pick("#663399", Rgb{102, 51, 153});
+        // As the colour sample window adds its colours.
+        list.add("C7: rgb(1,2,3)", Rgb{1, 2, 3});
 
         const std::filesystem::path dir = argv[1];
         const auto entries = picking::paletteEntries(list);
