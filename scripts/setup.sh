@@ -8,7 +8,7 @@ JPEG_VERSION="1:2.1.5-2"
 DEFLATE_VERSION="1.14-1"
 CSS_TREE_VERSION="3.2.1"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v11"
+STAMP="$DEPS_PREFIX/.packages-v12"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -24,7 +24,7 @@ PACKAGES=(
     wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils x11-apps imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
-    fp-utils libchm-bin
+    fp-utils libchm-bin inkscape librsvg2-bin
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make
@@ -149,8 +149,23 @@ install_css_tree() {
     as_root npm install --prefix "$dir" --no-audit --no-fund --silent "css-tree@$CSS_TREE_VERSION" >/dev/null
 }
 
+# The PngSuite, the test pictures that come with libpng's source.
+fetch_pngsuite() {
+    local dir="$DEPS_PREFIX/pngsuite" work="$DEPS_PREFIX/src"
+    if [ -f "$dir/basn0g01.png" ]; then
+        log "PngSuite already unpacked"
+        return
+    fi
+    mkdir -p "$work" "$dir"
+    (cd "$work" && apt-get source -qq --tar-only libpng1.6 >/dev/null 2>&1)
+    local tarball
+    tarball="$(find "$work" -maxdepth 1 -name 'libpng1.6_*.orig.tar.*' | head -n1)"
+    tar -xf "$tarball" -C "$dir" --strip-components=3 --wildcards '*/contrib/pngsuite/*.png'
+}
+
 install_packages
 install_css_tree
+fetch_pngsuite
 for arch in x86_64 i686; do
     build_libjpeg "$arch"
     build_libdeflate "$arch"

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
 #include "image/bmp.h"
+#include "image/codecs/png_decoder.h"
 #include "image/win/dib_win.h"
 #include "image/image_error.h"
 #include "toolkit/clipboard_win.h"
@@ -99,9 +102,53 @@ void ImageClipboard::mnuCopyEMFClick() {
     copy.release();
 }
 
+namespace {
+
+// The registered format browsers, office programs and screenshot tools put a
+// PNG file under (Wine offers an X program's image/png as it).
+UINT pngFormat() {
+    static const UINT format = RegisterClipboardFormatW(L"PNG");
+    return format;
+}
+
+// A format on the clipboard that paste cannot read: the message names it and
+// why, and the picture on show stays.
+[[noreturn]] void unreadable(const char* format, const std::string& why) {
+    throw image::ImageError(std::string("クリップボードの画像（") + format + "）を読めません: " + why);
+}
+
+// The bytes of a clipboard memory object, copied while the clipboard is open.
+std::vector<std::uint8_t> clipboardBytes(UINT format, const char* name) {
+    HANDLE mem = GetClipboardData(format);
+    const SIZE_T size = mem ? GlobalSize(mem) : 0;
+    const auto* p = mem ? static_cast<const std::uint8_t*>(GlobalLock(mem)) : nullptr;
+    if (!p || size == 0) {
+        if (p) GlobalUnlock(mem);
+        unreadable(name, "データがありません");
+    }
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.assign(p, p + size);
+    } catch (const std::bad_alloc&) {
+        GlobalUnlock(mem);
+        throw image::ImageError("メモリが不足しています");
+    }
+    GlobalUnlock(mem);
+    return bytes;
+}
+
+// The background transparent pixels are laid over: the image area's colour.
+image::Dib overBackground(const image::Dib& rgba, ImageOutputHost& host) {
+    const COLORREF back = tk::resolveColour(host.settings().ImgBKColor);
+    return image::compositeOver(rgba, GetRValue(back), GetGValue(back), GetBValue(back));
+}
+
+}  // namespace
+
 bool ImageClipboard::canPaste() {
-    return IsClipboardFormatAvailable(CF_DIB) || IsClipboardFormatAvailable(CF_BITMAP) ||
-           IsClipboardFormatAvailable(CF_METAFILEPICT);
+    return IsClipboardFormatAvailable(CF_DIBV5) || IsClipboardFormatAvailable(CF_DIB) ||
+           IsClipboardFormatAvailable(pngFormat()) || IsClipboardFormatAvailable(CF_BITMAP) ||
+           IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_ENHMETAFILE);
 }
 
 SIZE metafilePixelSize(HENHMETAFILE emf) {
@@ -122,41 +169,28 @@ SIZE metafilePixelSize(HENHMETAFILE emf) {
 // The clipboard's packed DIB as a picture. It is memory of its own, valid in
 // any process (a bitmap handle made by another program is not), and it is
 // checked as a bitmap file is: a malformed one gives a message, not a crash.
-image::Dib pictureFromPackedDib(HANDLE mem) {
-    const SIZE_T size = mem ? GlobalSize(mem) : 0;
-    const auto* p = mem ? static_cast<const std::uint8_t*>(GlobalLock(mem)) : nullptr;
-    if (!p || size < 12) {
-        if (p) GlobalUnlock(mem);
-        throw image::ImageError(kUnsupported);
-    }
-    // The picture's size, for the message when it does not fit in memory.
-    auto at = [&](std::size_t i, int bytes) {
-        std::int64_t v = 0;
-        for (int k = 0; k < bytes; ++k) v |= std::int64_t(i + k < size ? p[i + k] : 0) << (8 * k);
-        return v;
-    };
-    const bool coreHeader = at(0, 4) == 12;
-    const int width = static_cast<int>(coreHeader ? at(4, 2) : static_cast<std::int32_t>(at(4, 4)));
-    const int height = static_cast<int>(coreHeader ? at(6, 2) : static_cast<std::int32_t>(at(8, 4)));
-    constexpr std::size_t kFileHeader = 14;
-    std::vector<std::uint8_t> file;
-    try {
-        file.resize(kFileHeader + size);
-    } catch (const std::bad_alloc&) {
-        GlobalUnlock(mem);
-        throw image::ImageError(image::outOfMemoryMessage(width, height < 0 ? -height : height));
-    }
-    std::memcpy(file.data() + kFileHeader, p, size);
-    GlobalUnlock(mem);
+// A V5 header's alpha (bV5AlphaMask) is kept in the fourth byte and told.
+image::Dib pictureFromPackedDib(std::span<const std::uint8_t> packed, bool* hasAlpha) {
+    const std::size_t size = packed.size();
+    if (size < 12) throw image::ImageError(kUnsupported);
     auto get = [&](std::size_t at, int bytes) {
         std::uint32_t v = 0;
-        for (int i = 0; i < bytes; ++i) v |= std::uint32_t(at + i < size ? file[kFileHeader + at + i] : 0) << (8 * i);
+        for (int i = 0; i < bytes; ++i) v |= std::uint32_t(at + i < size ? packed[at + i] : 0) << (8 * i);
         return v;
     };
-    // Where the pixels start: after the header, the masks of a 40-byte
-    // header with bit fields, and the colour table.
     const std::uint32_t header = get(0, 4);
     const bool core = header == 12;
+    const int width = static_cast<int>(core ? get(4, 2) : static_cast<std::int32_t>(get(4, 4)));
+    const int height = static_cast<int>(core ? get(6, 2) : static_cast<std::int32_t>(get(8, 4)));
+    constexpr std::size_t kFileHeader = 14;
+    std::vector<std::uint8_t> file(kFileHeader);
+    try {
+        file.insert(file.end(), packed.begin(), packed.end());
+    } catch (const std::bad_alloc&) {
+        throw image::ImageError(image::outOfMemoryMessage(width, height < 0 ? -height : height));
+    }
+    // Where the pixels start: after the header, the masks of a 40-byte
+    // header with bit fields, and the colour table.
     const std::uint32_t bits = core ? get(10, 2) : get(14, 2);
     const std::uint32_t used = core ? 0 : get(32, 4);
     const std::uint64_t colours = bits <= 8 ? (used ? used : (1u << bits)) : used;
@@ -168,6 +202,7 @@ image::Dib pictureFromPackedDib(HANDLE mem) {
         file[2 + i] = static_cast<std::uint8_t>(file.size() >> (8 * i));
         file[10 + i] = static_cast<std::uint8_t>(std::min<std::uint64_t>(offBits, 0xFFFFFFFFu) >> (8 * i));
     }
+    if (hasAlpha) *hasAlpha = bits == 32 && header >= 56 && get(52, 4) == 0xFF000000u;
     return image::withPictureMemory(width, height < 0 ? -height : height, [&] { return image::readBmp(file); });
 }
 
@@ -192,45 +227,61 @@ image::Dib pictureFromMetafile(HENHMETAFILE emf) {
 
 void ImageClipboard::mnuPasteClick() {
     if (host_.magnifierRunning()) return;
+    // The richest format first: a DIB with alpha and colour space, a plain
+    // DIB, a PNG file, a bitmap, a metafile. A format that is there but
+    // cannot be read is reported as it is; the next one is not tried in its
+    // place, so the picture on show stays.
+    std::optional<image::Dib> picture;
+    std::optional<tk::Clipboard> clip;
+    auto open = [&] {
+        if (!clip) openClipboard(clip, host_.owner());
+    };
+    auto fromDib = [&](UINT format, const char* name) {
+        open();
+        bool alpha = false;
+        try {
+            image::Dib dib = pictureFromPackedDib(clipboardBytes(format, name), &alpha);
+            picture = alpha ? overBackground(dib, host_) : std::move(dib);
+        } catch (const image::ImageError& e) {
+            unreadable(name, e.what());
+        }
+    };
+    if (IsClipboardFormatAvailable(CF_DIBV5)) {
+        fromDib(CF_DIBV5, "DIBV5");
+    } else if (IsClipboardFormatAvailable(CF_DIB)) {
+        fromDib(CF_DIB, "DIB");
+    } else if (IsClipboardFormatAvailable(pngFormat())) {
+        open();
+        const std::vector<std::uint8_t> png = clipboardBytes(pngFormat(), "PNG");
+        try {
+            image::Dib dib = codecs::decodePng(png);
+            // With an alpha channel or tRNS: over the image area's colour.
+            const bool alpha = codecs::pngHasTransparency(png);
+            picture = alpha ? overBackground(codecs::decodePngRgba(png), host_) : std::move(dib);
+        } catch (const image::ImageError& e) {
+            unreadable("PNG", e.what());
+        }
+    } else if (IsClipboardFormatAvailable(CF_BITMAP)) {
+        open();
+        // A DIB section keeps its own format and colour table; a device
+        // bitmap comes back in true colour, so the CF_PALETTE that may come
+        // with it has nothing left to add.
+        HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+        if (!bitmap) unreadable("BITMAP", "データがありません");
+        picture = image::dibFromBitmap(bitmap);
+    } else if (IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_ENHMETAFILE)) {
+        open();
+        HENHMETAFILE emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
+        if (!emf) throw image::ImageError(kUnsupported);
+        EnhMetaFile copy(CopyEnhMetaFileW(emf, nullptr));
+        if (!copy) throw image::ImageError(kUnsupported);
+        clip.reset();
+        picture = pictureFromMetafile(copy.get());
+    }
+    clip.reset();
+    if (!picture || picture->isNull()) return;
     host_.forgetUndo();
-
-    if (IsClipboardFormatAvailable(CF_DIB)) {
-        image::Dib picture;
-        {
-            std::optional<tk::Clipboard> clip;
-            openClipboard(clip, host_.owner());
-            picture = pictureFromPackedDib(GetClipboardData(CF_DIB));
-        }
-        host_.replaceWorkingImage(std::move(picture));
-        return;
-    }
-
-    if (IsClipboardFormatAvailable(CF_BITMAP)) {
-        image::Dib picture;
-        {
-            std::optional<tk::Clipboard> clip;
-            openClipboard(clip, host_.owner());
-            HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-            // A DIB section keeps its own format and colour table; a device
-            // bitmap comes back in true colour, so the CF_PALETTE that may
-            // come with it has nothing left to add.
-            if (bitmap) picture = image::dibFromBitmap(bitmap);
-        }
-        if (!picture.isNull()) host_.replaceWorkingImage(std::move(picture));
-    }
-
-    if (IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_ENHMETAFILE)) {
-        EnhMetaFile copy;
-        {
-            std::optional<tk::Clipboard> clip;
-            openClipboard(clip, host_.owner());
-            HENHMETAFILE emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
-            if (!emf) throw image::ImageError(kUnsupported);
-            copy.reset(CopyEnhMetaFileW(emf, nullptr));
-            if (!copy) throw image::ImageError(kUnsupported);
-        }
-        host_.replaceWorkingImage(pictureFromMetafile(copy.get()));
-    }
+    host_.replaceWorkingImage(std::move(*picture));
 }
 
 }  // namespace hueloom::editing

@@ -62,9 +62,13 @@ EnhMetaFile workingImageMetafile(ImageOutputHost& host, const wchar_t* file) {
         return recordMetafile(
             w, h, [&](HDC dc) { host.drawColourList(dc, w, h); }, file);
     // One pixel wider and higher than the picture, as the metafile has
-    // always been recorded.
+    // always been recorded. A 32-bit picture goes in as 24 bits: its fourth
+    // byte is no alpha, but readers that take it for one (Inkscape) would
+    // draw nothing.
+    const image::Dib flat = image->bitsPerPixel() == 32 ? image::toBpp24(*image) : image::Dib();
+    const image::Dib& drawn = flat.isNull() ? *image : flat;
     return recordMetafile(
-        w, h, [&](HDC dc) { image::drawDib(dc, *image, 0, 0, w + 1, h + 1); }, file);
+        w, h, [&](HDC dc) { image::drawDib(dc, drawn, 0, 0, w + 1, h + 1); }, file);
 }
 
 // ---------------------------------------------------------------- writers

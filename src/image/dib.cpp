@@ -130,4 +130,19 @@ Dib toBpp24(const Dib& src) {
     return out;
 }
 
+Dib compositeOver(const Dib& rgba, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    if (rgba.bitsPerPixel() != 32) throw ImageError("compositeOver needs a 32-bit picture");
+    Dib out = withPictureMemory(rgba.width(), rgba.height(), [&] { return Dib(rgba.width(), rgba.height(), 24); });
+    const unsigned back[3] = {blue, green, red};
+    for (int y = 0; y < rgba.height(); ++y) {
+        const std::uint8_t* s = rgba.scanLine(y);
+        std::uint8_t* d = out.scanLine(y);
+        for (int x = 0; x < rgba.width(); ++x, s += 4, d += 3) {
+            const unsigned a = s[3];
+            for (int c = 0; c < 3; ++c) d[c] = static_cast<std::uint8_t>((s[c] * a + back[c] * (255 - a) + 127) / 255);
+        }
+    }
+    return out;
+}
+
 }  // namespace hueloom::image

@@ -93,4 +93,9 @@ void rowToBgr24(const Dib& src, int storedRow, std::uint8_t* out);
 // The image at 24 bits per pixel (a copy when it is 24 bits already).
 Dib toBpp24(const Dib& src);
 
+// A 32-bit picture whose fourth byte is alpha (0 transparent, 255 opaque,
+// not premultiplied) laid over a background colour: 24 bits, each channel
+// (c × a + background × (255 − a)) / 255 rounded to the nearest.
+Dib compositeOver(const Dib& rgba, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
 }  // namespace hueloom::image

@@ -41,21 +41,30 @@ SIZE TfrmMagnify::colourListSize() const {
     return {g.width, g.height};
 }
 
+namespace {
+
+// A solid rectangle, right and bottom edges excluded as FillRect has them.
+// Drawn as a polygon without outline (a null pen draws Rectangle one pixel
+// smaller, hence the + 1): in a metafile it is a rectangle record that every
+// reader draws, where FillRect's PATBLT is left out by some.
+void solidRect(HDC dc, const hueloom::Rect& r, COLORREF colour) {
+    tk::Brush brush(CreateSolidBrush(colour));
+    tk::Select b(dc, brush.get());
+    tk::Select p(dc, GetStockObject(NULL_PEN));
+    Rectangle(dc, r.left, r.top, r.right + 1, r.bottom + 1);
+}
+
+}  // namespace
+
 void TfrmMagnify::drawColourList(HDC dc, bool raster) {
     const int s = settings.OptionRectWidth;
     const auto& colours = model_.picked().colours();
     auto g = picking::layoutSwatches(model_.picked().count(), settings.OptionRectWidth, areaWidth(ScrollBox1));
     if (g.empty()) return;
-    if (raster) {
-        RECT all{0, 0, g.width, g.height};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
+    if (raster) solidRect(dc, {0, 0, g.width, g.height}, RGB(255, 255, 255));
     for (int k = 0; k < static_cast<int>(colours.size()); ++k) {
         const Rgb colour = colours[static_cast<size_t>(k)];
-        hueloom::Rect c = g.cell(k, s);
-        RECT r{c.left, c.top, c.right, c.bottom};
-        tk::Brush b(CreateSolidBrush(RGB(colour.r, colour.g, colour.b)));
-        FillRect(dc, &r, b);
+        solidRect(dc, g.cell(k, s), RGB(colour.r, colour.g, colour.b));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "dialogs/infobox/info_box_win.h"
 #include "dialogs/options/option.h"
 #include "dialogs/options/option_win.h"
+#include "image/file_io.h"
 #include "settings/colour_key.h"
 #include "settings/profile_win.h"
 #include "toolkit/application_win.h"
@@ -23,9 +24,22 @@ std::string platformKeyName(uint8_t vk) { return tk::keyNameText(vk); }
 
 }  // namespace
 
+namespace {
+
+// The keys saveSettings would write, in order, as text: what tells whether
+// the user changed a setting.
+struct RecordingProfile : hueloom::settings::Profile {
+    std::string text;
+    std::string readString(const std::string&, const std::string&, const std::string& def) override { return def; }
+    void writeString(const std::string& section, const std::string& key, const std::string& value) override {
+        text += section + "/" + key + "=" + value + "\n";
+    }
+};
+
+}  // namespace
+
 void TfrmMagnify::LoadSettings() {
     namespace S = hueloom::settings;
-    S::WinProfile profile(settingsPath);
     S::Environment env;
     env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     env.screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -34,8 +48,39 @@ void TfrmMagnify::LoadSettings() {
     env.windowHeight = height();
     env.programFolder = hueloom::folderOf(S::programPathAnsi());
     env.keyName = platformKeyName;
-    settings = S::loadSettings(profile, env);
+    // A settings file that is there but cannot be read (locked by another
+    // program, no permission) gives the defaults and says so once; it is
+    // then kept as it is unless the user changes a setting.
+    const std::wstring path = tk::widen(settingsPath);
+    DWORD unreadable = 0;
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            unreadable = GetLastError() ? GetLastError() : ERROR_ACCESS_DENIED;
+        else
+            CloseHandle(h);
+    }
+    if (unreadable) {
+        RecordingProfile none;
+        settings = S::loadSettings(none, env);
+        MessageBoxW(hwnd_,
+                    (L"設定ファイル「" + path + L"」を読み込めません。既定の設定で起動します。\n" +
+                     tk::widen(tk::systemErrorText(unreadable), CP_UTF8))
+                        .c_str(),
+                    tk::app().title().c_str(), MB_OK | MB_ICONWARNING);
+        unreadSettings_ = true;
+    } else {
+        S::WinProfile profile(settingsPath);
+        settings = S::loadSettings(profile, env);
+    }
     SetWindowPos(hwnd_, nullptr, settings.Left, settings.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string TfrmMagnify::settingsText() const {
+    RecordingProfile record;
+    hueloom::settings::saveSettings(record, settings, model_.menuState(), platformKeyName);
+    return record.text;
 }
 
 void TfrmMagnify::SaveSettings() {
@@ -43,8 +88,32 @@ void TfrmMagnify::SaveSettings() {
     RECT r = bounds();
     settings.Top = r.top;
     settings.Left = r.left;
-    S::WinProfile profile(settingsPath);
-    S::saveSettings(profile, settings, model_.menuState(), platformKeyName);
+    // The file that could not be read stays as it was, unless a setting changed.
+    if (unreadSettings_ && settingsText() == settingsAtStart_) return;
+    // Written whole beside the file and put in its place only once complete:
+    // a full disk or a folder that cannot be written keeps the earlier file,
+    // and the user is told, once; the program closes all the same.
+    const std::filesystem::path target(tk::widen(settingsPath));
+    try {
+        hueloom::image::writeFileThrough(target, [&](const std::filesystem::path& temp) {
+            std::error_code ec;
+            if (!unreadSettings_ && std::filesystem::exists(target, ec)) {
+                try {
+                    hueloom::image::writeFileBytes(temp, hueloom::image::readFileBytes(target, 1u << 24));
+                } catch (const hueloom::image::FileError& e) {
+                    throw hueloom::image::FileError(e.action(), target, e.systemCode());  // the user's file
+                }
+            }
+            S::WinProfile profile(tk::narrow(temp.wstring()));
+            S::saveSettings(profile, settings, model_.menuState(), platformKeyName);
+            profile.flush();
+            if (profile.failure())
+                throw hueloom::image::FileError(hueloom::image::FileError::Action::Write, target,
+                                                static_cast<int>(profile.failure()));
+        });
+    } catch (const hueloom::image::ImageError& e) {
+        MessageBoxW(hwnd_, tk::widen(e.what(), CP_UTF8).c_str(), tk::app().title().c_str(), MB_OK | MB_ICONERROR);
+    }
 }
 
 void TfrmMagnify::setMenuShortcuts() {

@@ -136,6 +136,12 @@ void TfrmMagnify::FormCreate() {
         mnuNotHookHotKeyClick();
     else if (settings.HookHotKey == "On")
         mnuHookHotKeyClick();
+    {
+        RECT r = bounds();
+        settings.Top = r.top;
+        settings.Left = r.left;
+        settingsAtStart_ = settingsText();
+    }
 
     // 11. Application events.
     tk::Application& a = tk::app();

@@ -118,6 +118,11 @@ private:
     std::string settingsPath;
     void LoadSettings();
     void SaveSettings();
+    // The settings as saveSettings would write them; at start, and whether
+    // the file could not be read (then it is only written once they change).
+    std::string settingsText() const;
+    std::string settingsAtStart_;
+    bool unreadSettings_ = false;
     // Menu shortcuts from the four hot keys.
     void setMenuShortcuts();
 

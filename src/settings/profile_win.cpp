@@ -23,8 +23,20 @@ std::string WinProfile::readString(const std::string& section, const std::string
 }
 
 void WinProfile::writeString(const std::string& section, const std::string& key, const std::string& value) {
-    // A failed write (read-only folder) is not reported.
-    WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
+    if (!WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) && !failure_)
+        failure_ = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
+    written_.push_back({section, key, value});
+}
+
+void WinProfile::flush() {
+    // All three null: the system writes out and lets go of what it caches.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_.c_str());
+    if (failure_) return;
+    for (const Written& w : written_)
+        if (readString(w.section, w.key, w.value + "?") != w.value) {
+            failure_ = ERROR_DISK_FULL;
+            return;
+        }
 }
 
 std::string programPathAnsi() { return tk::narrow(tk::modulePath()); }

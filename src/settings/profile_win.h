@@ -2,6 +2,7 @@
 // ANSI code page, one key at a time.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "settings/profile.h"
 
@@ -15,8 +16,20 @@ public:
     void writeString(const std::string& section, const std::string& key, const std::string& value) override;
     const std::string& path() const { return path_; }
 
+    // After writing: the system's code of the first write that failed (0:
+    // none). flush() puts what the system holds of the file on the disk and
+    // then reads every key written back from there: a value that did not
+    // arrive (a full disk) counts as a failed write.
+    unsigned long failure() const { return failure_; }
+    void flush();
+
 private:
     std::string path_;
+    struct Written {
+        std::string section, key, value;
+    };
+    std::vector<Written> written_;
+    unsigned long failure_ = 0;
 };
 
 // The program file's path in the ANSI code page, and the settings file path

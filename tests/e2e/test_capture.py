@@ -3,6 +3,7 @@ window, and the one-level undo through Undo.tmp; cursors stamped from files
 of our own making; the capture keys and the PrintScreen keys pressed while
 another program (the tests' witness) is active, in both hot-key scopes."""
 import os
+import re
 import struct
 import time
 
@@ -46,11 +47,22 @@ def band_colours(h):
     return len(shot.region_colours(left, max(y, top - 40), right, top))
 
 
+def live_gdi_objects(h):
+    """The program's live GDI objects, as Wine's gdi channel counts them in
+    its last "allocated/freed TYPE HANDLE N/MAX" line."""
+    with open(os.path.join(h.dir, "wine.log"), "rb") as f:
+        counts = re.findall(rb"(?:allocated|freed) \S+ \S+ (\d+)/\d+", f.read())
+    if not counts:
+        raise HarnessError("Wine's gdi channel reported no GDI objects")
+    return int(counts[-1])
+
+
 def scenario_screen_capture_filters_and_undo(h):
     # A band of thousands of colours above a plain area, so the reduction
     # to 256 colours shows.
     h.show_picture(0, 0, 400, 400, lambda x, y: (x % 256, y * 6, 200) if y < 40 else COLOUR)
     h.write_ini(INI)
+    h.env["WINEDEBUG"] = "-all,+gdi"  # the live GDI objects, for the guard below
     h.start()
     undo = os.path.join(h.dir, "Undo.tmp")
     capture_screen(h)
@@ -99,6 +111,23 @@ def scenario_screen_capture_filters_and_undo(h):
     assert_eq(h.main_geometry()[2:], (177, 233), "the magnifier layout after Ctrl+Z")
     h.move_pointer(60, 60)
     h.wait_title(r"^rgb\(12,34,56\)$")
+    # No GDI object is left behind: the same cycles again, and the program
+    # holds as many as before them.
+    before = live_gdi_objects(h)
+    for _ in range(3):
+        capture_screen(h)
+        for key in ("r", "g"):  # 反転, グレースケール, each undone
+            image_menu(h, key)
+            wait_until(lambda: os.path.exists(undo), 10, 0.2, "the filter's snapshot")
+            h.key("ctrl+z", settle=0.5)
+        h.key("alt+v", settle=0.5)
+        h.key("k", settle=1.0)
+        h.move_pointer(50, 50)
+        h.wait_title(r"^rgb\(12,34,56\)$")
+        h.move_pointer(60, 60, settle=0.5)
+    after = live_gdi_objects(h)
+    if after > before:
+        raise HarnessError(f"live GDI objects grew from {before} to {after} over three capture cycles")
     h.close_program()
     if os.path.exists(undo):
         raise HarnessError("closing did not remove Undo.tmp")

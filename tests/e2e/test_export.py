@@ -1,7 +1,7 @@
 """Writing the captured image out: the picture save dialog and its
 confirmation, the clipboard copies seen from X, paste, and printing with no
 printer installed. The files we write are read back by programs we did not
-write: pngcheck and ImageMagick, djpeg, libwmf."""
+write: pngcheck and ImageMagick, djpeg, libwmf, LibreOffice and Inkscape."""
 import os
 import re
 import shutil
@@ -143,6 +143,21 @@ def emf_page(h, path):
     return read_with(["convert", png, "-background", "white", "-flatten", "-depth", "8", "ppm:-"], "EMF page")
 
 
+def drawn_by(h, reader, path):
+    """A metafile drawn by another program: Inkscape (WMF and EMF), libwmf's
+    wmf2gd, or its wmf2svg with the SVG drawn by librsvg."""
+    png = f"{path}.{reader}.png"
+    steps = {"inkscape": [["inkscape", "--export-type=png", f"--export-filename={png}", path]],
+             "wmf2gd": [["wmf2gd", "-t", "png", "-o", png, path]],
+             "wmf2svg": [["wmf2svg", "-o", path + ".svg", path], ["rsvg-convert", "-o", png, path + ".svg"]]}[reader]
+    for args in steps:
+        if not shutil.which(args[0]):
+            raise Skip(f"{args[0]} (a metafile reader) is not installed")
+        subprocess.run(args, check=True, timeout=180, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       env=dict(os.environ, HOME=h.dir))
+    return read_with(["convert", png, "-background", "white", "-flatten", "-depth", "8", "ppm:-"], reader)
+
+
 def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
     h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
     out = os.path.join(h.dir, "out")
@@ -177,6 +192,10 @@ def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
     assert_eq(head[40:44], b" EMF", "enhanced metafile signature")
     page = emf_page(h, path("shot.emf"))
     expect_scaled_capture(page, placed(page), "EMF", 0)
+    # The picture's bitmap record, drawn by the other metafile readers too.
+    for reader, name in (("inkscape", "shot.emf"), ("inkscape", "shot.wmf"), ("wmf2gd", "shot.wmf")):
+        page = drawn_by(h, reader, path(name))
+        expect_scaled_capture(page, placed(page), f"{name} drawn by {reader}", 0)
     # 256 colours: the two colours stay exact, in an 8-bit BMP and a palette PNG.
     image_menu(h, "Down")  # 256色に減色, see test_capture
     h.key("Return", settle=0.3)
@@ -205,17 +224,75 @@ def clipboard_targets(h):
     return r.stdout.decode("utf-8", errors="replace").split()
 
 
-def offer(h, bmp):
-    """Another program (xclip) puts a bitmap file on the X clipboard."""
-    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", "image/bmp", "-i", bmp],
+def offer(h, picture, target="image/bmp"):
+    """Another program (xclip) puts a picture file on the X clipboard."""
+    h.helpers.append(subprocess.Popen(["xclip", "-selection", "clipboard", "-t", target, "-i", picture],
                                       env=h.xenv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                       start_new_session=True))
     time.sleep(0.5)
 
 
+# The image area's colour in the settings file ($00BBGGRR), which pixels a
+# pasted PNG leaves transparent show.
+BACK = (0x99, 0x66, 0x33)
+PASTE_INI = INI + "[Display]\nImgBKColor=$00336699\n"
+
+
+def rgba_picture(h):
+    """A 64 x 48 picture with alpha, as a PAM file: stripes; the left half
+    transparent, a band across the right half half-transparent. Returns it
+    and what it shows over BACK."""
+    w, ht = 64, 48
+    px = [((x * 4) % 256, (y * 5) % 256, 200, 0 if x < 32 else 128 if 20 <= y < 28 else 255)
+          for y in range(ht) for x in range(w)]
+    path = os.path.join(h.dir, "rgba.pam")
+    with open(path, "wb") as f:
+        f.write(f"P7\nWIDTH {w}\nHEIGHT {ht}\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n".encode())
+        f.write(bytes(v for p in px for v in p))
+    shown = bytes((c * a + b * (255 - a) + 127) // 255 for *rgb, a in px for c, b in zip(rgb, BACK))
+    return path, Image(w, ht, shown)
+
+
+def paste_pngs(h):
+    """Pictures another program offers only as PNG (image/png, which Wine
+    hands on as the registered format "PNG"): palette, grey, 16-bit,
+    interlaced and with alpha, each pasted exactly (alpha over the image
+    area's colour) and copied back out; a damaged one is refused with a
+    message naming the format, and the picture stays."""
+    src = os.path.join(h.dir, "stripes.ppm")
+    Image(64, 48, bytes(v for y in range(48) for x in range(64) for v in ((x * 4) % 256, y * 5, 90))).save(src)
+    rgba, over = rgba_picture(h)
+    cases = [("palette", [src, "-colors", "200", "PNG8:"]), ("grey", [src, "-colorspace", "Gray", "PNG:"]),
+             ("16-bit", [src, "-depth", "16", "PNG48:"]), ("interlaced", [src, "-interlace", "PNG", "PNG24:"]),
+             ("alpha", [rgba, "PNG32:"])]
+    for name, args in cases:
+        png = os.path.join(h.dir, f"paste-{name}.png")
+        subprocess.run(["convert"] + args[:-1] + [args[-1] + png], check=True, timeout=30)
+        expected = over if name == "alpha" else read_with(["convert", png, "-depth", "8", "ppm:-"], name)
+        offer(h, png, "image/png")
+        h.key("ctrl+v", settle=1.0)
+        image_menu(h, "b")  # copied back out
+        back = wait_until(lambda: (lambda p: p if p and p.data == expected.data else None)(clipboard_bitmap(h)), 10,
+                          0.5, f"the pasted {name} PNG, exact, on the clipboard")
+    damaged = bytearray(open(png, "rb").read())
+    damaged[60] ^= 0xFF
+    with open(os.path.join(h.dir, "damaged.png"), "wb") as f:
+        f.write(damaged)
+    offer(h, os.path.join(h.dir, "damaged.png"), "image/png")
+    h.key("ctrl+v", settle=1.0)
+    box = wait_until(lambda: confirmation_box(h) or h.find_window("^Hueloom$"), 10, 0.3, "the damaged PNG's message")
+    texts = [t for c, t in h.window_texts() if "PNG" in t]
+    if not any("クリップボードの画像（PNG）" in t for t in texts):
+        raise HarnessError(f"the message does not name the PNG on the clipboard: {texts}")
+    h.key("Return", window=box, settle=0.6)
+    image_menu(h, "b")
+    wait_until(lambda: (lambda p: p if p and p.data == back.data else None)(clipboard_bitmap(h)), 10, 0.5,
+               "the picture kept after the damaged PNG")
+
+
 def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
-    h.write_ini(INI)
+    h.write_ini(PASTE_INI)
     h.start()
     capture_screen(h)
     expect_colour(h, COLOUR, "the captured picture")
@@ -277,6 +354,7 @@ def scenario_copy_bitmap_and_metafile_reach_other_programs(h):
     box = wait_until(lambda: confirmation_box(h), 10, 0.3, "the message about the broken picture")
     h.key("Return", window=box, settle=0.6)
     expect_colour(h, stripes[1], "the palette picture kept after the broken paste", least=300)
+    paste_pngs(h)
 
 
 def scenario_print_without_printer_says_so(h):
@@ -402,10 +480,13 @@ def scenario_colour_list_image_shown_and_saved_as_drawings(h):
     # Two filled rectangles take a few hundred bytes; a 60 x 30 bitmap alone 5 KB.
     if os.path.getsize(wmf) > 4000 or os.path.getsize(os.path.join(h.dir, "list.emf")) > 4000:
         raise HarnessError("the metafiles hold a bitmap of the swatches, not their drawing")
-    subprocess.run(["wmf2gd", "-t", "png", "-o", wmf + ".png", wmf], check=True, timeout=60,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    swatches(read_with(["convert", wmf + ".png", "-depth", "8", "ppm:-"], "WMF"), "WMF drawn by libwmf")
-    swatches(emf_page(h, os.path.join(h.dir, "list.emf")), "EMF drawn by LibreOffice")
+    # Every reader draws the same two swatches: LibreOffice and Inkscape both
+    # files, libwmf (wmf2gd, and wmf2svg drawn by librsvg) the WMF.
+    emf = os.path.join(h.dir, "list.emf")
+    for reader, path in (("wmf2gd", wmf), ("wmf2svg", wmf), ("inkscape", wmf), ("inkscape", emf)):
+        swatches(drawn_by(h, reader, path), f"{os.path.basename(path)} drawn by {reader}")
+    for path in (wmf, emf):
+        swatches(emf_page(h, path), f"{os.path.basename(path)} drawn by LibreOffice")
     # Clearing the list takes the swatches from the picture itself: saving
     # then finds no picture instead of writing swatches nobody sees.
     h.key("alt+v", settle=0.5)

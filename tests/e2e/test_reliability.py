@@ -1,10 +1,13 @@
 """Nothing crashes, nothing is lost: commands that arrive while a long image
 command runs are refused, and the picture stays whole; a save onto a full
-disk keeps the earlier file and says why in the system's words."""
+disk keeps the earlier file and says why in the system's words, and so does
+the settings file that cannot be written at close."""
+import contextlib
 import os
 import random
 import re
 import struct
+import shutil
 import subprocess
 import time
 
@@ -110,20 +113,9 @@ def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
             boxes = lambda: h.find_windows(r"^Hueloom", min_size=50)
             box = wait_until(lambda: boxes()[0] if boxes() else None, 20, 0.3, f"the message of the failed save of {name}")
             h.save_screenshot(f"full-disk-{name}")
-            # The box's text as the box shows it, read by a program of our own.
-            title = h.window_name(box)
-            text = wait_until(lambda: subprocess.run(
-                wine(os.path.join(h.bin, "read_message_box.exe"), title), env=h.env, stdout=subprocess.PIPE,
-                stderr=subprocess.DEVNULL, timeout=60).stdout.decode("utf-8", errors="replace"), 20, 0.5,
-                f"the text of the message box {title!r}")
+            text = message_box_text(h, box)
             h.key("Return", window=box, settle=0.5)
-            path = wine_path(os.path.join(small, name))
-            lines = [line.strip() for line in text.replace("\r", "").split("\n")]
-            if len(lines) < 2 or lines[0] != f"ファイル「{path}」に書き込めません。":
-                raise HarnessError(f"the message does not say which file it could not write: {text!r}")
-            if re.search(r"No space|bad_alloc|error 0x", lines[1]) or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]",
-                                                                                  lines[1]):
-                raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
+            expect_write_message(text, os.path.join(small, name))
             with open(os.path.join(small, name), "rb") as f:
                 if f.read() != earlier:
                     raise HarnessError(f"the earlier {name} was not kept")
@@ -131,7 +123,81 @@ def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
             if left != ["keep.bmp", "keep.emf"]:
                 raise HarnessError(f"the failed save of {name} left files behind: {left}")
         h.close_program()
+        settings_kept_when_they_cannot_be_written(h)
     finally:
         if h.proc and h.proc.poll() is None:
             h.lane.kill_programs()
-        subprocess.run(["umount", "-l", small], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+        for folder in (small, os.path.join(h.dir, "ro"), os.path.join(h.dir, "prog")):
+            subprocess.run(["umount", "-l", folder], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)
+
+
+def message_box_text(h, box):
+    """The text of a message box as it shows it, read by a program of our own."""
+    title = h.window_name(box)
+    return wait_until(lambda: subprocess.run(
+        wine(os.path.join(h.bin, "read_message_box.exe"), title), env=h.env, stdout=subprocess.PIPE,
+        stderr=subprocess.DEVNULL, timeout=60).stdout.decode("utf-8", errors="replace"), 20, 0.5,
+        f"the text of the message box {title!r}")
+
+
+def expect_write_message(text, path):
+    """The message of a failed write: the file on the first line, the
+    system's reason (in its Japanese words) on the next."""
+    lines = [line.strip() for line in text.replace("\r", "").split("\n")]
+    if len(lines) < 2 or not re.fullmatch(f"ファイル「{re.escape(wine_path(path))}」(に書き込めません|を作成できません)。",
+                                          lines[0]):
+        raise HarnessError(f"the message does not say which file it could not write: {text!r}")
+    if re.search(r"No space|bad_alloc|error 0x", lines[1]) or not re.search(r"[\u3040-\u30ff\u4e00-\u9fff]", lines[1]):
+        raise HarnessError(f"no reason in the system's (Japanese) words under the file name: {text!r}")
+
+
+def settings_kept_when_they_cannot_be_written(h):
+    """The program run from a folder on a full disk, then from a read-only
+    one: closing, it cannot write its settings file; it says so once, names
+    the file and the reason, closes, and the user's file stays as it was."""
+    users = "[Window]\r\nTop=100\r\nLeft=200\r\n[Message]\r\nMsg_ID1=1\r\n"
+    prog, rw, ro = (os.path.join(h.dir, n) for n in ("prog", "rw", "ro"))
+    session_exe = h.exe
+
+    def install(folder):
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy2(session_exe, folder)
+        with open(os.path.join(folder, "Hueloom.ini"), "w", newline="") as f:
+            f.write(users)
+
+    def full():  # a disk just large enough for the program, then filled up
+        os.makedirs(prog)
+        size = os.path.getsize(session_exe) + (1 << 20)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", prog], check=True, timeout=10)
+        install(prog)
+        with contextlib.suppress(OSError), open(os.path.join(prog, "filler"), "wb", buffering=0) as f:
+            while f.write(bytes(65536)):
+                pass
+        return prog
+
+    def read_only():  # the program's folder bound read-only elsewhere
+        install(rw)
+        os.makedirs(ro)
+        subprocess.run(["mount", "--bind", rw, ro], check=True, timeout=10)
+        subprocess.run(["mount", "-o", "remount,bind,ro", ro], check=True, timeout=10)
+        return ro
+
+    try:
+        for setup in (full, read_only):
+            folder = setup()
+            h.exe = os.path.join(folder, "Hueloom.exe")
+            h.start()
+            h.choose_from_star_menu(2, "Up", "Return")
+            box = wait_until(lambda: (h.find_windows(r"^Hueloom", min_size=50) or [None])[0], 20, 0.3,
+                             f"the message of the settings that cannot be written ({setup.__name__})")
+            expect_write_message(message_box_text(h, box), os.path.join(folder, "Hueloom.ini"))
+            h.key("Return", window=box, settle=0.3)
+            h.wait_exit()
+            with open(os.path.join(folder, "Hueloom.ini"), newline="") as f:
+                if f.read() != users:
+                    raise HarnessError(f"the user's settings file changed ({setup.__name__})")
+            left = sorted(set(os.listdir(folder)) - {"Hueloom.exe", "Hueloom.ini", "filler"})
+            if left:
+                raise HarnessError(f"the failed settings write left files behind ({setup.__name__}): {left}")
+    finally:
+        h.exe = session_exe

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "image/codecs/png_chunk.h"
@@ -99,16 +100,36 @@ struct Inflater {
     }
 };
 
-}  // namespace
+// The passes of an image: one for a plain image, Adam7's seven for an
+// interlaced one (first column and row, and the steps between them).
+struct Pass {
+    std::uint32_t x0, y0, dx, dy;
+};
+constexpr Pass kWhole[] = {{0, 0, 1, 1}};
+constexpr Pass kAdam7[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                           {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
-Dib decodePng(std::span<const std::uint8_t> file) {
+// A 16-bit sample as 8 bits, rounded (what libpng's scaling and ImageMagick
+// give).
+std::uint8_t to8(const std::uint8_t* p) { return static_cast<std::uint8_t>(((p[0] << 8 | p[1]) + 128) / 257); }
+
+struct Decoded {
+    Dib dib;
+    // With a tRNS chunk: each pixel's alpha, row after row.
+    std::vector<std::uint8_t> alpha;
+};
+
+Decoded decode(std::span<const std::uint8_t> file) {
     const std::uint8_t* f = file.data();
     const std::size_t size = file.size();
     if (size < 8 || std::memcmp(f, png::kSignature, 8) != 0) fail("no PNG signature");
 
     Header hdr;
     bool haveHeader = false, havePalette = false, sawIdat = false, idatEnded = false, sawEnd = false;
+    bool interlaced = false;
     std::vector<image::RgbQuad> palette;
+    std::vector<std::uint8_t> trns;
+    bool haveTrns = false;
     std::vector<std::span<const std::uint8_t>> idat;
     std::uint64_t idatBytes = 0;
 
@@ -142,7 +163,7 @@ Dib decodePng(std::span<const std::uint8_t> file) {
                 fail("colour type " + std::to_string(hdr.colourType) + " with bit depth " + std::to_string(hdr.depth));
             if (data[10] != 0 || data[11] != 0) fail("unknown compression or filter method");
             if (data[12] > 1) fail("unknown interlace method");
-            if (data[12] == 1) throw ImageError("Unsupported PNG file: interlaced images are not supported");
+            interlaced = data[12] == 1;
             haveHeader = true;
         } else if (name == "PLTE") {
             if (havePalette) fail("two PLTE chunks");
@@ -165,7 +186,13 @@ Dib decodePng(std::span<const std::uint8_t> file) {
         } else {
             if (sawIdat) idatEnded = true;
             if (type[0] >= 'A' && type[0] <= 'Z') fail("unknown critical chunk " + name);
-            // Ancillary chunks are ignored.
+            // The transparency chunk is read; other ancillary chunks are ignored.
+            if (name == "tRNS" && !sawIdat && !haveTrns && hdr.colourType != 4 && hdr.colourType != 6) {
+                const std::size_t need = hdr.colourType == 0 ? 2 : hdr.colourType == 2 ? 6 : 0;
+                if ((need && length != need) || (!need && length > palette.size())) fail("tRNS has the wrong size");
+                trns.assign(data, data + length);
+                haveTrns = true;
+            }
         }
         if (sawIdat && name != "IDAT") idatEnded = true;
     }
@@ -182,7 +209,9 @@ Dib decodePng(std::span<const std::uint8_t> file) {
     int outBpp = 8;
     if (hdr.colourType == 2) outBpp = 24;
     if (hdr.colourType == 4 || hdr.colourType == 6) outBpp = 32;
-    Dib dib(static_cast<int>(hdr.width), static_cast<int>(hdr.height), outBpp);
+    Decoded out;
+    Dib& dib = out.dib;
+    dib = Dib(static_cast<int>(hdr.width), static_cast<int>(hdr.height), outBpp);
     if (hdr.colourType == 3) {
         dib.setPalette(palette);
     } else if (hdr.colourType == 0) {
@@ -193,19 +222,19 @@ Dib decodePng(std::span<const std::uint8_t> file) {
         }
         dib.setPalette(std::move(grey));
     }
+    if (haveTrns) out.alpha.assign(static_cast<std::size_t>(hdr.width) * hdr.height, 255);
 
     Inflater inf;
     if (inflateInit(&inf.z) != Z_OK) throw ImageError("PNG decoder: cannot start zlib");
     inf.live = true;
     std::size_t nextIdat = 0;
-    const std::size_t n = static_cast<std::size_t>(rowBytes);
-    std::vector<std::uint8_t> prev(n + 1, 0), cur(n + 1, 0);
     const std::size_t filterBpp = static_cast<std::size_t>(bitsPerPixel < 8 ? 1 : bitsPerPixel / 8);
     const unsigned greyScale = hdr.depth < 8 ? 255u / ((1u << hdr.depth) - 1) : 1u;
     const std::size_t sampleBytes = hdr.depth == 16 ? 2 : 1;
     bool streamEnded = false;
+    std::vector<std::uint8_t> prev(static_cast<std::size_t>(rowBytes) + 1), cur(prev.size());
 
-    for (std::uint32_t y = 0; y < hdr.height; ++y) {
+    auto inflateRow = [&](std::size_t n) {
         inf.z.next_out = cur.data();
         inf.z.avail_out = static_cast<uInt>(n + 1);
         while (inf.z.avail_out > 0) {
@@ -224,55 +253,133 @@ Dib decodePng(std::span<const std::uint8_t> file) {
                 fail(std::string("corrupt image data") + (inf.z.msg ? std::string(" (") + inf.z.msg + ")" : ""));
             }
         }
-        unfilter(cur.data() + 1, prev.data() + 1, n, filterBpp, cur[0]);
-
-        const std::uint8_t* s = cur.data() + 1;
-        std::uint8_t* d = dib.scanLine(static_cast<int>(y));
-        const std::size_t w = hdr.width;
-        switch (hdr.colourType) {
-        case 3:
-            if (hdr.depth == 8) {
-                std::memcpy(d, s, w);
-            } else {
-                for (std::size_t x = 0; x < w; ++x) d[x] = static_cast<std::uint8_t>(packedSample(s, x, hdr.depth));
-            }
-            break;
-        case 0:
-            if (hdr.depth >= 8) {
-                for (std::size_t x = 0; x < w; ++x) d[x] = s[x * sampleBytes];
-            } else {
-                for (std::size_t x = 0; x < w; ++x)
-                    d[x] = static_cast<std::uint8_t>(packedSample(s, x, hdr.depth) * greyScale);
-            }
-            break;
-        case 2:
-            for (std::size_t x = 0; x < w; ++x) {
-                const std::uint8_t* p = s + x * 3 * sampleBytes;
-                d[x * 3] = p[2 * sampleBytes];
-                d[x * 3 + 1] = p[sampleBytes];
-                d[x * 3 + 2] = p[0];
-            }
-            break;
-        case 4:
-            for (std::size_t x = 0; x < w; ++x) {
-                const std::uint8_t* p = s + x * 2 * sampleBytes;
-                d[x * 4] = d[x * 4 + 1] = d[x * 4 + 2] = p[0];
-                d[x * 4 + 3] = p[sampleBytes];
-            }
-            break;
-        default:  // 6
-            for (std::size_t x = 0; x < w; ++x) {
-                const std::uint8_t* p = s + x * 4 * sampleBytes;
-                d[x * 4] = p[2 * sampleBytes];
-                d[x * 4 + 1] = p[sampleBytes];
-                d[x * 4 + 2] = p[0];
-                d[x * 4 + 3] = p[3 * sampleBytes];
-            }
-            break;
+    };
+    // The alpha tRNS gives the pixel x of row s: its palette entry's, or 0
+    // for the one transparent grey or colour (compared at the image's depth).
+    auto alphaOf = [&](const std::uint8_t* s, std::size_t x) -> std::uint8_t {
+        if (hdr.colourType == 3) {
+            const unsigned index = hdr.depth == 8 ? s[x] : packedSample(s, x, hdr.depth);
+            return index < trns.size() ? trns[index] : 255;
         }
-        std::swap(prev, cur);
+        if (hdr.colourType == 0) {
+            const unsigned v = hdr.depth == 16  ? (s[x * 2] << 8 | s[x * 2 + 1])
+                               : hdr.depth == 8 ? s[x]
+                                                : packedSample(s, x, hdr.depth);
+            return v == static_cast<unsigned>(trns[0] << 8 | trns[1]) ? 0 : 255;
+        }
+        for (int c = 0; c < 3; ++c) {
+            const std::uint8_t* p = s + (x * 3 + static_cast<std::size_t>(c)) * sampleBytes;
+            const unsigned v = sampleBytes == 2 ? (p[0] << 8 | p[1]) : p[0];
+            if (v != static_cast<unsigned>(trns[c * 2] << 8 | trns[c * 2 + 1])) return 255;
+        }
+        return 0;
+    };
+
+    for (const Pass& pass : interlaced ? std::span<const Pass>(kAdam7) : std::span<const Pass>(kWhole)) {
+        if (pass.x0 >= hdr.width || pass.y0 >= hdr.height) continue;  // an empty pass has no rows at all
+        const std::size_t w = (hdr.width - pass.x0 + pass.dx - 1) / pass.dx;
+        const std::uint32_t rows = (hdr.height - pass.y0 + pass.dy - 1) / pass.dy;
+        const std::size_t n = static_cast<std::size_t>((w * bitsPerPixel + 7) / 8);
+        std::fill(prev.begin(), prev.end(), 0);
+        for (std::uint32_t r = 0; r < rows; ++r) {
+            inflateRow(n);
+            unfilter(cur.data() + 1, prev.data() + 1, n, filterBpp, cur[0]);
+            const std::uint8_t* s = cur.data() + 1;
+            const std::uint32_t y = pass.y0 + r * pass.dy;
+            std::uint8_t* d = dib.scanLine(static_cast<int>(y));
+            const std::size_t x0 = pass.x0, dx = pass.dx;
+            switch (hdr.colourType) {
+            case 3:
+                for (std::size_t i = 0; i < w; ++i)
+                    d[x0 + i * dx] = hdr.depth == 8 ? s[i] : static_cast<std::uint8_t>(packedSample(s, i, hdr.depth));
+                break;
+            case 0:
+                for (std::size_t i = 0; i < w; ++i)
+                    d[x0 + i * dx] = hdr.depth == 16 ? to8(s + i * 2)
+                                     : hdr.depth == 8
+                                         ? s[i]
+                                         : static_cast<std::uint8_t>(packedSample(s, i, hdr.depth) * greyScale);
+                break;
+            case 2:
+                for (std::size_t i = 0; i < w; ++i) {
+                    const std::uint8_t* p = s + i * 3 * sampleBytes;
+                    std::uint8_t* q = d + (x0 + i * dx) * 3;
+                    if (sampleBytes == 2) {
+                        q[0] = to8(p + 4), q[1] = to8(p + 2), q[2] = to8(p);
+                    } else {
+                        q[0] = p[2], q[1] = p[1], q[2] = p[0];
+                    }
+                }
+                break;
+            case 4:
+                for (std::size_t i = 0; i < w; ++i) {
+                    const std::uint8_t* p = s + i * 2 * sampleBytes;
+                    std::uint8_t* q = d + (x0 + i * dx) * 4;
+                    q[0] = q[1] = q[2] = sampleBytes == 2 ? to8(p) : p[0];
+                    q[3] = sampleBytes == 2 ? to8(p + 2) : p[1];
+                }
+                break;
+            default:  // 6
+                for (std::size_t i = 0; i < w; ++i) {
+                    const std::uint8_t* p = s + i * 4 * sampleBytes;
+                    std::uint8_t* q = d + (x0 + i * dx) * 4;
+                    if (sampleBytes == 2) {
+                        q[0] = to8(p + 4), q[1] = to8(p + 2), q[2] = to8(p), q[3] = to8(p + 6);
+                    } else {
+                        q[0] = p[2], q[1] = p[1], q[2] = p[0], q[3] = p[3];
+                    }
+                }
+                break;
+            }
+            if (haveTrns) {
+                std::uint8_t* a = out.alpha.data() + static_cast<std::size_t>(y) * hdr.width;
+                for (std::size_t i = 0; i < w; ++i) a[x0 + i * dx] = alphaOf(s, i);
+            }
+            std::swap(prev, cur);
+        }
     }
-    return dib;
+    return out;
+}
+
+}  // namespace
+
+Dib decodePng(std::span<const std::uint8_t> file) { return decode(file).dib; }
+
+Dib decodePngRgba(std::span<const std::uint8_t> file) {
+    Decoded d = decode(file);
+    const Dib& src = d.dib;
+    if (src.bitsPerPixel() == 32 && d.alpha.empty()) return std::move(d.dib);
+    Dib out(src.width(), src.height(), 32);
+    const auto& pal = src.palette();
+    for (int y = 0; y < src.height(); ++y) {
+        const std::uint8_t* s = src.scanLine(y);
+        std::uint8_t* q = out.scanLine(y);
+        const std::uint8_t* a = d.alpha.empty() ? nullptr : d.alpha.data() + static_cast<std::size_t>(y) * src.width();
+        for (int x = 0; x < src.width(); ++x, q += 4) {
+            if (src.bitsPerPixel() == 8) {
+                const image::RgbQuad c = s[x] < pal.size() ? pal[s[x]] : image::RgbQuad{};
+                q[0] = c.blue, q[1] = c.green, q[2] = c.red;
+            } else {
+                q[0] = s[x * 3], q[1] = s[x * 3 + 1], q[2] = s[x * 3 + 2];
+            }
+            q[3] = a ? a[x] : 255;
+        }
+    }
+    return out;
+}
+
+bool pngHasTransparency(std::span<const std::uint8_t> file) {
+    if (file.size() < 33 || std::memcmp(file.data(), png::kSignature, 8) != 0) return false;
+    const int colourType = file[25];
+    if (colourType == 4 || colourType == 6) return true;
+    for (std::size_t pos = 8; file.size() - pos >= 12;) {
+        const std::uint32_t length = get32be(file.data() + pos);
+        const std::string_view type(reinterpret_cast<const char*>(file.data() + pos + 4), 4);
+        if (type == "tRNS") return true;
+        if (type == "IDAT" || length > file.size() - pos - 12) return false;
+        pos += 12 + static_cast<std::size_t>(length);
+    }
+    return false;
 }
 
 Dib loadPng(const std::filesystem::path& path) {

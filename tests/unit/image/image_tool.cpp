@@ -3,6 +3,7 @@
 //
 //   image_tool samples DIR        every format as BMP and PNG, JPEGs, references as PPM
 //   image_tool decode-png IN OUT  our PNG decoder, result as PPM
+//   image_tool decode-rgba IN OUT our PNG decoder's 32-bit picture, raw R G B A
 //   image_tool read-bmp IN OUT    our BMP reader, result as PPM
 //   image_tool fuzz-seeds png|bmp DIR   small files of every format, to seed fuzzing
 #include <algorithm>
@@ -18,6 +19,7 @@
 #include "image/codecs/png_writer.h"
 #include "image/bmp.h"
 #include "image/dib.h"
+#include "image/file_io.h"
 #include "image/filters.h"
 #include "image/reduce.h"
 
@@ -157,6 +159,15 @@ int main(int argc, char** argv) {
             samples(argv[2]);
         } else if (cmd == "decode-png" && argc == 4) {
             writePpm(codecs::loadPng(argv[2]), argv[3]);
+        } else if (cmd == "decode-rgba" && argc == 4) {
+            const Dib d = codecs::decodePngRgba(image::readFileBytes(argv[2], 1 << 28));
+            std::ofstream out(argv[3], std::ios::binary);
+            for (int y = 0; y < d.height(); ++y)
+                for (int x = 0; x < d.width(); ++x) {
+                    const std::uint8_t* p = d.scanLine(y) + x * 4;
+                    const char px[4] = {char(p[2]), char(p[1]), char(p[0]), char(p[3])};
+                    out.write(px, 4);
+                }
         } else if (cmd == "fuzz-seeds" && argc == 4 &&
                    (std::string(argv[2]) == "png" || std::string(argv[2]) == "bmp")) {
             fuzzSeeds(argv[2], argv[3]);
@@ -165,7 +176,8 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(
                 stderr,
-                "usage: image_tool samples DIR | decode-png IN OUT | read-bmp IN OUT | fuzz-seeds png|bmp DIR\n");
+                "usage: image_tool samples DIR | decode-png IN OUT | decode-rgba IN OUT | read-bmp IN OUT | fuzz-seeds "
+                "png|bmp DIR\n");
             return 2;
         }
     } catch (const std::exception& e) {
