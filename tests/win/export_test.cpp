@@ -658,6 +658,36 @@ TEST_F(Output, CopyMetafileThenPasteGivesThePictureAtItsFrameSize) {
         EXPECT_EQ(pixel(host.image, p.x, p.y), p.c) << p.x << "," << p.y;
 }
 
+TEST_F(Output, PastedDibV5KeepsItsAlphaOverTheImageAreasColour) {
+    // A 2 x 1 top-down 32-bit DIBV5 with an alpha mask: one pixel opaque
+    // red, one half-transparent green, over an image area of (0, 0, 200).
+    host.s.ImgBKColor = RGB(0, 0, 200);
+    BITMAPV5HEADER h{};
+    h.bV5Size = sizeof h;
+    h.bV5Width = 2;
+    h.bV5Height = -1;
+    h.bV5Planes = 1;
+    h.bV5BitCount = 32;
+    h.bV5Compression = BI_BITFIELDS;
+    h.bV5RedMask = 0xFF0000, h.bV5GreenMask = 0xFF00, h.bV5BlueMask = 0xFF, h.bV5AlphaMask = 0xFF000000;
+    h.bV5CSType = LCS_sRGB;
+    const DWORD pixels[2] = {0xFFFF0000, 0x8000FF00};
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof h + sizeof pixels);
+    auto* p = static_cast<BYTE*>(GlobalLock(mem));
+    std::memcpy(p, &h, sizeof h);
+    std::memcpy(p + sizeof h, pixels, sizeof pixels);
+    GlobalUnlock(mem);
+    {
+        tk::Clipboard c(form->hwnd());
+        c.empty();
+        ASSERT_TRUE(SetClipboardData(CF_DIBV5, mem));
+    }
+    editing::ImageClipboard(host).mnuPasteClick();
+    ASSERT_EQ(host.image.width(), 2);
+    EXPECT_EQ(pixel(host.image, 0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(pixel(host.image, 1, 0), RGB(0, 128, 100));  // (255·128 + 0·127) / 255, (0 + 200·127) / 255
+}
+
 TEST_F(Output, PasteDoesNothingWhileTheMagnifierRunsOrWithNothingToTakeAndThenKeepsUndo) {
     editing::ImageClipboard clip(host);
     clip.mnuCopyBMPClick();
