@@ -7,8 +7,10 @@ DEPS_PREFIX="${HUELOOM_DEPS:-/opt/hueloom-deps}"
 JPEG_VERSION="1:2.1.5-2"
 DEFLATE_VERSION="1.14-1"
 CSS_TREE_VERSION="3.2.1"
+COLORJS_VERSION="0.7.1"
+APCA_VERSION="0.1.9"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v12"
+STAMP="$DEPS_PREFIX/.packages-v13"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -24,7 +26,7 @@ PACKAGES=(
     wine wine64 xvfb xserver-xephyr xauth xdotool xclip x11-utils x11-apps imagemagick
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
-    fp-utils libchm-bin inkscape librsvg2-bin
+    fp-utils libchm-bin inkscape librsvg2-bin chromium
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make
@@ -133,20 +135,26 @@ build_gtest() {
     cmake --install "$b" >/dev/null
 }
 
-# css-tree, the CSS parser that reads our palette files in the tests, into a
-# folder of its own outside the tree (the tests find it there).
-install_css_tree() {
-    local dir="$DEPS_PREFIX/npm" manifest="$DEPS_PREFIX/npm/node_modules/css-tree/package.json"
-    if [ -f "$manifest" ] && grep -q "\"version\": \"$CSS_TREE_VERSION\"" "$manifest"; then
-        log "css-tree $CSS_TREE_VERSION already installed"
+# The JavaScript programs the tests hold our files and values against, into
+# a folder of their own outside the tree (the tests find them there):
+# css-tree (reads our CSS palettes), colorjs.io (reads our CSS colour texts)
+# and apca-w3 (APCA contrast).
+install_npm_witnesses() {
+    local dir="$DEPS_PREFIX/npm" want=("css-tree@$CSS_TREE_VERSION" "colorjs.io@$COLORJS_VERSION" "apca-w3@$APCA_VERSION")
+    local missing=()
+    for p in "${want[@]}"; do
+        grep -q "\"version\": \"${p##*@}\"" "$dir/node_modules/${p%@*}/package.json" 2>/dev/null || missing+=("$p")
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        log "npm witnesses already installed"
         return
     fi
     if ! command -v npm >/dev/null; then
         as_root apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
     fi
-    log "installing css-tree $CSS_TREE_VERSION"
+    log "installing ${missing[*]}"
     as_root mkdir -p "$dir"
-    as_root npm install --prefix "$dir" --no-audit --no-fund --silent "css-tree@$CSS_TREE_VERSION" >/dev/null
+    as_root npm install --prefix "$dir" --no-audit --no-fund --silent "${want[@]}" >/dev/null
 }
 
 # The PngSuite, the test pictures that come with libpng's source.
@@ -164,7 +172,7 @@ fetch_pngsuite() {
 }
 
 install_packages
-install_css_tree
+install_npm_witnesses
 fetch_pngsuite
 for arch in x86_64 i686; do
     build_libjpeg "$arch"

@@ -1,5 +1,9 @@
 #include "core/colour_format.h"
 
+#include "core/colour_names.h"
+#include "core/colour_template.h"
+#include "core/css_colour.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -10,7 +14,7 @@ namespace hueloom {
 
 namespace {
 
-constexpr std::array<ColourFormatName, 8> kNames{{
+constexpr std::array<ColourFormatName, 15> kNames{{
     {ColourFormat::Decimal, "Decimal"},
     {ColourFormat::Hexadecimal, "Hexadecimal"},
     {ColourFormat::Hsl, "HSL"},
@@ -19,7 +23,16 @@ constexpr std::array<ColourFormatName, 8> kNames{{
     {ColourFormat::Lab, "Lab"},
     {ColourFormat::ColorRefHex, "ColorRefHex"},
     {ColourFormat::ColorRefDecimal, "ColorRefDecimal"},
+    {ColourFormat::Hwb, "HWB"},
+    {ColourFormat::Lch, "LCH"},
+    {ColourFormat::Oklab, "OKLab"},
+    {ColourFormat::Oklch, "OKLCH"},
+    {ColourFormat::DisplayP3, "DisplayP3"},
+    {ColourFormat::LabD65, "LabD65"},
+    {ColourFormat::Name, "Name"},
 }};
+constexpr const char* kCustomNames[kCustomFormats] = {"Custom1", "Custom2", "Custom3", "Custom4", "Custom5",
+                                                      "Custom6", "Custom7", "Custom8", "Custom9"};
 
 // num / den rounded to the nearest integer, halves upwards (num >= 0, den > 0).
 int roundRatio(int num, int den) { return (2 * num + den) / (2 * den); }
@@ -48,25 +61,12 @@ int hueDegrees(Rgb c) {
     return h == 360 ? 0 : h;
 }
 
-// x rounded to two decimals, halves away from zero, as "-12.34" / "0.00".
-std::string twoDecimals(double x) {
-    const long long hundredths = std::llround(x * 100.0);
-    const long long a = std::llabs(hundredths);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%s%lld.%02lld", hundredths < 0 ? "-" : "", a / 100, a % 100);
-    return buf;
-}
-
-double labF(double t) {
-    constexpr double kEpsilon = 216.0 / 24389.0, kKappa = 24389.0 / 27.0;
-    return t > kEpsilon ? std::cbrt(t) : (kKappa * t + 16.0) / 116.0;
-}
-
 }  // namespace
 
 std::span<const ColourFormatName> colourFormatNames() { return kNames; }
 
 const char* colourFormatIniName(ColourFormat format) {
+    if (isCustomFormat(format)) return kCustomNames[customIndex(format)];
     for (const ColourFormatName& n : kNames)
         if (n.format == format) return n.iniName;
     return colourFormatIniName(kDefaultColourFormat);
@@ -75,6 +75,8 @@ const char* colourFormatIniName(ColourFormat format) {
 std::optional<ColourFormat> parseColourFormat(std::string_view iniName) {
     for (const ColourFormatName& n : kNames)
         if (iniName == n.iniName) return n.format;
+    for (int i = 0; i < kCustomFormats; ++i)
+        if (iniName == kCustomNames[i]) return customFormat(i);
     return std::nullopt;
 }
 
@@ -82,34 +84,28 @@ ColourFormat colourFormatOrDefault(std::string_view iniName) {
     return parseColourFormat(iniName).value_or(kDefaultColourFormat);
 }
 
-std::string formatColour(Rgb c, ColourFormat format) {
+std::string formatColour(Rgb c, ColourFormat format, const ColourTemplates* templates) {
     switch (format) {
     case ColourFormat::Decimal: return decimalText(c);
     case ColourFormat::Hexadecimal: return hexadecimalText(c);
-    case ColourFormat::Hsl: return hslText(c);
+    case ColourFormat::Hsl: return css::hslText(c);
     case ColourFormat::Hsv: return hsvText(c);
     case ColourFormat::Cmyk: return cmykText(c);
-    case ColourFormat::Lab: return labText(c);
+    case ColourFormat::Lab: return css::labText(c);
     case ColourFormat::ColorRefHex: return colorRefHexText(c);
     case ColourFormat::ColorRefDecimal: return colorRefDecimalText(c);
+    case ColourFormat::Hwb: return css::hwbText(c);
+    case ColourFormat::Lch: return css::lchText(c);
+    case ColourFormat::Oklab: return css::oklabText(c);
+    case ColourFormat::Oklch: return css::oklchText(c);
+    case ColourFormat::DisplayP3: return css::displayP3Text(c);
+    case ColourFormat::LabD65: return css::labD65Text(c);
+    case ColourFormat::Name: return colourNameText(c);
+    default:
+        if (templates)
+            if (const ColourTemplate* t = templates->at(customIndex(format))) return t->format(c);
+        return decimalText(c);
     }
-    return decimalText(c);
-}
-
-Hsl toHsl(Rgb c) {
-    const auto [max, min] = spread(c);
-    const int d = max - min;
-    // s = d / min(max + min, 510 − max − min) in byte units; 0 for a grey
-    // (and so for black and white, where the denominator would be 0).
-    const int den = std::min(max + min, 510 - max - min);
-    return {hueDegrees(c), d == 0 ? 0 : roundRatio(100 * d, den), roundRatio(100 * (max + min), 510)};
-}
-
-std::string hslText(Rgb c) {
-    const Hsl v = toHsl(c);
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "hsl(%d, %d%%, %d%%)", v.h, v.s, v.l);
-    return buf;
 }
 
 Hsv toHsv(Rgb c) {
@@ -142,20 +138,6 @@ std::string cmykText(Rgb c) {
 double srgbToLinear(uint8_t channel) {
     const double v = channel / 255.0;
     return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-}
-
-Lab toLab(Rgb c) {
-    const double r = srgbToLinear(c.r), g = srgbToLinear(c.g), b = srgbToLinear(c.b);
-    const double x = 0.4124564 * r + 0.3575761 * g + 0.1804375 * b;
-    const double y = 0.2126729 * r + 0.7151522 * g + 0.0721750 * b;
-    const double z = 0.0193339 * r + 0.1191920 * g + 0.9503041 * b;
-    const double fx = labF(x / 0.95047), fy = labF(y / 1.0), fz = labF(z / 1.08883);
-    return {116.0 * fy - 16.0, 500.0 * (fx - fy), 200.0 * (fy - fz)};
-}
-
-std::string labText(Rgb c) {
-    const Lab v = toLab(c);
-    return "lab(" + twoDecimals(v.l) + " " + twoDecimals(v.a) + " " + twoDecimals(v.b) + ")";
 }
 
 std::string colorRefHexText(Rgb c) {

@@ -37,4 +37,15 @@ ContrastGrades gradeContrast(double ratio);
 // still shows "21.00:1".
 std::string contrastRatioText(double ratio);
 
+// APCA, the lightness contrast of text on a background (APCA-W3 0.0.98G-4g):
+// Lc, signed (positive for dark text on a light background), about -108 ..
+// 106; 0 for colours too close to tell apart.
+double apcaContrast(Rgb text, Rgb background);
+// "Lc 75.3", one decimal.
+std::string apcaText(double lc);
+// The use the magnitude of Lc is the least for (90 body text preferred, 75
+// body text, 60 content text, 45 large text, 30 spot text, 15 non-text);
+// "fail" below 15.
+const char* apcaLevel(double lc);
+
 }  // namespace hueloom

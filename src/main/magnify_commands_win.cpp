@@ -3,6 +3,7 @@
 #include "main/magnify_win.h"
 
 #include "dialogs/about/about_win.h"
+#include "dialogs/infobox/info_box_win.h"
 #include "dialogs/options/option.h"
 #include "main/commands.h"
 #include "main/menu_rules.h"
@@ -18,10 +19,12 @@ void TfrmMagnify::setChecked(Command command, bool on) {
 }
 
 void TfrmMagnify::syncMenuChecks() {
-    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames()) {
-        setChecked(shownFormatCommand(n.format), model_.shownFormat() == n.format);
-        setChecked(copyFormatCommand(n.format), model_.copyFormat() == n.format);
-    }
+    auto check = [this](ColourFormat f) {
+        setChecked(shownFormatCommand(f), model_.shownFormat() == f);
+        setChecked(copyFormatCommand(f), model_.copyFormat() == f);
+    };
+    for (const hueloom::ColourFormatName& n : hueloom::colourFormatNames()) check(n.format);
+    for (int i = 0; i < kCustomFormats; ++i) check(customFormat(i));
     setChecked(Command::CopySame, !model_.copyFormat());
     setChecked(Command::TOPMOST, model_.topmost() == true);
     setChecked(Command::NOTOPMOST, model_.topmost() == false);
@@ -94,23 +97,6 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::ImgModeReverse: return [this] { mnuImgModeReverseClick(); };
     case Command::ImgModeGray: return [this] { mnuImgModeGrayClick(); };
     case Command::ImgMode256: return [this] { mnuImgMode256Click(); };
-    // The value formats (above).
-    case Command::V10:
-    case Command::V16:
-    case Command::VHSL:
-    case Command::VHSV:
-    case Command::VCMYK:
-    case Command::VLab:
-    case Command::VColorRefHex:
-    case Command::VColorRefDec:
-    case Command::CopyV10:
-    case Command::CopyV16:
-    case Command::CopyHSL:
-    case Command::CopyHSV:
-    case Command::CopyCMYK:
-    case Command::CopyLab:
-    case Command::CopyColorRefHex:
-    case Command::CopyColorRefDec:
     // Submenus that only open, and the pop-up's "close the menu".
     case Command::CopyFormat:
     case Command::None:
@@ -118,8 +104,8 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::Help:
     case Command::ShortCutCreate:
     case Command::PopupClose: return {};
+    default: return {};  // the value formats, above
     }
-    return {};
 }
 
 void TfrmMagnify::buildMenus() {
@@ -170,6 +156,26 @@ void TfrmMagnify::buildMenus() {
 }
 
 // ------------------------------------------------------------------ menus
+
+// The user's templates in both format groups, by their names; the items of
+// the templates that are not there stay hidden. A template that cannot be
+// read is named once.
+void TfrmMagnify::showTemplates() {
+    for (int i = 0; i < kCustomFormats; ++i) {
+        const ColourTemplate* t = model_.templates().at(i);
+        for (Command c : {shownFormatCommand(customFormat(i)), copyFormatCommand(customFormat(i))}) {
+            for (tk::MenuItem* it : {MainMenu1.find(commandName(c)), PopupMenu1.find(popupName(c))}) {
+                if (!it) continue;
+                it->visible = t != nullptr;
+                if (t) it->caption = tk::widen(t->name());
+            }
+        }
+    }
+    if (model_.templates().errors().empty()) return;
+    std::wstring text = L"次の書式を読めないので、メニューから外しました。\n";
+    for (const std::string& e : model_.templates().errors()) text += L"    [Format] " + tk::widen(e) + L"\n";
+    hueloom::dialogs::ShowInfoBox(L"書式", text, -1, -1, false, settings.ActiveColor);
+}
 
 void TfrmMagnify::selectShownFormat(hueloom::ColourFormat format) {
     model_.setShownFormat(format);

@@ -7,7 +7,14 @@ void MagnifyModel::setLayout(Layout which) {
     displayMode_ = which == Layout::Magnifier ? magnifier::Normal : magnifier::ImageLayout;
 }
 
+namespace {
+bool offered(const ColourTemplates& t, std::optional<ColourFormat> f) {
+    return !f || !isCustomFormat(*f) || t.at(customIndex(*f));
+}
+}  // namespace
+
 void MagnifyModel::setShownFormat(std::optional<ColourFormat> format) {
+    if (!offered(templates_, format)) format.reset();
     if (format == shown_) return;
     shown_ = format;
     rebuildText();
@@ -32,22 +39,22 @@ void MagnifyModel::clearSample() {
     shownText_.clear();
 }
 
-void MagnifyModel::rebuildText() {
-    shownText_ = sample_ && shown_ ? formatColour(sample_->colour, *shown_) : std::string();
-}
+void MagnifyModel::rebuildText() { shownText_ = sample_ && shown_ ? text(sample_->colour, *shown_) : std::string(); }
 
 std::string MagnifyModel::copyText() const {
     if (shownText_.empty()) return {};
-    return copy_ ? formatColour(sample_->colour, *copy_) : shownText_;
+    return copy_ ? text(sample_->colour, *copy_) : shownText_;
 }
 
 void MagnifyModel::applySettings(const settings::Settings& s) {
+    templates_ = ColourTemplates(s.Custom);
     if (s.TOPMOST == "On")
         topmost_ = true;
     else if (s.TOPMOST == "Off")
         topmost_ = false;
     if (const auto format = parseColourFormat(s.ColorMode)) setShownFormat(*format);
     copy_ = parseColourFormat(s.CopyColorMode);
+    if (!offered(templates_, copy_)) copy_.reset();
     if (s.HookHotKey == "Off")
         scope_ = HotKeyScope::ActiveOnly;
     else if (s.HookHotKey == "On")

@@ -11,6 +11,7 @@
 
 #include "core/colour.h"
 #include "core/colour_format.h"
+#include "core/colour_template.h"
 #include "core/geometry.h"
 #include "magnifier/magnifier.h"
 #include "picking/picked_colours.h"
@@ -49,8 +50,14 @@ public:
     void setLayout(Layout which);
     void setDisplayMode(int mode) { displayMode_ = mode; }
 
+    // The user's templates (Custom1 .. Custom9), from the settings file.
+    const ColourTemplates& templates() const { return templates_; }
+    // The text of a colour in a format, a template's included (UTF-8).
+    std::string text(Rgb c, ColourFormat format) const { return formatColour(c, format, &templates_); }
+
     // The format shown; none while no format is chosen (an unknown ColorMode),
-    // and then nothing is shown or copied.
+    // and then nothing is shown or copied. A template that is not there is
+    // no format.
     std::optional<ColourFormat> shownFormat() const { return shown_; }
     void setShownFormat(std::optional<ColourFormat> format);
     // The format the copy key copies; none: "表示と同じ", what is shown.
@@ -74,7 +81,7 @@ public:
     // magnifier stopped).
     void clearSample();
     const std::optional<ViewSample>& sample() const { return sample_; }
-    // The text shown for the sample; empty when nothing is shown.
+    // The text shown for the sample (UTF-8); empty when nothing is shown.
     const std::string& shownText() const { return shownText_; }
     // What the copy key copies: the sample in the copy format, or as shown;
     // empty when nothing is shown.
@@ -104,6 +111,7 @@ private:
     int averaging_ = 1;
     std::optional<bool> topmost_;
     HotKeyScope scope_ = HotKeyScope::ActiveOnly;
+    ColourTemplates templates_;
     std::optional<ViewSample> sample_;
     std::string shownText_;
     picking::PickedColours picked_;

@@ -11,6 +11,7 @@
 #include <commdlg.h>
 
 #include "main/magnify_win.h"
+#include "core/colour_names.h"
 #include "picking/list_contrast.h"
 #include "picking/palette_files.h"
 #include "picking/swatch_grid.h"
@@ -128,7 +129,12 @@ void TfrmMagnify::showListContrast() {
         lblPickColor1.setFont(windowFont_);
         lblPickColor1.setCaption(lines.empty() ? L"拡大鏡モード停止中" : tk::widen(lines.front()));
     }
+    // The newest colour's CSS name first, then its comparisons.
     std::wstring tip;
+    if (!model_.picked().empty())
+        tip = tk::widen(picking::paletteEntries(model_.picked()).back().name + ": " +
+                            colourNameText(model_.picked().colours().back()),
+                        CP_UTF8);
     for (const std::string& line : lines) tip += (tip.empty() ? L"" : L"\r\n") + tk::widen(line);
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
@@ -158,7 +164,7 @@ void TfrmMagnify::pmnuIroCopyClick() {
     // Nothing shown (the pointer over the window): nothing to copy.
     const std::string text = model_.copyText();
     if (text.empty()) return;
-    copyPickedColour(tk::widen(text), model_.sample()->colour);
+    copyPickedColour(tk::widen(text, CP_UTF8), model_.sample()->colour);
 }
 
 void TfrmMagnify::mnuColorClearClick() {
@@ -262,7 +268,10 @@ void TfrmMagnify::mnuColorSampleClick() {
 
 // The colour copy shared by the hot key and the colour sample window: only
 // once the value is on the clipboard does the list take it.
-void TfrmMagnify::copyPickedColour(const std::wstring& valueText, Rgb colour) {
+void TfrmMagnify::copyPickedColour(const std::wstring& shownText, Rgb colour) {
+    // The copy format chosen, whoever copies (the hot key, the colour sample).
+    const std::wstring valueText =
+        model_.copyFormat() ? tk::widen(model_.text(colour, *model_.copyFormat()), CP_UTF8) : shownText;
     if (valueText.empty()) return;
     {
         tk::Clipboard clip(hwnd_);

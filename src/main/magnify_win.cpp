@@ -128,6 +128,7 @@ void TfrmMagnify::FormCreate() {
     // handlers.
     model_.applySettings(settings);
     syncMenuChecks();
+    showTemplates();
     if (model_.topmost() == true)
         mnuTOPMOSTClick();
     else if (model_.topmost() == false)
@@ -430,7 +431,7 @@ void TfrmMagnify::showValue() {
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
     CuteButton2.setFontColor(RGB(sample->colour.r, sample->colour.g, sample->colour.b));
     if (!model_.shownFormat()) return;
-    const std::wstring text = tk::widen(model_.shownText());
+    const std::wstring text = tk::widen(model_.shownText(), CP_UTF8);
     // The longer formats (CMYK, L*a*b*) in the window font, so they fit.
     lblPickColor1.setFont(text.size() > kLongValueText ? windowFont_ : labelFont_);
     lblPickColor1.setCaption(text);

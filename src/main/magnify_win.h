@@ -97,6 +97,7 @@ private:
     // set from the model, never read back.
     void setChecked(Command command, bool on);
     void syncMenuChecks();
+    void showTemplates();
 
     bool dialogKey(WORD vk, WORD shortcut) override;
     bool closeQuery() override;

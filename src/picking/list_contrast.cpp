@@ -19,7 +19,9 @@ std::vector<std::string> listContrastLines(const PickedColours& list) {
     const PaletteEntry& latest = entries.back();
     auto pair = [&latest](const std::string& other, Rgb colour) {
         const double ratio = contrastRatio(latest.colour, colour);
-        return latest.name + "/" + other + " " + contrastRatioText(ratio) + " " + contrastMark(ratio);
+        const double lc = apcaContrast(latest.colour, colour);  // the newest as text on the other
+        return latest.name + "/" + other + " " + contrastRatioText(ratio) + " " + contrastMark(ratio) + ", " +
+               apcaText(lc) + " " + apcaLevel(lc);
     };
     std::vector<std::string> lines;
     if (entries.size() >= 2) {

@@ -13,6 +13,7 @@ constexpr const char* kOption = "Option";
 constexpr const char* kMessage = "Message";
 constexpr const char* kCapture = "Capture";
 constexpr const char* kFileDir = "FileDir";
+constexpr const char* kFormat = "Format";
 
 std::string msgKey(size_t i) { return "Msg_ID" + std::to_string(i + 1); }
 
@@ -107,6 +108,8 @@ Settings loadSettings(Profile& profile, const Environment& env) {
 
     s.InitialDirTxt = r.text(kFileDir, "InitialDirTxt", d.InitialDirTxt);
     s.InitialDirImg = r.text(kFileDir, "InitialDirImg", d.InitialDirImg);
+    for (int i = 0; i < kCustomFormats; ++i)
+        s.Custom[static_cast<size_t>(i)] = r.text(kFormat, ("Custom" + std::to_string(i + 1)).c_str(), "");
     return s;
 }
 

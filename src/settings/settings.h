@@ -14,6 +14,7 @@
 //   [Message]  Msg_ID1 .. Msg_ID5
 //   [Capture]  SleepTime, CaptureCursor, flgCursorCapture
 //   [FileDir]  InitialDirTxt, InitialDirImg
+//   [Format]   Custom1 .. Custom9, read only: the user's value formats
 //
 // A value that cannot be used never stops start-up: it is replaced by the
 // key's default (see loadSettings).
@@ -123,6 +124,9 @@ struct Settings {
     bool flgCursorCapture = false;
     std::string InitialDirTxt;
     std::string InitialDirImg;
+    // The user's value formats (core/colour_template.h), read and never
+    // written: the file keeps them as the user wrote them.
+    std::array<std::string, kCustomFormats> Custom;
 };
 
 // Every key at its default; Top/Left centre the window on the screen and the

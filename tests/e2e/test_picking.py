@@ -8,6 +8,7 @@ import time
 from pathlib import Path
 
 from harness import HarnessError, wait_until, wine_path
+from test_infobox import ok_button_point
 from test_magnifier import NO_HINT_INI, WIN_X, WIN_Y, assert_eq, start
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "unit" / "picking"))
@@ -135,8 +136,10 @@ def menu_of(h, key, star=True):
 
 # Items: ファイル  色のメモの保存, パレットの保存, 画像の保存, 終了 (the menu bar
 #                 adds 画像を印刷);
-#        表示     10進, 16進, HSL, HSV, CMYK, L*a*b*, COLORREF 16進, 10進,
-#                 コピーする形式, 標準, 平均値, 一覧のクリア, カラー・サンプル,
+#        表示     10進, 16進, HSL, HSV, CMYK, L*a*b*, COLORREF 16進, 10進, HWB,
+#                 LCH, OKLab, OKLCH, display-p3, L*a*b* D65, 色の名前 (the
+#                 templates when there are any), コピーする形式, 標準, 平均値,
+#                 一覧のクリア, カラー・サンプル,
 #                 常に手前, 解除, 色の設定, 拡大鏡モード;
 #        ツール   一覧を画像として表示, … (the menu bar adds ファイルからカーソル).
 def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
@@ -146,7 +149,7 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     # An empty list, the magnifier running.
     assert_eq(menu_of(h, "f"), [False, False, False, True], "ファイル: no memo or palette to save, no picture")
     view = menu_of(h, "v")
-    assert_eq((view[11], view[12], view[15]), (False, True, True), "表示: nothing to clear")
+    assert_eq((view[18], view[19], view[22]), (False, True, True), "表示: nothing to clear")
     assert_eq(menu_of(h, "t")[0], False, "ツール: no list to show as a picture")
     pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
     pick_at(h, 160, 120, r"^rgb\(255,255,255\)$")
@@ -168,53 +171,78 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     time.sleep(0.8)
     assert_eq(menu_of(h, "f", star=False)[:3], [True, True, True], "ファイル in the image layout")
     view = menu_of(h, "v", star=False)
-    assert_eq((view[11], view[12], view[15]), (True, False, False), "表示 in the image layout")
+    assert_eq((view[18], view[19], view[22]), (True, False, False), "表示 in the image layout")
     h.close_program()
 
 
 # Items of 表示 ▸ コピーする形式, from the top: 表示と同じ, 10進, 16進, HSL, HSV,
-# CMYK, L*a*b*, COLORREF 16進, COLORREF 10進 (the last).
+# CMYK, L*a*b*, COLORREF 16進, COLORREF 10進, HWB, LCH, OKLab, OKLCH,
+# display-p3, L*a*b* D65, 色の名前, then the user's templates.
 
 # The Show menu's key of each format, and its texts of navy (12,34,56) and
 # orange (255,128,0); the jumps alternate between them.
 JUMP_TEXTS = [
     ("1", ("rgb(12,34,56)", "rgb(255,128,0)")),
     ("6", ("#0C2238", "#FF8000")),
-    ("l", ("hsl(210, 65%, 13%)", "hsl(30, 100%, 50%)")),
+    ("l", ("hsl(210 64.7% 13.3%)", "hsl(30.1 100% 50%)")),
     ("b", ("hsv(210, 79%, 22%)", "hsv(30, 100%, 100%)")),
     ("y", ("cmyk(79%, 39%, 0%, 78%)", "cmyk(0%, 50%, 100%, 0%)")),
-    ("a", ("lab(12.66 0.12 -16.83)", "lab(67.05 42.83 74.02)")),
+    ("a", ("lab(12.405 -2.16 -17.168)", "lab(67.817 45.488 74.841)")),
     ("r", ("0x0038220C", "0x000080FF")),
     ("e", ("3678732", "33023")),
+    ("h", ("hwb(210 4.7% 78%)", "hwb(30.1 0% 0%)")),
+    ("c", ("lch(12.405 17.304 262.83)", "lch(67.817 87.58 58.709)")),
+    ("j", ("oklab(24.6717% -0.016798 -0.047711)", "oklab(73.1895% 0.111859 0.148359)")),
+    ("g", ("oklch(24.6717% 0.050582 250.603)", "oklch(73.1895% 0.185803 52.985)")),
+    ("p", ("color(display-p3 0.06897 0.13131 0.21278)", "color(display-p3 0.93612 0.52902 0.19873)")),
+    ("5", ("L*a*b* D65 12.66 0.13 -16.83", "L*a*b* D65 67.05 42.82 74.02")),
+    ("i", ("\u2248midnightblue", "\u2248darkorange")),
 ]
+
+
+COLORREF_HEX = ("Home",) + ("Down",) * 7  # the copy format's COLORREF (16進)
+
+
+def choose_copy_format(h, *keys):
+    """表示 ▸ コピーする形式 ▸ the item the keys reach from its first."""
+    h.choose_from_star_menu(1, "v", "o", *keys)
+    h.key("Return", window=None, settle=0.4)
 
 
 def scenario_value_formats_copy_format_contrast_and_palettes(h):
     orange, navy = (255, 128, 0), (12, 34, 56)
     h.show_picture(100, 100, 80, 40, lambda x, y: orange if x < 40 else navy)
-    start(h, NO_HINT_INI + "Msg_ID4=1\n")
+    # A template of the user's own, and one that cannot be read (its message
+    # is closed at start).
+    h.write_ini(NO_HINT_INI + "Msg_ID4=1\n[Format]\nCustom1=C#|Color.FromArgb({r}, {g}, {b})\nCustom2=Bad|{nope}\n")
+    h.start(wait_window=False)
+    box = wait_until(lambda: h.find_window("^書式$"), 60, 0.3, "the message about the template it cannot read")
+    if not any("Custom2=Bad|{nope}" in t for _, t in h.window_texts()):
+        raise HarnessError("the message does not name the template it cannot read")
+    h.click(*ok_button_point(h.window_geometry(box)), settle=0.6)
+    h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 30, 0.2, "main window")
     h.focus_main()
     # 表示 ▸ HSL表示(&L): shown and copied as HSL.
     h.choose_from_star_menu(1, "v", "l")
-    pick_at(h, 110, 120, r"^hsl\(30, 100%, 50%\)$")
-    wait_until(lambda: h.clipboard() == "hsl(30, 100%, 50%)", 5, 0.2, "clipboard in HSL")
+    pick_at(h, 110, 120, r"^hsl\(30\.1 100% 50%\)$")
+    wait_until(lambda: h.clipboard() == "hsl(30.1 100% 50%)", 5, 0.2, "clipboard in HSL")
     # CMYK表示(&Y) over the navy half.
     h.choose_from_star_menu(1, "v", "y")
     pick_at(h, 160, 120, r"^cmyk\(79%, 39%, 0%, 78%\)$")
     wait_until(lambda: h.clipboard() == "cmyk(79%, 39%, 0%, 78%)", 5, 0.2, "clipboard in CMYK")
     # Copy COLORREF (hexadecimal) while L*a*b*表示(&A) is shown.
-    h.choose_from_star_menu(1, "v", "o", "End", "Up")
-    h.key("Return", window=None, settle=0.4)
+    choose_copy_format(h, *COLORREF_HEX)
     h.choose_from_star_menu(1, "v", "a")
-    pick_at(h, 110, 120, r"^lab\(67\.05 42\.83 74\.02\)$")
+    pick_at(h, 110, 120, r"^lab\(67\.817 45\.488 74\.841\)$")
     wait_until(lambda: h.clipboard() == "0x000080FF", 5, 0.2, "clipboard in the copy format")
     # The list's tooltip: the newest colour (orange) against navy, white and black.
     x, y, _, _ = h.main_geometry()
     h.move_pointer(x + 88, y + 215, settle=0.3)
-    contrast = ["C3/C2 6.40:1 AA", "C3/white 2.51:1 fail", "C3/black 8.33:1 AAA"]
-    tips = wait_until(lambda: [t for c, t in h.window_texts() if c == "tooltips_class32" and t.startswith("C3/")],
+    contrast = ["C3/C2 6.40:1 AA, Lc -50.9 large text", "C3/white 2.51:1 fail, Lc 48.7 large text",
+                "C3/black 8.33:1 AAA, Lc -53.3 large text"]
+    tips = wait_until(lambda: [t for c, t in h.window_texts() if c == "tooltips_class32" and t.startswith("C3:")],
                       10, 0.3, "the list's tooltip")
-    assert_eq(tips, ["\\r\\n".join(contrast)], "the list's tooltip")
+    assert_eq(tips, ["\\r\\n".join(["C3: \u2248darkorange"] + contrast)], "the list's tooltip")
     # The palette files: GIMP by the name's extension, CSS and JSON by the
     # dialog's file type (the type list follows the name field).
     expected = [("C1", *orange), ("C2", *navy), ("C3", *orange)]
@@ -231,13 +259,12 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
     save_from_file_menu(h, "c", "memo", ("Tab", "Down", "Down", "Down"))
     memo = Path(h.dir) / "memo.txt"
     wait_until(memo.exists, 10, 0.2, "memo in HSL")
-    assert_eq(memo.read_bytes(), b"C1: hsl(30, 100%, 50%)\r\nC2: hsl(210, 65%, 13%)\r\nC3: hsl(30, 100%, 50%)\r\n",
+    assert_eq(memo.read_bytes(), b"C1: hsl(30.1 100% 50%)\r\nC2: hsl(210 64.7% 13.3%)\r\nC3: hsl(30.1 100% 50%)\r\n",
               "memo written in HSL")
     # Each format shown and copied at once after a jump, without a pause
     # for a timer step: the copy is the colour now under the pointer, never
     # the one before the jump. Copy format back to "表示と同じ" first.
-    h.choose_from_star_menu(1, "v", "o", "Home")
-    h.key("Return", window=None, settle=0.4)
+    choose_copy_format(h, "Home")
     for i, (key, (navy_text, orange_text)) in enumerate(JUMP_TEXTS):
         h.choose_from_star_menu(1, "v", key)
         # Even turns jump from orange to navy, odd ones back.
@@ -247,19 +274,25 @@ def scenario_value_formats_copy_format_contrast_and_palettes(h):
         h.move_pointer(x1, 120, settle=0)
         h.key("shift+ctrl+c", settle=0)
         wait_until(lambda: h.clipboard() == after, 5, 0.1, f"clipboard {after!r} at once after the jump")
-    h.choose_from_star_menu(1, "v", "o", "End", "Up")  # COLORREF (16進) copied again, kept at close
-    h.key("Return", window=None, settle=0.4)
+    # The template, the copy format's last item, by its name.
+    choose_copy_format(h, "End")
+    h.move_pointer(110, 120, settle=0)
+    h.key("shift+ctrl+c", settle=0)
+    wait_until(lambda: h.clipboard() == "Color.FromArgb(255, 128, 0)", 5, 0.1, "clipboard through the template")
+    choose_copy_format(h, *COLORREF_HEX)  # COLORREF (16進) copied again, kept at close
     # The colour-list image: the line under it gives the contrast of the
     # newest colour (orange) with the one before (navy).
     h.choose_from_star_menu(1, "t", "c")
     h.wait_title("^取得した色を画像として表示$", timeout=15)
-    texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C11/")],
+    texts = wait_until(lambda: [t for c, t in h.window_texts() if c != "tooltips_class32" and t.startswith("C19/")],
                        15, 0.5, "contrast line")
-    assert_eq(texts, ["C11/C10 6.40:1 AA"], "contrast line under the colour-list image")
+    assert_eq(texts, ["C19/C18 6.40:1 AA, Lc -50.9 large text"], "contrast line under the colour-list image")
     # ファイル(&F) ▸ 終了(&X) from the menu bar of the image layout.
     h.key("alt+f", settle=0.5)
     h.key("x", window=None, settle=0.3)
     h.wait_exit()
     ini = h.read_ini()
-    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "ColorRefDecimal", "ColorMode at close")
+    assert_eq(re.search(r"^ColorMode=(.*)$", ini, re.M).group(1).strip(), "Name", "ColorMode at close")
+    if "Custom1=C#|Color.FromArgb({r}, {g}, {b})" not in ini:
+        raise HarnessError("the user's template was not kept as written")
     assert_eq(re.search(r"^CopyColorMode=(.*)$", ini, re.M).group(1).strip(), "ColorRefHex", "CopyColorMode")

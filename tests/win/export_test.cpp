@@ -670,7 +670,7 @@ TEST_F(Output, PastedDibV5KeepsItsAlphaOverTheImageAreasColour) {
     h.bV5BitCount = 32;
     h.bV5Compression = BI_BITFIELDS;
     h.bV5RedMask = 0xFF0000, h.bV5GreenMask = 0xFF00, h.bV5BlueMask = 0xFF, h.bV5AlphaMask = 0xFF000000;
-    h.bV5CSType = LCS_sRGB;
+    h.bV5CSType = 0x73524742;  // LCS_sRGB, "sRGB"
     const DWORD pixels[2] = {0xFFFF0000, 0x8000FF00};
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, sizeof h + sizeof pixels);
     auto* p = static_cast<BYTE*>(GlobalLock(mem));

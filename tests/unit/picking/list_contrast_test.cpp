@@ -15,9 +15,12 @@ TEST(ListContrast, NewestAgainstTheOneBeforeAndWhiteAndBlack) {
     using Lines = std::vector<std::string>;
     EXPECT_EQ(listContrastLines(list), Lines{});
     list.pick("rgb(119,119,119)", Rgb{119, 119, 119});  // #777777 on white: 4.478, cut to 4.47
-    EXPECT_EQ(listContrastLines(list), (Lines{"C1/white 4.47:1 AA large", "C1/black 4.68:1 AA"}));
+    EXPECT_EQ(listContrastLines(list),
+              (Lines{"C1/white 4.47:1 AA large, Lc 71.1 content text", "C1/black 4.68:1 AA, Lc -30.6 spot text"}));
     list.pick("#FFFFFF", Rgb{255, 255, 255});
-    const Lines two{"C2/C1 4.47:1 AA large", "C2/white 1.00:1 fail", "C2/black 21.00:1 AAA"};
+    // White text on #777777: Lc -76.6; on white nothing to tell apart.
+    const Lines two{"C2/C1 4.47:1 AA large, Lc -76.6 body text", "C2/white 1.00:1 fail, Lc 0.0 fail",
+                    "C2/black 21.00:1 AAA, Lc -107.9 body text preferred"};
     EXPECT_EQ(listContrastLines(list), two);
 }
 

@@ -36,7 +36,7 @@ TEST(PaletteFiles, EntriesAreNamedAsTheListNumbersThem) {
 TEST(PaletteFiles, MemoInAnotherFormatRewritesTheValuesAndKeepsOtherLines) {
     PickedColours list = twoPicks();
     list.add("no colon", Rgb{1, 2, 3});
-    EXPECT_EQ(memoTextIn(list, ColourFormat::Hsl), "C1: hsl(0, 100%, 50%)\r\nC2: hsl(30, 100%, 50%)\r\nno colon\r\n");
+    EXPECT_EQ(memoTextIn(list, ColourFormat::Hsl), "C1: hsl(0 100% 50%)\r\nC2: hsl(30.1 100% 50%)\r\nno colon\r\n");
     EXPECT_EQ(memoTextIn(list, ColourFormat::ColorRefHex), "C1: 0x000000FF\r\nC2: 0x000080FF\r\nno colon\r\n");
 }
 

@@ -119,9 +119,11 @@ TEST(SettingsLoad, EmptyFileGivesEveryDefault) {
 TEST(SettingsLoad, ReadsEveryKeyOnceInFileOrder) {
     RecordingProfile p;
     loadSettings(p, fullHd());
-    // Every key that is written, and the copy format, written only once chosen.
+    // Every key that is written, the copy format, written only once chosen,
+    // and the user's templates, never written.
     auto expected = kAllKeys;
     expected.insert(expected.begin() + 10, {"Display", "CopyColorMode"});
+    for (int i = 1; i <= kCustomFormats; ++i) expected.push_back({"Format", "Custom" + std::to_string(i)});
     EXPECT_EQ(p.reads, expected);
 }
 
