@@ -62,6 +62,8 @@ private:
     void installFollower();
     void removeFollower();
     static LRESULT CALLBACK mouseHookProc(int code, WPARAM wp, LPARAM lp);
+    // The follower's messages: from the pointer watch, and from the hook.
+    static constexpr UINT kFollowMessage = WM_APP + 1, kHookMessage = WM_APP + 2;
 
     // Display modes and frame.
     void ApplyLayout(Layout which);

@@ -6,9 +6,9 @@
 
 #include <stdexcept>
 
+#include "core/dpi.h"
 #include "core/shortcut_text.h"
 #include "settings/colour_key.h"
-#include "core/dpi.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
 
@@ -18,8 +18,7 @@ namespace {
 
 namespace st = hueloom::settings;
 
-constexpr UINT kTabsId = 1000;
-constexpr UINT kCursorListId = 1001;
+constexpr UINT kTabsId = 1000, kCursorListId = 1001;
 constexpr int kCursorItemHeight = 40;
 
 // Text of one or more lines on a page, over the page's colour.
@@ -33,7 +32,6 @@ void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const s
 }
 
 COLORREF pageColour(int page) { return tk::resolveColour(dialogs::optionPageColour(page)); }
-
 std::wstring wide(std::string_view utf8) { return tk::widen(std::string(utf8), CP_UTF8); }
 
 struct CursorDef {
@@ -43,8 +41,8 @@ struct CursorDef {
     const wchar_t* fallback;
 };
 
-// Shapes the system has come from the system; the others from the program's
-// cursor resources, or, while it carries none, from the nearest system shape.
+// Shapes the system has come from it; the others from the program's cursor
+// resources or, while it carries none, the nearest system shape.
 const CursorDef kCursors[] = {
     {L"crArrow", IDC_ARROW, 0, nullptr},          {L"crCross", IDC_CROSS, 0, nullptr},
     {L"crIBeam", IDC_IBEAM, 0, nullptr},          {L"crSizeNESW", IDC_SIZENESW, 0, nullptr},

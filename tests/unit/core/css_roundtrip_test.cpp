@@ -25,8 +25,7 @@ TEST(CssRoundTrip, EveryColourComesBackFromEveryCssText) {
             long n = 0;
             for (uint32_t v = from; v < (1u << 24); v += 2) {
                 const Rgb c{uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
-                double edge = 0;
-                const auto back = back::parse(formatColour(c, f), edge);
+                const auto back = back::parse(formatColour(c, f));
                 if (back && *back == c) continue;
                 if (!n++) first = std::min(first.load(), v);
             }
