@@ -258,6 +258,7 @@ private:
     unsigned frameColor_ = 0xFFFF00;
     int blinkCount_ = 0;
     hueloom::magnifier::PointerTracker tracker_;
+    unsigned timerSteps_ = 0;
     hueloom::magnifier::FramePacer pacer_;
     std::unique_ptr<tk::PointerWatch> pointerWatch_;
     HHOOK mouseHook_ = nullptr;
