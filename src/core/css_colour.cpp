@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace hueloom::css {
 
@@ -70,14 +71,41 @@ double hue(Rgb c, double& max, double& min) {
     return h * 60;
 }
 
-// A hue that rounds to 360 at the given decimals is written as 0; a hue
-// without chroma to speak of as 0 too.
-std::string hueText(double h, int decimals, bool achromatic = false) {
-    const std::string t = number(achromatic ? 0 : h, decimals);
-    return t == "360" ? "0" : t;
-}
+// A text built in one buffer: the function's name, its numbers (decimals
+// trimmed as number() does), the closing bracket.
+class Line {
+public:
+    explicit Line(std::string_view head) { put(head); }
+    Line& put(std::string_view s) {
+        for (char ch : s) buf_[n_++] = ch;
+        return *this;
+    }
+    // v, then `after`.
+    Line& num(double v, int decimals, std::string_view after = " ") {
+        char* start = buf_ + n_;
+        char* end = std::to_chars(start, buf_ + sizeof buf_ - 8, v, std::chars_format::fixed, decimals).ptr;
+        if (decimals > 0) {
+            while (end[-1] == '0') --end;
+            if (end[-1] == '.') --end;
+        }
+        if (end - start == 2 && start[0] == '-' && start[1] == '0') *start = '0', end = start + 1;
+        n_ = static_cast<size_t>(end - buf_);
+        return put(after);
+    }
+    // A hue that rounds to 360 at the given decimals is written as 0; a hue
+    // without chroma to speak of as 0 too.
+    Line& hue(double h, int decimals, bool achromatic, std::string_view after = " ") {
+        const size_t at = n_;
+        num(achromatic ? 0 : h, decimals, "");
+        if (std::string_view(buf_ + at, n_ - at) == "360") n_ = at, put("0");
+        return put(after);
+    }
+    std::string str() const { return std::string(buf_, n_); }
 
-std::string percent(double v, int decimals) { return number(v, decimals) + "%"; }
+private:
+    char buf_[160];
+    size_t n_ = 0;
+};
 
 }  // namespace
 
@@ -134,16 +162,7 @@ Coords displayP3(Rgb c) {
     return {fromLinear(l.a), fromLinear(l.b), fromLinear(l.c)};
 }
 
-std::string number(double v, int decimals) {
-    char buf[64];
-    const auto end = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals).ptr;
-    std::string t(buf, end);
-    if (t.find('.') != std::string::npos) {
-        t.erase(t.find_last_not_of('0') + 1);
-        if (t.back() == '.') t.pop_back();
-    }
-    return t == "-0" ? "0" : t;
-}
+std::string number(double v, int decimals) { return Line("").num(v, decimals, "").str(); }
 
 // The decimals of each text: the fewest with which every 8-bit colour comes
 // back from it by CSS Color 4's conversions (the exhaustive test in
@@ -152,42 +171,42 @@ std::string number(double v, int decimals) {
 // paints the exact colour.
 std::string hslText(Rgb c) {
     const Coords v = hsl(c);
-    return "hsl(" + hueText(v.a, 1) + " " + percent(v.b, 1) + " " + percent(v.c, 1) + ")";
+    return Line("hsl(").hue(v.a, 1, false).num(v.b, 1, "% ").num(v.c, 1, "%)").str();
 }
 
 std::string hwbText(Rgb c) {
     const Coords v = hwb(c);
-    return "hwb(" + hueText(v.a, 1) + " " + percent(v.b, 1) + " " + percent(v.c, 1) + ")";
+    return Line("hwb(").hue(v.a, 1, false).num(v.b, 1, "% ").num(v.c, 1, "%)").str();
 }
 
 std::string labText(Rgb c) {
     const Coords v = labD50(c);
-    return "lab(" + number(v.a, 3) + " " + number(v.b, 3) + " " + number(v.c, 3) + ")";
+    return Line("lab(").num(v.a, 3).num(v.b, 3).num(v.c, 3, ")").str();
 }
 
 std::string lchText(Rgb c) {
     const Coords v = lch(c);
-    return "lch(" + number(v.a, 3) + " " + number(v.b, 3) + " " + hueText(v.c, 3, v.b < 0.0005) + ")";
+    return Line("lch(").num(v.a, 3).num(v.b, 3).hue(v.c, 3, v.b < 0.0005, ")").str();
 }
 
 std::string oklabText(Rgb c) {
     const Coords v = oklab(c);
-    return "oklab(" + percent(v.a * 100, 4) + " " + number(v.b, 6) + " " + number(v.c, 6) + ")";
+    return Line("oklab(").num(v.a * 100, 4, "% ").num(v.b, 6).num(v.c, 6, ")").str();
 }
 
 std::string oklchText(Rgb c) {
     const Coords v = oklch(c);
-    return "oklch(" + percent(v.a * 100, 4) + " " + number(v.b, 6) + " " + hueText(v.c, 3, v.b < 0.0000005) + ")";
+    return Line("oklch(").num(v.a * 100, 4, "% ").num(v.b, 6).hue(v.c, 3, v.b < 0.0000005, ")").str();
 }
 
 std::string displayP3Text(Rgb c) {
     const Coords v = displayP3(c);
-    return "color(display-p3 " + number(v.a, 5) + " " + number(v.b, 5) + " " + number(v.c, 5) + ")";
+    return Line("color(display-p3 ").num(v.a, 5).num(v.b, 5).num(v.c, 5, ")").str();
 }
 
 std::string labD65Text(Rgb c) {
     const Coords v = labD65(c);
-    return "L*a*b* D65 " + number(v.a, 2) + " " + number(v.b, 2) + " " + number(v.c, 2);
+    return Line("L*a*b* D65 ").num(v.a, 2).num(v.b, 2).num(v.c, 2, "").str();
 }
 
 }  // namespace hueloom::css

@@ -5,7 +5,8 @@
 # - win.unit.ARCH.N: the Windows-side GoogleTest binary under Wine, in shards;
 # - every `def scenario_NAME(` in tests/e2e/test_*.py becomes the CTest test
 #   e2e.FILE.NAME, run against the real Hueloom.exe under Xvfb and Wine. A
-#   scenario marked `# also-i686` on its def line also runs in the i686 build.
+#   scenario marked `# also-i686` on its def line also runs in the i686 build,
+#   one marked `# long` is started early.
 # Wine tests run in lanes (harness.py) shared by both builds' trees. Where
 # the i686 build cannot run (no 32-bit support), its Wine tests exit 77 and
 # CTest reports them as skipped.
@@ -84,7 +85,12 @@ foreach(f IN LISTS E2E_FILES)
     if(E2E_ARCH STREQUAL "i686")
       set(test_name ${test_name}.i686)
     endif()
-    wine_test(${test_name} 180 e2e 10
+    # A scenario marked `# long` starts before the short ones.
+    set(cost 10)
+    if(line MATCHES "# long")
+      set(cost 50)
+    endif()
+    wine_test(${test_name} 180 e2e ${cost}
               ${HARNESS} run --work ${HUELOOM_E2E_WORK} --arch ${E2E_ARCH} --exe $<TARGET_FILE:Hueloom> ${f} ${name})
   endforeach()
 endforeach()

@@ -158,7 +158,7 @@ def drawn_by(h, reader, path):
     return read_with(["convert", png, "-background", "white", "-flatten", "-depth", "8", "ppm:-"], reader)
 
 
-def scenario_five_formats_through_the_dialog_read_by_other_programs(h):
+def scenario_five_formats_through_the_dialog_read_by_other_programs(h):  # long
     h.show_picture(0, 0, 300, 300, lambda x, y: COLOUR if x < 150 else OTHER)
     out = os.path.join(h.dir, "out")
     os.makedirs(out)

@@ -209,7 +209,7 @@ def choose_copy_format(h, *keys):
     h.key("Return", window=None, settle=0.4)
 
 
-def scenario_value_formats_copy_format_contrast_and_palettes(h):
+def scenario_value_formats_copy_format_contrast_and_palettes(h):  # long
     orange, navy = (255, 128, 0), (12, 34, 56)
     h.show_picture(100, 100, 80, 40, lambda x, y: orange if x < 40 else navy)
     # A template of the user's own, and one that cannot be read (its message

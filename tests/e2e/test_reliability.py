@@ -87,7 +87,7 @@ def scenario_commands_during_the_reduction_are_refused(h):
     h.close_program()
 
 
-def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):
+def scenario_save_onto_a_full_disk_keeps_the_earlier_file_and_names_it(h):  # long
     """The picture is saved over a file on a 1 MB tmpfs: the write fails
     half-way. The tmpfs is mounted where Wine's server sees it too (the server
     opens the files for the program, so a mount namespace of the program alone

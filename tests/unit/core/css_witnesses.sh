@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Our CSS texts, APCA figures and named colours held against programs we did
-# not write: colorjs.io and apca-w3 (npm, installed by setup) for 100,000
+# not write: colorjs.io and apca-w3 (npm, installed by setup) for 50,000
 # colours and 10,000 pairs, and headless Chromium, which paints 10,000 of
 # the colours from each text onto a canvas and reads the pixel back.
 # Usage: css_witnesses.sh CSS_TOOL WORKDIR
@@ -11,7 +11,7 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 for need in "$modules/colorjs.io" "$modules/apca-w3"; do
     [ -d "$need" ] || { echo "FAIL: $need is missing (scripts/setup.sh installs it)"; exit 1; }
 done
-"$tool" texts 100000 >texts.txt && "$tool" apca 10000 >apca.txt && "$tool" names >names.txt || exit 1
+"$tool" texts 50000 >texts.txt && "$tool" apca 10000 >apca.txt && "$tool" names >names.txt || exit 1
 node "$here/css_witnesses.mjs" "$modules" texts.txt apca.txt names.txt || exit 1
 
 browser=$(command -v chromium || command -v chromium-browser || true)
