@@ -1,5 +1,5 @@
-// An 8-bit sRGB colour in the colour spaces of CSS Color 4, with the
-// matrices and white points that specification gives (lab() and lch() are
+// An 8-bit sRGB colour in the colour spaces of CSS Color 4, with its
+// matrices and white points (lab() and lch() are
 // relative to D50, reached with the Bradford adaptation; OKLab and
 // display-p3 are relative to D65), and the CSS texts of it.
 //
