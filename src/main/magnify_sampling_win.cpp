@@ -15,10 +15,10 @@ namespace hueloom::app {
 namespace {
 
 // How often the watch asks where the pointer is, milliseconds: half a frame
-// while the pointer moves and for three seconds after, three frames once it
+// while the pointer moves and for three seconds after, four frames once it
 // has been still longer (asking costs, under Wine, a few calls to its server
 // and one to X each time).
-constexpr tk::PointerWatch::Rates kFollowPoll{8, 50, 3000, 1000.0 / 60};
+constexpr tk::PointerWatch::Rates kFollowPoll{8, 66, 3000, 1000.0 / 60};
 // Value texts longer than this many characters do not fit the label in bold.
 constexpr size_t kLongValueText = 18;
 
@@ -27,18 +27,13 @@ constexpr size_t kLongValueText = 18;
 // ------------------------------------------------------------------ sampling
 
 // The 100 ms step. The follower shows a moving pointer at once; this step
-// catches what it missed, and reads the screen again under a still pointer,
-// since what lies there can change.
+// reads the screen again under the still pointer, since what lies there can
+// change: every third step, as asking the screen costs (under Wine an X
+// round trip), at the place the follower last showed.
 void TfrmMagnify::Timer1Timer() {
-    // Every third step: the watch shows the moves; the screen under a still
-    // pointer is read three times a second, as asking the screen costs.
-    if (++timerSteps_ % 3 != 0) return;
-    POINT p;
-    if (!GetCursorPos(&p)) return;
-    if (tracker_.moved({p.x, p.y}))
-        stepAt(p);
-    else if (model_.sample())
-        sampleScreen(p, false);
+    if (++timerSteps_ % 3 != 0 || !model_.sample()) return;
+    const Point p = tracker_.last();
+    sampleScreen({p.x, p.y}, false);
 }
 
 // Asked by the pointer watch (which sees the pointer anywhere, and paces
