@@ -193,8 +193,11 @@ def scenario_five_formats_through_the_dialog_read_by_other_programs(h):  # long
     page = emf_page(h, path("shot.emf"))
     expect_scaled_capture(page, placed(page), "EMF", 0)
     # The picture's bitmap record, drawn by the other metafile readers too.
-    for reader, name in (("inkscape", "shot.emf"), ("inkscape", "shot.wmf"), ("wmf2gd", "shot.wmf")):
-        page = drawn_by(h, reader, path(name))
+    # (wmf2svg's own SVG of a picture is no valid XML for librsvg: wmf_picture
+    # above reads the picture it writes.)
+    for reader, name in (("inkscape", "shot.emf"), ("inkscape", "shot.wmf"), ("wmf2gd", "shot.wmf"),
+                         ("libreoffice", "shot.wmf")):
+        page = emf_page(h, path(name)) if reader == "libreoffice" else drawn_by(h, reader, path(name))
         expect_scaled_capture(page, placed(page), f"{name} drawn by {reader}", 0)
     # 256 colours: the two colours stay exact, in an 8-bit BMP and a palette PNG.
     image_menu(h, "Down")  # 256色に減色, see test_capture
