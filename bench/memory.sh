@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 tool=build/native/bench/hueloom_bench_memory
 size="${1:-16384}"
 folder="${2:-build/native/bench}"
-for op in invert grayscale reduce256 snapshot-undo save-bmp snapshot-undo-in-memory save-bmp-in-memory; do
+for op in invert grayscale reduce256 fill-1000 pixelate-1000 snapshot-undo save-bmp snapshot-undo-in-memory save-bmp-in-memory; do
     "$tool" "$op" "$size" "$folder"
 done

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <string>
 
+#include "editing/region_edits.h"
 #include "image/bmp.h"
 #include "image/file_io.h"
 #include "image/filters.h"
@@ -82,6 +83,11 @@ int main(int argc, char** argv) {
         picture = hueloom::image::grayscale(picture);
     } else if (op == "reduce256") {
         picture = hueloom::image::reduceTo256(picture);
+    } else if (op == "fill-1000") {
+        hueloom::editing::fillRect(picture, hueloom::Rect{size / 3, size / 3, size / 3 + 1000, size / 3 + 1000}, 0, 0,
+                                   0);
+    } else if (op == "pixelate-1000") {
+        hueloom::editing::pixelate(picture, hueloom::Rect{size / 3, size / 3, size / 3 + 1000, size / 3 + 1000}, 12);
     } else if (op == "snapshot-undo") {
         hueloom::image::saveBmp(picture, file);
         picture = hueloom::image::loadBmp(file);

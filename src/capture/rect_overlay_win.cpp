@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "capture/size_dialog_win.h"
+#include "capture/size_label_win.h"
 #include "core/shortcut_text.h"
 #include "image/win/dib_win.h"
 #include "toolkit/application_win.h"
@@ -22,17 +23,6 @@ const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24"
 
 RECT toRect(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-capture::Key keyOf(WORD vk) {
-    switch (vk) {
-    case VK_LEFT: return capture::Key::Left;
-    case VK_UP: return capture::Key::Up;
-    case VK_RIGHT: return capture::Key::Right;
-    case VK_DOWN: return capture::Key::Down;
-    case VK_RETURN: return capture::Key::Return;
-    default: return capture::Key::Other;
-    }
-}
-
 }  // namespace
 
 TfrmVirtualDesktop* TfrmVirtualDesktop::current_ = nullptr;
@@ -44,45 +34,6 @@ TfrmVirtualDesktop::TfrmVirtualDesktop() {
 TfrmVirtualDesktop::~TfrmVirtualDesktop() {
     if (current_ == this) current_ = nullptr;
     destroy();
-}
-
-// ---------------------------------------------------------------- size label
-
-bool TfrmVirtualDesktop::SizeLabel::create(HWND parent) {
-    font_ = tk::makeFont(13, dpi(), FW_NORMAL);
-    if (!Control::create(L"TLabRectSize", parent, 0, 0, 1, 1)) return false;
-    hide();
-    return true;
-}
-
-void TfrmVirtualDesktop::SizeLabel::setCaption(const std::wstring& text) {
-    caption_ = text;
-    if (hwnd_) SetWindowTextW(hwnd_, text.c_str());
-    // Sized to the text.
-    tk::WindowDC screen(nullptr);
-    tk::SavedDC saved(screen);
-    SelectObject(screen, font_);
-    RECT r{0, 0, 0, 0};
-    DrawTextW(screen, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_CALCRECT | DT_LEFT | DT_NOPREFIX);
-    RECT b = bounds();
-    setBounds(b.left, b.top, r.right, r.bottom);
-    invalidate();
-}
-
-LRESULT TfrmVirtualDesktop::SizeLabel::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
-    // The mouse works on the overlay through the label.
-    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
-    return Control::wndProc(msg, wp, lp);
-}
-
-void TfrmVirtualDesktop::SizeLabel::paint(HDC dc, const RECT& rc) {
-    FillRect(dc, &rc, GetSysColorBrush(COLOR_INFOBK));
-    tk::SavedDC saved(dc);
-    SelectObject(dc, font_);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-    RECT r = rc;
-    DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, DT_LEFT | DT_TOP | DT_NOPREFIX);
 }
 
 // ---------------------------------------------------------------- the overlay
@@ -283,13 +234,13 @@ void TfrmVirtualDesktop::FormMouseUp(int x, int y) {
 
 void TfrmVirtualDesktop::FormKeyDown(WORD vk) {
     const Shown before = shown();
-    sel_.keyDown(keyOf(vk), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
+    sel_.keyDown(capture::keyOfVirtualKey(vk), GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0);
     apply(before);
 }
 
 void TfrmVirtualDesktop::FormKeyUp(WORD vk) {
     const Shown before = shown();
-    sel_.keyUp(keyOf(vk));
+    sel_.keyUp(capture::keyOfVirtualKey(vk));
     apply(before);
 }
 

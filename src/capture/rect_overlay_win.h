@@ -20,6 +20,7 @@
 #include <string>
 
 #include "capture/selection.h"
+#include "capture/size_label_win.h"
 #include "image/dib.h"
 #include "settings/settings.h"
 #include "toolkit/controls/control_win.h"
@@ -80,22 +81,6 @@ public:
     void pmnuOptSizeClick();
     void pmnuRectCutClick();
     void pmnuCtrl_ZClick();
-
-    // The size label: two lines in the tooltip colour, sized to its text.
-    class SizeLabel : public tk::Control {
-    public:
-        bool create(HWND parent);
-        void setCaption(const std::wstring& text);
-        const std::wstring& caption() const { return caption_; }
-        LRESULT wndProc(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    protected:
-        void paint(HDC dc, const RECT& rc) override;
-
-    private:
-        std::wstring caption_;
-        tk::Font font_;
-    };
 
     SizeLabel LabRectSize;
     tk::Menu PopupMenu1{tk::Menu::Popup};

@@ -46,6 +46,17 @@ Pointer zonePointer(int zone) {
     }
 }
 
+Key keyOfVirtualKey(unsigned vk) {
+    switch (vk) {
+    case 0x25: return Key::Left;
+    case 0x26: return Key::Up;
+    case 0x27: return Key::Right;
+    case 0x28: return Key::Down;
+    case 0x0D: return Key::Return;
+    default: return Key::Other;
+    }
+}
+
 // ---------------------------------------------------------------- Selection
 
 Selection::Selection() {

@@ -27,6 +27,8 @@ enum SelState { selEmpty = 0, selShown = 1, selGrabbed = 2, selTracking = 3, sel
 enum class Pointer { SelectCross, Arrow, SizeNWSE, SizeNS, SizeNESW, SizeWE, SizeAll };
 
 enum class Key { Left, Up, Right, Down, Return, Other };
+// The key of a Windows virtual-key code (VK_LEFT ... VK_DOWN, VK_RETURN).
+Key keyOfVirtualKey(unsigned vk);
 
 // What the overlay shows under the focus rectangle.
 enum class View { Plain, Masked };
@@ -53,6 +55,8 @@ public:
     void startOver();
     void freeSize(Point pointer);
     void setFixedSize(int width, int height, Point pointer);
+    // The rectangle replaced, as its owner keeps it within bounds.
+    void setRect(const Rect& r) { rect_ = r; }
 
     SelState state() const { return state_; }
     const Rect& rect() const { return rect_; }

@@ -16,8 +16,8 @@ public:
     // Creates the window centred on `owner`, shows it (not modal) with the
     // title and "0 %", and paints it at once.
     bool create(HWND owner, const std::wstring& title);
-    // Percentage 0..100: label and bar, painted at once; then pending
-    // messages are processed so every window repaints.
+    // Percentage 0..100: label and bar; painted, and pending messages
+    // processed so every window repaints, at most every kPaintEveryMs.
     void setProgress(int percent);
     int progress() const { return percent_; }
     std::wstring title() const { return Label2.caption(); }
@@ -34,6 +34,8 @@ private:
     HWND panel_ = nullptr, bar_ = nullptr;
     tk::Font font_, labelFont_;
     int percent_ = 0;
+    static constexpr ULONGLONG kPaintEveryMs = 50;
+    ULONGLONG lastPaint_ = 0;
 };
 
 }  // namespace hueloom::editing

@@ -19,6 +19,7 @@
 #include "image/image_error.h"
 #include "toolkit/application_win.h"
 #include "toolkit/monitors_win.h"
+#include "toolkit/trace_win.h"
 #include "dialogs/infobox/info_box_win.h"
 
 namespace hueloom::app {
@@ -64,6 +65,7 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     tk::app().showTaskbarButton(false);
     ShowWindow(hwnd_, SW_HIDE);
     tk::app().processMessages();
+    tk::trace("capture-hidden");
     // A negative delay (the options accept any integer) waits not at all.
     Sleep(static_cast<DWORD>(std::max(0, settings.SleepTime)));
 
@@ -82,6 +84,7 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
         case CaptureKind::Window: image = capture::grabWindow(GetForegroundWindow(), settings.flgCursorCapture); break;
         case CaptureKind::Rectangle: image = captureRectangle(); break;
         }
+        tk::trace("capture-grabbed");
         setWorkingImage(std::move(image));
         ForgetUndo();
     }
@@ -140,8 +143,12 @@ void TfrmMagnify::mnuLoadCursorClick() {
     Image1.setCursor(hueloom::capture::loadFileCursor(file));
 }
 
-void TfrmMagnify::Image1MouseDown(int, int x, int y, WPARAM keys) {
+void TfrmMagnify::Image1MouseDown(int button, int x, int y, WPARAM keys) {
     if (busy()) return;
+    if (button == MK_LBUTTON && !(keys & MK_SHIFT)) {
+        selectionMouseDown(x, y);
+        return;
+    }
     HCURSOR c = GetCursor();
     if (!(keys & MK_SHIFT) || !c) return;
     if (hasWorkingImage()) {

@@ -97,6 +97,10 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::ImgModeReverse: return [this] { mnuImgModeReverseClick(); };
     case Command::ImgModeGray: return [this] { mnuImgModeGrayClick(); };
     case Command::ImgMode256: return [this] { mnuImgMode256Click(); };
+    case Command::ImgCrop: return [this] { mnuImgCropClick(); };
+    case Command::ImgFill: return [this] { mnuImgFillClick(); };
+    case Command::ImgPixelate: return [this] { mnuImgPixelateClick(); };
+    case Command::ImgFillColor: return [this] { mnuImgFillColorClick(); };
     // Submenus that only open, and the pop-up's "close the menu".
     case Command::CopyFormat:
     case Command::None:
@@ -213,6 +217,7 @@ MenuFacts TfrmMagnify::menuFacts() const {
     f.magnifierRunning = magnifierRunning();
     f.hasPickedColours = !model_.picked().empty();
     f.undoAvailable = UndoAvailable;
+    f.hasSelection = selectedRect().has_value();
     f.workingImagePalette8 = workingImage_.isPalette8();
     return f;
 }

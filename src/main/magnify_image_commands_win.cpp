@@ -3,6 +3,9 @@
 // progress window.
 #include <windows.h>
 
+#include <exception>
+#include <thread>
+
 #include "main/magnify_win.h"
 
 using hueloom::app::Command;
@@ -10,27 +13,35 @@ using hueloom::app::commandName;
 #include "core/paths.h"
 #include "main/menu_rules.h"
 #include "image/bmp.h"
+#include "capture/selection.h"
 #include "editing/clipboard_win.h"
+#include "editing/region_edits.h"
 #include "image/win/dib_win.h"
 #include "image/filters.h"
 #include "image/image_error.h"
 #include "image/reduce.h"
 #include "toolkit/application_win.h"
+#include "toolkit/trace_win.h"
 #include "editing/progress_win.h"
 
 namespace hueloom::app {
 
 using hueloom::image::Dib;
 
-void TfrmMagnify::setWorkingImage(Dib dib) {
+void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection) {
+    if (!keepSelection) clearSelection();
     workingImage_ = std::move(dib);
     if (workingImage_.isNull()) {
         Image1.clear();
     } else {
         // The image area draws the working image itself: the picture is held
         // once, not once more as a bitmap of the control.
-        Image1.setPainter([this](HDC dc, const RECT& part) { hueloom::image::drawDibPart(dc, workingImage_, part); },
-                          workingImage_.width(), workingImage_.height());
+        Image1.setPainter(
+            [this](HDC dc, const RECT& part) {
+                hueloom::image::drawDibPart(dc, workingImage_, part);
+                drawSelection(dc, part);
+            },
+            workingImage_.width(), workingImage_.height());
     }
     ScrollBox1.arrange();
     Image1.invalidate();
@@ -69,6 +80,7 @@ void TfrmMagnify::mnuImgEditClick() {
         it->checked = !e.imgMode256;
         it->caption = e.imgMode256 ? L"256色に減色" : L"現在256色(8ビット パレット)";
     }
+    for (Command c : {Command::ImgCrop, Command::ImgFill, Command::ImgPixelate}) set(c, e.selectionEdits);
     set(Command::ImgModeReverse, true);
     set(Command::ImgModeGray, true);
     set(Command::CopyBMP, true);
@@ -91,14 +103,45 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         TfrmMagnify* self;
         ~Done() { self->progress_ = nullptr; }
     } done{this};
+    if (selectedRect()) {
+        // On the selected part only: the part is cut out, filtered and
+        // written back over itself.
+        editSelection([&](Dib& picture, const hueloom::Rect& r) {
+            const Dib out = fn(hueloom::capture::cutRect(picture, r));
+            hueloom::editing::paste(picture, out, hueloom::Point{r.left, r.top});
+        });
+        return;
+    }
     // The filter reads the picture on show and writes a new one, which takes
     // its place when complete: at most two pictures at a time, and a failure
     // (a full disk for the snapshot, too little memory) keeps the picture.
     // Nothing else changes the picture meanwhile: every other command waits
     // while busy().
     hueloom::image::withPictureMemory(workingImage_.width(), workingImage_.height(), [&] {
-        TakeSnapshot();
-        Dib result = fn(workingImage_);
+        // The snapshot is written while the filter works (both only read the
+        // picture on show); the new picture is shown only once the snapshot
+        // is safely on disk.
+        tk::trace("filter-start");
+        std::exception_ptr snapshotFailed;
+        std::thread snapshot([&] {
+            try {
+                hueloom::image::saveBmp(workingImage_, std::filesystem::path(undoPath()));
+            } catch (...) {
+                snapshotFailed = std::current_exception();
+            }
+        });
+        Dib result;
+        try {
+            result = fn(workingImage_);
+        } catch (...) {
+            snapshot.join();
+            throw;
+        }
+        tk::trace("filter-done");
+        snapshot.join();
+        if (snapshotFailed) std::rethrow_exception(snapshotFailed);
+        UndoAvailable = true;
+        tk::trace("filtered");
         setWorkingImage(std::move(result));
     });
     if (workingImage_.isPalette8()) {

@@ -61,6 +61,9 @@ void TfrmMagnify::FormCreate() {
     Image1.create(ScrollBox1.hwnd(), 0, 0, lay_.viewSize, lay_.viewSize);
     ScrollBox1.setChild(&Image1);
     Image1.onMouseDown = [this](int button, int x, int y, WPARAM keys) { Image1MouseDown(button, x, y, keys); };
+    Image1.onMouseMove = [this](int x, int y) { selectionMouseMove(x, y); };
+    Image1.onMouseUp = [this](int x, int y) { selectionMouseUp(x, y); };
+    selectionLabel_.create(Image1.hwnd());
     ScrollBox1.onResize = [this] {
         if (colourListMode_ && !magnifierRunning()) rebuildColourList();
     };
@@ -376,6 +379,7 @@ LRESULT TfrmMagnify::hitTest(int x, int y) {
 }
 
 bool TfrmMagnify::dialogKey(WORD vk, WORD) {
+    if (selectionKey(vk)) return true;
     magnifier::Arrow a;
     switch (vk) {
     case VK_LEFT: a = magnifier::Arrow::Left; break;

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "capture/selection.h"
+#include "capture/size_label_win.h"
 #include "magnifier/magnifier.h"
 #include "main/commands.h"
 #include "main/magnify_model.h"
@@ -168,7 +170,8 @@ private:
     // for it to end, so nothing touches the picture it works on.
     bool busy() const { return progress_ != nullptr; }
     std::function<void()> unlessBusy(std::function<void()> command);
-    void setWorkingImage(hueloom::image::Dib dib);
+    // A new picture clears the selection; an edit of a part of it keeps it.
+    void setWorkingImage(hueloom::image::Dib dib, bool keepSelection = false);
     // A picture from outside (paste): the working image, colour-list mode off.
     void replaceWorkingImage(hueloom::image::Dib dib) {
         colourListMode_ = false;
@@ -201,6 +204,29 @@ private:
     // The rectangle branch of DoCapture: grabs the whole virtual desktop,
     // lets the user choose on the frozen copy, cuts the choice out.
     hueloom::image::Dib captureRectangle();
+
+    // The selection on the working image, in its pixels: dragged with the
+    // left button, moved and sized with the arrow keys as the rectangle
+    // capture's is, cleared with Esc; and the commands on it.
+    capture::Selection selection_;
+    capture::SizeLabel selectionLabel_;
+    std::optional<hueloom::Rect> selectedRect() const;
+    bool canSelect() const;
+    void selectionMouseDown(int x, int y);
+    void selectionMouseMove(int x, int y);
+    void selectionMouseUp(int x, int y);
+    bool selectionKey(WORD vk);
+    void clearSelection();
+    // Keeps the selection on the picture and shows what changed since `before`.
+    void showSelection(const hueloom::Rect& before, unsigned repaintsBefore, bool keyMove);
+    void drawSelection(HDC dc, const RECT& part);
+    void mnuImgCropClick();
+    void mnuImgFillClick();
+    void mnuImgPixelateClick();
+    void mnuImgFillColorClick();
+    // Runs `edit` on the picture in place over the selected part, after the
+    // undo snapshot; a picture of other than 24 or 32 bits is widened first.
+    void editSelection(const std::function<void(hueloom::image::Dib&, const hueloom::Rect&)>& edit);
 
     // Cursor stamping: Shift+click stamps the image area's cursor.
     void applyCaptureCursor();

@@ -13,6 +13,7 @@ MenuEnabling menuEnabling(const MenuFacts& f) {
     e.imgUndo = f.undoAvailable;
     e.imgMode256 = !f.workingImagePalette8;
     e.paste = f.clipboardHasPicture;
+    e.selectionEdits = f.hasSelection;
     return e;
 }
 

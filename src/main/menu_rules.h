@@ -11,6 +11,7 @@ struct MenuFacts {
     bool undoAvailable = false;
     bool workingImagePalette8 = false;  // the working image is 8-bit palette
     bool clipboardHasPicture = false;
+    bool hasSelection = false;  // a selection is shown on the working image
 };
 
 struct MenuEnabling {
@@ -23,6 +24,7 @@ struct MenuEnabling {
     bool imgUndo = false;
     bool imgMode256 = false;  // reduction offered; checked when it is not
     bool paste = false;
+    bool selectionEdits = false;  // crop, fill and pixelate
 };
 
 MenuEnabling menuEnabling(const MenuFacts& facts);

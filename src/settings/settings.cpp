@@ -105,6 +105,10 @@ Settings loadSettings(Profile& profile, const Environment& env) {
     s.SleepTime = std::clamp(r.integer(kCapture, "SleepTime", d.SleepTime), kSleepTimeMin, kSleepTimeMax);
     s.CaptureCursor = r.integerInRange(kCapture, "CaptureCursor", d.CaptureCursor, 0, kCursorCount - 1);
     s.flgCursorCapture = r.flag(kCapture, "flgCursorCapture");
+    if (const auto fill = parseColourKey(r.text(kCapture, "FillColor", "")); fill && isColourValue(*fill))
+        s.FillColor = *fill;
+    if (const int size = r.integerInRange(kCapture, "MosaicSize", 0, kMosaicSizeMin, kMosaicSizeMax))
+        s.MosaicSize = size;
 
     s.InitialDirTxt = r.text(kFileDir, "InitialDirTxt", d.InitialDirTxt);
     s.InitialDirImg = r.text(kFileDir, "InitialDirImg", d.InitialDirImg);
@@ -166,6 +170,8 @@ void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const Ke
     integer(kCapture, "SleepTime", s.SleepTime);
     integer(kCapture, "CaptureCursor", s.CaptureCursor);
     flag(kCapture, "flgCursorCapture", s.flgCursorCapture);
+    if (s.FillColor) p.writeString(kCapture, "FillColor", colourToKeyText(*s.FillColor));
+    if (s.MosaicSize) integer(kCapture, "MosaicSize", *s.MosaicSize);
 
     p.writeString(kFileDir, "InitialDirTxt", s.InitialDirTxt);
     p.writeString(kFileDir, "InitialDirImg", s.InitialDirImg);

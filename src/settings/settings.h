@@ -12,7 +12,8 @@
 //              HotKeyGetColor, HotKeyScreenCapture, HotKeyWindowCapture,
 //              HotKeyRectCapture, HookPrintScreenKey, HookAltPrintScreenKey
 //   [Message]  Msg_ID1 .. Msg_ID5
-//   [Capture]  SleepTime, CaptureCursor, flgCursorCapture
+//   [Capture]  SleepTime, CaptureCursor, flgCursorCapture, and FillColor and
+//              MosaicSize once the user has chosen them
 //   [FileDir]  InitialDirTxt, InitialDirImg
 //   [Format]   Custom1 .. Custom9, read only: the user's value formats
 //
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +63,10 @@ inline constexpr int kDefaultSleepTime = 1000;
 inline constexpr int kSleepTimeMin = 0, kSleepTimeMax = 60000;
 inline constexpr int kDefaultCaptureCursor = 0;
 inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
+// The selection's fill colour and pixelate square size on the picture.
+inline constexpr uint32_t kDefaultFillColor = kClBlack;
+inline constexpr int kDefaultMosaicSize = 12;
+inline constexpr int kMosaicSizeMin = 2, kMosaicSizeMax = 256;
 
 // What loading needs to know about the machine.
 struct Environment {
@@ -122,6 +128,11 @@ struct Settings {
     int SleepTime = kDefaultSleepTime;
     int CaptureCursor = kDefaultCaptureCursor;
     bool flgCursorCapture = false;
+    // Written only once set (a usable value read, or the user's choice).
+    std::optional<uint32_t> FillColor;
+    std::optional<int> MosaicSize;
+    uint32_t fillColor() const { return FillColor.value_or(kDefaultFillColor); }
+    int mosaicSize() const { return MosaicSize.value_or(kDefaultMosaicSize); }
     std::string InitialDirTxt;
     std::string InitialDirImg;
     // The user's value formats (core/colour_template.h), read and never

@@ -502,3 +502,95 @@ def scenario_colour_list_image_shown_and_saved_as_drawings(h):
         raise HarnessError("the save dialog opened for a cleared colour list")
     h.key("Return", window=box, settle=0.6)
     h.close_program()
+
+
+def coded(x, y):
+    """Each pixel of the picture tells where it is."""
+    return (x, y, 77) if x < 256 and y < 256 else (0, 0, 0)
+
+
+def picture_origin(h):
+    """Where the picture's pixel (0, 0) is on the screen, from a coded pixel
+    shown in the main window."""
+    x, y, w, ht = h.main_geometry()
+    shot = h.screenshot()
+    for px, py in ((px, py) for py in range(y + ht // 4, y + ht, 7) for px in range(x + 40, x + w, 7)):
+        r, g, b = shot.pixel(px, py)
+        if b == 77 and shot.pixel(px + 1, py + 1) == coded(r + 1, g + 1):
+            return px - r, py - g
+    raise HarnessError("no coded pixel of the captured picture in the main window")
+
+
+def select(h, x0, y0, x1, y1):
+    """Drags over the picture from its pixel (x0, y0) to (x1, y1)."""
+    ox, oy = picture_origin(h)
+    h.x("xdotool", "mousemove", str(ox + x0), str(oy + y0), "sleep", "0.2", "mousedown", "1")
+    for f in (0.5, 1.0):
+        h.x("xdotool", "sleep", "0.15", "mousemove", str(ox + round(x0 + (x1 - x0) * f)),
+            str(oy + round(y0 + (y1 - y0) * f)))
+    h.x("xdotool", "sleep", "0.2", "mouseup", "1", "sleep", "0.5")
+
+
+def saved(h, out, name):
+    save_as(h, os.path.join(out, name))
+    wait_until(lambda: os.path.exists(os.path.join(out, name)), 10, 0.2, name)  # written whole, then renamed
+    return read_with(["convert", os.path.join(out, name), "-depth", "8", "ppm:-"], name)
+
+
+def expect_only_inside(img, orig, rect, inside, what):
+    """Inside rect each pixel is inside(x, y); every other pixel as in orig."""
+    want, (l, t, r, b) = bytearray(orig.data), rect
+    for y, x in ((y, x) for y in range(t, b) for x in range(l, r)):
+        want[(y * orig.width + x) * 3:(y * orig.width + x) * 3 + 3] = bytes(inside(x, y))
+    if img.data != bytes(want):
+        i = next(i for i in range(len(want)) if img.data[i] != want[i]) // 3
+        raise HarnessError(f"{what}: pixel {i % orig.width, i // orig.width} is {tuple(img.data[i * 3:i * 3 + 3])}, "
+                           f"expected {tuple(want[i * 3:i * 3 + 3])}")
+    return img
+
+
+def scenario_select_crop_fill_pixelate_and_undo(h):  # long
+    h.show_picture(0, 0, 256, 256, coded)
+    out = os.path.join(h.dir, "out")
+    os.makedirs(out)
+    # The fill colour from the settings file ($00BBGGRR): green.
+    h.write_ini("[Message]\nMsg_ID1=1\nMsg_ID2=1\nMsg_ID3=1\n[Capture]\nSleepTime=300\nFillColor=$0000FF00\n"
+                f"[FileDir]\nInitialDirImg={wine_path(out)}\n")
+    h.start()
+    capture_screen(h)
+    orig = saved(h, out, "orig.png")
+    # The picture's place in the capture (its window may have a border).
+    dx, dy = next((x, y) for y in range(8) for x in range(8) if orig.pixel(x, y) == (0, 0, 77))
+    at = lambda l, t, r, b: (l + dx, t + dy, r + dx, b + dy)
+    # Dragged from (40, 30) to (140, 90), then one step right with the arrow key.
+    select(h, 40, 30, 140, 90)
+    h.key("Right", settle=0.4)
+    image_menu(h, "t")  # 選択範囲で切り抜き(&T)
+    crop = saved(h, out, "crop.png")
+    assert_eq((crop.width, crop.height, crop.data == orig.crop(41 + dx, 30 + dy, 100, 60).data), (100, 60, True),
+              "the cut-out: its size, and its pixels those of the picture")
+    h.key("ctrl+z", settle=0.8)
+    select(h, 130, 100, 70, 50)  # dragged up and to the left
+    image_menu(h, "f")  # 選択範囲を塗りつぶし(&F)
+    expect_only_inside(saved(h, out, "fill.png"), orig, at(70, 50, 130, 100), lambda x, y: (0, 255, 0), "fill")
+    h.key("ctrl+z", settle=0.8)
+    # Squares of 12 from the selection's corner; the last ones are what is
+    # left (50 = 4 × 12 + 2 across, 30 = 2 × 12 + 6 down).
+    select(h, 10, 10, 60, 40)
+    l, t, r, b = at(10, 10, 60, 40)
+
+    def mean(x, y):
+        bx, by = l + (x - l) // 12 * 12, t + (y - t) // 12 * 12
+        xs, ys = range(bx, min(bx + 12, r)), range(by, min(by + 12, b))
+        n = len(xs) * len(ys)
+        return tuple((sum(orig.pixel(i, j)[c] for i in xs for j in ys) + n // 2) // n for c in range(3))
+
+    image_menu(h, "m")  # 選択範囲をモザイク(&M)
+    mosaic = expect_only_inside(saved(h, out, "mosaic.png"), orig, (l, t, r, b), mean, "pixelate")
+    # Invert acts on the selection only, and undo gives back the very picture.
+    image_menu(h, "r")
+    expect_only_inside(saved(h, out, "inverted.png"), orig, (l, t, r, b),
+                       lambda x, y: tuple(255 - c for c in mean(x, y)), "invert on the selection")
+    h.key("ctrl+z", settle=0.8)
+    assert_eq(saved(h, out, "undone.png").data == mosaic.data, True, "the pixelated picture back after undo")
+    h.close_program()

@@ -52,6 +52,14 @@ LRESULT ImageControl::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         }
         break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        if (auto fn = msg == WM_MOUSEMOVE ? onMouseMove : onMouseUp) {
+            const int x = GET_X_LPARAM(lp), y = GET_Y_LPARAM(lp);
+            app().guarded([&] { fn(x, y); });
+            return 0;
+        }
+        break;
     case WM_SETCURSOR:
         if (applyCursor(lp, HTCLIENT, cursor_ ? cursor_ : LoadCursorW(nullptr, IDC_ARROW))) return TRUE;
         break;

@@ -34,6 +34,9 @@ public:
     // Any mouse button pressed: button (MK_LBUTTON, MK_RBUTTON, MK_MBUTTON),
     // position in image pixels, key state (MK_SHIFT, MK_CONTROL).
     std::function<void(int button, int x, int y, WPARAM keys)> onMouseDown;
+    // The pointer moved over the image (or anywhere while it holds the
+    // mouse), the left button let go: position in image pixels.
+    std::function<void(int x, int y)> onMouseMove, onMouseUp;
 
 protected:
     bool paintsOver(const RECT& clip) const override;

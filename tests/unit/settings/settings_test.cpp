@@ -1,6 +1,7 @@
 // loadSettings / saveSettings: defaults, key order, clamps, switches, recovery.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -123,6 +124,10 @@ TEST(SettingsLoad, ReadsEveryKeyOnceInFileOrder) {
     // and the user's templates, never written.
     auto expected = kAllKeys;
     expected.insert(expected.begin() + 10, {"Display", "CopyColorMode"});
+    // The selection's fill colour and square size, written only once set.
+    const auto cursorFlag =
+        std::find(expected.begin(), expected.end(), std::pair<std::string, std::string>{"Capture", "flgCursorCapture"});
+    expected.insert(cursorFlag + 1, {{"Capture", "FillColor"}, {"Capture", "MosaicSize"}});
     for (int i = 1; i <= kCustomFormats; ++i) expected.push_back({"Format", "Custom" + std::to_string(i)});
     EXPECT_EQ(p.reads, expected);
 }
@@ -382,6 +387,17 @@ TEST(SettingsSave, NewValueFormatsAndTheCopyFormatOnlyOnceChosen) {
     s = loadSettings(odd, fullHd());
     saveSettings(odd, s, startupMenu());
     EXPECT_EQ(odd.readString("Display", "CopyColorMode", ""), "hsl");
+
+    // The selection's fill colour and square size: defaults unwritten, a
+    // usable value kept, an unusable one the default.
+    EXPECT_EQ(ini.readString("Capture", "FillColor", "-") + ini.readString("Capture", "MosaicSize", "-"), "--");
+    IniFile chosen = IniFile::parse("[Capture]\nFillColor=$00336699\nMosaicSize=1\n");
+    s = loadSettings(chosen, fullHd());
+    EXPECT_EQ(std::pair(s.fillColor(), s.mosaicSize()), std::pair(0x336699u, 12)) << "squares of 1 hide nothing";
+    s.MosaicSize = 20;
+    saveSettings(chosen, s, startupMenu());
+    EXPECT_EQ(chosen.readString("Capture", "FillColor", ""), "$00336699");
+    EXPECT_EQ(chosen.readString("Capture", "MosaicSize", ""), "20");
 }
 
 TEST(SettingsRoundTrip, UnknownLowerCaseSwitchIsKeptWhenNeitherItemIsChecked) {
