@@ -70,17 +70,18 @@ void TfrmProgress::buildShape() {
 }
 
 void TfrmProgress::setProgress(int percent) {
-    // A filter reports every row; the window shows each new percentage and
-    // paints at most every kPaintEveryMs (and at 100 %), so what the user
-    // waits for is the filter's work, not the window's.
+    // A filter reports every row. Each change of the label or the bar is a
+    // round trip to the window system (under Wine to its server), so the
+    // window shows the percentage at most every kPaintEveryMs, and at 100 %:
+    // what the user waits for is the filter's work, not the window's.
     const int p = std::clamp(percent, 0, 100);
     if (p == percent_ && p != 100) return;
     percent_ = p;
-    Label1.setCaption(std::to_wstring(percent_) + L" %");
-    if (bar_) SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent_), 0);
     const ULONGLONG now = GetTickCount64();
     if (now - lastPaint_ < kPaintEveryMs && percent_ != 100) return;
     lastPaint_ = now;
+    Label1.setCaption(std::to_wstring(percent_) + L" %");
+    if (bar_) SendMessageW(bar_, PBM_SETPOS, static_cast<WPARAM>(percent_), 0);
     Label1.update();
     tk::app().processMessages();
 }

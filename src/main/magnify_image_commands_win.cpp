@@ -28,9 +28,12 @@ namespace hueloom::app {
 
 using hueloom::image::Dib;
 
-void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection) {
+void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection, bool ahead) {
     if (!keepSelection) clearSelection();
+    finishWriteAhead();
+    ++pictureVersion_;
     workingImage_ = std::move(dib);
+    if (ahead) writeAhead();
     if (workingImage_.isNull()) {
         Image1.clear();
     } else {
@@ -49,9 +52,34 @@ void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection) {
 
 std::wstring TfrmMagnify::undoPath() const { return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp"); }
 
+std::wstring TfrmMagnify::aheadPath() const { return hueloom::fileBeside(tk::modulePath(), L"Undo.next.tmp"); }
+
+void TfrmMagnify::writeAhead() {
+    finishWriteAhead();
+    if (workingImage_.isNull()) return;
+    snapshotAhead_ = std::thread([this, version = pictureVersion_] {
+        try {
+            hueloom::image::saveBmp(workingImage_, std::filesystem::path(aheadPath()));
+            aheadVersion_ = version;  // read once the thread is joined
+        } catch (...) {
+            // Written when needed instead, where a failure is reported.
+        }
+    });
+}
+
+void TfrmMagnify::writeSnapshot() {
+    finishWriteAhead();
+    if (aheadVersion_ == pictureVersion_ &&
+        MoveFileExW(aheadPath().c_str(), undoPath().c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        aheadVersion_ = kNoneAhead;
+        return;
+    }
+    hueloom::image::saveBmp(workingImage_, std::filesystem::path(undoPath()));
+}
+
 void TfrmMagnify::TakeSnapshot() {
     // The flag follows the file: set only once the snapshot is on disk.
-    hueloom::image::saveBmp(workingImage_, std::filesystem::path(undoPath()));
+    writeSnapshot();
     UndoAvailable = true;
 }
 
@@ -62,8 +90,12 @@ void TfrmMagnify::mnuImgUndoClick() {
     // Read row by row into the restored picture; the one on show goes once
     // it is complete, so a failure keeps it.
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
-    setWorkingImage(std::move(restored));
-    DeleteFileW(undoPath().c_str());
+    setWorkingImage(std::move(restored), false, false);
+    // The snapshot is the picture now on show: the next command's, ahead.
+    if (MoveFileExW(undoPath().c_str(), aheadPath().c_str(), MOVEFILE_REPLACE_EXISTING))
+        aheadVersion_ = pictureVersion_;
+    else
+        DeleteFileW(undoPath().c_str());
     UndoAvailable = false;
 }
 
@@ -101,7 +133,10 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
     progress_ = &window;
     struct Done {
         TfrmMagnify* self;
-        ~Done() { self->progress_ = nullptr; }
+        ~Done() {
+            self->progress_ = nullptr;
+            tk::trace("filter-end");
+        }
     } done{this};
     if (selectedRect()) {
         // On the selected part only: the part is cut out, filtered and
@@ -125,7 +160,7 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         std::exception_ptr snapshotFailed;
         std::thread snapshot([&] {
             try {
-                hueloom::image::saveBmp(workingImage_, std::filesystem::path(undoPath()));
+                writeSnapshot();
             } catch (...) {
                 snapshotFailed = std::current_exception();
             }
@@ -143,6 +178,7 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         UndoAvailable = true;
         tk::trace("filtered");
         setWorkingImage(std::move(result));
+        tk::trace("filter-shown");
     });
     if (workingImage_.isPalette8()) {
         Image1.invalidate();

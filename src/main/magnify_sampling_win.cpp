@@ -176,6 +176,7 @@ void TfrmMagnify::startSampling(bool on) {
 void TfrmMagnify::StopMagnifier() {
     startSampling(false);
     Image1.clear();
+    finishWriteAhead();
     workingImage_ = hueloom::image::Dib();
     ApplyLayout(Layout::Image);
 }
@@ -185,6 +186,7 @@ void TfrmMagnify::RestoreMagnifier() {
     ShowWindow(hwnd_, SW_HIDE);
     tk::app().processMessages();
     Image1.clear();
+    finishWriteAhead();
     workingImage_ = hueloom::image::Dib();
     ApplyLayout(Layout::Magnifier);
     pmnuDispNormalClick();

@@ -150,6 +150,8 @@ void TfrmMagnify::editSelection(const std::function<void(Dib&, const hueloom::Re
             setWorkingImage(std::move(wide), true);
         } else {
             edit(workingImage_, *r);  // in place: no second picture
+            ++pictureVersion_;
+            writeAhead();
             Image1.invalidate();
         }
     });

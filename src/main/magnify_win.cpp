@@ -28,6 +28,7 @@ constexpr UINT kPickListId = 200;
 TfrmMagnify::TfrmMagnify() { frmMagnify = this; }
 
 TfrmMagnify::~TfrmMagnify() {
+    finishWriteAhead();
     if (frmMagnify == this) frmMagnify = nullptr;
 }
 
@@ -401,8 +402,9 @@ bool TfrmMagnify::dialogKey(WORD vk, WORD) {
 bool TfrmMagnify::closeQuery() {
     if (busy()) return false;  // closes once the running command has ended
     SaveSettings();
-    std::wstring undo = undoPath();
-    if (GetFileAttributesW(undo.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(undo.c_str());
+    finishWriteAhead();
+    for (const std::wstring& file : {undoPath(), aheadPath()})
+        if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(file.c_str());
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <set>
 #include <span>
 #include <string>
+#include <thread>
 
 #include "capture/selection.h"
 #include "capture/size_label_win.h"
@@ -171,7 +172,9 @@ private:
     bool busy() const { return progress_ != nullptr; }
     std::function<void()> unlessBusy(std::function<void()> command);
     // A new picture clears the selection; an edit of a part of it keeps it.
-    void setWorkingImage(hueloom::image::Dib dib, bool keepSelection = false);
+    // The picture's snapshot is then written ahead (writeAhead), so that the
+    // next command finds it on disk already.
+    void setWorkingImage(hueloom::image::Dib dib, bool keepSelection = false, bool writeAhead = true);
     // A picture from outside (paste): the working image, colour-list mode off.
     void replaceWorkingImage(hueloom::image::Dib dib) {
         colourListMode_ = false;
@@ -180,6 +183,21 @@ private:
     bool UndoAvailable = false;
     std::wstring undoPath() const;
     void TakeSnapshot();
+    // Undo.tmp holding the picture on show: moved from the snapshot written
+    // ahead when that is of this picture, written now otherwise. Touches no
+    // state but the files (a filter runs it beside its work).
+    void writeSnapshot();
+    // The snapshot of the picture on show, written by a thread of its own
+    // into Undo.next.tmp while the user looks at the picture. The picture is
+    // not changed while it runs: whatever changes it waits for it first.
+    std::thread snapshotAhead_;
+    static constexpr unsigned long long kNoneAhead = ~0ull;
+    unsigned long long pictureVersion_ = 0, aheadVersion_ = kNoneAhead;
+    std::wstring aheadPath() const;
+    void writeAhead();
+    void finishWriteAhead() {
+        if (snapshotAhead_.joinable()) snapshotAhead_.join();
+    }
     void ForgetUndo() { UndoAvailable = false; }
     void mnuImgUndoClick();
     void mnuImgEditClick();
