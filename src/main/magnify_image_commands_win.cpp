@@ -33,7 +33,7 @@ void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection, bool ahead) {
     finishWriteAhead();
     ++pictureVersion_;
     workingImage_ = std::move(dib);
-    if (ahead) writeAhead();
+    if (ahead) writeAheadSoon();
     if (workingImage_.isNull()) {
         Image1.clear();
     } else {

@@ -151,7 +151,7 @@ void TfrmMagnify::editSelection(const std::function<void(Dib&, const hueloom::Re
         } else {
             edit(workingImage_, *r);  // in place: no second picture
             ++pictureVersion_;
-            writeAhead();
+            writeAheadSoon();
             Image1.invalidate();
         }
     });

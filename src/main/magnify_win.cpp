@@ -78,6 +78,10 @@ void TfrmMagnify::FormCreate() {
 
     Timer1 = std::make_unique<tk::Timer>(*this, MagnifyModel::kSamplingInterval, [this] { Timer1Timer(); });
     Timer2 = std::make_unique<tk::Timer>(*this, 300, [this] { Timer2Timer(); });
+    aheadTimer_ = std::make_unique<tk::Timer>(*this, 0, [this] {
+        aheadTimer_->setInterval(0);
+        if (!busy()) writeAhead();
+    });
     installFollower();
 
     // 1. Magnifier layout (with the skin, fonts and shapes of the window's

@@ -195,6 +195,12 @@ private:
     unsigned long long pictureVersion_ = 0, aheadVersion_ = kNoneAhead;
     std::wstring aheadPath() const;
     void writeAhead();
+    // Starts it once the picture is painted and the program idle, so that it
+    // takes nothing from what the user waits for.
+    std::unique_ptr<tk::Timer> aheadTimer_;
+    void writeAheadSoon() {
+        if (aheadTimer_) aheadTimer_->setInterval(50);
+    }
     void finishWriteAhead() {
         if (snapshotAhead_.joinable()) snapshotAhead_.join();
     }
