@@ -92,8 +92,12 @@ bool compress(const Dib& dib, int quality, std::uint8_t* row, std::vector<std::u
 
     cinfo.image_width = static_cast<JDIMENSION>(dib.width());
     cinfo.image_height = static_cast<JDIMENSION>(dib.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    // 24- and 32-bit rows go to the encoder as they lie (libjpeg-turbo's BGR
+    // and BGRX input, the same colour conversion as RGB); other formats are
+    // widened row by row.
+    const int bpp = dib.bitsPerPixel();
+    cinfo.input_components = bpp == 32 ? 4 : 3;
+    cinfo.in_color_space = bpp == 32 ? JCS_EXT_BGRX : bpp == 24 ? JCS_EXT_BGR : JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.dct_method = JDCT_FLOAT;
@@ -104,6 +108,11 @@ bool compress(const Dib& dib, int quality, std::uint8_t* row, std::vector<std::u
     JSAMPROW rows[1] = {row};
     while (cinfo.next_scanline < cinfo.image_height) {
         const int y = static_cast<int>(cinfo.next_scanline);
+        if (bpp == 24 || bpp == 32) {
+            rows[0] = const_cast<std::uint8_t*>(dib.scanLine(y));
+            jpeg_write_scanlines(&cinfo, rows, 1);
+            continue;
+        }
         image::rowToBgr24(dib, h - 1 - y, row);
         for (std::size_t x = 0; x < w; ++x) {
             const std::uint8_t b = row[x * 3];
