@@ -537,11 +537,13 @@ def saved(h, out, name):
     return read_with(["convert", os.path.join(out, name), "-depth", "8", "ppm:-"], name)
 
 
-def expect_only_inside(img, orig, rect, inside, what):
-    """Inside rect each pixel is inside(x, y); every other pixel as in orig."""
-    want, (l, t, r, b) = bytearray(orig.data), rect
-    for y, x in ((y, x) for y in range(t, b) for x in range(l, r)):
-        want[(y * orig.width + x) * 3:(y * orig.width + x) * 3 + 3] = bytes(inside(x, y))
+def expect_only_inside(img, orig, parts, what):
+    """Inside each (rect, inside) of parts each pixel is inside(x, y); every
+    other pixel as in orig."""
+    want = bytearray(orig.data)
+    for (l, t, r, b), inside in parts:
+        for y, x in ((y, x) for y in range(t, b) for x in range(l, r)):
+            want[(y * orig.width + x) * 3:(y * orig.width + x) * 3 + 3] = bytes(inside(x, y))
     if img.data != bytes(want):
         i = next(i for i in range(len(want)) if img.data[i] != want[i]) // 3
         raise HarnessError(f"{what}: pixel {i % orig.width, i // orig.width} is {tuple(img.data[i * 3:i * 3 + 3])}, "
@@ -570,13 +572,14 @@ def scenario_select_crop_fill_pixelate_and_undo(h):  # long
     assert_eq((crop.width, crop.height, crop.data == orig.crop(41 + dx, 30 + dy, 100, 60).data), (100, 60, True),
               "the cut-out: its size, and its pixels those of the picture")
     h.key("ctrl+z", settle=0.8)
-    select(h, 130, 100, 70, 50)  # dragged up and to the left
-    image_menu(h, "f")  # 選択範囲を塗りつぶし(&F)
-    expect_only_inside(saved(h, out, "fill.png"), orig, at(70, 50, 130, 100), lambda x, y: (0, 255, 0), "fill")
-    h.key("ctrl+z", settle=0.8)
-    # Squares of 12 from the selection's corner; the last ones are what is
+    # Filled (dragged up and to the left), and pixelated apart from it in
+    # squares of 12 from the selection's corner; the last ones are what is
     # left (50 = 4 × 12 + 2 across, 30 = 2 × 12 + 6 down).
+    select(h, 130, 100, 70, 50)
+    image_menu(h, "f")  # 選択範囲を塗りつぶし(&F)
+    h.key("Escape", settle=0.4)  # the selection cleared: the picture undimmed
     select(h, 10, 10, 60, 40)
+    image_menu(h, "m")  # 選択範囲をモザイク(&M)
     l, t, r, b = at(10, 10, 60, 40)
 
     def mean(x, y):
@@ -585,12 +588,12 @@ def scenario_select_crop_fill_pixelate_and_undo(h):  # long
         n = len(xs) * len(ys)
         return tuple((sum(orig.pixel(i, j)[c] for i in xs for j in ys) + n // 2) // n for c in range(3))
 
-    image_menu(h, "m")  # 選択範囲をモザイク(&M)
-    mosaic = expect_only_inside(saved(h, out, "mosaic.png"), orig, (l, t, r, b), mean, "pixelate")
+    fill = (at(70, 50, 130, 100), lambda x, y: (0, 255, 0))
+    edits = expect_only_inside(saved(h, out, "edits.png"), orig, [fill, ((l, t, r, b), mean)], "fill and pixelate")
     # Invert acts on the selection only, and undo gives back the very picture.
     image_menu(h, "r")
-    expect_only_inside(saved(h, out, "inverted.png"), orig, (l, t, r, b),
-                       lambda x, y: tuple(255 - c for c in mean(x, y)), "invert on the selection")
+    expect_only_inside(saved(h, out, "inverted.png"), orig,
+                       [fill, ((l, t, r, b), lambda x, y: tuple(255 - c for c in mean(x, y)))], "invert on the selection")
     h.key("ctrl+z", settle=0.8)
-    assert_eq(saved(h, out, "undone.png").data == mosaic.data, True, "the pixelated picture back after undo")
+    assert_eq(saved(h, out, "undone.png").data == edits.data, True, "the edited picture back after undo")
     h.close_program()
