@@ -21,8 +21,6 @@ constexpr WORD kCtrlZ = hueloom::kShortcutCtrl | 'Z';
 const wchar_t* const kSizeItems[] = {L"pmnuFreeSize", L"pmnu16x16", L"pmnu24x24",
                                      L"pmnu32x32",    L"pmnu48x48", L"pmnuOptSize"};
 
-RECT toRect(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 }  // namespace
 
 TfrmVirtualDesktop* TfrmVirtualDesktop::current_ = nullptr;
@@ -133,11 +131,11 @@ void TfrmVirtualDesktop::apply(const Shown& before) {
         // The focus rectangle is XOR-drawn: drawing it again erases it.
         tk::WindowDC dc(hwnd_);
         if (before.focus) {
-            RECT r = toRect(before.rect);
+            RECT r = tk::toRECT(before.rect);
             DrawFocusRect(dc, &r);
         }
         if (now.focus) {
-            RECT r = toRect(now.rect);
+            RECT r = tk::toRECT(now.rect);
             DrawFocusRect(dc, &r);
         }
     }
@@ -190,7 +188,7 @@ void TfrmVirtualDesktop::FormPaint(HDC dc) {
         FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     if (sel_.focusVisible()) {
-        RECT r = toRect(sel_.rect());
+        RECT r = tk::toRECT(sel_.rect());
         DrawFocusRect(dc, &r);
     }
 }

@@ -59,9 +59,10 @@ void pixelate(Dib& picture, const Rect& r, int block) {
     const int n = bytesPerPixel(picture);
     const Rect c = clipToPicture(r, picture.width(), picture.height());
     if (block < 1) block = 1;
-    const int columns = (c.width() + block - 1) / std::max(block, 1);
+    const int columns = (c.width() + block - 1) / block;
     // One band of squares at a time: the sums of each square's channels.
     std::vector<std::uint64_t> sums(static_cast<std::size_t>(columns) * 3);
+    std::vector<std::uint8_t> mean(sums.size());
     for (int top = c.top; top < c.bottom; top += block) {
         const int bottom = std::min(top + block, c.bottom);
         std::fill(sums.begin(), sums.end(), 0);
@@ -74,7 +75,6 @@ void pixelate(Dib& picture, const Rect& r, int block) {
                 s[2] += p[2];
             }
         }
-        std::vector<std::uint8_t> mean(sums.size());
         for (int i = 0; i < columns; ++i) {
             const std::uint64_t w = static_cast<std::uint64_t>(std::min(block, c.width() - i * block));
             const std::uint64_t count = w * static_cast<std::uint64_t>(bottom - top);

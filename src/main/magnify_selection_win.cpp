@@ -14,12 +14,6 @@ namespace hueloom::app {
 
 using hueloom::image::Dib;
 
-namespace {
-
-RECT toRECT(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-}  // namespace
-
 bool TfrmMagnify::canSelect() const {
     return model_.layout() == Layout::Image && hasWorkingImage() && !colourListMode_ && !busy();
 }
@@ -108,7 +102,7 @@ void TfrmMagnify::showSelection(const hueloom::Rect& before, unsigned repaintsBe
 
 void TfrmMagnify::drawSelection(HDC dc, const RECT& part) {
     if (selection_.state() == capture::selEmpty || colourListMode_) return;
-    const RECT r = toRECT(selection_.rect());
+    const RECT r = tk::toRECT(selection_.rect());
     if (selection_.view() == capture::View::Masked && selectedRect()) {
         // As on the rectangle capture's overlay: the rest of the picture
         // dimmed by the mask colour (AND), the rectangle's own border black.

@@ -4,7 +4,12 @@
 #include <windows.h>
 #include <utility>
 
+#include "core/geometry.h"
+
 namespace tk {
+
+// The program's rectangle as the system's (both: right and bottom exclusive).
+inline RECT toRECT(const hueloom::Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // Owns a handle and frees it with `Free`, the system's routine for its kind.
 template <typename H, auto Free>

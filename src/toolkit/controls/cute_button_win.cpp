@@ -19,8 +19,6 @@ using tk::CaptionLayout;
 constexpr UINT_PTR kDropDownTimerId = 0xC07E;
 constexpr UINT kShiftJis = 932;  // accelerator letters are looked up in Shift-JIS text
 
-RECT toRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
 void fill(HDC dc, const RECT& r, HBRUSH b) {
     if (r.right > r.left && r.bottom > r.top) FillRect(dc, &r, b);
 }
@@ -234,20 +232,21 @@ void TCuteButton::paint(HDC dc, const RECT& client) {
         FillRect(dc, &client, face);
     }
     for (const auto& f : plan.frames)
-        frame3D(dc, toRect(f.rect), f.width, tk::resolveColour(f.topLeftColor), tk::resolveColour(f.bottomRightColor));
+        frame3D(dc, tk::toRECT(f.rect), f.width, tk::resolveColour(f.topLeftColor),
+                tk::resolveColour(f.bottomRightColor));
 
     tk::SavedDC saved(dc);
     if (font_) SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     const UINT flags = textFlags(plan.alignment, plan.layout);
     for (const auto& pass : plan.captionPasses) {
-        RECT r = toRect(plan.captionRect);
+        RECT r = tk::toRECT(plan.captionRect);
         OffsetRect(&r, pass.dx, pass.dy);
         SetTextColor(dc, pass.color ? tk::resolveColour(*pass.color) : fontColour_);
         DrawTextW(dc, caption_.c_str(), static_cast<int>(caption_.size()), &r, flags);
     }
     if (plan.focusRect) {
-        RECT r = toRect(*plan.focusRect);
+        RECT r = tk::toRECT(*plan.focusRect);
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkColor(dc, RGB(255, 255, 255));
         DrawFocusRect(dc, &r);
