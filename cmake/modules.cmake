@@ -8,7 +8,7 @@ if(WIN32)
   target_compile_options(hueloom_win32 INTERFACE -Wall -Wextra -Wno-missing-field-initializers -municode
     -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN -DNOMINMAX -D_WIN32_WINNT=0x0A00 -DWINVER=0x0A00)
   target_link_libraries(hueloom_win32 INTERFACE user32 gdi32 comctl32 comdlg32 shell32 ole32 oleaut32 uuid
-    winspool msimg32 imm32)
+    winspool msimg32 imm32 mscms)
 endif()
 
 set_property(GLOBAL PROPERTY HUELOOM_MODULES "")

@@ -16,7 +16,7 @@ case "$arch" in
 esac
 # What every supported Windows has in System32.
 late='^(GetDpiForWindow|GetDpiForSystem|GetSystemMetricsForDpi|AdjustWindowRectExForDpi|SystemParametersInfoForDpi|SetThreadDpiAwarenessContext|EnableNonClientDpiScaling)$'
-system='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|winspool\.drv|msimg32|imm32|msvcrt|shlwapi|uxtheme|dwmapi|version)(\.dll)?$'
+system='^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|oleaut32|advapi32|winspool\.drv|msimg32|imm32|mscms|msvcrt|shlwapi|uxtheme|dwmapi|version)(\.dll)?$'
 status=0
 for exe in "$@"; do
     dump="$("$objdump" -p "$exe")"

@@ -10,7 +10,7 @@ CSS_TREE_VERSION="3.2.1"
 COLORJS_VERSION="0.7.1"
 APCA_VERSION="0.1.9"
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-STAMP="$DEPS_PREFIX/.packages-v13"
+STAMP="$DEPS_PREFIX/.packages-v14"
 
 log() { printf '[setup] %s\n' "$*"; }
 
@@ -27,6 +27,7 @@ PACKAGES=(
     fonts-ipafont-gothic locales pngcheck libjpeg-turbo-progs libwmf-bin gsfonts
     cups-daemon cups-client printer-driver-cups-pdf poppler-utils libreoffice-draw
     fp-utils libchm-bin inkscape librsvg2-bin chromium
+    liblcms2-utils colord-data icc-profiles-free libimage-exiftool-perl
 )
 
 # wine32 only where the kernel runs 32-bit programs: elsewhere it would make

@@ -23,6 +23,16 @@ constexpr Matrix kD65ToD50 = {
     {0.02962780877005599, 0.9904344267538799, -0.017073799063418826},
     {-0.009243040646204504, 0.015055191490298152, 0.7518742814281371},
 };
+constexpr Matrix kXyzToLinearSrgb = {
+    {12831.0 / 3959, -329.0 / 214, -1974.0 / 3959},
+    {-851781.0 / 878810, 1648619.0 / 878810, 36519.0 / 878810},
+    {705.0 / 12673, -2585.0 / 12673, 705.0 / 667},
+};
+constexpr Matrix kD50ToD65 = {
+    {0.955473421488075, -0.02309845494876471, 0.06325924320057072},
+    {-0.0283697093338637, 1.0099953980813041, 0.021041441191917323},
+    {0.012314014864481998, -0.020507649298898964, 1.330365926242124},
+};
 constexpr Matrix kXyzToLinearP3 = {
     {446124.0 / 178915, -333277.0 / 357830, -72051.0 / 178915},
     {-14852.0 / 17905, 63121.0 / 35810, 423.0 / 17905},
@@ -162,6 +172,13 @@ Coords displayP3(Rgb c) {
     return {fromLinear(l.a), fromLinear(l.b), fromLinear(l.c)};
 }
 
+Coords linearSrgbFromXyzD50(Coords xyz) { return times(kXyzToLinearSrgb, times(kD50ToD65, xyz)); }
+
+Coords displayP3FromXyzD50(Coords xyz) {
+    const Coords l = times(kXyzToLinearP3, times(kD50ToD65, xyz));
+    return {fromLinear(l.a), fromLinear(l.b), fromLinear(l.c)};
+}
+
 std::string number(double v, int decimals) { return Line("").num(v, decimals, "").str(); }
 
 // The decimals of each text: the fewest with which every 8-bit colour comes
@@ -199,10 +216,9 @@ std::string oklchText(Rgb c) {
     return Line("oklch(").num(v.a * 100, 4, "% ").num(v.b, 6).hue(v.c, 3, v.b < 0.0000005, ")").str();
 }
 
-std::string displayP3Text(Rgb c) {
-    const Coords v = displayP3(c);
-    return Line("color(display-p3 ").num(v.a, 5).num(v.b, 5).num(v.c, 5, ")").str();
-}
+std::string displayP3Text(Rgb c) { return displayP3Text(displayP3(c)); }
+
+std::string displayP3Text(Coords v) { return Line("color(display-p3 ").num(v.a, 5).num(v.b, 5).num(v.c, 5, ")").str(); }
 
 std::string labD65Text(Rgb c) {
     const Coords v = labD65(c);

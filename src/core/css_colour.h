@@ -30,6 +30,12 @@ Coords oklab(Rgb c);  // L 0..1
 Coords oklch(Rgb c);
 Coords displayP3(Rgb c);  // gamma encoded, 0..1
 
+// From CIE XYZ relative to D50 (the connection space of ICC profiles), not
+// limited to the sRGB gamut: linear sRGB (below 0 or above 1 outside it) and
+// display-p3, gamma encoded with the sign carried.
+Coords linearSrgbFromXyzD50(Coords xyz);
+Coords displayP3FromXyzD50(Coords xyz);
+
 // The sRGB transfer function and its inverse, on 0..1 (CSS Color 4's, with
 // the sign carried for values below zero).
 double toLinear(double v);
@@ -46,6 +52,7 @@ std::string lchText(Rgb c);  // lch(67.817 87.58 58.709)
 std::string oklabText(Rgb c);  // oklab(73.1895% 0.111859 0.148359)
 std::string oklchText(Rgb c);  // oklch(73.1895% 0.185803 52.985)
 std::string displayP3Text(Rgb c);  // color(display-p3 0.93612 0.52902 0.19873)
+std::string displayP3Text(Coords p3);  // the same of display-p3 coordinates
 // CIE L*a*b* relative to D65, in a text that no style sheet takes for lab().
 std::string labD65Text(Rgb c);  // L*a*b* D65 67.05 42.82 74.02
 

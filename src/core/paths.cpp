@@ -28,4 +28,9 @@ std::wstring fileBeside(const std::wstring& path, std::wstring_view name) {
     return directoryWithSeparator(path) + std::wstring(name);
 }
 
+std::wstring resolveBeside(const std::wstring& path, const std::wstring& name) {
+    const bool full = (name.size() >= 2 && name[1] == L':') || (!name.empty() && isPathSeparator(name[0]));
+    return full ? name : fileBeside(path, name);
+}
+
 }  // namespace hueloom

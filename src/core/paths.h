@@ -22,4 +22,8 @@ std::wstring withExtension(const std::wstring& path, std::wstring_view ext);
 // "C:\a\b.exe").
 std::wstring fileBeside(const std::wstring& path, std::wstring_view name);
 
+// `name` as it is when it is a full path ("C:\x", "\\server\x", "\x"),
+// otherwise the file of that name in the folder of `path`.
+std::wstring resolveBeside(const std::wstring& path, const std::wstring& name);
+
 }  // namespace hueloom

@@ -15,6 +15,10 @@ constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
+constexpr std::size_t kV5HeaderSize = 124;
+constexpr std::uint32_t kProfileEmbedded = 0x4D424544;  // 'MBED'
+constexpr std::uint32_t kGmGraphics = 2;  // relative colorimetric
+constexpr std::uint64_t kMaxProfileBytes = 16u << 20;
 
 void put16(std::uint8_t* p, std::uint32_t v) {
     p[0] = static_cast<std::uint8_t>(v);
@@ -33,13 +37,19 @@ std::uint32_t get32(const std::uint8_t* p) { return get16(p) | (get16(p + 2) << 
 
 namespace {
 
-// File header, info header, masks and colour table: everything before the pixels.
+// File header, info header, masks and colour table: everything before the
+// pixels. A picture with a colour profile gets a V5 header that embeds it,
+// the profile following the pixels.
 std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
     if (dib.isNull()) throw ImageError("No image");
     const bool masks = dib.bitsPerPixel() == 16;
+    const ColourProfile* profile = dib.profile() && !dib.profile()->bytes.empty() ? dib.profile().get() : nullptr;
+    const std::size_t headerSize = profile ? kV5HeaderSize : kInfoHeaderSize;
     const std::size_t paletteBytes = dib.palette().size() * 4;
-    const std::size_t offBits = kFileHeaderSize + kInfoHeaderSize + (masks ? 12 : 0) + paletteBytes;
-    const std::size_t total = offBits + dib.imageSize();
+    // The V5 header holds the masks itself.
+    const std::size_t offBits = kFileHeaderSize + headerSize + (masks && !profile ? 12 : 0) + paletteBytes;
+    const std::size_t total = offBits + dib.imageSize() + (profile ? profile->bytes.size() : 0);
+    if (total > 0xFFFFFFFFu) throw ImageError("The picture is too large for a BMP file");
 
     std::vector<std::uint8_t> out(offBits);
     std::uint8_t* p = out.data();
@@ -48,7 +58,7 @@ std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
     put32(p + 2, static_cast<std::uint32_t>(total));
     put32(p + 10, static_cast<std::uint32_t>(offBits));
     p += kFileHeaderSize;
-    put32(p + 0, kInfoHeaderSize);
+    put32(p + 0, static_cast<std::uint32_t>(headerSize));
     put32(p + 4, static_cast<std::uint32_t>(dib.width()));
     put32(p + 8, static_cast<std::uint32_t>(dib.height()));
     put16(p + 12, 1);
@@ -56,8 +66,15 @@ std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
     put32(p + 16, masks ? kBiBitfields : kBiRgb);
     put32(p + 20, static_cast<std::uint32_t>(dib.imageSize()));
     put32(p + 32, static_cast<std::uint32_t>(dib.palette().size()));
-    p += kInfoHeaderSize;
-    if (masks) {
+    if (profile) {
+        if (masks) put32(p + 40, 0xF800), put32(p + 44, 0x07E0), put32(p + 48, 0x001F);
+        put32(p + 56, kProfileEmbedded);
+        put32(p + 108, kGmGraphics);
+        put32(p + 112, static_cast<std::uint32_t>(offBits - kFileHeaderSize + dib.imageSize()));
+        put32(p + 116, static_cast<std::uint32_t>(profile->bytes.size()));
+    }
+    p += headerSize;
+    if (masks && !profile) {
         put32(p + 0, 0xF800);
         put32(p + 4, 0x07E0);
         put32(p + 8, 0x001F);
@@ -78,6 +95,7 @@ std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
 std::vector<std::uint8_t> writeBmp(const Dib& dib) {
     std::vector<std::uint8_t> out = bmpHeaders(dib);
     out.insert(out.end(), dib.bits(), dib.bits() + dib.imageSize());
+    if (dib.profile()) out.insert(out.end(), dib.profile()->bytes.begin(), dib.profile()->bytes.end());
     return out;
 }
 
@@ -88,6 +106,7 @@ void saveBmp(const Dib& dib, const std::filesystem::path& path) {
     AtomicFile file(path);
     file.write(headers);
     file.write(std::span(dib.bits(), dib.imageSize()));
+    if (dib.profile()) file.write(dib.profile()->bytes);
     file.commit();
 }
 
@@ -100,6 +119,7 @@ struct BmpLayout {
     bool topDown = false;
     std::vector<RgbQuad> palette;
     std::uint64_t offBits = 0, stride = 0;
+    std::uint64_t profileOffset = 0, profileSize = 0;  // an embedded profile, from the file's start
 };
 
 // Reads the headers from `head`, the start of a file of `size` bytes that
@@ -201,7 +221,14 @@ BmpLayout readLayout(std::span<const std::uint8_t> head, std::uint64_t size) {
     const std::uint64_t pixelBytes = stride * static_cast<std::uint64_t>(height);
     if (stride == 0 || pixelBytes / stride != static_cast<std::uint64_t>(height) || pixelBytes > size - offBits)
         fail("the pixel data are truncated");
-    return BmpLayout{width, height, bpp, topDown, std::move(palette), offBits, stride};
+    BmpLayout layout{width, height, bpp, topDown, std::move(palette), offBits, stride};
+    if (headerSize == kV5HeaderSize && get32(h + 56) == kProfileEmbedded && get32(h + 116) != 0) {
+        layout.profileOffset = kFileHeaderSize + std::uint64_t{get32(h + 112)};
+        layout.profileSize = get32(h + 116);
+        if (layout.profileSize > kMaxProfileBytes || layout.profileOffset + layout.profileSize > size)
+            fail("the colour profile is truncated");
+    }
+    return layout;
 }
 
 // The picture the layout describes, its rows (in file order, `stride` bytes
@@ -230,9 +257,14 @@ Dib readBmp(std::span<const std::uint8_t> file) {
     BmpLayout layout = readLayout(file, file.size());
     const std::uint8_t* src = file.data() + layout.offBits;
     const std::size_t stride = static_cast<std::size_t>(layout.stride);
-    return readRows(std::move(layout), [&](std::int64_t r, std::uint8_t* dst) {
+    const std::uint64_t at = layout.profileOffset, n = layout.profileSize;
+    Dib dib = readRows(std::move(layout), [&](std::int64_t r, std::uint8_t* dst) {
         std::memcpy(dst, src + static_cast<std::size_t>(r) * stride, stride);
     });
+    if (n)
+        dib.setProfile(std::make_shared<const ColourProfile>(
+            ColourProfile{{}, std::vector<std::uint8_t>(file.data() + at, file.data() + at + n)}));
+    return dib;
 }
 
 Dib loadBmp(const std::filesystem::path& path) {
@@ -249,7 +281,16 @@ Dib loadBmp(const std::filesystem::path& path) {
     }
     in.seek(layout.offBits);
     const std::size_t stride = static_cast<std::size_t>(layout.stride);
-    return readRows(std::move(layout), [&](std::int64_t, std::uint8_t* dst) { in.read(std::span(dst, stride)); });
+    const std::uint64_t at = layout.profileOffset, n = layout.profileSize;
+    Dib dib = readRows(std::move(layout), [&](std::int64_t, std::uint8_t* dst) { in.read(std::span(dst, stride)); });
+    if (n) {
+        ColourProfile profile;
+        profile.bytes.resize(static_cast<std::size_t>(n));
+        in.seek(at);
+        in.read(profile.bytes);
+        dib.setProfile(std::make_shared<const ColourProfile>(std::move(profile)));
+    }
+    return dib;
 }
 
 }  // namespace hueloom::image

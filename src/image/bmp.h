@@ -2,7 +2,9 @@
 //
 // writeBmp stores a Dib in its own format (file header, 40-byte info header,
 // colour masks for 16 bits 5-6-5, colour table for the palette formats, rows
-// bottom-up). readBmp gives back exactly that Dib: format, palette, pixels.
+// bottom-up; a picture with a colour profile gets a V5 header instead, the
+// profile embedded after the rows). readBmp gives back exactly that Dib:
+// format, palette, pixels, the profile's bytes (not its name).
 // It also reads what other programs commonly write (core and V4/V5 headers,
 // top-down rows, 16/32-bit colour masks of the standard layouts) and rejects
 // truncated, inconsistent or unsupported (compressed) files with ImageError,

@@ -127,6 +127,7 @@ Dib toBpp24(const Dib& src) {
     if (src.isNull()) throw ImageError("No image");
     Dib out(src.width(), src.height(), 24);
     for (int r = 0; r < src.height(); ++r) rowToBgr24(src, r, out.bits() + static_cast<std::size_t>(r) * out.stride());
+    out.setProfile(src.profile());
     return out;
 }
 

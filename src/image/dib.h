@@ -11,7 +11,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace hueloom::image {
@@ -25,6 +27,14 @@ struct RgbQuad {
     bool operator==(const RgbQuad&) const = default;
 };
 static_assert(sizeof(RgbQuad) == 4);
+
+// The ICC colour profile a picture's pixels are in (a picture without one is
+// sRGB): its name for the files that name it, and the profile's bytes as the
+// system gave them, written unchanged into the files that carry one.
+struct ColourProfile {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+};
 
 class Dib {
 public:
@@ -63,7 +73,13 @@ public:
     // Between 1 and 2^bits entries for the palette formats, none otherwise.
     void setPalette(std::vector<RgbQuad> palette);
 
-    // Same format, size, palette and pixels (padding is not compared).
+    // The picture's colour profile; none for sRGB. Shared, not copied, with
+    // the copies of the picture.
+    const std::shared_ptr<const ColourProfile>& profile() const { return profile_; }
+    void setProfile(std::shared_ptr<const ColourProfile> profile) { profile_ = std::move(profile); }
+
+    // Same format, size, palette and pixels (padding and profile are not
+    // compared).
     bool operator==(const Dib& other) const;
 
     static bool isValidBitsPerPixel(int bpp);
@@ -79,6 +95,7 @@ private:
     std::size_t stride_ = 0;
     std::vector<RgbQuad> palette_;
     std::vector<std::uint8_t> bits_;
+    std::shared_ptr<const ColourProfile> profile_;
 };
 
 // 5- and 6-bit channels widened to 8 bits by repeating their top bits.

@@ -81,6 +81,7 @@ enum class Command {
     CopyCustom7,
     CopyCustom8,
     CopyCustom9,
+    ScreenValues,
     Pixel,
     Pixels,
     ColorClear,

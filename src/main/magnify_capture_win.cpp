@@ -79,12 +79,20 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     };
     {
         ShowAgain showAgain{this};
+        hueloom::Rect area;
+        auto grab = [&](HWND window) {
+            RECT r{};
+            GetWindowRect(window, &r);
+            area = {r.left, r.top, r.right, r.bottom};
+            return capture::grabWindow(window, settings.flgCursorCapture);
+        };
         switch (kind) {
-        case CaptureKind::Screen: image = capture::grabWindow(GetDesktopWindow(), settings.flgCursorCapture); break;
-        case CaptureKind::Window: image = capture::grabWindow(GetForegroundWindow(), settings.flgCursorCapture); break;
-        case CaptureKind::Rectangle: image = captureRectangle(); break;
+        case CaptureKind::Screen: image = grab(GetDesktopWindow()); break;
+        case CaptureKind::Window: image = grab(GetForegroundWindow()); break;
+        case CaptureKind::Rectangle: image = captureRectangle(area); break;
         }
         tk::trace("capture-grabbed");
+        prepareCapture(image, area);
         setWorkingImage(std::move(image));
         ForgetUndo();
     }
@@ -106,7 +114,7 @@ void TfrmMagnify::mnuRectCaptureClick() {
     setText(L"矩形領域キャプチャ");
 }
 
-Dib TfrmMagnify::captureRectangle() {
+Dib TfrmMagnify::captureRectangle(hueloom::Rect& area) {
     RectCaptureBusy = true;
     struct Done {
         TfrmMagnify* f;
@@ -122,6 +130,7 @@ Dib TfrmMagnify::captureRectangle() {
     overlayOpen_ = true;
     std::optional<hueloom::Rect> sel = capture::SelectRectangle(screen, desktop, settings);
     if (!sel) return Dib();
+    area = *sel;
     return hueloom::capture::cutRect(screen, hueloom::screenToClient(*sel, desktop));
 }
 
@@ -153,7 +162,7 @@ void TfrmMagnify::Image1MouseDown(int button, int x, int y, WPARAM keys) {
     if (!(keys & MK_SHIFT) || !c) return;
     if (hasWorkingImage()) {
         TakeSnapshot();
-        setWorkingImage(capture::stampCursor(workingImage_, c, x, y));
+        setWorkingImage(samePicture(capture::stampCursor(workingImage_, c, x, y)));
     } else if (model_.sample() && view_) {
         // The magnifier's view: snapshot it and draw; the next sampling step
         // draws over it again.

@@ -30,6 +30,7 @@ void TfrmMagnify::syncMenuChecks() {
     setChecked(Command::NOTOPMOST, model_.topmost() == false);
     setChecked(Command::NotHookHotKey, model_.hotKeyScope() == HotKeyScope::ActiveOnly);
     setChecked(Command::HookHotKey, model_.hotKeyScope() == HotKeyScope::Always);
+    setChecked(Command::ScreenValues, model_.screenValues());
     setChecked(Command::Pixel, model_.averaging() == 1);
     setChecked(Command::Pixels, model_.averaging() != 1);
     const int mode = model_.layout() == Layout::Magnifier ? model_.displayMode() : magnifier::Normal;
@@ -101,6 +102,7 @@ std::function<void()> TfrmMagnify::handlerFor(Command command) {
     case Command::ImgFill: return [this] { mnuImgFillClick(); };
     case Command::ImgPixelate: return [this] { mnuImgPixelateClick(); };
     case Command::ImgFillColor: return [this] { mnuImgFillColorClick(); };
+    case Command::ScreenValues: return [this] { mnuScreenValuesClick(); };
     // Submenus that only open, and the pop-up's "close the menu".
     case Command::CopyFormat:
     case Command::None:

@@ -10,6 +10,7 @@
 
 using hueloom::app::Command;
 using hueloom::app::commandName;
+#include "colour_management/icc_profile.h"
 #include "core/paths.h"
 #include "main/menu_rules.h"
 #include "image/bmp.h"
@@ -48,6 +49,11 @@ void TfrmMagnify::setWorkingImage(Dib dib, bool keepSelection, bool ahead) {
     }
     ScrollBox1.arrange();
     Image1.invalidate();
+}
+
+Dib TfrmMagnify::samePicture(Dib edited) const {
+    edited.setProfile(workingImage_.profile());
+    return edited;
 }
 
 std::wstring TfrmMagnify::undoPath() const { return hueloom::fileBeside(tk::modulePath(), L"Undo.tmp"); }
@@ -90,6 +96,14 @@ void TfrmMagnify::mnuImgUndoClick() {
     // Read row by row into the restored picture; the one on show goes once
     // it is complete, so a failure keeps it.
     Dib restored = hueloom::image::loadBmp(std::filesystem::path(undoPath()));
+    // The snapshot keeps the profile's bytes; its name is the one on show,
+    // or the profile's own.
+    if (const auto& p = restored.profile()) {
+        if (workingImage_.profile() && workingImage_.profile()->bytes == p->bytes)
+            restored.setProfile(workingImage_.profile());
+        else
+            restored.setProfile(hueloom::colour_management::namedProfile(p->bytes));
+    }
     setWorkingImage(std::move(restored), false, false);
     // The snapshot is the picture now on show: the next command's, ahead.
     if (MoveFileExW(undoPath().c_str(), aheadPath().c_str(), MOVEFILE_REPLACE_EXISTING))
@@ -177,7 +191,7 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
         if (snapshotFailed) std::rethrow_exception(snapshotFailed);
         UndoAvailable = true;
         tk::trace("filtered");
-        setWorkingImage(std::move(result));
+        setWorkingImage(samePicture(std::move(result)));
         tk::trace("filter-shown");
     });
     if (workingImage_.isPalette8()) {

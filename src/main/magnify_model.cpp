@@ -26,8 +26,13 @@ bool MagnifyModel::setAveraging(int n) {
     return true;
 }
 
+void MagnifyModel::setScreenValues(bool on) {
+    screenValues_ = on;
+    rebuildText();
+}
+
 bool MagnifyModel::setSample(const ViewSample& sample) {
-    const bool sameColour = sample_ && sample_->colour == sample.colour;
+    const bool sameColour = sample_ && sample_->colour == sample.colour && sample_->content == sample.content;
     sample_ = sample;
     if (sameColour) return false;
     rebuildText();
@@ -39,11 +44,35 @@ void MagnifyModel::clearSample() {
     shownText_.clear();
 }
 
-void MagnifyModel::rebuildText() { shownText_ = sample_ && shown_ ? text(sample_->colour, *shown_) : std::string(); }
+const ContentColour* MagnifyModel::content() const {
+    return sample_ && sample_->content && !screenValues_ ? &*sample_->content : nullptr;
+}
+
+std::optional<Rgb> MagnifyModel::value() const {
+    if (!sample_) return std::nullopt;
+    const ContentColour* c = content();
+    return c ? c->srgb : sample_->colour;
+}
+
+// The value in a format: display-p3 exactly where the profile tells it.
+std::string MagnifyModel::valueText(ColourFormat format) const {
+    const ContentColour* c = content();
+    if (c && c->displayP3 && format == ColourFormat::DisplayP3) return css::displayP3Text(*c->displayP3);
+    return text(*value(), format);
+}
+
+void MagnifyModel::rebuildText() {
+    shownText_ = sample_ && shown_ ? valueText(*shown_) : std::string();
+    const ContentColour* c = content();
+    constexpr std::string_view kNear = "≈";
+    if (c && c->outsideSrgb && !shownText_.empty() && shownText_.rfind(kNear, 0) != 0 &&
+        !(c->displayP3 && shown_ == ColourFormat::DisplayP3))
+        shownText_.insert(0, kNear);
+}
 
 std::string MagnifyModel::copyText() const {
     if (shownText_.empty()) return {};
-    return copy_ ? text(sample_->colour, *copy_) : shownText_;
+    return valueText(copy_ ? *copy_ : *shown_);
 }
 
 void MagnifyModel::applySettings(const settings::Settings& s) {
@@ -55,6 +84,7 @@ void MagnifyModel::applySettings(const settings::Settings& s) {
     if (const auto format = parseColourFormat(s.ColorMode)) setShownFormat(*format);
     copy_ = parseColourFormat(s.CopyColorMode);
     if (!offered(templates_, copy_)) copy_.reset();
+    screenValues_ = s.screenValues();
     if (s.HookHotKey == "Off")
         scope_ = HotKeyScope::ActiveOnly;
     else if (s.HookHotKey == "On")

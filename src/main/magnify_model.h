@@ -12,6 +12,7 @@
 #include "core/colour.h"
 #include "core/colour_format.h"
 #include "core/colour_template.h"
+#include "core/css_colour.h"
 #include "core/geometry.h"
 #include "magnifier/magnifier.h"
 #include "picking/picked_colours.h"
@@ -22,14 +23,34 @@ namespace hueloom::app {
 enum class Layout { Magnifier, Image };
 enum class HotKeyScope { ActiveOnly, Always };
 
-// The colour under the pointer: its value, the marks' colour drawn over the
-// view, where the pointer was (physical screen pixels) and on which monitor
-// (1-based, in the system's order; 0 when unknown).
+// The colour of the content behind a screen pixel, where the monitor's
+// colour profile is not sRGB: the pixel converted from the profile to sRGB,
+// whether it lies outside sRGB (then the sRGB value is the nearest), its
+// exact display-p3 coordinates when the profile tells them, and the
+// profile's name.
+struct ContentColour {
+    Rgb srgb;
+    bool outsideSrgb = false;
+    std::optional<css::Coords> displayP3;
+    std::string profile;
+    friend bool operator==(const ContentColour& a, const ContentColour& b) {
+        return a.srgb == b.srgb && a.outsideSrgb == b.outsideSrgb && a.profile == b.profile &&
+               a.displayP3.has_value() == b.displayP3.has_value() &&
+               (!a.displayP3 || (a.displayP3->a == b.displayP3->a && a.displayP3->b == b.displayP3->b &&
+                                 a.displayP3->c == b.displayP3->c));
+    }
+};
+
+// The colour under the pointer: its value as the screen has it, the marks'
+// colour drawn over the view, where the pointer was (physical screen pixels)
+// and on which monitor (1-based, in the system's order; 0 when unknown), and
+// the content's colour where the monitor's profile converts it.
 struct ViewSample {
     Rgb colour;
     Rgb marker;
     Point pointer;
     int monitor = 0;
+    std::optional<ContentColour> content;
     friend bool operator==(const ViewSample&, const ViewSample&) = default;
 };
 
@@ -74,6 +95,11 @@ public:
     HotKeyScope hotKeyScope() const { return scope_; }
     void setHotKeyScope(HotKeyScope scope) { scope_ = scope; }
 
+    // The screen's own values instead of the content's, where a monitor's
+    // profile tells them apart ("画面の値を表示").
+    bool screenValues() const { return screenValues_; }
+    void setScreenValues(bool on);
+
     // A new sample: its value text is built here, once per change of colour
     // or format. True when what is shown changed.
     bool setSample(const ViewSample& sample);
@@ -81,10 +107,16 @@ public:
     // magnifier stopped).
     void clearSample();
     const std::optional<ViewSample>& sample() const { return sample_; }
-    // The text shown for the sample (UTF-8); empty when nothing is shown.
+    // The sample's value as shown and copied: the content's colour where the
+    // monitor's profile converts it (unless screenValues), else the screen's.
+    std::optional<Rgb> value() const;
+    // The content's colour in use (nullptr: the screen's value is shown).
+    const ContentColour* content() const;
+    // The text shown for the sample (UTF-8), "≈" before it for a colour
+    // outside sRGB; empty when nothing is shown.
     const std::string& shownText() const { return shownText_; }
-    // What the copy key copies: the sample in the copy format, or as shown;
-    // empty when nothing is shown.
+    // What the copy key copies: the sample in the copy format, or in the one
+    // shown, never marked; empty when nothing is shown.
     std::string copyText() const;
 
     // The picked colours, as colours; an entry's text is the value as copied.
@@ -102,6 +134,7 @@ public:
 
 private:
     void rebuildText();
+    std::string valueText(ColourFormat format) const;
 
     bool running_ = true;
     Layout layout_ = Layout::Magnifier;
@@ -112,6 +145,7 @@ private:
     std::optional<bool> topmost_;
     HotKeyScope scope_ = HotKeyScope::ActiveOnly;
     ColourTemplates templates_;
+    bool screenValues_ = false;
     std::optional<ViewSample> sample_;
     std::string shownText_;
     picking::PickedColours picked_;

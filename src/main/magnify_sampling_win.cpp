@@ -134,7 +134,7 @@ void TfrmMagnify::sampleScreen(POINT p, bool moved) {
     int monitor = 0;
     for (size_t k = 0; k < monitors_.size() && !monitor; ++k)
         if (monitors_[k].contains({p.x, p.y})) monitor = static_cast<int>(k) + 1;
-    model_.setSample({sample.colour, sample.marker, {p.x, p.y}, monitor});
+    model_.setSample({sample.colour, sample.marker, {p.x, p.y}, monitor, contentColour(sample.colour, {p.x, p.y})});
     showValue();
     // Shown now, not when the queue next runs empty.
     UpdateWindow(Image1.hwnd());
@@ -146,7 +146,9 @@ void TfrmMagnify::showValue() {
     if (!sample) return;
     lblPickColor1.setColours(tk::resolveColour(settings.MojiColor), tk::resolveColour(settings.MojiBKColor));
     CuteButton2.setColor(GetSysColor(COLOR_BTNFACE));
+    // The star in the screen's own value, as the pixel beside it is drawn.
     CuteButton2.setFontColor(RGB(sample->colour.r, sample->colour.g, sample->colour.b));
+    showValueTip();
     if (!model_.shownFormat()) return;
     const std::wstring text = tk::widen(model_.shownText(), CP_UTF8);
     // The longer formats (CMYK, L*a*b*) in the window font, so they fit.

@@ -126,7 +126,7 @@ void TfrmMagnify::mnuImgCropClick() {
     hueloom::image::withPictureMemory(r->width(), r->height(), [&] {
         Dib cut = capture::cutRect(workingImage_, *r);
         TakeSnapshot();
-        setWorkingImage(std::move(cut));
+        setWorkingImage(samePicture(std::move(cut)));
     });
 }
 
@@ -141,7 +141,7 @@ void TfrmMagnify::editSelection(const std::function<void(Dib&, const hueloom::Re
         TakeSnapshot();
         if (widen) {
             edit(wide, *r);
-            setWorkingImage(std::move(wide), true);
+            setWorkingImage(samePicture(std::move(wide)), true);
         } else {
             edit(workingImage_, *r);  // in place: no second picture
             ++pictureVersion_;

@@ -54,7 +54,7 @@ void TfrmMagnify::FormCreate() {
         b.onClick = std::move(onClick);
     };
     star(CuteButton1, lay_.button1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
-    star(CuteButton2, lay_.button2, RGB(0, 0, 255), L"表示状態の変更", [this] { CuteButton2Click(); });
+    star(CuteButton2, lay_.button2, RGB(0, 0, 255), kStar2Hint, [this] { CuteButton2Click(); });
 
     lblPickColor1.create(hwnd_, lay_.valueLabel.left, lay_.valueLabel.top, lay_.valueLabel.width(),
                          lay_.valueLabel.height());
@@ -124,6 +124,7 @@ void TfrmMagnify::FormCreate() {
     model_.applySettings(settings);
     syncMenuChecks();
     showTemplates();
+    loadProfiles(true);
     if (model_.topmost() == true)
         mnuTOPMOSTClick();
     else if (model_.topmost() == false)
@@ -452,7 +453,11 @@ LRESULT TfrmMagnify::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_PRINTCLIENT: FormPaint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_DESTROY: FormDestroy(); break;
-    case WM_DISPLAYCHANGE: monitors_.clear(); break;
+    case WM_DISPLAYCHANGE:
+        monitors_.clear();
+        loadProfiles(false);
+        break;
+    case WM_SETTINGCHANGE: loadProfiles(false); break;
     case kFollowMessage:
     case kHookMessage: {
         if (pointerWatch_) pointerWatch_->done();

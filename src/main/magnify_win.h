@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "capture/selection.h"
+#include "colour_management/monitor_profiles_win.h"
 #include "capture/size_label_win.h"
 #include "magnifier/magnifier.h"
 #include "main/commands.h"
@@ -146,6 +147,22 @@ private:
     // the line under the colour-list image.
     void showListContrast();
     HWND listTip_ = nullptr;  // the list's tooltip, owned by this window
+    // A tooltip of the child `tool`, `tip` created on first use.
+    void setToolTip(HWND& tip, HWND tool, std::wstring text);
+
+    // Colour management (magnify_colour_win.cpp): each monitor's profile,
+    // read at start (problems reported) and again when the displays change;
+    // the content's colour of a sample; the value label's tooltip, which
+    // names the profile in force; the raw screen values' switch; what a
+    // capture carries.
+    hueloom::colour_management::MonitorProfiles profiles_;
+    void loadProfiles(bool report);
+    std::optional<ContentColour> contentColour(hueloom::Rgb screen, hueloom::Point p) const;
+    // The right star's tooltip: its command, and the profile in force.
+    void showValueTip();
+    static constexpr const wchar_t* kStar2Hint = L"表示状態の変更";
+    void mnuScreenValuesClick();
+    void prepareCapture(hueloom::image::Dib& picture, const hueloom::Rect& area) const;
     const hueloom::picking::PickedColours& picked() const { return model_.picked(); }
 
     // Hot keys: the component for the system-wide scope, its event, and
@@ -227,7 +244,9 @@ private:
     bool RectCaptureBusy = false;
     // The rectangle branch of DoCapture: grabs the whole virtual desktop,
     // lets the user choose on the frozen copy, cuts the choice out.
-    hueloom::image::Dib captureRectangle();
+    hueloom::image::Dib captureRectangle(hueloom::Rect& area);
+    // An edit of the working image: the same picture, with its profile.
+    hueloom::image::Dib samePicture(hueloom::image::Dib edited) const;
 
     // The selection on the working image, in its pixels: dragged with the
     // left button, moved and sized with the arrow keys as the rectangle

@@ -14,6 +14,7 @@ constexpr const char* kMessage = "Message";
 constexpr const char* kCapture = "Capture";
 constexpr const char* kFileDir = "FileDir";
 constexpr const char* kFormat = "Format";
+constexpr const char* kColorManagement = "ColorManagement";
 
 std::string msgKey(size_t i) { return "Msg_ID" + std::to_string(i + 1); }
 
@@ -114,6 +115,16 @@ Settings loadSettings(Profile& profile, const Environment& env) {
     s.InitialDirImg = r.text(kFileDir, "InitialDirImg", d.InitialDirImg);
     for (int i = 0; i < kCustomFormats; ++i)
         s.Custom[static_cast<size_t>(i)] = r.text(kFormat, ("Custom" + std::to_string(i + 1)).c_str(), "");
+    for (int i = 0; i < kProfileKeys; ++i)
+        s.Profile[static_cast<size_t>(i)] = r.text(kColorManagement, ("Profile" + std::to_string(i + 1)).c_str(), "");
+    // "1" or "0"; anything else leaves the switch unset.
+    const auto optionalFlag = [&r](const char* key) -> std::optional<bool> {
+        const std::string v = r.text(kColorManagement, key, "");
+        if (v == "1" || v == "0") return v == "1";
+        return std::nullopt;
+    };
+    s.ScreenValues = optionalFlag("ScreenValues");
+    s.CaptureToSrgb = optionalFlag("CaptureToSrgb");
     return s;
 }
 
@@ -175,6 +186,8 @@ void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const Ke
 
     p.writeString(kFileDir, "InitialDirTxt", s.InitialDirTxt);
     p.writeString(kFileDir, "InitialDirImg", s.InitialDirImg);
+    if (s.ScreenValues) flag(kColorManagement, "ScreenValues", *s.ScreenValues);
+    if (s.CaptureToSrgb) flag(kColorManagement, "CaptureToSrgb", *s.CaptureToSrgb);
 }
 
 }  // namespace hueloom::settings

@@ -16,6 +16,9 @@
 //              MosaicSize once the user has chosen them
 //   [FileDir]  InitialDirTxt, InitialDirImg
 //   [Format]   Custom1 .. Custom9, read only: the user's value formats
+//   [ColorManagement]  Profile1 .. Profile9, read only: a monitor's colour
+//              profile where the system names none; ScreenValues and
+//              CaptureToSrgb once the user has chosen them
 //
 // A value that cannot be used never stops start-up: it is replaced by the
 // key's default (see loadSettings).
@@ -67,6 +70,8 @@ inline constexpr int kCursorCount = 20;  // CaptureCursor is an index 0..19
 inline constexpr uint32_t kDefaultFillColor = kClBlack;
 inline constexpr int kDefaultMosaicSize = 12;
 inline constexpr int kMosaicSizeMin = 2, kMosaicSizeMax = 256;
+// Monitors whose profile the settings file can name (Profile1 ..).
+inline constexpr int kProfileKeys = 9;
 
 // What loading needs to know about the machine.
 struct Environment {
@@ -138,6 +143,16 @@ struct Settings {
     // The user's value formats (core/colour_template.h), read and never
     // written: the file keeps them as the user wrote them.
     std::array<std::string, kCustomFormats> Custom;
+    // Colour management: the profile file of monitor 1 .. 9 (numbered as the
+    // system orders them) as the user wrote it, read and never written; the
+    // raw screen values shown instead of the content's; captures converted
+    // to sRGB instead of keeping their monitor's profile. The two switches
+    // are written only once set.
+    std::array<std::string, kProfileKeys> Profile;
+    std::optional<bool> ScreenValues;
+    std::optional<bool> CaptureToSrgb;
+    bool screenValues() const { return ScreenValues.value_or(false); }
+    bool captureToSrgb() const { return CaptureToSrgb.value_or(false); }
 };
 
 // Every key at its default; Top/Left centre the window on the screen and the

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "core/geometry.h"
@@ -14,6 +15,8 @@ namespace tk {
 std::vector<hueloom::Rect> monitorRects();
 // Every monitor's work area (without task bars), the primary one first.
 std::vector<hueloom::Rect> monitorWorkAreas();
+// Every monitor's device name (such as \\.\DISPLAY1), in the same order.
+std::vector<std::wstring> monitorDevices();
 // The virtual desktop: the rectangle around every monitor. Falls back to the
 // primary screen where the system tells no better.
 hueloom::Rect virtualScreen();

@@ -642,6 +642,10 @@ class Session:
             self.display = self.desk.display
         self.xenv = dict(os.environ, DISPLAY=self.display)
         self.lane.kill_programs()
+        # No display colour profile left on the screen by a test that was
+        # stopped before it could take it away (test_colour.py).
+        subprocess.run(["xprop", "-root", "-remove", "_ICC_PROFILE"], env=self.xenv, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=10)
         # An empty clipboard owned by X, so nothing an earlier run copied shows.
         subprocess.run(["xclip", "-selection", "clipboard", "-i", "/dev/null"], env=self.xenv,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=10)

@@ -39,6 +39,11 @@ foreach(reader window_texts read_message_box)
   set_target_properties(${reader} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endforeach()
 target_link_options(read_message_box PRIVATE -municode)  # its entry point is wmain
+# The program's colour conversion on its own, held against Little CMS.
+add_executable(colour_tool ${E2E_DIR}/colour_tool.cpp)
+target_link_libraries(colour_tool PRIVATE hueloom_colour_management_win)
+target_link_options(colour_tool PRIVATE -static -municode)
+set_target_properties(colour_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)

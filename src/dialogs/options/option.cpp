@@ -80,6 +80,7 @@ OptionControls optionControlsFrom(const settings::Settings& s, int averagingSize
     c.sleepText = std::to_string(s.SleepTime);
     c.cursorIndex = s.CaptureCursor >= 0 && s.CaptureCursor < settings::kCursorCount ? s.CaptureCursor : -1;
     c.cursorCapture = s.flgCursorCapture;
+    c.captureToSrgb = s.captureToSrgb();
     return c;
 }
 
@@ -108,6 +109,8 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
     s.CaptureCursor =
         c.cursorIndex >= 0 && c.cursorIndex < settings::kCursorCount ? c.cursorIndex : settings::kDefaultCaptureCursor;
     s.flgCursorCapture = c.cursorCapture;
+    // Written once the user has chosen: a file without the key keeps none.
+    if (c.captureToSrgb != s.captureToSrgb()) s.CaptureToSrgb = c.captureToSrgb;
 }
 
 std::optional<int> parseSleepTime(std::string_view text) {

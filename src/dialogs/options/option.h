@@ -81,6 +81,7 @@ struct OptionControls {
     bool hookAltPrintScreen = false;  // chbxAltPrintScreen
     std::string sleepText;  // edtSleep
     bool cursorCapture = false;  // CheckCursorCapture
+    bool captureToSrgb = false;  // CheckToSrgb
     int cursorIndex = 0;  // ComboBox1, -1 none
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
 };

@@ -88,6 +88,16 @@ HCURSOR OptionCursorByName(const std::wstring& name);
 // are resolved). True with `colour` set to the chosen 00BBGGRR colour.
 bool ChooseColorDialog(HWND owner, unsigned& colour);
 
+// Shared by the dialog's two files (option_win.cpp, option_pages_win.cpp).
+namespace option_parts {
+inline constexpr UINT kCursorListId = 1001;
+// Text of one or more lines on a page, over the page's colour.
+void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const std::wstring& text, HFONT font,
+                COLORREF ink, COLORREF back);
+COLORREF pageColour(int page);
+std::wstring wide(std::string_view utf8);
+}  // namespace option_parts
+
 class TfrmCompressOption : public tk::Dialog, public tk::SingleInstance<TfrmCompressOption> {
 public:
     // Creates the window and every page (hidden, centred on the screen).
@@ -196,6 +206,7 @@ public:
     // ｷｬﾌﾟﾁｬ
     tk::EditBox edtSleep;
     tk::CheckBox CheckCursorCapture;
+    tk::CheckBox CheckToSrgb;  // captures converted to sRGB
     CursorList ComboBox1;
 
     // The cursor drawn for list entry i (nullptr: none).

@@ -102,6 +102,9 @@ bool compress(const Dib& dib, int quality, std::uint8_t* row, std::vector<std::u
     jpeg_set_quality(&cinfo, quality, TRUE);
     cinfo.dct_method = JDCT_FLOAT;
     jpeg_start_compress(&cinfo, TRUE);
+    // The picture's colour profile as APP2 "ICC_PROFILE" markers.
+    if (const auto& profile = dib.profile(); profile && !profile->bytes.empty())
+        jpeg_write_icc_profile(&cinfo, profile->bytes.data(), static_cast<unsigned>(profile->bytes.size()));
 
     const int h = dib.height();
     const std::size_t w = static_cast<std::size_t>(dib.width());

@@ -1,7 +1,8 @@
 // JPEG export through libjpeg: the picture as 24-bit RGB, libjpeg's default
 // parameters, the given quality (1..100, clamped) with baseline tables
 // forced, the floating-point DCT; the result is a baseline JFIF file with
-// three components.
+// three components, and the picture's colour profile in APP2 markers when it
+// has one.
 #pragma once
 
 #include <cstdint>

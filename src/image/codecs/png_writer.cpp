@@ -13,6 +13,8 @@
 #include <string>
 #include <system_error>
 
+#include <zlib.h>
+
 #include "image/codecs/deflate_chain.h"
 #include "image/codecs/png_chunk.h"
 #include "image/codecs/png_filter.h"
@@ -256,6 +258,32 @@ private:
 // 6). libdeflate packs smaller than zlib at the same level, in far less time.
 int deflateLevelFor(int zlibLevel) { return zlibLevel < 0 ? 6 : zlibLevel; }
 
+// iCCP: the profile's name as PNG allows it (1 to 79 printable Latin-1
+// characters, single spaces between words), method 0, the profile deflated.
+std::vector<std::uint8_t> iccpChunk(const image::ColourProfile& profile) {
+    std::string name;
+    for (char c : profile.name) {
+        const bool printable = c > ' ' && c <= '~';
+        if (printable)
+            name += c;
+        else if (!name.empty() && name.back() != ' ')  // spaces and the rest: one space
+            name += ' ';
+        if (name.size() == 79) break;
+    }
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name.empty()) name = "ICC profile";
+    std::vector<std::uint8_t> out(name.begin(), name.end());
+    out.push_back(0);
+    out.push_back(0);
+    uLongf size = compressBound(static_cast<uLong>(profile.bytes.size()));
+    const std::size_t head = out.size();
+    out.resize(head + size);
+    if (compress2(out.data() + head, &size, profile.bytes.data(), static_cast<uLong>(profile.bytes.size()), 9) != Z_OK)
+        throw ImageError("PNG: the colour profile could not be compressed");
+    out.resize(head + size);
+    return out;
+}
+
 }  // namespace
 
 void PngWriter::write(const Dib& dib, const Sink& sink) const {
@@ -289,9 +317,17 @@ void PngWriter::write(const Dib& dib, const Sink& sink) const {
     std::memcpy(priv, kPrivateTag, 4);
     writeChunk(sink, kPrivateChunkType, priv, sizeof priv);
 
-    std::uint8_t gama[4];
-    put32be(gama, 45455);
-    writeChunk(sink, "gAMA", gama, sizeof gama);
+    if (dib.profile()) {
+        // The picture's colour profile, which stands for gAMA (a reader
+        // without colour management is better served by none than by a
+        // gamma the profile does not have).
+        const std::vector<std::uint8_t> iccp = iccpChunk(*dib.profile());
+        writeChunk(sink, "iCCP", iccp.data(), iccp.size());
+    } else {
+        std::uint8_t gama[4];
+        put32be(gama, 45455);
+        writeChunk(sink, "gAMA", gama, sizeof gama);
+    }
 
     if (bpp == 15 || bpp == 16) {
         const std::uint8_t sbit[3] = {5, static_cast<std::uint8_t>(bpp == 16 ? 6 : 5), 5};

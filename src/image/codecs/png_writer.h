@@ -1,7 +1,8 @@
 // PngWriter: our PNG encoder over libdeflate, used by the .png export.
 //
 // A file holds, in this order: signature, IHDR, tIME (UTC time of writing),
-// tEXt "Software", our private chunk, gAMA 45455, sBIT (15- and 16-bit
+// tEXt "Software", our private chunk, gAMA 45455 (or, for a picture with a
+// colour profile, iCCP with the profile instead), sBIT (15- and 16-bit
 // sources), PLTE (palette sources), IDAT (one zlib stream cut into
 // 32768-byte chunks, the last one holding the rest), IEND. Palette sources
 // keep their bit depth and indices; 15/16-bit channels are widened to 8 bits

@@ -38,3 +38,21 @@ TEST(CssRoundTrip, EveryColourComesBackFromEveryCssText) {
 }
 
 }  // namespace
+
+// From the connection space of ICC profiles (XYZ, D50) back to sRGB and to
+// display-p3: the inverse of the way there, for corners and a grey.
+TEST(CssRoundTrip, XyzD50LeadsBackToTheSameColours) {
+    for (const Rgb c :
+         {Rgb{0, 0, 0}, Rgb{255, 255, 255}, Rgb{255, 0, 0}, Rgb{0, 255, 0}, Rgb{0, 0, 255}, Rgb{7, 130, 250}}) {
+        const css::Coords xyz = css::xyzD50(c), lin = css::linearSrgb(c);
+        const css::Coords back = css::linearSrgbFromXyzD50(xyz), p3 = css::displayP3FromXyzD50(xyz);
+        const css::Coords p3Direct = css::displayP3(c);
+        EXPECT_NEAR(back.a, lin.a, 1e-9);
+        EXPECT_NEAR(back.b, lin.b, 1e-9);
+        EXPECT_NEAR(back.c, lin.c, 1e-9);
+        EXPECT_NEAR(p3.a, p3Direct.a, 1e-9);
+        EXPECT_NEAR(p3.b, p3Direct.b, 1e-9);
+        EXPECT_NEAR(p3.c, p3Direct.c, 1e-9);
+        EXPECT_EQ(css::displayP3Text(p3Direct), css::displayP3Text(c));
+    }
+}

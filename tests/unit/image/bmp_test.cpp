@@ -149,6 +149,35 @@ TEST(Bmp, FilesAreWrittenAndReadBack) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(Bmp, AColourProfileIsEmbeddedInAV5HeaderAndReadBack) {
+    const auto dir = testing::freshTempDir("hueloom_bmp_profile");
+    const std::vector<std::uint8_t> icc = {'a', 'c', 's', 'p', 1, 2, 3, 4, 5};
+    for (int bpp : {16, 24, 32}) {
+        Dib src = testing::randomDib(5, 3, bpp, 7);
+        src.setProfile(std::make_shared<const ColourProfile>(ColourProfile{"Monitor", icc}));
+        const auto f = writeBmp(src);
+        EXPECT_EQ(le32(f, 14), 124u);  // BITMAPV5HEADER
+        EXPECT_EQ(le32(f, 14 + 56), 0x4D424544u);  // PROFILE_EMBEDDED
+        const std::size_t at = 14 + le32(f, 14 + 112);
+        ASSERT_EQ(le32(f, 14 + 116), icc.size());
+        EXPECT_EQ(at, le32(f, 10) + src.imageSize());  // after the pixels
+        EXPECT_EQ(std::vector<std::uint8_t>(f.begin() + at, f.end()), icc);
+        EXPECT_EQ(le32(f, 2), f.size());
+        saveBmp(src, dir / "p.bmp");
+        for (const Dib& back : {readBmp(f), loadBmp(dir / "p.bmp")}) {
+            EXPECT_TRUE(back == src) << bpp;
+            ASSERT_TRUE(back.profile());
+            EXPECT_EQ(back.profile()->bytes, icc);
+        }
+        // A profile said to reach past the end of the file.
+        auto cut = f;
+        cut.resize(cut.size() - 1);
+        put32(cut, 2, static_cast<std::uint32_t>(cut.size()));
+        EXPECT_THROW(readBmp(cut), ImageError);
+    }
+    std::filesystem::remove_all(dir);
+}
+
 // A disk that fills up: the process may not write files larger than `bytes`
 // for as long as it lives.
 struct FileSizeLimit {

@@ -46,6 +46,37 @@ TEST(MagnifyModel, SamplesAreFormattedOncePerChangeAndCopiedFromTheModel) {
     EXPECT_TRUE(m.picked().empty());
 }
 
+// On a monitor whose profile is not sRGB: the content's colour shown and
+// copied, marked in the shown text only when it lies outside sRGB, exact in
+// display-p3; the switch to the screen's own values.
+TEST(MagnifyModel, ContentColoursWhereTheMonitorsProfileConvertsThem) {
+    MagnifyModel m;
+    m.setShownFormat(ColourFormat::Hexadecimal);
+    ViewSample s = at({0, 255, 0});
+    s.content = ContentColour{{0, 255, 0}, true, css::Coords{-0.1, 0.98, 0.2}, "Adobe RGB (1998)"};
+    EXPECT_TRUE(m.setSample(s));
+    EXPECT_EQ(m.shownText(), "≈#00FF00");
+    EXPECT_EQ(m.copyText(), "#00FF00");
+    m.setCopyFormat(ColourFormat::DisplayP3);
+    EXPECT_EQ(m.copyText(), "color(display-p3 -0.1 0.98 0.2)");
+    m.setShownFormat(ColourFormat::DisplayP3);
+    EXPECT_EQ(m.shownText(), "color(display-p3 -0.1 0.98 0.2)");  // exact: no mark
+    m.setShownFormat(ColourFormat::Name);
+    EXPECT_EQ(m.shownText().rfind("≈", 0), 0u);
+    EXPECT_EQ(m.shownText().find("≈", 1), std::string::npos) << m.shownText();  // one mark, not two
+    // Inside sRGB: the converted value, unmarked.
+    m.setShownFormat(ColourFormat::Decimal);
+    s.colour = {200, 10, 10};
+    s.content = ContentColour{{214, 0, 3}, false, std::nullopt, "P"};
+    EXPECT_TRUE(m.setSample(s));
+    EXPECT_EQ(m.shownText(), "rgb(214,0,3)");
+    EXPECT_EQ(*m.value(), (Rgb{214, 0, 3}));
+    m.setScreenValues(true);
+    EXPECT_EQ(m.shownText(), "rgb(200,10,10)");
+    EXPECT_EQ(*m.value(), (Rgb{200, 10, 10}));
+    EXPECT_EQ(m.content(), nullptr);
+}
+
 TEST(MagnifyModel, LayoutsDisplayModesAndAveraging) {
     MagnifyModel m;
     m.setDisplayMode(magnifier::Bar2);

@@ -129,6 +129,9 @@ TEST(SettingsLoad, ReadsEveryKeyOnceInFileOrder) {
         std::find(expected.begin(), expected.end(), std::pair<std::string, std::string>{"Capture", "flgCursorCapture"});
     expected.insert(cursorFlag + 1, {{"Capture", "FillColor"}, {"Capture", "MosaicSize"}});
     for (int i = 1; i <= kCustomFormats; ++i) expected.push_back({"Format", "Custom" + std::to_string(i)});
+    // The monitors' profiles, read only, and the two colour switches.
+    for (int i = 1; i <= kProfileKeys; ++i) expected.push_back({"ColorManagement", "Profile" + std::to_string(i)});
+    expected.insert(expected.end(), {{"ColorManagement", "ScreenValues"}, {"ColorManagement", "CaptureToSrgb"}});
     EXPECT_EQ(p.reads, expected);
 }
 
@@ -398,6 +401,20 @@ TEST(SettingsSave, NewValueFormatsAndTheCopyFormatOnlyOnceChosen) {
     saveSettings(chosen, s, startupMenu());
     EXPECT_EQ(chosen.readString("Capture", "FillColor", ""), "$00336699");
     EXPECT_EQ(chosen.readString("Capture", "MosaicSize", ""), "20");
+
+    // Colour management: the profiles kept as written (never written), the
+    // switches written once set, anything but 1 or 0 unset.
+    EXPECT_EQ(ini.readString("ColorManagement", "ScreenValues", "-"), "-");
+    IniFile cm = IniFile::parse("[ColorManagement]\nProfile2=p3.icc\nScreenValues=1\nCaptureToSrgb=yes\n");
+    s = loadSettings(cm, fullHd());
+    EXPECT_EQ(s.Profile[1], "p3.icc");
+    EXPECT_EQ(std::pair(s.screenValues(), s.CaptureToSrgb.has_value()), std::pair(true, false));
+    s.CaptureToSrgb = false;
+    s.Profile[1] = "changed.icc";
+    saveSettings(cm, s, startupMenu());
+    EXPECT_EQ(cm.readString("ColorManagement", "Profile2", "") + cm.readString("ColorManagement", "ScreenValues", "") +
+                  cm.readString("ColorManagement", "CaptureToSrgb", ""),
+              "p3.icc10");
 }
 
 TEST(SettingsRoundTrip, UnknownLowerCaseSwitchIsKeptWhenNeitherItemIsChecked) {

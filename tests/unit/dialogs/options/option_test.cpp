@@ -201,6 +201,12 @@ TEST(OptionCopy, ChangedControlsReachTheSettings) {
     EXPECT_EQ(s.SleepTime, 500);
     EXPECT_EQ(s.CaptureCursor, 19);
     EXPECT_FALSE(s.flgCursorCapture);
+    // The sRGB switch is kept unset until it is changed.
+    EXPECT_FALSE(s.CaptureToSrgb.has_value());
+    c.captureToSrgb = true;
+    takeOptionControls(c, s, averaging);
+    EXPECT_EQ(s.CaptureToSrgb, true);
+    EXPECT_TRUE(optionControlsFrom(s, 1).captureToSrgb);
 }
 
 TEST(OptionCopy, DelayTextThatIsNoNumberKeepsThePreviousDelay) {

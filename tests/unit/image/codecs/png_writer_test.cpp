@@ -116,6 +116,31 @@ TEST(PngWriter, AncillaryChunkContents) {
     EXPECT_EQ(be32(chunks[4].data.data()), 45455u);
 }
 
+TEST(PngWriter, APictureWithAColourProfileCarriesItInIccpInsteadOfGama) {
+    std::vector<std::uint8_t> icc(3000);
+    for (std::size_t i = 0; i < icc.size(); ++i) icc[i] = static_cast<std::uint8_t>(i * 7 % 13);
+    // Names as PNG allows them: printable, single spaces, 79 at most; none
+    // left gives a name of the writer's own.
+    const struct {
+        std::string given, written;
+    } names[] = {{"Adobe RGB (1998)", "Adobe RGB (1998)"},
+                 {"  two  spaces\tand tab ", "two spaces and tab"},
+                 {std::string(100, 'x'), std::string(79, 'x')},
+                 {"\x01\x02", "ICC profile"}};
+    for (const auto& n : names) {
+        Dib src(4, 2, 32);
+        src.setProfile(std::make_shared<const image::ColourProfile>(image::ColourProfile{n.given, icc}));
+        const auto chunks = parseChunks(fixedTimeWriter().encode(src));
+        EXPECT_EQ(types(chunks), (std::vector<std::string>{"IHDR", "tIME", "tEXt", PngWriter::kPrivateChunkType, "iCCP",
+                                                           "IDAT", "IEND"}));
+        const auto& d = chunks[4].data;
+        const std::string name(reinterpret_cast<const char*>(d.data()));
+        EXPECT_EQ(name, n.written);
+        EXPECT_EQ(d[name.size() + 1], 0);  // deflate
+        EXPECT_EQ(inflateAll({d.begin() + static_cast<long>(name.size()) + 2, d.end()}, icc.size()), icc);
+    }
+}
+
 TEST(PngWriter, TimeIsTheCurrentUtcTimeByDefault) {
     const auto before = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
     const auto chunks = parseChunks(PngWriter().encode(Dib(1, 1, 24)));
