@@ -138,7 +138,8 @@ def menu_of(h, key, star=True):
 #                 adds 画像を印刷);
 #        表示     10進, 16進, HSL, HSV, CMYK, L*a*b*, COLORREF 16進, 10進, HWB,
 #                 LCH, OKLab, OKLCH, display-p3, L*a*b* D65, 色の名前 (the
-#                 templates when there are any), コピーする形式, 標準, 平均値,
+#                 templates when there are any), コピーする形式, 画面の値を表示,
+#                 標準, 平均値,
 #                 一覧のクリア, カラー・サンプル,
 #                 常に手前, 解除, 色の設定, 拡大鏡モード;
 #        ツール   一覧を画像として表示, … (the menu bar adds ファイルからカーソル).
@@ -149,7 +150,7 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     # An empty list, the magnifier running.
     assert_eq(menu_of(h, "f"), [False, False, False, True], "ファイル: no memo or palette to save, no picture")
     view = menu_of(h, "v")
-    assert_eq((view[18], view[19], view[22]), (False, True, True), "表示: nothing to clear")
+    assert_eq((view[19], view[20], view[23]), (False, True, True), "表示: nothing to clear")
     assert_eq(menu_of(h, "t")[0], False, "ツール: no list to show as a picture")
     pick_at(h, 110, 120, r"^rgb\(12,34,56\)$")
     pick_at(h, 160, 120, r"^rgb\(255,255,255\)$")
@@ -171,7 +172,7 @@ def scenario_menu_rules_in_both_layouts_and_the_list_cleared(h):
     time.sleep(0.8)
     assert_eq(menu_of(h, "f", star=False)[:3], [True, True, True], "ファイル in the image layout")
     view = menu_of(h, "v", star=False)
-    assert_eq((view[18], view[19], view[22]), (True, False, False), "表示 in the image layout")
+    assert_eq((view[19], view[20], view[23]), (True, False, False), "表示 in the image layout")
     h.close_program()
 
 
