@@ -74,13 +74,42 @@ void ColourTransform::toSrgb(image::Dib& picture, const Rect& part) const {
     const Rect r{std::max(0, part.left), std::max(0, part.top), std::min(picture.width(), part.right),
                  std::min(picture.height(), part.bottom)};
     if (r.right <= r.left || r.bottom <= r.top) return;
-    std::vector<Rgb> row(static_cast<std::size_t>(r.right - r.left));
+    // A picture of the screen holds far fewer colours than pixels: each
+    // colour is converted once, the results kept in a table by colour (a
+    // slot whose colour was taken by another is converted again).
+    constexpr std::uint32_t kSlots = 1u << 16, kEmpty = 0xFFFFFFFF;
+    std::vector<std::uint32_t> keys(kSlots, kEmpty);
+    std::vector<Rgb> values(kSlots);
+    auto slotOf = [](std::uint32_t key) { return (key * 2654435761u) >> 16; };
+    std::vector<Rgb> fresh;
+    std::vector<std::uint32_t> freshSlots;
+    const std::size_t width = static_cast<std::size_t>(r.right - r.left);
     for (int y = r.top; y < r.bottom; ++y) {
         std::uint8_t* p = picture.scanLine(y) + static_cast<std::size_t>(r.left) * bytes;
-        for (std::size_t x = 0; x < row.size(); ++x) row[x] = {p[x * bytes + 2], p[x * bytes + 1], p[x * bytes]};
-        toSrgb(row);
-        for (std::size_t x = 0; x < row.size(); ++x)
-            p[x * bytes + 2] = row[x].r, p[x * bytes + 1] = row[x].g, p[x * bytes] = row[x].b;
+        auto keyAt = [&](std::size_t x) {
+            const std::uint8_t* q = p + x * bytes;
+            return static_cast<std::uint32_t>(q[2]) << 16 | q[1] << 8 | q[0];
+        };
+        fresh.clear(), freshSlots.clear();
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t key = keyAt(x), slot = slotOf(key);
+            if (keys[slot] == key) continue;
+            keys[slot] = key;
+            fresh.push_back({static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
+                             static_cast<std::uint8_t>(key)});
+            freshSlots.push_back(slot);
+        }
+        toSrgb(fresh);
+        for (std::size_t i = 0; i < fresh.size(); ++i) values[freshSlots[i]] = fresh[i];
+        for (std::size_t x = 0; x < width; ++x) {
+            const std::uint32_t key = keyAt(x), slot = slotOf(key);
+            Rgb c = values[slot];
+            if (keys[slot] != key)  // its slot went to a later colour of the row
+                c = toSrgb(Rgb{static_cast<std::uint8_t>(key >> 16), static_cast<std::uint8_t>(key >> 8),
+                               static_cast<std::uint8_t>(key)});
+            std::uint8_t* q = p + x * bytes;
+            q[2] = c.r, q[1] = c.g, q[0] = c.b;
+        }
     }
 }
 
