@@ -50,9 +50,10 @@ void hand(UINT format, HANDLE handle) {
 
 // The picture as a packed DIB (a bitmap file without its file header), for
 // programs that read the clipboard without our bitmap handle: under Wine a
-// bitmap handle is of no use outside this process.
+// bitmap handle is of no use outside this process. Without a colour profile,
+// as the clipboard's plain DIB is read.
 void handPackedDib(const image::Dib& image) {
-    const std::vector<std::uint8_t> file = image::writeBmp(image);
+    const std::vector<std::uint8_t> file = image::writeBmp(image, false);
     constexpr size_t kFileHeader = 14;
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, file.size() - kFileHeader);
     void* p = mem ? GlobalLock(mem) : nullptr;

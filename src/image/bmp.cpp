@@ -40,10 +40,11 @@ namespace {
 // File header, info header, masks and colour table: everything before the
 // pixels. A picture with a colour profile gets a V5 header that embeds it,
 // the profile following the pixels.
-std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
+std::vector<std::uint8_t> bmpHeaders(const Dib& dib, bool embedProfile) {
     if (dib.isNull()) throw ImageError("No image");
     const bool masks = dib.bitsPerPixel() == 16;
-    const ColourProfile* profile = dib.profile() && !dib.profile()->bytes.empty() ? dib.profile().get() : nullptr;
+    const ColourProfile* profile =
+        embedProfile && dib.profile() && !dib.profile()->bytes.empty() ? dib.profile().get() : nullptr;
     const std::size_t headerSize = profile ? kV5HeaderSize : kInfoHeaderSize;
     const std::size_t paletteBytes = dib.palette().size() * 4;
     // The V5 header holds the masks itself.
@@ -92,17 +93,17 @@ std::vector<std::uint8_t> bmpHeaders(const Dib& dib) {
 
 }  // namespace
 
-std::vector<std::uint8_t> writeBmp(const Dib& dib) {
-    std::vector<std::uint8_t> out = bmpHeaders(dib);
+std::vector<std::uint8_t> writeBmp(const Dib& dib, bool embedProfile) {
+    std::vector<std::uint8_t> out = bmpHeaders(dib, embedProfile);
     out.insert(out.end(), dib.bits(), dib.bits() + dib.imageSize());
-    if (dib.profile()) out.insert(out.end(), dib.profile()->bytes.begin(), dib.profile()->bytes.end());
+    if (embedProfile && dib.profile()) out.insert(out.end(), dib.profile()->bytes.begin(), dib.profile()->bytes.end());
     return out;
 }
 
 void saveBmp(const Dib& dib, const std::filesystem::path& path) {
     // Straight from the picture to the file: the rows are stored as the
     // file stores them, so no second copy of the picture is made.
-    const std::vector<std::uint8_t> headers = bmpHeaders(dib);
+    const std::vector<std::uint8_t> headers = bmpHeaders(dib, true);
     AtomicFile file(path);
     file.write(headers);
     file.write(std::span(dib.bits(), dib.imageSize()));

@@ -20,7 +20,8 @@
 
 namespace hueloom::image {
 
-std::vector<std::uint8_t> writeBmp(const Dib& dib);
+// `embedProfile` false: the 40-byte header, also for a picture with a profile.
+std::vector<std::uint8_t> writeBmp(const Dib& dib, bool embedProfile = true);
 void saveBmp(const Dib& dib, const std::filesystem::path& path);
 
 Dib readBmp(std::span<const std::uint8_t> file);

@@ -169,6 +169,7 @@ TEST(Bmp, AColourProfileIsEmbeddedInAV5HeaderAndReadBack) {
             ASSERT_TRUE(back.profile());
             EXPECT_EQ(back.profile()->bytes, icc);
         }
+        EXPECT_EQ(writeBmp(src, false), writeBmp(testing::randomDib(5, 3, bpp, 7)));  // for the clipboard
         // A profile said to reach past the end of the file.
         auto cut = f;
         cut.resize(cut.size() - 1);
