@@ -56,3 +56,8 @@ add_executable(minimal_window WIN32 ${PROJECT_SOURCE_DIR}/bench/tools/minimal_wi
 target_link_options(minimal_window PRIVATE -static -municode -mwindows)
 target_compile_definitions(minimal_window PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0A00)
 set_target_properties(minimal_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# bench/: the time a capture's conversion to sRGB takes, under Wine.
+add_executable(colour_convert_time ${PROJECT_SOURCE_DIR}/bench/tools/colour_convert_time.cpp)
+target_link_libraries(colour_convert_time PRIVATE hueloom_colour_management_win)
+target_link_options(colour_convert_time PRIVATE -static -municode)
+set_target_properties(colour_convert_time PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

@@ -2,9 +2,7 @@
 // colour_tool PROFILE IN OUT reads "r g b" lines from IN, converts them from
 // PROFILE (an ICC file) as the magnifier does, through the system's colour
 // management, and writes the results as "r g b" lines to OUT.
-#include <chrono>
 #include <cstdio>
-#include <cwchar>
 #include <exception>
 #include <filesystem>
 #include <vector>
@@ -13,26 +11,6 @@
 #include "image/file_io.h"
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 5 && std::wcscmp(argv[2], L"--time") == 0) {
-        using namespace hueloom;
-        const colour_management::ColourTransform transform(
-            image::readFileBytes(std::filesystem::path(argv[1]), 16u << 20));
-        // A picture of few colours (as screens mostly are) and one of noise.
-        for (const bool noise : {false, true}) {
-            image::Dib picture(_wtoi(argv[3]), _wtoi(argv[4]), 32);
-            std::uint32_t state = 22;
-            for (int y = 0; y < picture.height(); ++y)
-                for (int x = 0; x < picture.width() * 4; ++x) {
-                    state ^= state << 13, state ^= state >> 17, state ^= state << 5;
-                    picture.scanLine(y)[x] = static_cast<uint8_t>(noise ? state : (x / 256 + y / 64) * 16);
-                }
-            const auto start = std::chrono::steady_clock::now();
-            transform.toSrgb(picture, {0, 0, picture.width(), picture.height()});
-            const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-            std::printf("%s: %.1f ms\n", noise ? "noise" : "few colours", took.count());
-        }
-        return 0;
-    }
     if (argc != 4) {
         std::fprintf(stderr, "usage: colour_tool PROFILE IN OUT\n");
         return 2;
