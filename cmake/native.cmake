@@ -11,7 +11,7 @@ add_executable(hueloom_unit_tests ${UNIT_TEST_SOURCES})
 target_include_directories(hueloom_unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/unit)
 target_link_libraries(hueloom_unit_tests PRIVATE ${PORTABLE_LIBS} GTest::gtest GTest::gtest_main)
 target_compile_definitions(hueloom_unit_tests PRIVATE
-  HUELOOM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+  HUELOOM_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data" HUELOOM_TEST_VERSION="${PROJECT_VERSION}")
 gtest_discover_tests(hueloom_unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120 LABELS unit)
 
 add_test(NAME core.no_win32_includes

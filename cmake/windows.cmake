@@ -49,6 +49,18 @@ add_custom_command(
   COMMENT "Compiling the help file")
 add_custom_target(help_file ALL DEPENDS ${HELP_FILE})
 
+# Beside the program, as a release ships them: its licence, and the licence
+# texts of the libraries it links, from the files the build used.
+set(NOTICES ${CMAKE_BINARY_DIR}/bin/THIRD-PARTY-NOTICES)
+add_custom_command(
+  OUTPUT ${NOTICES} ${CMAKE_BINARY_DIR}/bin/LICENSE
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/notices.py ${NOTICES} ${ZLIB_INCLUDE_DIRS}
+          ${JPEG_INCLUDE_DIRS} ${LIBDEFLATE_INCLUDE_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/bin/LICENSE
+  DEPENDS ${PROJECT_SOURCE_DIR}/scripts/notices.py ${PROJECT_SOURCE_DIR}/LICENSE
+  COMMENT "Writing LICENSE and THIRD-PARTY-NOTICES")
+add_custom_target(notices ALL DEPENDS ${NOTICES})
+
 include(${PROJECT_SOURCE_DIR}/tests/e2e/register.cmake)
 
 # The start-up yardstick of bench/ui_bench.py, built the same way as Hueloom.exe.

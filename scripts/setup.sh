@@ -106,6 +106,10 @@ build_libdeflate() {
     local arch="$1" prefix="$DEPS_PREFIX/$1"
     if [ -f "$prefix/lib/libdeflate.a" ]; then
         log "libdeflate for $arch already built"
+        # Its licence beside it, for the notices shipped with the program
+        # (builds of earlier setups lack it).
+        [ -f "$prefix/share/doc/libdeflate/COPYING" ] ||
+            install -D -m644 "$DEPS_PREFIX/src/libdeflate/COPYING" "$prefix/share/doc/libdeflate/COPYING"
         return
     fi
     fetch_source libdeflate "$DEFLATE_VERSION"
@@ -118,6 +122,7 @@ build_libdeflate() {
     make -C "$b" -s -j"$(nproc)" CC="$arch-w64-mingw32-gcc" AR="$arch-w64-mingw32-ar" libdeflatestatic.lib >/dev/null
     install -D -m644 "$b/libdeflatestatic.lib" "$prefix/lib/libdeflate.a"
     install -D -m644 "$b/libdeflate.h" "$prefix/include/libdeflate.h"
+    install -D -m644 "$b/COPYING" "$prefix/share/doc/libdeflate/COPYING"
 }
 
 build_gtest() {

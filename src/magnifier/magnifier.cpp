@@ -193,15 +193,19 @@ std::string descriptionText() {
     return s;
 }
 
-std::string versionText() {
+std::string versionText(const std::string& libraries) {
     return "Hueloom Ver. 1.0 A4\r\n"
-           "Copyright (C) 2026 the Hueloom developers. Free to use and share.\r\n"
+           "Hueloom " HUELOOM_VERSION
+           ", copyright (C) 2026 the Hueloom developers. MIT License: free to use and "
+           "share (LICENSE).\r\n"
            "\r\n"
-           "PNG writer: Hueloom's own encoder, written from the PNG standard (W3C).\r\n"
-           "zlib 1.1.3 (C) 1995-1998 Jean-loup Gailly and Mark Adler.";
+           "PNG writer: Hueloom's own encoder, written from the PNG standard (W3C).\r\n" +
+           libraries + "\r\nThe licences in full: THIRD-PARTY-NOTICES, beside the program.";
 }
 
-std::string hintText() { return descriptionText() + "\r\n" + "\r\n" + versionText(); }
+std::string hintText(const std::string& libraries) {
+    return descriptionText() + "\r\n" + "\r\n" + versionText(libraries);
+}
 
 SamplingStep samplingStep(int displayMode, bool seeThrough, const PointerPlace& place) {
     const bool normal = displayMode == Normal;

@@ -103,9 +103,11 @@ Point nudge(Point p, Arrow key, bool shift);
 // pixels of the layout's width × height, drawn afresh at the given dpi.
 std::vector<uint32_t> drawSkin(int dpi = 96);
 
-// Texts of the start-up hint (UTF-8).
+// Texts of the start-up hint (UTF-8): the description, then the version and
+// the credits, which name the libraries of the build (`libraries`, one line
+// each, codecs::libraryNotices()).
 std::string descriptionText();
-std::string versionText();
-std::string hintText();
+std::string versionText(const std::string& libraries);
+std::string hintText(const std::string& libraries);
 
 }  // namespace hueloom::magnifier

@@ -3,6 +3,8 @@
 // the other magnify_*_win.cpp files.
 #include "main/magnify_win.h"
 
+#include "image/codecs/libraries.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -107,7 +109,7 @@ void TfrmMagnify::FormCreate() {
     setMenuShortcuts();
 
     // 8. Hint text.
-    hintText_ = magnifier::hintText();
+    hintText_ = magnifier::hintText(hueloom::codecs::libraryNotices());
 
     // 9. Last pointer position.
     tracker_.reset();

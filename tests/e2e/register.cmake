@@ -47,6 +47,8 @@ set_target_properties(colour_tool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BI
 
 add_test(NAME exe.imports.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-imports.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom>)
+add_test(NAME exe.version.${E2E_ARCH}
+         COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-version.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom> ${PROJECT_VERSION})
 # The help file beside the program: chmlib unpacks it, and every menu command has its page.
 add_test(NAME help.chm.${E2E_ARCH} COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/check_help.py ${HELP_FILE} ${PROJECT_SOURCE_DIR})
 set_tests_properties(help.chm.${E2E_ARCH} PROPERTIES SKIP_RETURN_CODE 77 LABELS help)

@@ -1,6 +1,8 @@
 """The information box: the start-up hint until "今後表示しない" is ticked, and
 the hint command's box beside the main window."""
+import os
 import re
+import subprocess
 import time
 
 from harness import HarnessError, wait_until
@@ -69,6 +71,18 @@ def wait_main(h):
     time.sleep(1.0)
 
 
+def built_libraries():
+    """The libraries in the .exe: Debian's MinGW zlib, and the libjpeg-turbo
+    and libdeflate that scripts/setup.sh builds."""
+    zlib = subprocess.run(["dpkg-query", "-W", "-f", "${Version}", "libz-mingw-w64-dev"], stdout=subprocess.PIPE,
+                          timeout=30, check=True).stdout.decode()
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", "scripts", "setup.sh")) as f:
+        setup = f.read()
+    upstream = lambda v: re.sub(r"^\d+:", "", v).split("-")[0].split("+")[0]
+    return [("zlib", upstream(zlib)), ("libjpeg-turbo", upstream(re.search(r'JPEG_VERSION="([^"]+)"', setup)[1])),
+            ("libdeflate", upstream(re.search(r'DEFLATE_VERSION="([^"]+)"', setup)[1]))]
+
+
 def check_startup_box(h, wid):
     """The start-up box: centred, framed in the default active colour, shown
     before the main window."""
@@ -92,6 +106,11 @@ def scenario_startup_hint_until_ticked(h):
     assert_eq(kind, "box", "first start without settings")
     geo = check_startup_box(h, wid)
     h.save_screenshot("startup-hint")
+    # Its credits name the libraries this build links, at the versions set up.
+    text = next((t for c, t in h.window_texts() if "zlib" in t), "")
+    for name, version in built_libraries():
+        if f"{name} {version} " not in text:
+            raise HarnessError(f"the hint does not name {name} {version}: {text[-400:]!r}")
 
     # Tick "今後表示しない": the check box changes its look.
     cx, cy = check_box_point(geo)

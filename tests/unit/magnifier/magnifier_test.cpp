@@ -216,9 +216,11 @@ TEST(Skin, IsDrawnAtTheScaledSizeNotStretched) {
 }
 
 TEST(HintText, DescriptionThenVersion) {
-    std::string hint = hintText();
+    std::string hint = hintText("zlib 9.9");
     EXPECT_EQ(hint.rfind("画面上の好きな場所から色を取得するためのソフトです。\r\n", 0), 0u);
-    EXPECT_NE(hint.find("WMFに対応\r\n\r\nHueloom Ver. 1.0 A4\r\n"), std::string::npos);
+    EXPECT_NE(hint.find("WMFに対応\r\n\r\nHueloom Ver. 1.0 A4\r\nHueloom " HUELOOM_TEST_VERSION ", "),
+              std::string::npos);
+    EXPECT_NE(hint.find("(W3C).\r\nzlib 9.9\r\n"), std::string::npos);
     // 19 description lines.
     std::string d = descriptionText();
     EXPECT_EQ(std::count(d.begin(), d.end(), '\n'), 18);
