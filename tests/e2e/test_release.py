@@ -1,0 +1,50 @@
+"""The release a user downloads: scripts/package.sh makes the two zips and
+their SHA256SUMS from the builds; the zip of this build's architecture,
+unpacked into an empty folder of the Wine prefix, starts from there and
+keeps its settings beside itself."""
+import os
+import shutil
+import subprocess
+import zipfile
+
+from harness import HarnessError, wait_until
+from test_infobox import built_libraries
+from test_magnifier import assert_eq
+
+ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
+FILES = ["Hueloom.chm", "Hueloom.exe", "LICENSE", "README.txt", "THIRD-PARTY-NOTICES"]
+
+
+def scenario_zip_starts_from_an_empty_folder(h):
+    dist = os.path.join(h.dir, "dist")
+    subprocess.run(["bash", os.path.join(ROOT, "scripts", "package.sh"), dist], check=True, timeout=120,
+                   stdout=subprocess.DEVNULL)
+    subprocess.run(["sha256sum", "--quiet", "-c", "SHA256SUMS"], cwd=dist, check=True, timeout=60)
+    arch = "win32" if "mingw32" in h.bin else "win64"
+    zips = sorted(n for n in os.listdir(dist) if n.endswith(".zip"))
+    version = zips[0].split("-")[1]
+    assert_eq(zips, [f"Hueloom-{version}-win32.zip", f"Hueloom-{version}-win64.zip"], "the zips")
+    folder = os.path.join(h.lane.prefix, "drive_c", "Downloads")
+    shutil.rmtree(folder, ignore_errors=True)
+    try:
+        with zipfile.ZipFile(os.path.join(dist, f"Hueloom-{version}-{arch}.zip")) as z:
+            assert_eq(sorted(z.namelist()), [f"Hueloom-{version}/{f}" for f in FILES], "the zip's files")
+            z.extractall(folder)
+        h.dir = os.path.join(folder, f"Hueloom-{version}")
+        h.exe, h.ini = os.path.join(h.dir, "Hueloom.exe"), os.path.join(h.dir, "Hueloom.ini")
+        with open(os.path.join(h.dir, "THIRD-PARTY-NOTICES"), encoding="utf-8") as f:
+            notices = f.read()
+        for name, ver in built_libraries():
+            if f"\n{name} {ver}\n" not in notices:
+                raise HarnessError(f"THIRD-PARTY-NOTICES has no section for {name} {ver}")
+        h.start(wait_window=False)
+        # The start-up hint of a first start, then the magnifier.
+        box = wait_until(lambda: h.find_window(r"^Hueloom.+Ver\. 1\.0 A4$"), 60, 0.3, "the start-up hint")
+        h.key("Return", window=box, settle=0.5)
+        h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 30, 0.2, "the main window")
+        h.close_program()
+        # Only its settings file beside it (wine.log is the harness's).
+        assert_eq(sorted(set(os.listdir(h.dir)) - {"wine.log"}), sorted(FILES + ["Hueloom.ini"]),
+                  "the folder after a run")
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
