@@ -27,6 +27,11 @@ add_test(NAME layers.checker_finds_faults
          COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/check_layers.py --self-test)
 set_tests_properties(layers.include_graph layers.checker_finds_faults PROPERTIES LABELS unit TIMEOUT 30)
 
+# The texts the user reads are in the text tables, not in the code.
+add_test(NAME texts.in_tables COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/check-texts.py
+                                      ${PROJECT_SOURCE_DIR}/src)
+set_tests_properties(texts.in_tables PROPERTIES LABELS unit TIMEOUT 30)
+
 add_test(NAME format.clang_format COMMAND bash ${PROJECT_SOURCE_DIR}/cmake/check_format.sh ${PROJECT_SOURCE_DIR})
 set_tests_properties(format.clang_format PROPERTIES LABELS unit TIMEOUT 120 SKIP_RETURN_CODE 77)
 

@@ -116,14 +116,18 @@ enum class Command {
 // Which menus an entry is in.
 enum MenuPlacement { MainOnly = 1, PopupOnly = 2, Both = 3 };
 
+// An entry's caption is the text of its name (mnuFile), the pop-up twin's of
+// its own name (pmnuImgSave) where it differs; Command::None is a separator.
 struct MenuEntry {
     int level;  // 0 top level, 1 its items, 2 a submenu's items
     Command command;
-    const wchar_t* caption;  // "-" for a separator
     int where = Both;
-    const wchar_t* popupCaption = nullptr;  // the pop-up twin's, when it differs
+    bool ownPopupCaption = false;
     bool radio = false;
 };
+
+// The caption shown, in the interface's language ("-" for a separator).
+std::wstring menuCaption(const MenuEntry& entry, bool popup);
 
 // In menu order.
 std::span<const MenuEntry> menuTable();

@@ -21,6 +21,7 @@
 #include "toolkit/monitors_win.h"
 #include "toolkit/trace_win.h"
 #include "dialogs/infobox/info_box_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -28,32 +29,18 @@ using hueloom::image::Dib;
 
 namespace {
 
-const wchar_t* const kCaptureInfo =
-    L"キャプチャ時に、カーソルも取り込むことができます。\r\n"
-    L"【ツール／設定】で設定して下さい。\r\n"
-    L"\r\n"
-    L"また、取り込んだ画像に、カーソルを合成できます。\r\n"
-    L"[Shift]キーを押しながら、好きな場所をクリックして下さい。\r\n"
-    L"合成可能なカーソルは、【ツール／設定】で変更可能です。\r\n"
-    L"合成可能なカーソルは、カーソル・ファイルより読み込むことも可能です。\r\n"
-    L"\r\n"
-    L"256色に減色などの画像処理も可能です。\r\n"
-    L"\r\n"
-    L"合成カーソルを消すなど、一つ前の状態に戻せます。[Ctrl + Z]を押下して下さい。\r\n"
-    L"\r\n"
-    L"現在，拡大鏡＆色の取得を停止中です。\r\n"
-    L"表示(V)－拡大鏡モード(K)で元の状態に戻ります。";
+const wchar_t* const kCaptureInfo = hueloom::wideText("main.capture.1");
 
 }  // namespace
 
 void TfrmMagnify::mnuScreenCaptureClick() {
     DoCapture(CaptureKind::Screen);
-    setText(L"スクリーン・キャプチャ");
+    setText(hueloom::wideText("main.capture.2"));
 }
 
 void TfrmMagnify::mnuWindowCaptureClick() {
     DoCapture(CaptureKind::Window);
-    setText(L"アクティブウインドウ・キャプチャ");
+    setText(hueloom::wideText("main.capture.3"));
 }
 
 void TfrmMagnify::DoCapture(CaptureKind kind) {
@@ -99,8 +86,8 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
 
     if (!settings.message(settings::Message::CaptureNote)) {
         RECT r = bounds();
-        settings.message(settings::Message::CaptureNote) =
-            hueloom::dialogs::ShowInfoBox(L"情報！", kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
+        settings.message(settings::Message::CaptureNote) = hueloom::dialogs::ShowInfoBox(
+            hueloom::wideText("main.capture.4"), kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
     }
     reapplySwitches();
 }
@@ -111,7 +98,7 @@ void TfrmMagnify::mnuRectCaptureClick() {
     RECT r = bounds();
     hueloom::capture::ShowRectCaptureInstructions(settings, r.right, r.top);
     DoCapture(CaptureKind::Rectangle);
-    setText(L"矩形領域キャプチャ");
+    setText(hueloom::wideText("main.capture.5"));
 }
 
 Dib TfrmMagnify::captureRectangle(hueloom::Rect& area) {
@@ -142,7 +129,8 @@ void TfrmMagnify::mnuLoadCursorClick() {
     wchar_t file[MAX_PATH * 4] = {};
     OPENFILENAMEW ofn{sizeof(ofn)};
     ofn.hwndOwner = hwnd_;
-    ofn.lpstrFilter = L"カーソル(*.cur;*.ani)\0*.cur;*.ani\0";
+    const std::wstring filter = std::wstring(hueloom::wideText("main.capture.6")) + L'\0' + L"*.cur;*.ani" + L'\0';
+    ofn.lpstrFilter = filter.c_str();
     ofn.lpstrFile = file;
     ofn.nMaxFile = static_cast<DWORD>(std::size(file));
     ofn.lpstrDefExt = L"cur";

@@ -7,6 +7,7 @@
 #include "colour_management/icc_profile.h"
 #include "dialogs/infobox/info_box_win.h"
 #include "toolkit/application_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -16,9 +17,9 @@ void TfrmMagnify::loadProfiles(bool report) {
     static_assert(cm::MonitorProfiles::kKeys == hueloom::settings::kProfileKeys);
     const std::vector<std::string> problems = profiles_.load(settings.Profile, tk::modulePath());
     if (!report || problems.empty()) return;
-    std::wstring text = L"次のカラープロファイルを使えないので、その画面の色はそのまま扱います。\n";
+    std::wstring text = hueloom::wideText("main.colour.1");
     for (const std::string& p : problems) text += L"\n[ColorManagement] " + tk::widen(p, CP_UTF8) + L"\n";
-    hueloom::dialogs::ShowInfoBox(L"カラープロファイル", text, -1, -1, false, settings.ActiveColor);
+    hueloom::dialogs::ShowInfoBox(hueloom::wideText("main.colour.2"), text, -1, -1, false, settings.ActiveColor);
 }
 
 std::optional<ContentColour> TfrmMagnify::contentColour(hueloom::Rgb screen, hueloom::Point p) const {
@@ -36,16 +37,17 @@ std::optional<ContentColour> TfrmMagnify::contentColour(hueloom::Rgb screen, hue
 }
 
 void TfrmMagnify::showValueTip() {
-    std::wstring tip = kStar2Hint;
+    std::wstring tip = star2Hint();
     const auto& sample = model_.sample();
     if (sample && sample->content) {
         const std::wstring profile = tk::widen(sample->content->profile, CP_UTF8);
         if (model_.screenValues()) {
-            tip += L"\r\n画面の値（" + profile + L"）";
+            tip += hueloom::wideText("main.colour.3") + profile + hueloom::wideText("main.colour.4");
         } else {
-            tip += L"\r\n" + profile + L" → sRGB";
-            if (sample->content->outsideSrgb) tip += L"（sRGB の外: ≈ 最も近い色）";
-            tip += L"\r\n画面の値: " + tk::widen(model_.text(sample->colour, hueloom::ColourFormat::Decimal), CP_UTF8);
+            tip += L"\r\n" + profile + hueloom::wideText("main.colour.5");
+            if (sample->content->outsideSrgb) tip += hueloom::wideText("main.colour.6");
+            tip += hueloom::wideText("main.colour.7") +
+                   tk::widen(model_.text(sample->colour, hueloom::ColourFormat::Decimal), CP_UTF8);
         }
     }
     CuteButton2.setHint(tip);

@@ -10,6 +10,7 @@
 #include "shell/shell.h"
 #include "shell/shell_win.h"
 #include "toolkit/application_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -129,7 +130,7 @@ void TfrmMagnify::buildMenus() {
             }
             if (!parent) continue;
             std::wstring name = isMain ? commandName(d.command) : popupName(d.command);
-            std::wstring caption = (!isMain && d.popupCaption) ? d.popupCaption : d.caption;
+            const std::wstring caption = menuCaption(d, !isMain);
             tk::MenuItem* it = d.command == Command::None
                                    ? parent->separator()
                                    : parent->add(name, caption, unlessBusy(handlerFor(d.command)));
@@ -147,13 +148,14 @@ void TfrmMagnify::buildMenus() {
         it->radio = true;
         return it;
     };
-    radio(p2.add(L"pmnuDispNormal", L"通常表示", unlessBusy([this] { pmnuDispNormalClick(); })));
-    radio(p2.add(L"pmnuDispBar1", L"バー表示１", unlessBusy([this] { pmnuDispBar1Click(); })));
-    radio(p2.add(L"pmnuDispBar2", L"バー表示２", unlessBusy([this] { pmnuDispBar2Click(); })));
+    radio(
+        p2.add(L"pmnuDispNormal", hueloom::wideText("main.commands.1"), unlessBusy([this] { pmnuDispNormalClick(); })));
+    radio(p2.add(L"pmnuDispBar1", hueloom::wideText("main.commands.2"), unlessBusy([this] { pmnuDispBar1Click(); })));
+    radio(p2.add(L"pmnuDispBar2", hueloom::wideText("main.commands.3"), unlessBusy([this] { pmnuDispBar2Click(); })));
     p2.separator();
-    p2.add(L"pmnuMinimize", L"最小化", unlessBusy([this] { pmnuMinimizeClick(); }));
+    p2.add(L"pmnuMinimize", hueloom::wideText("main.commands.4"), unlessBusy([this] { pmnuMinimizeClick(); }));
     p2.separator();
-    p2.add(L"pmuClose", L"Hueloomの終了", unlessBusy([this] { close(); }));
+    p2.add(L"pmuClose", hueloom::wideText("main.commands.5"), unlessBusy([this] { close(); }));
 
     addMenu(&MainMenu1);
     addMenu(&PopupMenu1);
@@ -178,9 +180,9 @@ void TfrmMagnify::showTemplates() {
         }
     }
     if (model_.templates().errors().empty()) return;
-    std::wstring text = L"次の書式を読めないので、メニューから外しました。\n";
+    std::wstring text = hueloom::wideText("main.commands.6");
     for (const std::string& e : model_.templates().errors()) text += L"    [Format] " + tk::widen(e) + L"\n";
-    hueloom::dialogs::ShowInfoBox(L"書式", text, -1, -1, false, settings.ActiveColor);
+    hueloom::dialogs::ShowInfoBox(hueloom::wideText("main.commands.7"), text, -1, -1, false, settings.ActiveColor);
 }
 
 void TfrmMagnify::selectShownFormat(hueloom::ColourFormat format) {

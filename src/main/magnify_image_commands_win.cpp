@@ -24,6 +24,7 @@ using hueloom::app::commandName;
 #include "toolkit/application_win.h"
 #include "toolkit/trace_win.h"
 #include "editing/progress_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -124,7 +125,7 @@ void TfrmMagnify::mnuImgEditClick() {
     if (tk::MenuItem* it = MainMenu1.find(commandName(Command::ImgMode256))) {
         it->enabled = e.imgMode256;
         it->checked = !e.imgMode256;
-        it->caption = e.imgMode256 ? L"256色に減色" : L"現在256色(8ビット パレット)";
+        it->caption = e.imgMode256 ? hueloom::wideText("main.image.1") : hueloom::wideText("main.image.2");
     }
     for (Command c : {Command::ImgCrop, Command::ImgFill, Command::ImgPixelate}) set(c, e.selectionEdits);
     set(Command::ImgModeReverse, true);
@@ -143,7 +144,7 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
     // message processing during a run would otherwise let a second one in.
     if (progress_ || workingImage_.isNull()) return;
     hueloom::editing::TfrmProgress window;
-    if (!window.create(hwnd_, title)) throw hueloom::image::ImageError("進行状況ウィンドウを作成できません");
+    if (!window.create(hwnd_, title)) throw hueloom::image::ImageError(hueloom::text("main.image.3"));
     progress_ = &window;
     struct Done {
         TfrmMagnify* self;
@@ -201,13 +202,13 @@ void TfrmMagnify::runFilter(const std::wstring& title, const std::function<Dib(c
 }
 
 void TfrmMagnify::mnuImgModeReverseClick() {
-    runFilter(L"反転処理中", [this](const Dib& d) {
+    runFilter(hueloom::wideText("main.image.4"), [this](const Dib& d) {
         return hueloom::image::invert(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
     });
 }
 
 void TfrmMagnify::mnuImgModeGrayClick() {
-    runFilter(L"グレースケール変換中", [this](const Dib& d) {
+    runFilter(hueloom::wideText("main.image.5"), [this](const Dib& d) {
         return hueloom::image::grayscale(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
     });
 }
@@ -215,7 +216,7 @@ void TfrmMagnify::mnuImgModeGrayClick() {
 void TfrmMagnify::mnuImgMode256Click() {
     // An image that is 8-bit palette already is not reduced again.
     if (workingImage_.isNull() || workingImage_.isPalette8()) return;
-    runFilter(L"減色処理中", [this](const Dib& d) {
+    runFilter(hueloom::wideText("main.image.6"), [this](const Dib& d) {
         return hueloom::image::reduceTo256(d, [this](hueloom::image::ProgressStage, int p) { Image1Progress(p); });
     });
 }

@@ -23,6 +23,7 @@
 #include "core/ansi_text.h"
 #include "toolkit/clipboard_win.h"
 #include "toolkit/controls/common_controls_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -94,13 +95,11 @@ void TfrmMagnify::mnuColorToImgClick() {
     rebuildColourList();
     if (!settings.message(settings::Message::ColourListNote)) {
         RECT r = bounds();
-        settings.message(settings::Message::ColourListNote) = hueloom::dialogs::ShowInfoBox(
-            L"情報！",
-            L"現在，拡大鏡＆色の取得を停止中です。\r\n表示(V)－拡大鏡モード(K)で元の状態に戻ります。\r\n\r\n"
-            L"フォームをリサイズすると，横に表示される色の数が変化します。\r\n保存やコピー時の画像に反映されます。",
-            r.right, r.top, true, settings.ActiveColor);
+        settings.message(settings::Message::ColourListNote) =
+            hueloom::dialogs::ShowInfoBox(hueloom::wideText("main.picking.1"), hueloom::wideText("main.picking.2"),
+                                          r.right, r.top, true, settings.ActiveColor);
     }
-    setText(L"取得した色を画像として表示");
+    setText(hueloom::wideText("main.picking.3"));
     showListContrast();
     reapplySwitches();
 }
@@ -127,7 +126,7 @@ void TfrmMagnify::showListContrast() {
     // window; the list's tooltip has them all, one a line.
     if (colourListMode_) {
         lblPickColor1.setFont(windowFont_);
-        lblPickColor1.setCaption(lines.empty() ? L"拡大鏡モード停止中" : tk::widen(lines.front()));
+        lblPickColor1.setCaption(lines.empty() ? hueloom::wideText("main.picking.4") : tk::widen(lines.front()));
     }
     // The newest colour's CSS name first, then its comparisons.
     std::wstring tip;
@@ -219,9 +218,9 @@ void TfrmMagnify::mnuSaveTxtClick() {
     // The first type keeps each value as it was copied; the others write
     // every colour of the list in one format.
     const auto formats = colourFormatNames();
-    std::vector<tk::FileType> types{{L"テキストファイル(*.txt)", L"*.txt"}};
+    std::vector<tk::FileType> types{{hueloom::wideText("main.picking.5"), L"*.txt"}};
     for (const ColourFormatName& f : formats)
-        types.push_back({L"テキストファイル・" + tk::widen(f.iniName) + L"(*.txt)", L"*.txt"});
+        types.push_back({hueloom::wideText("main.picking.6") + tk::widen(f.iniName) + L"(*.txt)", L"*.txt"});
     std::wstring file = memoFileName_;
     if (const DWORD type = askListFileName(file, types, L"txt")) {
         const std::string text = type >= 2 && type - 2 < formats.size()
@@ -237,8 +236,8 @@ void TfrmMagnify::mnuSavePaletteClick() {
     if (model_.picked().empty()) return;
     std::wstring file = L"Untitled";
     const DWORD type = askListFileName(file,
-                                       {{L"GIMP パレット(*.gpl)", L"*.gpl"},
-                                        {L"CSS カスタムプロパティ(*.css)", L"*.css"},
+                                       {{hueloom::wideText("main.picking.7"), L"*.gpl"},
+                                        {hueloom::wideText("main.picking.8"), L"*.css"},
                                         {L"JSON(*.json)", L"*.json"}},
                                        L"gpl");
     if (!type) return;

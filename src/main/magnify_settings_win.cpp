@@ -13,6 +13,7 @@
 #include "settings/profile_win.h"
 #include "toolkit/application_win.h"
 #include "toolkit/monitors_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -65,7 +66,7 @@ void TfrmMagnify::LoadSettings() {
         RecordingProfile none;
         settings = S::loadSettings(none, env);
         MessageBoxW(hwnd_,
-                    (L"設定ファイル「" + path + L"」を読み込めません。既定の設定で起動します。\n" +
+                    (hueloom::wideText("main.settings.1") + path + hueloom::wideText("main.settings.2") +
                      tk::widen(tk::systemErrorText(unreadable), CP_UTF8))
                         .c_str(),
                     tk::app().title().c_str(), MB_OK | MB_ICONWARNING);
@@ -153,10 +154,11 @@ void TfrmMagnify::mnuHookHotKeyClick() {
             taken += L"    " + tk::widen(hueloom::shortcutToText(key, platformKeyName)) + L"\n";
     }
     if (!taken.empty())
-        hueloom::dialogs::ShowInfoBox(L"ホットキー",
-                                      L"次のホットキーを登録できませんでした。\n" + taken + L"（" +
-                                          tk::widen(tk::systemErrorText(reason), CP_UTF8) + L"）",
-                                      -1, -1, false, settings.ActiveColor);
+        hueloom::dialogs::ShowInfoBox(
+            hueloom::wideText("main.settings.3"),
+            hueloom::wideText("main.settings.4") + taken + hueloom::wideText("main.settings.5") +
+                tk::widen(tk::systemErrorText(reason), CP_UTF8) + hueloom::wideText("main.settings.6"),
+            -1, -1, false, settings.ActiveColor);
 }
 
 // The main window's commands as the hot-key dispatch sees them.
@@ -187,8 +189,8 @@ void TfrmMagnify::PrintScreenFilter(MSG& msg, bool& handled) {
 void TfrmMagnify::mnuHintClick() {
     tk::app().setTitle(L"Hueloom");
     RECT r = bounds();
-    hueloom::dialogs::ShowInfoBox(L"ヒント", tk::widen(hintText_, CP_UTF8), r.right, r.top, false,
-                                  settings.ActiveColor);
+    hueloom::dialogs::ShowInfoBox(hueloom::wideText("main.settings.7"), tk::widen(hintText_, CP_UTF8), r.right, r.top,
+                                  false, settings.ActiveColor);
 }
 
 // ------------------------------------------------------------------ options

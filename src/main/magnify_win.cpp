@@ -14,6 +14,7 @@
 #include "shell/shell.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::app {
 
@@ -55,8 +56,8 @@ void TfrmMagnify::FormCreate() {
         b.setHint(hint);
         b.onClick = std::move(onClick);
     };
-    star(CuteButton1, lay_.button1, RGB(255, 0, 0), L"メニューを表示", [this] { CuteButton1Click(); });
-    star(CuteButton2, lay_.button2, RGB(0, 0, 255), kStar2Hint, [this] { CuteButton2Click(); });
+    star(CuteButton1, lay_.button1, RGB(255, 0, 0), hueloom::wideText("main.1"), [this] { CuteButton1Click(); });
+    star(CuteButton2, lay_.button2, RGB(0, 0, 255), star2Hint(), [this] { CuteButton2Click(); });
 
     lblPickColor1.create(hwnd_, lay_.valueLabel.left, lay_.valueLabel.top, lay_.valueLabel.width(),
                          lay_.valueLabel.height());
@@ -167,7 +168,7 @@ void TfrmMagnify::FormCreate() {
     // 13. The start-up hint, until "今後表示しない" is ticked.
     if (!settings.message(settings::Message::StartHint))
         settings.message(settings::Message::StartHint) = hueloom::dialogs::ShowInfoBox(
-            L"Hueloom（Hueloom）－ Ver. 1.0 A4", tk::widen(hintText_, CP_UTF8), -1, -1, true, settings.ActiveColor);
+            hueloom::wideText("main.2"), tk::widen(hintText_, CP_UTF8), -1, -1, true, settings.ActiveColor);
 }
 
 void TfrmMagnify::applyDpi() {
@@ -270,7 +271,7 @@ void TfrmMagnify::ApplyLayout(Layout which) {
         CuteButton1.hide();
         CuteButton2.hide();
         placeStars();
-        lblPickColor1.setCaption(L"拡大鏡モード停止中");
+        lblPickColor1.setCaption(hueloom::wideText("main.3"));
         ScrollBox1.setColour(tk::resolveColour(settings.ImgBKColor));
         ScrollBox1.setScrollBars(true);
         ScrollBox1.show();

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "capture/selection.h"
+#include "core/texts.h"
 #include "colour_management/monitor_profiles_win.h"
 #include "capture/size_label_win.h"
 #include "magnifier/magnifier.h"
@@ -160,7 +161,7 @@ private:
     std::optional<ContentColour> contentColour(hueloom::Rgb screen, hueloom::Point p) const;
     // The right star's tooltip: its command, and the profile in force.
     void showValueTip();
-    static constexpr const wchar_t* kStar2Hint = L"表示状態の変更";
+    static const wchar_t* star2Hint() { return hueloom::wideText("main.star2"); }
     void mnuScreenValuesClick();
     void prepareCapture(hueloom::image::Dib& picture, const hueloom::Rect& area) const;
     const hueloom::picking::PickedColours& picked() const { return model_.picked(); }

@@ -100,6 +100,7 @@ Settings loadSettings(Profile& profile, const Environment& env) {
     s.HotKeyRectCapture = r.shortcut(kOption, "HotKeyRectCapture", d.HotKeyRectCapture, env.keyName);
     s.HookPrintScreenKey = r.flag(kOption, "HookPrintScreenKey");
     s.HookAltPrintScreenKey = r.flag(kOption, "HookAltPrintScreenKey");
+    if (std::string language = r.text(kOption, "Language", ""); !language.empty()) s.Language = std::move(language);
 
     for (size_t i = 0; i < s.Msg_ID.size(); ++i) s.Msg_ID[i] = r.flag(kMessage, msgKey(i).c_str());
 
@@ -175,6 +176,7 @@ void saveSettings(Profile& p, const Settings& s, const MenuState& menu, const Ke
     shortcut("HotKeyRectCapture", s.HotKeyRectCapture);
     flag(kOption, "HookPrintScreenKey", s.HookPrintScreenKey);
     flag(kOption, "HookAltPrintScreenKey", s.HookAltPrintScreenKey);
+    if (s.Language) p.writeString(kOption, "Language", *s.Language);
 
     for (size_t i = 0; i < s.Msg_ID.size(); ++i) flag(kMessage, msgKey(i), s.Msg_ID[i]);
 

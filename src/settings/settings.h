@@ -10,7 +10,8 @@
 //              the user has chosen a copy format
 //   [Option]   HookHotKey, JPGQuality, PNGQuality, OptionRectWidth,
 //              HotKeyGetColor, HotKeyScreenCapture, HotKeyWindowCapture,
-//              HotKeyRectCapture, HookPrintScreenKey, HookAltPrintScreenKey
+//              HotKeyRectCapture, HookPrintScreenKey, HookAltPrintScreenKey, and
+//              Language once the user has chosen one
 //   [Message]  Msg_ID1 .. Msg_ID5
 //   [Capture]  SleepTime, CaptureCursor, flgCursorCapture, and FillColor and
 //              MosaicSize once the user has chosen them
@@ -128,6 +129,10 @@ struct Settings {
     uint16_t HotKeyRectCapture = kDefaultHotKeyRectCapture;
     bool HookPrintScreenKey = false;
     bool HookAltPrintScreenKey = false;
+    // The interface's language: "ja", "en" or "auto" (the user's Windows
+    // language), as read; unset until chosen (then "auto"). Read at start,
+    // before the windows are made (core/texts.h).
+    std::optional<std::string> Language;
     std::array<bool, 5> Msg_ID{};  // Msg_ID[0] is Msg_ID1 ... Msg_ID[4] is Msg_ID5
     bool& message(Message m) { return Msg_ID[static_cast<size_t>(m)]; }
     int SleepTime = kDefaultSleepTime;

@@ -1,7 +1,9 @@
 """The release a user downloads: scripts/package.sh makes the two zips and
 their SHA256SUMS from the builds; the zip of this build's architecture,
 unpacked into an empty folder of the Wine prefix, starts from there and
-keeps its settings beside itself."""
+keeps its settings beside itself: in Japanese under a Japanese Windows, in
+English under an English one (LANG=en_US for Wine), and in English when the
+settings file says Language=en under the Japanese one."""
 import os
 import shutil
 import subprocess
@@ -13,6 +15,19 @@ from test_magnifier import assert_eq
 
 ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
 FILES = ["Hueloom.chm", "Hueloom.exe", "LICENSE", "README.txt", "THIRD-PARTY-NOTICES"]
+
+
+def capture_texts(h, note=False):
+    """ツール ▸ スクリーン・キャプチャ (Tools ▸ Screen capture: the same keys in
+    both languages): the main window's caption and label then."""
+    h.choose_from_star_menu(1, "t", "s")
+    if note:  # the capture's note, at a first start
+        box = wait_until(lambda: h.find_window(r"^情報！$"), 15, 0.3, "the capture note")
+        h.key("Return", window=box, settle=0.5)
+    title = wait_until(lambda: next((t for t in h.titles() if t in ("スクリーン・キャプチャ", "Screen capture")), None),
+                       15, 0.3, "the capture's caption")
+    label = next(t for c, t in h.window_texts() if c == "TLabel")
+    return title, label
 
 
 def scenario_zip_starts_from_an_empty_folder(h):
@@ -42,7 +57,16 @@ def scenario_zip_starts_from_an_empty_folder(h):
         box = wait_until(lambda: h.find_window(r"^Hueloom.+Ver\. 1\.0 A4$"), 60, 0.3, "the start-up hint")
         h.key("Return", window=box, settle=0.5)
         h.main = wait_until(lambda: h.find_window(r"^\(15x15\)x10$"), 30, 0.2, "the main window")
+        assert_eq(capture_texts(h, note=True), ("スクリーン・キャプチャ", "拡大鏡モード停止中"), "the texts in Japanese")
         h.close_program()
+        h.write_ini("[Message]\nMsg_ID1=1\nMsg_ID2=1\n[Capture]\nSleepTime=300\n[Option]\n")
+        for lang, ini in (("en_US.UTF-8", None), ("ja_JP.UTF-8", "[Option]\nLanguage=en\n")):
+            h.env["LANG"] = h.env["LC_ALL"] = lang
+            if ini:
+                h.write_ini(h.read_ini().replace("\r\n", "\n").replace("[Option]\n", ini))
+            h.start()
+            assert_eq(capture_texts(h), ("Screen capture", "Magnifier stopped"), f"the texts with {lang}, {ini!r}")
+            h.close_program()
         # Only its settings file beside it (wine.log is the harness's).
         assert_eq(sorted(set(os.listdir(h.dir)) - {"wine.log"}), sorted(FILES + ["Hueloom.ini"]),
                   "the folder after a run")

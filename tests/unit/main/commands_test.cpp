@@ -24,7 +24,7 @@ TEST(Commands, NamesAreDistinctAndTheTwinsFollowThem) {
     std::set<std::wstring> names;
     for (const MenuEntry& e : menuTable()) {
         if (e.command == Command::None) {
-            EXPECT_EQ(std::wstring(e.caption), L"-");
+            EXPECT_EQ(menuCaption(e, false), L"-");
             EXPECT_EQ(commandName(e.command), L"");
             continue;
         }

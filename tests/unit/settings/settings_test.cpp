@@ -124,6 +124,10 @@ TEST(SettingsLoad, ReadsEveryKeyOnceInFileOrder) {
     // and the user's templates, never written.
     auto expected = kAllKeys;
     expected.insert(expected.begin() + 10, {"Display", "CopyColorMode"});
+    // The language, written only once chosen.
+    const auto hookAlt = std::find(expected.begin(), expected.end(),
+                                   std::pair<std::string, std::string>{"Option", "HookAltPrintScreenKey"});
+    expected.insert(hookAlt + 1, {"Option", "Language"});
     // The selection's fill colour and square size, written only once set.
     const auto cursorFlag =
         std::find(expected.begin(), expected.end(), std::pair<std::string, std::string>{"Capture", "flgCursorCapture"});
