@@ -12,6 +12,7 @@
 #include "toolkit/application_win.h"
 #include "toolkit/monitors_win.h"
 #include "dialogs/infobox/info_box_win.h"
+#include "core/texts.h"
 
 namespace hueloom::capture {
 
@@ -57,15 +58,15 @@ bool TfrmVirtualDesktop::create(const hueloom::Rect& desktop) {
         tk::MenuItem* it = root.add(name, caption, std::move(fn));
         it->radio = true;
     };
-    radio(L"pmnuFreeSize", L"自由切抜き（サイズ自由）", [this] { pmnuFreeSizeClick(); });
-    radio(L"pmnu16x16", L"固定切抜き 16x16", [this] { pmnu16x16Click(); });
-    radio(L"pmnu24x24", L"固定切抜き 24x24", [this] { pmnu24x24Click(); });
-    radio(L"pmnu32x32", L"固定切抜き 32x32", [this] { pmnu32x32Click(); });
-    radio(L"pmnu48x48", L"固定切抜き 48x48", [this] { pmnu48x48Click(); });
-    radio(L"pmnuOptSize", L"固定切抜き（サイズ指定）", [this] { pmnuOptSizeClick(); });
+    radio(L"pmnuFreeSize", hueloom::wideText("overlay.1"), [this] { pmnuFreeSizeClick(); });
+    radio(L"pmnu16x16", hueloom::wideText("overlay.2"), [this] { pmnu16x16Click(); });
+    radio(L"pmnu24x24", hueloom::wideText("overlay.3"), [this] { pmnu24x24Click(); });
+    radio(L"pmnu32x32", hueloom::wideText("overlay.4"), [this] { pmnu32x32Click(); });
+    radio(L"pmnu48x48", hueloom::wideText("overlay.5"), [this] { pmnu48x48Click(); });
+    radio(L"pmnuOptSize", hueloom::wideText("overlay.6"), [this] { pmnuOptSizeClick(); });
     root.separator();
-    root.add(L"pmnuRectCut", L"切抜き実行", [this] { pmnuRectCutClick(); });
-    tk::MenuItem* undo = root.add(L"pmnuCtrl_Z", L"取り消し", [this] { pmnuCtrl_ZClick(); });
+    root.add(L"pmnuRectCut", hueloom::wideText("overlay.7"), [this] { pmnuRectCutClick(); });
+    tk::MenuItem* undo = root.add(L"pmnuCtrl_Z", hueloom::wideText("overlay.8"), [this] { pmnuCtrl_ZClick(); });
     undo->visible = false;
     undo->shortcut = kCtrlZ;
     addMenu(&PopupMenu1);
@@ -77,7 +78,7 @@ bool TfrmVirtualDesktop::create(const hueloom::Rect& desktop) {
 void TfrmVirtualDesktop::setFrozenScreen(const hueloom::image::Dib& screen) {
     tk::WindowDC sdc(nullptr);
     frozen_.reset(CreateCompatibleBitmap(sdc, DesktopWidth, DesktopHeight));
-    if (!frozen_) throw std::runtime_error("画面のコピーを作成できません (メモリ不足)");
+    if (!frozen_) throw std::runtime_error(hueloom::text("overlay.9"));
     tk::MemoryDC mem(sdc);
     tk::Select sel(mem, frozen_);
     RECT all{0, 0, DesktopWidth, DesktopHeight};
@@ -344,7 +345,7 @@ std::optional<hueloom::Rect> SelectRectangle(const hueloom::image::Dib& frozenSc
 void ShowRectCaptureInstructions(hueloom::settings::Settings& settings, int x, int y) {
     if (settings.message(settings::Message::RectCaptureNote)) return;
     settings.message(settings::Message::RectCaptureNote) = hueloom::dialogs::ShowInfoBox(
-        tk::widen(capture::kRectCaptureInstructionsTitle, CP_UTF8),
+        tk::widen(capture::rectCaptureInstructionsTitle(), CP_UTF8),
         tk::widen(capture::rectCaptureInstructions(settings.SleepTime), CP_UTF8), x, y, true, settings.ActiveColor);
 }
 

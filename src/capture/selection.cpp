@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstring>
+#include "core/texts.h"
 
 namespace hueloom::capture {
 
@@ -249,8 +250,9 @@ void Selection::keyUp(Key key) {
 
 std::string sizeLabelText(const Rect& r) {
     auto n = [](int v) { return std::to_string(v); };
-    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + "左上" + "(" + n(r.left) + ", " + n(r.top) +
-           ")" + "－右下" + "(" + n(r.right) + ", " + n(r.bottom) + ")";
+    return "W: " + n(r.width()) + " x " + "H: " + n(r.height()) + "\r\n" + hueloom::text("selection.1") + "(" +
+           n(r.left) + ", " + n(r.top) + ")" + hueloom::text("selection.2") + "(" + n(r.right) + ", " + n(r.bottom) +
+           ")";
 }
 
 Point placeSizeLabel(const Rect& r, int w, int h, int desktopWidth, int desktopHeight) {
@@ -284,20 +286,19 @@ int parseSizeField(std::string_view s) {
 std::string rectCaptureInstructions(int sleepTime) {
     const char* const lines[] = {
         nullptr,  // the first line carries the delay
-        "カーソルの形状が変わりますので、以下の操作を行って下さい。",
+        hueloom::text("selection.3"),
         "",
-        "マウスにて矩形領域を指定して下さい。",
-        "マウスや矢印キーにて、表示枠のリサイズ、移動も可能です。",
-        "領域が決まれば、[Enter]キーを押下して下さい。切抜きが実行されます。",
+        hueloom::text("selection.4"),
+        hueloom::text("selection.5"),
+        hueloom::text("selection.6"),
         "",
-        "固定サイズにて切抜きも可能です。",
-        "右クリックによるポップアップメニューから選択して下さい。",
+        hueloom::text("selection.7"),
+        hueloom::text("selection.8"),
         "",
-        "また、矩形領域の指定を最初からやり直すには、",
-        "【 Ctrl + Z 】を押下して下さい",
+        hueloom::text("selection.9"),
+        hueloom::text("selection.10"),
     };
-    std::string text =
-        "このメッセージ・ダイアログを閉じると、" + std::to_string(sleepTime) + "ミリ秒後に画面がフリーズし、";
+    std::string text = hueloom::text("selection.11") + std::to_string(sleepTime) + hueloom::text("selection.12");
     for (const char* line : lines) {
         if (!line) continue;
         text += "\r\n";

@@ -17,6 +17,7 @@
 
 #include "image/dib.h"
 #include "core/geometry.h"
+#include "core/texts.h"
 
 namespace hueloom::capture {
 
@@ -106,7 +107,7 @@ int parseSizeField(std::string_view text);
 // The rectangle-capture instructions shown before the screen freezes, with
 // the current delay (UTF-8, CR LF line ends).
 std::string rectCaptureInstructions(int sleepTime);
-inline constexpr const char* kRectCaptureInstructionsTitle = "矩形領域・キャプチャの操作方法！";
+inline const char* rectCaptureInstructionsTitle() { return hueloom::text("selection.h.1"); }
 
 // The part of `screen` under `r` as a new image of r's size and the screen's
 // format (1- and 4-bit screens are cut at 24 bits); where r reaches beyond

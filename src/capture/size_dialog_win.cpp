@@ -7,6 +7,7 @@
 #include "core/dpi.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::capture {
 
@@ -24,8 +25,8 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     const int cw = hueloom::scale(kClientWidth, dpi0), ch = hueloom::scale(kClientHeight, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - cw) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - ch) / 2;
-    if (!createWindow(L"TfrmFxRectSize", L"固定切抜きサイズ", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, cw, ch,
-                      owner ? owner : tk::app().handle()))
+    if (!createWindow(L"TfrmFxRectSize", hueloom::wideText("sizedlg.1"), WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x,
+                      y, cw, ch, owner ? owner : tk::app().handle()))
         return false;
     auto s = [this](int v) { return scaled(v); };
 
@@ -34,15 +35,15 @@ bool TfrmFxRectSize::create(HWND owner, unsigned frameColor) {
     keepFont(buttonFont_, 15, FW_BOLD);
 
     lblTitle.create(hwnd_, s(50), s(24), s(241), s(20));
-    lblTitle.setCaption(L"切抜きサイズを指定して下さい");
+    lblTitle.setCaption(hueloom::wideText("sizedlg.2"));
     lblTitle.setFont(titleFont_);
     lblTitle.setColours(RGB(255, 0, 0), kBackground);
     lblTitle.setTransparent(true);
 
     lblWidth.create(hwnd_, s(70), s(56), s(60), s(22));
-    lblWidth.setCaption(L"幅：");
+    lblWidth.setCaption(hueloom::wideText("sizedlg.3"));
     lblHeight.create(hwnd_, s(70), s(86), s(60), s(22));
-    lblHeight.setCaption(L"高さ：");
+    lblHeight.setCaption(hueloom::wideText("sizedlg.4"));
     for (tk::Label* l : {&lblWidth, &lblHeight}) {
         l->setFont(fieldFont_);
         l->setColours(RGB(0, 0, 0), kBackground);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "colour_management/icc_profile.h"
+#include "core/texts.h"
 
 namespace hueloom::colour_management {
 
@@ -35,7 +36,7 @@ ColourTransform::ColourTransform(const std::vector<std::uint8_t>& monitorProfile
     }
     if (!transform_) {
         release();
-        throw ProfileError("このカラープロファイルはシステムの色の管理で使えません。");
+        throw ProfileError(hueloom::text("cm.transform.1"));
     }
 }
 

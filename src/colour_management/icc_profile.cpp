@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include "core/texts.h"
 
 namespace hueloom::colour_management {
 
@@ -156,12 +157,11 @@ double IccProfile::Curve::operator()(double x) const {
 
 IccProfile::IccProfile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {
     const std::vector<std::uint8_t>& b = bytes_;
-    if (b.size() < kHeaderBytes + 4 || be32(&b[36]) != sig("acsp"))
-        throw ProfileError("ICC カラープロファイルではありません。");
+    if (b.size() < kHeaderBytes + 4 || be32(&b[36]) != sig("acsp")) throw ProfileError(hueloom::text("cm.profile.1"));
     const std::uint64_t declared = be32(&b[0]), tags = be32(&b[kHeaderBytes]);
     if (declared > b.size() || b.size() > kMaxBytes || kHeaderBytes + 4 + 12 * tags > b.size())
-        throw ProfileError("カラープロファイルが壊れているか、途中で切れています。");
-    if (be32(&b[16]) != sig("RGB ")) throw ProfileError("RGB の画面のカラープロファイルではありません。");
+        throw ProfileError(hueloom::text("cm.profile.2"));
+    if (be32(&b[16]) != sig("RGB ")) throw ProfileError(hueloom::text("cm.profile.3"));
     ProfileReader read{b};
     description_ = read.description();
     const auto red = read.xyz("rXYZ"), green = read.xyz("gXYZ"), blue = read.xyz("bXYZ");

@@ -14,13 +14,14 @@
 #include "image/image_error.h"
 #include "toolkit/clipboard_win.h"
 #include "toolkit/gdi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::editing {
 
 namespace {
 
-constexpr const char* kCannotOpen = "クリップボードを開くことができません";
-constexpr const char* kUnsupported = "未対応のクリップボード データです";
+const char* cannotOpen() { return hueloom::text("clipboard.1"); }
+const char* unsupported() { return hueloom::text("clipboard.2"); }
 
 // Opens the clipboard for the scope of `session`, or throws the message the
 // user sees when another program holds it.
@@ -28,7 +29,7 @@ void openClipboard(std::optional<tk::Clipboard>& session, HWND owner) {
     try {
         session.emplace(owner);
     } catch (const std::runtime_error&) {
-        throw std::runtime_error(kCannotOpen);
+        throw std::runtime_error(cannotOpen());
     }
 }
 
@@ -44,8 +45,7 @@ tk::Palette paletteOf(const image::Dib& image) {
 
 // The clipboard takes over `handle` when this succeeds.
 void hand(UINT format, HANDLE handle) {
-    if (!handle || !SetClipboardData(format, handle))
-        throw std::runtime_error("クリップボードにデータを設定できません");
+    if (!handle || !SetClipboardData(format, handle)) throw std::runtime_error(hueloom::text("clipboard.3"));
 }
 
 // The picture as a packed DIB (a bitmap file without its file header), for
@@ -59,13 +59,13 @@ void handPackedDib(const image::Dib& image) {
     void* p = mem ? GlobalLock(mem) : nullptr;
     if (!p) {
         if (mem) GlobalFree(mem);
-        throw image::ImageError("メモリが不足しています");
+        throw image::ImageError(hueloom::text("clipboard.4"));
     }
     std::memcpy(p, file.data() + kFileHeader, file.size() - kFileHeader);
     GlobalUnlock(mem);
     if (!SetClipboardData(CF_DIB, mem)) {
         GlobalFree(mem);
-        throw std::runtime_error("クリップボードにデータを設定できません");
+        throw std::runtime_error(hueloom::text("clipboard.5"));
     }
 }
 
@@ -78,7 +78,7 @@ void ImageClipboard::mnuCopyBMPClick() {
     tk::Palette palette;
     if (image->hasPalette()) {
         palette = paletteOf(*image);
-        if (!palette) throw image::ImageError("パレットを作成できません");
+        if (!palette) throw image::ImageError(hueloom::text("clipboard.6"));
     }
     std::optional<tk::Clipboard> clip;
     openClipboard(clip, host_.owner());
@@ -115,7 +115,7 @@ UINT pngFormat() {
 // A format on the clipboard that paste cannot read: the message names it and
 // why, and the picture on show stays.
 [[noreturn]] void unreadable(const char* format, const std::string& why) {
-    throw image::ImageError(std::string("クリップボードの画像（") + format + "）を読めません: " + why);
+    throw image::ImageError(std::string(hueloom::text("clipboard.7")) + format + hueloom::text("clipboard.8") + why);
 }
 
 // The bytes of a clipboard memory object, copied while the clipboard is open.
@@ -125,14 +125,14 @@ std::vector<std::uint8_t> clipboardBytes(UINT format, const char* name) {
     const auto* p = mem ? static_cast<const std::uint8_t*>(GlobalLock(mem)) : nullptr;
     if (!p || size == 0) {
         if (p) GlobalUnlock(mem);
-        unreadable(name, "データがありません");
+        unreadable(name, hueloom::text("clipboard.9"));
     }
     std::vector<std::uint8_t> bytes;
     try {
         bytes.assign(p, p + size);
     } catch (const std::bad_alloc&) {
         GlobalUnlock(mem);
-        throw image::ImageError("メモリが不足しています");
+        throw image::ImageError(hueloom::text("clipboard.10"));
     }
     GlobalUnlock(mem);
     return bytes;
@@ -154,16 +154,16 @@ bool ImageClipboard::canPaste() {
 
 SIZE metafilePixelSize(HENHMETAFILE emf) {
     ENHMETAHEADER h{};
-    if (!GetEnhMetaFileHeader(emf, sizeof h, &h)) throw image::ImageError(kUnsupported);
+    if (!GetEnhMetaFileHeader(emf, sizeof h, &h)) throw image::ImageError(unsupported());
     if (h.szlMillimeters.cx <= 0 || h.szlMillimeters.cy <= 0 || h.szlDevice.cx <= 0 || h.szlDevice.cy <= 0)
-        throw image::ImageError(kUnsupported);
+        throw image::ImageError(unsupported());
     const long long fw = static_cast<long long>(h.rclFrame.right) - h.rclFrame.left;
     const long long fh = static_cast<long long>(h.rclFrame.bottom) - h.rclFrame.top;
     const long long w = fw * h.szlDevice.cx / (h.szlMillimeters.cx * 100LL);
     const long long ht = fh * h.szlDevice.cy / (h.szlMillimeters.cy * 100LL);
     // A picture the user could actually work with; a corrupt frame must not
     // ask for gigabytes.
-    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw image::ImageError(kUnsupported);
+    if (w <= 0 || ht <= 0 || w > 32767 || ht > 32767 || w * ht > (64LL << 20)) throw image::ImageError(unsupported());
     return {static_cast<LONG>(w), static_cast<LONG>(ht)};
 }
 
@@ -173,7 +173,7 @@ SIZE metafilePixelSize(HENHMETAFILE emf) {
 // A V5 header's alpha (bV5AlphaMask) is kept in the fourth byte and told.
 image::Dib pictureFromPackedDib(std::span<const std::uint8_t> packed, bool* hasAlpha) {
     const std::size_t size = packed.size();
-    if (size < 12) throw image::ImageError(kUnsupported);
+    if (size < 12) throw image::ImageError(unsupported());
     auto get = [&](std::size_t at, int bytes) {
         std::uint32_t v = 0;
         for (int i = 0; i < bytes; ++i) v |= std::uint32_t(at + i < size ? packed[at + i] : 0) << (8 * i);
@@ -268,14 +268,14 @@ void ImageClipboard::mnuPasteClick() {
         // bitmap comes back in true colour, so the CF_PALETTE that may come
         // with it has nothing left to add.
         HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-        if (!bitmap) unreadable("BITMAP", "データがありません");
+        if (!bitmap) unreadable("BITMAP", hueloom::text("clipboard.11"));
         picture = image::dibFromBitmap(bitmap);
     } else if (IsClipboardFormatAvailable(CF_METAFILEPICT) || IsClipboardFormatAvailable(CF_ENHMETAFILE)) {
         open();
         HENHMETAFILE emf = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
-        if (!emf) throw image::ImageError(kUnsupported);
+        if (!emf) throw image::ImageError(unsupported());
         EnhMetaFile copy(CopyEnhMetaFileW(emf, nullptr));
-        if (!copy) throw image::ImageError(kUnsupported);
+        if (!copy) throw image::ImageError(unsupported());
         clip.reset();
         picture = pictureFromMetafile(copy.get());
     }

@@ -21,6 +21,7 @@
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 #include "dialogs/infobox/info_box_win.h"
+#include "core/texts.h"
 
 namespace hueloom::editing {
 
@@ -42,7 +43,7 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
     const RECT frame{0, 0, pixelsToHundredthsMm(width, GetDeviceCaps(screen, HORZSIZE), GetDeviceCaps(screen, HORZRES)),
                      pixelsToHundredthsMm(height, GetDeviceCaps(screen, VERTSIZE), GetDeviceCaps(screen, VERTRES))};
     HDC dc = CreateEnhMetaFileW(screen, file, &frame, nullptr);
-    if (!dc) throw image::ImageError("メタファイルを作成できません");
+    if (!dc) throw image::ImageError(hueloom::text("export.1"));
     try {
         draw(dc);
     } catch (...) {
@@ -50,7 +51,7 @@ EnhMetaFile recordMetafile(int width, int height, const std::function<void(HDC)>
         throw;
     }
     EnhMetaFile emf(CloseEnhMetaFile(dc));
-    if (!emf) throw image::ImageError("メタファイルを作成できません");
+    if (!emf) throw image::ImageError(hueloom::text("export.2"));
     return emf;
 }
 
@@ -112,17 +113,16 @@ void writeMetafileFile(HENHMETAFILE emf, int width, int height, const std::wstri
         const auto header = image::placeableWmfHeader(width, height, 96);
         tk::WindowDC screen(nullptr);
         const UINT size = GetWinMetaFileBits(emf, 0, nullptr, MM_ANISOTROPIC, screen);
-        if (size == 0) throw image::ImageError("メタファイルを変換できません");
+        if (size == 0) throw image::ImageError(hueloom::text("export.3"));
         bytes.resize(header.size() + size);
         std::memcpy(bytes.data(), header.data(), header.size());
         if (GetWinMetaFileBits(emf, size, bytes.data() + header.size(), MM_ANISOTROPIC, screen) != size)
-            throw image::ImageError("メタファイルを変換できません");
+            throw image::ImageError(hueloom::text("export.4"));
     } else {
         const UINT size = GetEnhMetaFileBits(emf, 0, nullptr);
-        if (size == 0) throw image::ImageError("メタファイルを読み取れません");
+        if (size == 0) throw image::ImageError(hueloom::text("export.5"));
         bytes.resize(size);
-        if (GetEnhMetaFileBits(emf, size, bytes.data()) != size)
-            throw image::ImageError("メタファイルを読み取れません");
+        if (GetEnhMetaFileBits(emf, size, bytes.data()) != size) throw image::ImageError(hueloom::text("export.6"));
     }
     image::writeFileBytes(pathOf(fileName), bytes);
 }
@@ -171,7 +171,7 @@ public:
     HGLOBAL global() const {
         // Fixed memory: the dialog takes the handle as the template's address.
         HGLOBAL g = GlobalAlloc(GMEM_FIXED, data_.size() * sizeof(WORD));
-        if (!g) throw std::runtime_error("メモリが不足しています");
+        if (!g) throw std::runtime_error(hueloom::text("export.7"));
         std::memcpy(reinterpret_cast<void*>(g), data_.data(), data_.size() * sizeof(WORD));
         return g;
     }
@@ -336,8 +336,7 @@ bool TSavePictureDialog::Execute(HWND owner) {
     previewFile_.clear();
     previewText_.clear();
     if (!ok) {
-        if (error != 0)
-            throw std::runtime_error("ファイル ダイアログを開けません (エラー " + std::to_string(error) + ")");
+        if (error != 0) throw std::runtime_error(hueloom::text("export.8") + std::to_string(error) + ")");
         return false;
     }
     FileName = file.data();
@@ -427,16 +426,16 @@ void TSavePictureDialog::drawPreview(const DRAWITEMSTRUCT& di) {
 // ---------------------------------------------------------------- command
 
 ImageExport::ImageExport(ImageOutputHost& host) : host_(host) {
-    SavePictureDialog1.Title = L"画像ファイルとして保存";
+    SavePictureDialog1.Title = hueloom::wideText("export.9");
     SavePictureDialog1.DefaultExt = L"jpg";
     SavePictureDialog1.FileName = L"Untitled";
     SavePictureDialog1.Filter = {
-        {L"全対応ファイル(*.jpg;*.bmp;*.png;*.emf;*.wmf)", L"*.jpg;*.bmp;*.png;*.emf;*.wmf"},
+        {hueloom::wideText("export.10"), L"*.jpg;*.bmp;*.png;*.emf;*.wmf"},
         {L"Jpeg Files (*.jpg)", L"*.jpg"},
         {L"Bitmap Files (*.bmp)", L"*.bmp"},
         {L"PNG Files (*.png)", L"*.png"},
-        {L"拡張メタファイル (*.emf)", L"*.emf"},
-        {L"メタファイル (*.wmf)", L"*.wmf"},
+        {hueloom::wideText("export.11"), L"*.emf"},
+        {hueloom::wideText("export.12"), L"*.wmf"},
     };
     SavePictureDialog1.FilterIndex = 1;
     SavePictureDialog1.OnSelectionChange = [this] { SavePictureDialog1SelectionChange(); };
@@ -459,7 +458,7 @@ void ImageExport::mnuImgSaveClick() {
     const image::Dib* image = host_.workingImage();
     if (!image || image->isNull()) {
         const POINT at = boxPosition();
-        hueloom::dialogs::ShowInfoBox(L"確認", L"No image!", at.x, at.y, false, s.ActiveColor);
+        hueloom::dialogs::ShowInfoBox(hueloom::wideText("export.13"), L"No image!", at.x, at.y, false, s.ActiveColor);
         return;
     }
 
@@ -520,7 +519,7 @@ void ImageExport::confirmSaved(const std::wstring& fileName) {
     if (s.message(settings::Message::SavedNote)) return;
     const POINT at = boxPosition();
     s.message(settings::Message::SavedNote) = hueloom::dialogs::ShowInfoBox(
-        L"Hueloom", L"< " + fileName + L" >" + L" 保存しました!", at.x, at.y, true, s.ActiveColor);
+        L"Hueloom", L"< " + fileName + L" >" + hueloom::wideText("export.14"), at.x, at.y, true, s.ActiveColor);
 }
 
 }  // namespace hueloom::editing

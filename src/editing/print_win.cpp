@@ -11,6 +11,7 @@
 #include "image/image_error.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::editing {
 
@@ -21,7 +22,7 @@ namespace {
     const DWORD code = GetLastError();
     throw std::runtime_error(code ? std::string(what) + "\n" + tk::systemErrorText(code) : std::string(what));
 }
-constexpr const char* kNoPrinter = "プリンタがインストールされていません";
+const char* noPrinter() { return hueloom::text("print.1"); }
 }  // namespace
 
 void drawImageOnPage(HDC page, const image::Dib& image, const PrintPlacement& target) {
@@ -32,7 +33,7 @@ void drawImageOnPage(HDC page, const image::Dib& image, const PrintPlacement& ta
     const int lines = StretchDIBits(page, target.x, target.y, target.width, target.height, 0, 0, rgb.width(),
                                     rgb.height(), rgb.bits(), info.get(), DIB_RGB_COLORS, SRCCOPY);
     if (old) SetStretchBltMode(page, old);
-    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) throw image::ImageError("画像を印刷できません");
+    if (lines == 0 || lines == static_cast<int>(GDI_ERROR)) throw image::ImageError(hueloom::text("print.2"));
 }
 
 // ------------------------------------------------------------ PagePrinter
@@ -73,7 +74,7 @@ void PagePrinter::settingsChanged() {
 }
 
 void PagePrinter::select(HDC printerDc, const DEVMODEW* devMode) {
-    if (printing_) throw std::runtime_error("印刷中です");
+    if (printing_) throw std::runtime_error(hueloom::text("print.3"));
     if (dc_) DeleteDC(dc_);
     dc_ = printerDc;
     devMode_.clear();
@@ -84,7 +85,7 @@ void PagePrinter::select(HDC printerDc, const DEVMODEW* devMode) {
 }
 
 void PagePrinter::check() const {
-    if (!dc_) throw std::runtime_error(kNoPrinter);
+    if (!dc_) throw std::runtime_error(noPrinter());
 }
 
 SIZE PagePrinter::pageSize() const {
@@ -112,17 +113,17 @@ HDC PagePrinter::canvas() const {
 
 void PagePrinter::beginDoc(const std::wstring& title) {
     check();
-    if (printing_) throw std::runtime_error("印刷中です");
+    if (printing_) throw std::runtime_error(hueloom::text("print.4"));
     DOCINFOW di{};
     di.cbSize = sizeof di;
     di.lpszDocName = title.c_str();
-    if (StartDocW(dc_, &di) <= 0) fail("印刷を開始できません");
+    if (StartDocW(dc_, &di) <= 0) fail(hueloom::text("print.5"));
     printing_ = true;
     if (StartPage(dc_) <= 0) {
         const DWORD code = GetLastError();
         abortDoc();
         SetLastError(code);
-        fail("印刷を開始できません");
+        fail(hueloom::text("print.6"));
     }
 }
 
@@ -133,7 +134,7 @@ void PagePrinter::endDoc() {
     const bool docOk = pageOk && EndDoc(dc_) > 0;
     if (!pageOk) AbortDoc(dc_);
     printing_ = false;
-    if (!docOk) fail("印刷できませんでした");
+    if (!docOk) fail(hueloom::text("print.7"));
 }
 
 void PagePrinter::abortDoc() {
@@ -159,8 +160,8 @@ bool ImagePrint::PrintDialog1Execute() {
     if (!ok) {
         const DWORD error = CommDlgExtendedError();
         if (pd.hDC) DeleteDC(pd.hDC);
-        if (error == PDERR_NODEFAULTPRN || error == PDERR_PRINTERNOTFOUND) throw std::runtime_error(kNoPrinter);
-        if (error != 0) throw std::runtime_error("印刷ダイアログを開けません (エラー " + std::to_string(error) + ")");
+        if (error == PDERR_NODEFAULTPRN || error == PDERR_PRINTERNOTFOUND) throw std::runtime_error(noPrinter());
+        if (error != 0) throw std::runtime_error(hueloom::text("print.8") + std::to_string(error) + ")");
         return false;
     }
     const DEVMODEW* dm = pd.hDevMode ? static_cast<const DEVMODEW*>(GlobalLock(pd.hDevMode)) : nullptr;
@@ -203,7 +204,7 @@ void ImagePrint::mnuPrintImageClick() {
     // Without a printer the system's dialog could only complain; say so
     // ourselves and start nothing.
     Printer.refresh();
-    if (Printer.printers().empty()) throw std::runtime_error(kNoPrinter);
+    if (Printer.printers().empty()) throw std::runtime_error(noPrinter());
     if (!PrintDialog1Execute()) return;
     printWorkingImage();
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <system_error>
 #include <utility>
+#include "core/texts.h"
 
 namespace hueloom::image {
 
@@ -94,12 +95,12 @@ std::filesystem::path siblingName(const std::filesystem::path& path, const char*
 
 std::string actionText(FileError::Action action, const std::string& name) {
     switch (action) {
-    case FileError::Action::Create: return "ファイル「" + name + "」を作成できません。";
-    case FileError::Action::Write: return "ファイル「" + name + "」に書き込めません。";
-    case FileError::Action::Replace: return "ファイル「" + name + "」を置き換えられません。";
+    case FileError::Action::Create: return hueloom::text("fileio.1") + name + hueloom::text("fileio.2");
+    case FileError::Action::Write: return hueloom::text("fileio.3") + name + hueloom::text("fileio.4");
+    case FileError::Action::Replace: return hueloom::text("fileio.5") + name + hueloom::text("fileio.6");
     case FileError::Action::Read: break;
     }
-    return "ファイル「" + name + "」を読み込めません。";
+    return hueloom::text("fileio.7") + name + hueloom::text("fileio.8");
 }
 
 std::string fileMessage(FileError::Action action, const std::filesystem::path& path, int code) {
@@ -235,8 +236,7 @@ std::size_t InputFile::readSome(std::span<std::uint8_t> bytes) {
 
 void InputFile::read(std::span<std::uint8_t> bytes) {
     if (readSome(bytes) != bytes.size())
-        throw ImageError(actionText(FileError::Action::Read, displayName(path_)) +
-                         "\nファイルが途中で終わっています。");
+        throw ImageError(actionText(FileError::Action::Read, displayName(path_)) + hueloom::text("fileio.9"));
 }
 
 void InputFile::seek(std::uint64_t offset) {
@@ -252,7 +252,7 @@ void InputFile::seek(std::uint64_t offset) {
 std::vector<std::uint8_t> readFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes) {
     InputFile in(path);
     if (in.size() > maxBytes)
-        throw ImageError(actionText(FileError::Action::Read, displayName(path)) + "\nファイルが大きすぎます。");
+        throw ImageError(actionText(FileError::Action::Read, displayName(path)) + hueloom::text("fileio.10"));
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(in.size()));
     in.read(bytes);
     return bytes;

@@ -5,6 +5,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include "core/texts.h"
 
 namespace hueloom::image {
 
@@ -15,7 +16,7 @@ public:
 
 // What the user reads when a picture does not fit in memory (UTF-8).
 inline std::string outOfMemoryMessage(int width, int height) {
-    return "メモリが足りません (" + std::to_string(width) + " × " + std::to_string(height) + ")";
+    return hueloom::text("error.1") + std::to_string(width) + hueloom::text("error.2") + std::to_string(height) + ")";
 }
 
 // Runs fn; running out of memory on the way becomes an ImageError naming the

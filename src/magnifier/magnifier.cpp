@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "core/dpi.h"
+#include "core/texts.h"
 
 namespace hueloom::magnifier {
 
@@ -164,26 +165,26 @@ std::vector<uint32_t> drawSkin(int dpi) {
 // ------------------------------------------------------------------ texts
 
 std::string descriptionText() {
-    static const char* const lines[] = {
-        "画面上の好きな場所から色を取得するためのソフトです。",
-        "マウスポインタが指している15ｘ15ピクセルを10倍に拡大して表示しますので、",
-        "細かい色の取得も容易にできます。",
+    const char* const lines[] = {
+        hueloom::text("magnifier.1"),
+        hueloom::text("magnifier.2"),
+        hueloom::text("magnifier.3"),
         "",
-        "拡大表示が不要なときは、バー表示にすると画面を広く使えます。",
-        "タイトルバーをダブルクリックすることにより、表示の仕方が変化します。",
+        hueloom::text("magnifier.4"),
+        hueloom::text("magnifier.5"),
         "",
-        "☆ホットキー(ショートカットキー) \"Shift + Ctrl + C\" で色情報をコピー・取得",
-        " ・ホットキーの変更も可能",
-        "☆カラー・サンプルを表示して色情報をコピー・取得",
-        "☆【表示(V)-平均値モード(V)】でカーソル周囲の色の平均もとることができます",
-        "☆ツールメニューで次の事が可能です",
-        " ・取得した色の一覧を画像として表示",
-        " ・スクリーン・キャプチャ",
-        " ・アクティブウインドウ・キャプチャ",
-        " ・矩形領域・キャプチャ",
-        " ・表示している画像をビットマップとしてコピー",
-        " ・表示している画像を拡張メタファイルとしてコピー",
-        " ・画像の保存形式は，JPG，PNG，BMP，EMF，WMFに対応",
+        hueloom::text("magnifier.6"),
+        hueloom::text("magnifier.7"),
+        hueloom::text("magnifier.8"),
+        hueloom::text("magnifier.9"),
+        hueloom::text("magnifier.10"),
+        hueloom::text("magnifier.11"),
+        hueloom::text("magnifier.12"),
+        hueloom::text("magnifier.13"),
+        hueloom::text("magnifier.14"),
+        hueloom::text("magnifier.15"),
+        hueloom::text("magnifier.16"),
+        hueloom::text("magnifier.17"),
     };
     std::string s;
     for (size_t i = 0; i < std::size(lines); ++i) {

@@ -29,7 +29,7 @@ using hueloom::image::Dib;
 
 namespace {
 
-const wchar_t* const kCaptureInfo = hueloom::wideText("main.capture.1");
+const wchar_t* captureInfo() { return hueloom::wideText("main.capture.1"); }
 
 }  // namespace
 
@@ -87,7 +87,7 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
     if (!settings.message(settings::Message::CaptureNote)) {
         RECT r = bounds();
         settings.message(settings::Message::CaptureNote) = hueloom::dialogs::ShowInfoBox(
-            hueloom::wideText("main.capture.4"), kCaptureInfo, r.right, r.top, true, settings.ActiveColor);
+            hueloom::wideText("main.capture.4"), captureInfo(), r.right, r.top, true, settings.ActiveColor);
     }
     reapplySwitches();
 }

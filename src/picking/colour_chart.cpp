@@ -1,6 +1,7 @@
 #include "picking/colour_chart.h"
 
 #include <cstdio>
+#include "core/texts.h"
 
 namespace hueloom::picking {
 
@@ -101,22 +102,21 @@ std::string dialogDecimalText(Rgb c) {
 
 std::string dialogValueText(Rgb c, bool decimal) { return decimal ? dialogDecimalText(c) : hexadecimalText(c); }
 
-std::string confirmedText(const std::string& valueText) { return "確定色\r\n" + valueText; }
+std::string confirmedText(const std::string& valueText) { return hueloom::text("chart.1") + valueText; }
 
 std::string sampleWindowCaption(SampleMode mode) {
-    return mode == SampleMode::Copy ? "Color Sample（クリックすれば色をコピーします）"
-                                    : "Color選択（クリックすれば色を確定します）";
+    return mode == SampleMode::Copy ? hueloom::text("chart.2") : hueloom::text("chart.3");
 }
 
 std::string sampleChartHint(SampleMode mode) {
-    return mode == SampleMode::Copy ? "クリックすれば色をコピーします。" : "クリックすれば色を確定します。";
+    return mode == SampleMode::Copy ? hueloom::text("chart.4") : hueloom::text("chart.5");
 }
 
-std::string fullDialogHint() { return "詳細なカラー・ダイアログの表示"; }
-std::string closeButtonCaption() { return "閉じる(&C)"; }
-std::string valueFormatCaption() { return "色値の表示法"; }
-std::string decimalItemCaption() { return "10進法"; }
-std::string hexadecimalItemCaption() { return "16進法"; }
+std::string fullDialogHint() { return hueloom::text("chart.6"); }
+std::string closeButtonCaption() { return hueloom::text("chart.7"); }
+std::string valueFormatCaption() { return hueloom::text("chart.8"); }
+std::string decimalItemCaption() { return hueloom::text("chart.9"); }
+std::string hexadecimalItemCaption() { return hueloom::text("chart.10"); }
 
 // ---------------------------------------------------------------- the window's state
 

@@ -1,13 +1,14 @@
 #include "shell/shell.h"
 
 #include "core/paths.h"
+#include "core/texts.h"
 
 namespace hueloom::shell {
 
 const std::vector<ShortcutTarget>& shortcutTargets() {
     static const std::vector<ShortcutTarget> targets = {
-        {"DESKTOP", kCsidlDesktop, L"デスクトップ"},
-        {"PROGRAMS", kCsidlPrograms, L"スタートメニュー"},
+        {"DESKTOP", kCsidlDesktop, hueloom::wideText("shell.1")},
+        {"PROGRAMS", kCsidlPrograms, hueloom::wideText("shell.2")},
     };
     return targets;
 }
@@ -27,7 +28,7 @@ std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& na
 
 std::wstring helpFilePath(const std::wstring& programPath) { return withExtension(programPath, L".chm"); }
 
-std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile + L"が見つかりません。"; }
+std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile + hueloom::wideText("shell.3"); }
 
 std::wstring helpViewerPath(const std::wstring& windowsDir) {
     std::wstring path = windowsDir;

@@ -6,6 +6,7 @@
 
 #include "toolkit/form_win.h"
 #include "toolkit/trace_win.h"
+#include "core/texts.h"
 
 namespace tk {
 
@@ -161,7 +162,7 @@ void Application::guarded(const std::function<void()>& fn) {
     try {
         fn();
     } catch (const std::bad_alloc&) {
-        showError(L"メモリが足りません");
+        showError(hueloom::wideText("app.1"));
     } catch (const std::exception& e) {
         showError(widen(e.what(), CP_UTF8));
     } catch (...) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include "core/texts.h"
 
 namespace tk {
 
@@ -10,7 +11,7 @@ Clipboard::Clipboard(HWND owner) {
         if (OpenClipboard(owner)) return;
         Sleep(20);
     }
-    throw std::runtime_error("クリップボードを開けません");
+    throw std::runtime_error(hueloom::text("tkclip.1"));
 }
 
 Clipboard::~Clipboard() { CloseClipboard(); }
@@ -20,14 +21,14 @@ void Clipboard::empty() { EmptyClipboard(); }
 void Clipboard::setData(UINT format, HANDLE data) {
     if (!SetClipboardData(format, data)) {
         GlobalFree(data);
-        throw std::runtime_error("クリップボードにデータを設定できません");
+        throw std::runtime_error(hueloom::text("tkclip.2"));
     }
 }
 
 void Clipboard::setText(const std::wstring& text) {
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!mem) throw std::runtime_error("メモリが不足しています");
+    if (!mem) throw std::runtime_error(hueloom::text("tkclip.3"));
     void* p = GlobalLock(mem);
     std::memcpy(p, text.c_str(), bytes);
     GlobalUnlock(mem);

@@ -1,12 +1,13 @@
 #include "toolkit/gdi_win.h"
 
 #include "core/dpi.h"
+#include "core/texts.h"
 
 namespace tk {
 
 Font makeFont(int pixels, int dpi, int weight, bool underline) {
     return Font(CreateFontW(-hueloom::scale(pixels, dpi), 0, 0, 0, weight, 0, underline, 0, SHIFTJIS_CHARSET, 0, 0, 0,
-                            0, L"ＭＳ Ｐゴシック"));
+                            0, hueloom::wideText("gdi.1")));
 }
 
 Region copyRegion(HRGN src) {

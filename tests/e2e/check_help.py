@@ -45,8 +45,10 @@ def menu_commands(src):
     enum = re.search(r"enum class Command \{(.*?)\};", header, re.S).group(1)
     names = set(re.findall(r"^\s*(\w+),", enum, re.M)) - {"None"}
     table = read(os.path.join(src, "src/main/commands.cpp")).decode()
-    rows = re.findall(r'\{\d+, Command::(\w+), L"([^"]*)"', table)
-    listed = {n: c for n, c in rows if n != "None"}
+    # Captions are the Japanese texts of the items' names (mnuFile).
+    texts = dict(re.findall(r'\{"(mnu\w+)",\s*"([^"]*)"\}', read(os.path.join(src, "src/core/texts_ja.cpp")).decode()))
+    rows = re.findall(r'\{\d+, Command::(\w+)', table)
+    listed = {n: texts.get("mnu" + n, "") for n in rows if n != "None"}
     if len(names) < 40 or set(listed) != names:
         fail(f"menu table and Command enumeration disagree: {sorted(set(listed) ^ names)} ({len(names)} commands)")
     return listed

@@ -13,6 +13,7 @@
 
 #include "image/dib.h"
 #include "core/geometry.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
@@ -47,7 +48,7 @@ inline constexpr std::uint32_t kAboutButtonFace = 0x0000FF;  // blue
 inline constexpr wchar_t kAboutProgramName[] = L"Hueloom Ver. 1.0 A4";
 inline constexpr wchar_t kAboutRightsLine[] = L"Copyright (C) Hueloom";
 inline constexpr wchar_t kAboutOkCaption[] = L"&OK";
-inline constexpr wchar_t kAboutVanishCaption[] = L"消滅";
+inline const wchar_t* aboutVanishCaption() { return hueloom::wideText("about.1"); }
 
 // ---------------------------------------------------------------- orbit
 

@@ -7,6 +7,7 @@
 #include "core/dpi.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
@@ -55,7 +56,8 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     const int dpi0 = tk::windowDpi(nullptr);
     const int w = hueloom::scale(dialogs::kAboutWidth, dpi0), h = hueloom::scale(dialogs::kAboutHeight, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    if (!createWindow(kClassName, L"バージョン情報", WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h, tk::app().handle()))
+    if (!createWindow(kClassName, hueloom::wideText("about.win.1"), WS_POPUP | WS_CLIPCHILDREN, 0, x, y, w, h,
+                      tk::app().handle()))
         return false;
     picturePath_ = picturePath.empty() ? dialogs::aboutPicturePath(tk::modulePath()) : picturePath;
 
@@ -288,7 +290,7 @@ void TfrmVersion::TimerCloseTimer() {
     }
     // 5. The button says it is going.
     CuteButton1.setColor(RGB(0, 0, 0));
-    CuteButton1.setCaption(dialogs::kAboutVanishCaption);
+    CuteButton1.setCaption(dialogs::aboutVanishCaption());
     CuteButton1.setFontColor(st.red ? RGB(255, 0, 0) : RGB(255, 255, 0));
     // 6. Next step.
     irisStep_ = st.next;

@@ -8,6 +8,7 @@
 #include "core/dpi.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
@@ -71,7 +72,7 @@ bool TfrmMyDlg::create() {
     Label2.setColours(RGB(0, 0, 0), tk::resolveColour(hueloom::kCl3DLight));
 
     CheckBox1.create(hwnd_, s(dialogs::kInfoCheckBoxLeft), 0, s(dialogs::kInfoCheckBoxWidth),
-                     s(dialogs::kInfoCheckBoxHeight), L"今後表示しない");
+                     s(dialogs::kInfoCheckBoxHeight), hueloom::wideText("infobox.1"));
     CheckBox1.setFont(windowFont_);
     CheckBox1.setBackground(tk::resolveColour(hueloom::kClInfoBk));
 

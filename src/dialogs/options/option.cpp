@@ -7,31 +7,32 @@
 #include <climits>
 
 #include "magnifier/magnifier.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
 namespace {
 
+// A page's caption is the text of its key.
 struct PageDef {
-    const char* caption;
+    const char* captionKey;
     uint32_t colour;
 };
 
 constexpr PageDef kPages[kOptionPageCount] = {
-    {"JPG", hueloom::rgbColour(204, 255, 255)},      {"PNG", hueloom::rgbColour(204, 204, 255)},
-    {"色の画像", hueloom::rgbColour(255, 204, 255)}, {"平均値モード", hueloom::rgbColour(255, 204, 204)},
-    {"色の設定", hueloom::rgbColour(255, 255, 204)}, {"ホットキー", hueloom::rgbColour(204, 255, 204)},
-    {"ｷｬﾌﾟﾁｬ", hueloom::rgbColour(255, 204, 153)},
+    {"options.jpg", hueloom::rgbColour(204, 255, 255)}, {"options.png", hueloom::rgbColour(204, 204, 255)},
+    {"options.1", hueloom::rgbColour(255, 204, 255)},   {"options.2", hueloom::rgbColour(255, 204, 204)},
+    {"options.3", hueloom::rgbColour(255, 255, 204)},   {"options.4", hueloom::rgbColour(204, 255, 204)},
+    {"options.5", hueloom::rgbColour(255, 204, 153)},
 };
 
-constexpr const char* kHotKeyCaptions[kOptionHotKeyCount] = {"色値コピー", "スクリーン・キャプチャ",
-                                                             "ｱｸﾃｨﾌﾞｳｲﾝﾄﾞｳ･ｷｬﾌﾟﾁｬ", "矩形領域・キャプチャ"};
+constexpr const char* kHotKeyCaptionKeys[kOptionHotKeyCount] = {"options.6", "options.7", "options.8", "options.9"};
 
 }  // namespace
 
 std::string_view optionHotKeyCaption(int which) {
     if (which < 0 || which >= kOptionHotKeyCount) return {};
-    return kHotKeyCaptions[which];
+    return hueloom::text(kHotKeyCaptionKeys[which]);
 }
 
 std::optional<SharedHotKey> sharedHotKey(const std::array<uint16_t, kOptionHotKeyCount>& keys) {
@@ -42,15 +43,14 @@ std::optional<SharedHotKey> sharedHotKey(const std::array<uint16_t, kOptionHotKe
 }
 
 std::string sharedHotKeyMessage(const SharedHotKey& shared, const std::string& keyText) {
-    return "ホットキー「" + keyText + "」が「" + std::string(optionHotKeyCaption(shared.first)) + "」と「" +
-           std::string(optionHotKeyCaption(shared.second)) +
-           "」の両方に設定されています。\n一つのキーは一つのコマンドにしか使えません。どちらかを別のキーにしてください"
-           "。";
+    return hueloom::text("options.10") + keyText + hueloom::text("options.11") +
+           std::string(optionHotKeyCaption(shared.first)) + hueloom::text("options.12") +
+           std::string(optionHotKeyCaption(shared.second)) + hueloom::text("options.13");
 }
 
 std::string_view optionPageCaption(int page) {
     if (page < 0 || page >= kOptionPageCount) return {};
-    return kPages[page].caption;
+    return hueloom::text(kPages[page].captionKey);
 }
 
 uint32_t optionPageColour(int page) { return kPages[validOptionPage(page)].colour; }
@@ -134,7 +134,7 @@ std::optional<int> parseSleepTime(std::string_view text) {
     return static_cast<int>(std::clamp<long long>(value, kSleepTimeMin, kSleepTimeMax));
 }
 
-std::string jpgQualityCaption(int position) { return "JPG品質：" + std::to_string(position); }
+std::string jpgQualityCaption(int position) { return hueloom::text("options.14") + std::to_string(position); }
 
 OptionOutline optionOutline(int dpi) {
     auto s = [dpi](int v) { return hueloom::scale(v, dpi); };

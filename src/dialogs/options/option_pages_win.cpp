@@ -4,6 +4,7 @@
 
 #include "core/dpi.h"
 #include "toolkit/application_win.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
@@ -42,7 +43,7 @@ void TfrmCompressOption::buildPages() {
         JPGBar.create(p, s(80), s(48), s(209), s(41));
         JPGBar.setRange(dialogs::kJPGQualityMin, dialogs::kJPGQualityMax);
         JPGBar.setTickFrequency(dialogs::kJPGQualityTick);
-        JPGBar.setHint(L"初期設定90");
+        JPGBar.setHint(hueloom::wideText("options.page.1"));
         createText(Label2, p, s(88), s(96), s(220), s(60), L"", pageFont_, black, bg);
     }
     // PNG
@@ -51,8 +52,9 @@ void TfrmCompressOption::buildPages() {
         RadioGroupPNG.create(p, s(128), s(34), s(113), s(171));
         RadioGroupPNG.setFont(pageFont_, pageBoldFont_);
         RadioGroupPNG.setBackground(pageColour(dialogs::kPagePNG));
-        RadioGroupPNG.setCaption(L"PNG圧縮");
-        RadioGroupPNG.setItems({L"圧縮無し", L"標準圧縮", L"速度優先", L"最高圧縮"});
+        RadioGroupPNG.setCaption(hueloom::wideText("options.page.2"));
+        RadioGroupPNG.setItems({hueloom::wideText("options.page.3"), hueloom::wideText("options.page.4"),
+                                hueloom::wideText("options.page.5"), hueloom::wideText("options.page.6")});
     }
     // 色の画像
     {
@@ -72,16 +74,21 @@ void TfrmCompressOption::buildPages() {
         RadioGroupAverage.create(p, s(72), s(16), s(96), s(204));
         RadioGroupAverage.setFont(pageFont_, windowFont_);  // the caption fits the group's width
         RadioGroupAverage.setBackground(bg);
-        RadioGroupAverage.setCaption(L"平均値モード");
-        RadioGroupAverage.setItems({L"3ｘ3", L"5ｘ5", L"7ｘ7", L"9ｘ9", L"11ｘ11", L"13ｘ13", L"15ｘ15"});
+        RadioGroupAverage.setCaption(hueloom::wideText("options.page.7"));
+        RadioGroupAverage.setItems({hueloom::wideText("options.page.8"), hueloom::wideText("options.page.9"),
+                                    hueloom::wideText("options.page.10"), hueloom::wideText("options.page.11"),
+                                    hueloom::wideText("options.page.12"), hueloom::wideText("options.page.13"),
+                                    hueloom::wideText("options.page.14")});
         createText(Label4, p, s(176), s(24), pageW - s(176) - s(4), s(150), L"", pageFont_, black, bg);
     }
     // 色の設定: three framed boxes of two swatches each.
     {
         HWND p = sheets_[dialogs::kPageColors]->hwnd();
         const COLORREF bg = pageColour(dialogs::kPageColors);
-        const wchar_t* captions[dialogs::kOptionColourCount] = {L"文字色",           L"文字背景色", L"ﾌﾚｰﾑ・ｱｸﾃｨﾌﾞ色",
-                                                                L"ﾌﾚｰﾑ・非ｱｸﾃｨﾌﾞ色", L"画像背景色", L"マスク色"};
+        const wchar_t* captions[dialogs::kOptionColourCount] = {
+            hueloom::wideText("options.page.15"), hueloom::wideText("options.page.16"),
+            hueloom::wideText("options.page.17"), hueloom::wideText("options.page.18"),
+            hueloom::wideText("options.page.19"), hueloom::wideText("options.page.20")};
         for (int box = 0; box < 3; ++box) {
             auto frame = std::make_unique<tk::RadioGroup>();
             frame->create(p, s(40), s(8 + 72 * box), s(297), s(57));
@@ -100,7 +107,8 @@ void TfrmCompressOption::buildPages() {
             }
             plainFrames_.push_back(std::move(frame));
         }
-        createText(Label11, p, s(40), s(220), s(297), s(16), L"色をクリックして下さい。", pageFont_, black, bg);
+        createText(Label11, p, s(40), s(220), s(297), s(16), hueloom::wideText("options.page.21"), pageFont_, black,
+                   bg);
     }
     // ホットキー
     {
@@ -114,8 +122,8 @@ void TfrmCompressOption::buildPages() {
             hotKeys[static_cast<size_t>(i)].setFont(windowFont_);  // room for three modifiers and the key
             if (i > 0) rule(p, s(8), y - s(7), pageW - s(16), s(2), workspace);
         }
-        chbxPrintScreen.create(p, s(32), rowTop[1] + s(31), s(300), s(20), L"［PrintScreen］キーをフック");
-        chbxAltPrintScreen.create(p, s(32), rowTop[2] + s(31), s(300), s(20), L"［Alt + PrintScreen］キーをフック");
+        chbxPrintScreen.create(p, s(32), rowTop[1] + s(31), s(300), s(20), hueloom::wideText("options.page.22"));
+        chbxAltPrintScreen.create(p, s(32), rowTop[2] + s(31), s(300), s(20), hueloom::wideText("options.page.23"));
         for (tk::CheckBox* cb : {&chbxPrintScreen, &chbxAltPrintScreen}) {
             cb->setFont(pageFont_);
             cb->setBackground(bg);
@@ -128,31 +136,28 @@ void TfrmCompressOption::buildPages() {
         const COLORREF bg = pageColour(dialogs::kPageCapture);
         edtSleep.create(p, s(16), s(8), s(97), s(23));
         edtSleep.setFont(pageFont_);
-        text(p, s(120), s(12), s(260), s(16), L"ミリ秒後に画像を取り込む", pageFont_, black, bg);
+        text(p, s(120), s(12), s(260), s(16), hueloom::wideText("options.page.24"), pageFont_, black, bg);
         // The long explanations in the 13-pixel font, so their lines fit the page.
-        text(p, s(16), s(36), pageW - s(24), s(32),
-             L"初期設定は1000ミリ秒（１秒）です。\r\n小さな値にすると取り込みに失敗することがあります。", noteFont_,
-             RGB(255, 0, 0), bg);
+        text(p, s(16), s(36), pageW - s(24), s(32), hueloom::wideText("options.page.25"), noteFont_, RGB(255, 0, 0),
+             bg);
         rule(p, s(8), s(72), pageW - s(16), s(2), workspace);
-        CheckCursorCapture.create(p, s(16), s(80), s(300), s(20), L"カーソルも取り込む");
+        CheckCursorCapture.create(p, s(16), s(80), s(300), s(20), hueloom::wideText("options.page.26"));
         CheckCursorCapture.setFont(pageFont_);
         CheckCursorCapture.setBackground(bg);
-        text(p, s(16), s(102), pageW - s(24), s(32),
-             L"キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。", noteFont_,
-             RGB(0, 128, 0), bg);
+        text(p, s(16), s(102), pageW - s(24), s(32), hueloom::wideText("options.page.27"), noteFont_, RGB(0, 128, 0),
+             bg);
         rule(p, s(8), s(138), pageW - s(16), s(2), workspace);
         ComboBox1.createOwnerDrawn(p, s(16), s(146), s(73), s(300), kCursorListId);
         ComboBox1.setFont(listFont_);
         for (const std::wstring& name : cursorNames_) ComboBox1.add(name);
-        text(p, s(100), s(150), pageW - s(108), s(32),
-             L"取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。", noteFont_,
-             RGB(0, 0, 128), bg);
+        text(p, s(100), s(150), pageW - s(108), s(32), hueloom::wideText("options.page.28"), noteFont_, RGB(0, 0, 128),
+             bg);
         rule(p, s(8), s(184), pageW - s(16), s(2), workspace);
-        CheckToSrgb.create(p, s(16), s(192), s(300), s(20), L"キャプチャ画像をsRGBに変換");
+        CheckToSrgb.create(p, s(16), s(192), s(300), s(20), hueloom::wideText("options.page.29"));
         CheckToSrgb.setFont(pageFont_);
         CheckToSrgb.setBackground(bg);
-        text(p, s(16), s(214), pageW - s(24), s(16), L"カラープロファイルを付けずに、sRGBの値で取り込みます。",
-             noteFont_, RGB(0, 128, 0), bg);
+        text(p, s(16), s(214), pageW - s(24), s(16), hueloom::wideText("options.page.30"), noteFont_, RGB(0, 128, 0),
+             bg);
     }
 }
 

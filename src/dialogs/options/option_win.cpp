@@ -11,6 +11,7 @@
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 #include "toolkit/dpi_win.h"
+#include "core/texts.h"
 
 namespace hueloom::dialogs {
 
@@ -188,8 +189,8 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
     const int dpi0 = tk::windowDpi(nullptr);
     const int w = hueloom::scale(dialogs::kOptionWidth, dpi0), h = hueloom::scale(dialogs::kOptionHeight, dpi0);
     const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2, y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-    if (!createWindow(L"TfrmCompressOption", L"オプション設定", WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOPMOST, x, y, w, h,
-                      tk::app().handle()))
+    if (!createWindow(L"TfrmCompressOption", hueloom::wideText("options.dlg.1"), WS_POPUP | WS_CLIPCHILDREN,
+                      WS_EX_TOPMOST, x, y, w, h, tk::app().handle()))
         return false;
     // The fonts of the window's dpi.
     keepFont(windowFont_, 12, FW_NORMAL);
@@ -208,7 +209,7 @@ bool TfrmCompressOption::create(unsigned frameColor, const std::vector<std::wstr
 void TfrmCompressOption::FormCreate() {
     auto s = [this](int v) { return scaled(v); };
     Label16.create(hwnd_, s(40), s(19), s(161), s(22));
-    Label16.setCaption(L"オプション設定");
+    Label16.setCaption(hueloom::wideText("options.dlg.2"));
     Label16.setFont(titleFont_);
     Label16.setColours(RGB(128, 0, 0), pageColour(dialogs::kPageJPG));
     Label16.setTransparent(true);
@@ -222,7 +223,7 @@ void TfrmCompressOption::FormCreate() {
     CuteButton1.setBevelWidth(3);
     CuteButton1.setShowFocusRect(false);
     CuteButton1.setCursor(LoadCursorW(nullptr, IDC_HAND));
-    CuteButton1.setHint(L"閉じる");
+    CuteButton1.setHint(hueloom::wideText("options.dlg.3"));
     CuteButton1.onClick = [this] { CuteButton1Click(); };
 
     PageControl1.create(hwnd_, s(dialogs::kOptionPagesLeft), s(dialogs::kOptionPagesTop), s(dialogs::kOptionPagesWidth),
@@ -234,13 +235,9 @@ void TfrmCompressOption::FormCreate() {
     setActivePage(dialogs::kPageJPG);
 
     // Explanatory texts.
-    Label2.setCaption(L"JPG品質1～100\r\n品質が高いほど\r\n圧縮率は低下します");
-    Label3.setCaption(
-        L"取得した色を画像として表示できます。\r\nその場合に，各色当たりの矩形の大きさを\r\n1～50ピクセルで指定できます"
-        L"。");
-    Label4.setCaption(
-        L"標準モードでは，\r\nカーソル位置の色を\r\n取得しますが，\r\n\r\n平均値モードでは，\r\nカーソールの周囲の\r\n"
-        L"指定ピクセルの，\r\n色の平均をとります。");
+    Label2.setCaption(hueloom::wideText("options.dlg.4"));
+    Label3.setCaption(hueloom::wideText("options.dlg.5"));
+    Label4.setCaption(hueloom::wideText("options.dlg.6"));
 }
 
 void TfrmCompressOption::setActivePage(int page) {

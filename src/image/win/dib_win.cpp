@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "image/image_error.h"
+#include "core/texts.h"
 
 namespace hueloom::image {
 
@@ -58,7 +59,7 @@ Dib dibFromBitmap(HBITMAP bitmap) {
         if (bpp <= 8) colours = ds.dsBmih.biClrUsed ? ds.dsBmih.biClrUsed : (1u << bpp);
     } else {
         BITMAP bm{};
-        if (!GetObjectW(bitmap, sizeof bm, &bm)) throw ImageError("画像を読み取れません");
+        if (!GetObjectW(bitmap, sizeof bm, &bm)) throw ImageError(hueloom::text("dib.1"));
         w = bm.bmWidth;
         h = bm.bmHeight;
     }
@@ -87,13 +88,13 @@ Dib dibFromBitmap(HBITMAP bitmap) {
     tk::WindowDC screen(nullptr);
     if (!GetDIBits(screen, bitmap, 0, static_cast<UINT>(h), dib.bits(), reinterpret_cast<BITMAPINFO*>(&info.header),
                    DIB_RGB_COLORS))
-        throw ImageError("画像を読み取れません");
+        throw ImageError(hueloom::text("dib.2"));
     return dib;
 }
 
 Dib copyScreen(const RECT& area) {
     int w = area.right - area.left, h = area.bottom - area.top;
-    if (w <= 0 || h <= 0) throw ImageError("キャプチャする範囲がありません");
+    if (w <= 0 || h <= 0) throw ImageError(hueloom::text("dib.3"));
     Dib dib = withPictureMemory(w, h, [&] { return Dib(w, h, 32); });
     DibInfo info = dibInfo(dib);
     void* bits = nullptr;
@@ -104,7 +105,7 @@ Dib copyScreen(const RECT& area) {
         tk::MemoryDC mem(screen);
         tk::Select sel(mem, section);
         if (!BitBlt(mem, 0, 0, w, h, screen, area.left, area.top, SRCCOPY | CAPTUREBLT))
-            throw ImageError("画面をコピーできません");
+            throw ImageError(hueloom::text("dib.4"));
         GdiFlush();
     }
     std::memcpy(dib.bits(), bits, dib.imageSize());
