@@ -213,7 +213,7 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.13", "\u201d.\nA key can serve one command only. Give one of them another key."},
     {"options.14", "JPG quality: "},
     {"options.page.1", "Default 90"},
-    {"options.page.2", "PNG compression"},
+    {"options.page.2", "Compression"},
     {"options.page.3", "None"},
     {"options.page.4", "Normal"},
     {"options.page.5", "Fastest"},
@@ -230,7 +230,7 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.page.16", "Text background"},
     {"options.page.17", "Frame, active"},
     {"options.page.18", "Frame, inactive"},
-    {"options.page.19", "Picture background"},
+    {"options.page.19", "Image background"},
     {"options.page.20", "Mask"},
     {"options.page.21", "Click a colour to change it."},
     {"options.page.22", "Take over the [PrintScreen] key"},
@@ -239,7 +239,7 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.page.25", "The default is 1000 ms (one second).\r\nWith less, a capture may fail."},
     {"options.page.26", "Capture the cursor too"},
     {"options.page.27", "When the cursor lies in the captured area,\r\nit is taken into the picture too."},
-    {"options.page.28", "A cursor can be stamped into the picture:\r\nchoose it in the list above."},
+    {"options.page.28", "A cursor can be stamped in:\r\nchoose it in the list above."},
     {"options.page.29", "Convert captures to sRGB"},
     {"options.page.30", "Captures get sRGB values and no colour profile."},
     {"options.dlg.1", "Options"},
@@ -247,10 +247,10 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.dlg.3", "Close"},
     {"options.dlg.4", "JPG quality 1 to 100:\r\nthe higher the quality,\r\nthe larger the file"},
     {"options.dlg.5",
-     "The picked colours can be shown as a picture;\r\nthe size of each colour's square\r\nis 1 to 50 pixels."},
+     "The picked colours can be\r\nshown as a picture; each\r\ncolour's square is 1 to 50\r\npixels wide."},
     {"options.dlg.6",
-     "The standard mode takes\r\nthe colour under the pointer;\r\n\r\nthe average mode takes\r\nthe mean colour of "
-     "the\r\nsquare of pixels\r\naround it."},
+     "The standard mode\r\ntakes the colour\r\nunder the pointer;\r\n\r\nthe average mode\r\ntakes the mean\r\ncolour "
+     "of the square\r\naround it."},
     {"clipboard.1", "The clipboard cannot be opened"},
     {"clipboard.2", "The clipboard's data are of a kind Hueloom does not read"},
     {"clipboard.3", "The data cannot be put on the clipboard"},
@@ -335,6 +335,12 @@ extern const TextEntry kEnglishTexts[] = {
     {"tkclip.2", "The data cannot be put on the clipboard"},
     {"tkclip.3", "Not enough memory"},
     {"gdi.1", "ＭＳ Ｐゴシック"},
+    // The options' language item (each language named in itself).
+    {"options.language", "Language:"},
+    {"options.language.auto", "Windows' language"},
+    {"options.language.note", "The language changes when Hueloom is started next."},
+    {"language.ja", "日本語"},
+    {"language.en", "English"},
 };
 extern const std::size_t kEnglishTextCount = std::size(kEnglishTexts);
 

@@ -338,6 +338,12 @@ extern const TextEntry kJapaneseTexts[] = {
     {"tkclip.2", "クリップボードにデータを設定できません"},
     {"tkclip.3", "メモリが不足しています"},
     {"gdi.1", "ＭＳ Ｐゴシック"},
+    // The options' language item (each language named in itself).
+    {"options.language", "表示の言語："},
+    {"options.language.auto", "Windows の言語に合わせる"},
+    {"options.language.note", "次に起動したときから、選んだ言語で表示します。"},
+    {"language.ja", "日本語"},
+    {"language.en", "English"},
 };
 extern const std::size_t kJapaneseTextCount = std::size(kJapaneseTexts);
 

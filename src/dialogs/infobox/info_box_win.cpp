@@ -1,5 +1,7 @@
 #include "dialogs/infobox/info_box_win.h"
 
+#include <algorithm>
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -116,7 +118,11 @@ void TfrmMyDlg::arrange() {
     place(lblContent, layout_.content);
     place(Label1, layout_.rule1);
     place(Label2, layout_.rule2);
-    place(CheckBox1, layout_.checkBox);
+    // The check box as wide as its caption needs (its mark and the text),
+    // in a language whose caption is longer than the standard width.
+    dialogs::Bounds box = layout_.checkBox;
+    box.width = std::max(box.width, measure(windowFont_, hueloom::wideText("infobox.1")).width + scaled(20));
+    place(CheckBox1, box);
     place(OKBtn, layout_.okButton);
     OKBtn.setColor(dialogs::kInfoButtonFace);
 }

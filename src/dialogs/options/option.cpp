@@ -48,6 +48,12 @@ std::string sharedHotKeyMessage(const SharedHotKey& shared, const std::string& k
            std::string(optionHotKeyCaption(shared.second)) + hueloom::text("options.13");
 }
 
+int languageIndexOf(const std::string& setting) {
+    const auto l = hueloom::parseLanguageSetting(setting);
+    if (!l || !*l) return 0;
+    return **l == hueloom::Language::Japanese ? 1 : 2;
+}
+
 std::string_view optionPageCaption(int page) {
     if (page < 0 || page >= kOptionPageCount) return {};
     return hueloom::text(kPages[page].captionKey);
@@ -81,6 +87,7 @@ OptionControls optionControlsFrom(const settings::Settings& s, int averagingSize
     c.cursorIndex = s.CaptureCursor >= 0 && s.CaptureCursor < settings::kCursorCount ? s.CaptureCursor : -1;
     c.cursorCapture = s.flgCursorCapture;
     c.captureToSrgb = s.captureToSrgb();
+    c.languageIndex = languageIndexOf(s.Language.value_or("auto"));
     return c;
 }
 
@@ -111,6 +118,10 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
     s.flgCursorCapture = c.cursorCapture;
     // Written once the user has chosen: a file without the key keeps none.
     if (c.captureToSrgb != s.captureToSrgb()) s.CaptureToSrgb = c.captureToSrgb;
+    // The language, once another is chosen: it applies from the next start.
+    static constexpr const char* kLanguages[] = {"auto", "ja", "en"};
+    if (c.languageIndex >= 0 && c.languageIndex < 3 && c.languageIndex != languageIndexOf(s.Language.value_or("auto")))
+        s.Language = kLanguages[c.languageIndex];
 }
 
 std::optional<int> parseSleepTime(std::string_view text) {

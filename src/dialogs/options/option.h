@@ -82,6 +82,7 @@ struct OptionControls {
     std::string sleepText;  // edtSleep
     bool cursorCapture = false;  // CheckCursorCapture
     bool captureToSrgb = false;  // CheckToSrgb
+    int languageIndex = 0;  // ComboLanguage: 0 Windows' language, 1 Japanese, 2 English
     int cursorIndex = 0;  // ComboBox1, -1 none
     friend bool operator==(const OptionControls&, const OptionControls&) = default;
 };
@@ -101,6 +102,10 @@ void takeOptionControls(const OptionControls& c, settings::Settings& s, int& ave
 // The delay text as a decimal integer (blanks around it and a sign allowed),
 // bounded to kSleepTimeMin..kSleepTimeMax; nothing for any other text.
 std::optional<int> parseSleepTime(std::string_view text);
+
+// The language item of a Language setting: 0 for "auto" (and anything not
+// "ja" or "en"), 1 for "ja", 2 for "en".
+int languageIndexOf(const std::string& setting);
 
 // "JPG品質：" followed by the slider position (UTF-8).
 std::string jpgQualityCaption(int position);

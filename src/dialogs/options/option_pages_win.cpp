@@ -66,6 +66,15 @@ void TfrmCompressOption::buildPages() {
         UpDownRectWidth.setBuddy(Edit1.hwnd());
         UpDownRectWidth.setRange(dialogs::kRectWidthMin, dialogs::kRectWidthMax);
         createText(Label3, p, s(71), s(56), pageW - s(71) - s(4), s(60), L"", pageFont_, black, bg);
+        // The interface's language.
+        rule(p, s(8), s(128), pageW - s(16), s(2), workspace);
+        text(p, s(16), s(140), s(120), s(16), hueloom::wideText("options.language"), pageFont_, black, bg);
+        ComboLanguage.create(p, s(140), s(136), s(200), s(120), kLanguageListId);
+        ComboLanguage.setFont(pageFont_);
+        for (const char* key : {"options.language.auto", "language.ja", "language.en"})
+            ComboLanguage.add(hueloom::wideText(key));
+        text(p, s(16), s(166), pageW - s(24), s(32), hueloom::wideText("options.language.note"), noteFont_,
+             RGB(0, 0, 128), bg);
     }
     // 平均値モード
     {

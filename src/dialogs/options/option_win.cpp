@@ -274,6 +274,7 @@ void TfrmCompressOption::setControls(const dialogs::OptionControls& c) {
     ComboBox1.select(c.cursorIndex);
     CheckCursorCapture.setChecked(c.cursorCapture);
     CheckToSrgb.setChecked(c.captureToSrgb);
+    ComboLanguage.select(c.languageIndex);
 }
 
 dialogs::OptionControls TfrmCompressOption::controls() const {
@@ -290,6 +291,7 @@ dialogs::OptionControls TfrmCompressOption::controls() const {
     c.cursorIndex = ComboBox1.selected();
     c.cursorCapture = CheckCursorCapture.checked();
     c.captureToSrgb = CheckToSrgb.checked();
+    c.languageIndex = ComboLanguage.selected();
     return c;
 }
 

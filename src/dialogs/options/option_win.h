@@ -90,7 +90,7 @@ bool ChooseColorDialog(HWND owner, unsigned& colour);
 
 // Shared by the dialog's two files (option_win.cpp, option_pages_win.cpp).
 namespace option_parts {
-inline constexpr UINT kCursorListId = 1001;
+inline constexpr UINT kCursorListId = 1001, kLanguageListId = 1002;
 // Text of one or more lines on a page, over the page's colour.
 void createText(tk::Label& label, HWND page, int x, int y, int w, int h, const std::wstring& text, HFONT font,
                 COLORREF ink, COLORREF back);
@@ -207,6 +207,7 @@ public:
     tk::EditBox edtSleep;
     tk::CheckBox CheckCursorCapture;
     tk::CheckBox CheckToSrgb;  // captures converted to sRGB
+    tk::ComboBox ComboLanguage;  // the interface's language, from the next start
     CursorList ComboBox1;
 
     // The cursor drawn for list entry i (nullptr: none).

@@ -207,6 +207,16 @@ TEST(OptionCopy, ChangedControlsReachTheSettings) {
     takeOptionControls(c, s, averaging);
     EXPECT_EQ(s.CaptureToSrgb, true);
     EXPECT_TRUE(optionControlsFrom(s, 1).captureToSrgb);
+    // The language: kept unset, then written as chosen; an unknown one is
+    // Windows' language.
+    EXPECT_FALSE(s.Language.has_value());
+    for (const auto& [index, written] : {std::pair{2, "en"}, {1, "ja"}, {0, "auto"}}) {
+        c.languageIndex = index;
+        takeOptionControls(c, s, averaging);
+        EXPECT_EQ(s.Language, written);
+        EXPECT_EQ(optionControlsFrom(s, 1).languageIndex, index);
+    }
+    EXPECT_EQ(languageIndexOf("fr"), 0);
 }
 
 TEST(OptionCopy, DelayTextThatIsNoNumberKeepsThePreviousDelay) {
