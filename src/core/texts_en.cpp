@@ -341,6 +341,8 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.language.note", "The language changes when Hueloom is started next."},
     {"language.ja", "日本語"},
     {"language.en", "English"},
+    // The about window.
+    {"about.notices", "The licences in full: THIRD-PARTY-NOTICES, beside the program."},
 };
 extern const std::size_t kEnglishTextCount = std::size(kEnglishTexts);
 

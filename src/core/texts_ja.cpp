@@ -344,6 +344,8 @@ extern const TextEntry kJapaneseTexts[] = {
     {"options.language.note", "次に起動したときから、選んだ言語で表示します。"},
     {"language.ja", "日本語"},
     {"language.en", "English"},
+    // The about window.
+    {"about.notices", "ライセンスの全文: プログラムと同じフォルダの THIRD-PARTY-NOTICES"},
 };
 extern const std::size_t kJapaneseTextCount = std::size(kJapaneseTexts);
 

@@ -12,6 +12,7 @@ import signal
 import time
 
 from harness import HarnessError, wait_until, wine_path
+from test_infobox import built_libraries
 
 SCREEN_W, SCREEN_H = 1280, 1024
 ABOUT = r"^バージョン情報$"
@@ -91,6 +92,13 @@ def scenario_about_ring_orbit_and_iris(h):
         time.sleep(0.45)
     if len(seen) < 2:
         raise HarnessError(f"the button did not follow the orbit (wheel colours seen: {seen})")
+    # The OK button's tip names the libraries of the build.
+    h.move_pointer(x + 182, y + 215, settle=0.3)
+    tip = wait_until(lambda: next((t for c, t in h.window_texts() if c == "tooltips_class32" and "zlib" in t), None),
+                     10, 0.3, "the OK button's tip")
+    for name, version in built_libraries():
+        if f"{name} {version} " not in tip:
+            raise HarnessError(f"the about window does not name {name} {version}: {tip!r}")
 
     # The system close key starts the iris instead of closing at once.
     h.key("alt+F4", window=wid, settle=1.0)

@@ -1,5 +1,7 @@
 #include "dialogs/about/about_win.h"
 
+#include "image/codecs/libraries.h"
+
 #include <stdexcept>
 
 #include "image/codecs/png_decoder.h"
@@ -78,6 +80,10 @@ bool TfrmVersion::create(const std::wstring& picturePath) {
     CuteButton1.setShowFocusRect(false);
     CuteButton1.setCursor(LoadCursorW(nullptr, IDC_HAND));
     CuteButton1.onClick = [this] { CuteButton1Click(); };
+    // The libraries the program contains, with the notices their licences
+    // ask for, where the card has no room: the button's tip.
+    CuteButton1.setHint(
+        tk::widen(hueloom::codecs::libraryNotices() + "\r\n" + hueloom::text("about.notices"), CP_UTF8));
 
     Timer1 = std::make_unique<tk::Timer>(*this, dialogs::kAboutOrbitInterval, [this] { Timer1Timer(); });
     TimerClose = std::make_unique<tk::Timer>(*this, 0, [this] { TimerCloseTimer(); });
