@@ -47,7 +47,16 @@ add_custom_command(
           ${CMAKE_BINARY_DIR}/help ${HELP_FILE}
   DEPENDS ${HELP_SOURCES} ${PROJECT_SOURCE_DIR}/scripts/build-help.py
   COMMENT "Compiling the help file")
-add_custom_target(help_file ALL DEPENDS ${HELP_FILE})
+# The English one, Hueloom.en.chm, from docs/help-en (the same pages).
+file(GLOB_RECURSE HELP_EN_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/help-en/*)
+set(HELP_EN_FILE ${CMAKE_BINARY_DIR}/bin/Hueloom.en.chm)
+add_custom_command(
+  OUTPUT ${HELP_EN_FILE}
+  COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/scripts/build-help.py ${PROJECT_SOURCE_DIR}/docs/help-en
+          ${CMAKE_BINARY_DIR}/help-en ${HELP_EN_FILE} en
+  DEPENDS ${HELP_EN_SOURCES} ${PROJECT_SOURCE_DIR}/scripts/build-help.py
+  COMMENT "Compiling the English help file")
+add_custom_target(help_file ALL DEPENDS ${HELP_FILE} ${HELP_EN_FILE})
 
 # Beside the program, as a release ships them: its licence, and the licence
 # texts of the libraries it links, from the files the build used.

@@ -1,14 +1,17 @@
 #!/usr/bin/env python3
-"""Compiles the help file Hueloom.chm from the pages in docs/help.
+"""Compiles a help file from its pages: Hueloom.chm from docs/help
+(Japanese), Hueloom.en.chm from docs/help-en (English).
 
-    build-help.py SOURCE_DIR STAGE_DIR OUTPUT.chm
+    build-help.py SOURCE_DIR STAGE_DIR OUTPUT.chm [en]
 
 The pages, contents (.hhc), index (.hhk) and project (.hhp) are kept in
 UTF-8. The HTML Help viewer reads contents and index in the code page of
-the file's language (Japanese: Shift-JIS, code page 932), so everything is
-converted to it in STAGE_DIR (a character that Shift-JIS cannot hold stops
-the build), the project's [FILES] section is filled with every page,
-style sheet and picture, and chmcmd (Free Pascal) compiles the result.
+the file's language (Japanese: Shift-JIS, code page 932; English:
+Windows-1252), so everything is converted to it in STAGE_DIR (a character
+that the code page cannot hold stops the build, except that an English page
+writes it as a character reference), the project's [FILES] section is filled
+with every page, style sheet and picture, and chmcmd (Free Pascal) compiles
+the result.
 """
 import os
 import shutil
@@ -18,7 +21,8 @@ import sys
 TEXT = (".html", ".hhc", ".hhk", ".hhp", ".css")
 
 
-def main(src, stage, out):
+def main(src, stage, out, language="ja"):
+    codepage, charset = ("cp1252", "windows-1252") if language == "en" else ("cp932", "Shift_JIS")
     shutil.rmtree(stage, ignore_errors=True)
     files = []
     for root, _, names in os.walk(src):
@@ -29,13 +33,14 @@ def main(src, stage, out):
             os.makedirs(os.path.dirname(dest), exist_ok=True)
             if name.endswith(TEXT):
                 with open(path, encoding="utf-8") as f:
-                    text = f.read().replace("charset=UTF-8", "charset=Shift_JIS")
+                    text = f.read().replace("charset=UTF-8", "charset=" + charset)
                 if name.endswith(".hhp"):
                     project = rel
                 try:
-                    data = text.encode("cp932")
+                    data = text.encode(codepage, "xmlcharrefreplace" if language == "en" and name.endswith(".html")
+                                       else "strict")
                 except UnicodeEncodeError as e:
-                    sys.exit(f"{path}: {text[e.start:e.end]!r} has no Shift-JIS form")
+                    sys.exit(f"{path}: {text[e.start:e.end]!r} has no form in {codepage}")
                 with open(dest, "wb") as f:
                     f.write(data)
             else:
@@ -43,7 +48,7 @@ def main(src, stage, out):
             if name.endswith((".html", ".css", ".png")):
                 files.append(rel.replace("/", "\\"))
     with open(os.path.join(stage, project), "ab") as f:
-        f.write(("\r\n[FILES]\r\n" + "".join(p + "\r\n" for p in sorted(files))).encode("cp932"))
+        f.write(("\r\n[FILES]\r\n" + "".join(p + "\r\n" for p in sorted(files))).encode(codepage))
     r = subprocess.run(["chmcmd", "--no-html-scan", project], cwd=stage, stdout=subprocess.PIPE,
                        stderr=subprocess.STDOUT, timeout=120)
     log = r.stdout.decode("utf-8", errors="replace")
@@ -55,6 +60,6 @@ def main(src, stage, out):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     main(*sys.argv[1:])

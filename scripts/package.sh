@@ -15,12 +15,12 @@ mkdir -p "$out"
 zips=()
 for arch in 64 32; do
     bin="$here/build/mingw$arch/bin"
-    for f in Hueloom.exe Hueloom.chm LICENSE THIRD-PARTY-NOTICES; do
+    for f in Hueloom.exe Hueloom.chm Hueloom.en.chm LICENSE THIRD-PARTY-NOTICES; do
         [ -f "$bin/$f" ] || { echo "package.sh: $bin/$f is missing (build the mingw$arch preset first)" >&2; exit 1; }
     done
     zip="Hueloom-$version-win$arch.zip"
     python3 - "$out/$zip" "Hueloom-$version" "$version" "$here/docs/release/README.txt" \
-        "$bin/Hueloom.exe" "$bin/Hueloom.chm" "$bin/LICENSE" "$bin/THIRD-PARTY-NOTICES" <<'PY'
+        "$bin/Hueloom.exe" "$bin/Hueloom.chm" "$bin/Hueloom.en.chm" "$bin/LICENSE" "$bin/THIRD-PARTY-NOTICES" <<'PY'
 import os, sys, zipfile
 zip_path, folder, version, readme, *files = sys.argv[1:]
 with open(readme, encoding="utf-8") as f:

@@ -26,7 +26,9 @@ std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& na
     return path + name + L".lnk";
 }
 
-std::wstring helpFilePath(const std::wstring& programPath) { return withExtension(programPath, L".chm"); }
+std::wstring helpFilePath(const std::wstring& programPath) {
+    return withExtension(programPath, hueloom::language() == hueloom::Language::English ? L".en.chm" : L".chm");
+}
 
 std::wstring helpMissingMessage(const std::wstring& helpFile) { return helpFile + hueloom::wideText("shell.3"); }
 

@@ -34,7 +34,8 @@ std::vector<ShortcutTarget> targetsForKeyword(std::string_view keyword);
 // ends in one.
 std::wstring shortcutFilePath(const std::wstring& folder, const std::wstring& name);
 
-// The help file: the program file's path with ".chm".
+// The help file of the interface's language: the program file's path with
+// ".chm" (Japanese) or ".en.chm" (English).
 std::wstring helpFilePath(const std::wstring& programPath);
 // The message shown when the help file is missing.
 std::wstring helpMissingMessage(const std::wstring& helpFile);

@@ -40,13 +40,14 @@ def system_entries(data):
     return out
 
 
-def menu_commands(src):
+def menu_commands(src, language):
     header = read(os.path.join(src, "src/main/commands.h")).decode()
     enum = re.search(r"enum class Command \{(.*?)\};", header, re.S).group(1)
     names = set(re.findall(r"^\s*(\w+),", enum, re.M)) - {"None"}
+    # Captions are the texts of the items' names (mnuFile) in the file's language.
+    table = read(os.path.join(src, f"src/core/texts_{language}.cpp")).decode()
+    texts = dict(re.findall(r'\{"(mnu\w+)",\s*"([^"]*)"\}', table))
     table = read(os.path.join(src, "src/main/commands.cpp")).decode()
-    # Captions are the Japanese texts of the items' names (mnuFile).
-    texts = dict(re.findall(r'\{"(mnu\w+)",\s*"([^"]*)"\}', read(os.path.join(src, "src/core/texts_ja.cpp")).decode()))
     rows = re.findall(r'\{\d+, Command::(\w+)', table)
     listed = {n: texts.get("mnu" + n, "") for n in rows if n != "None"}
     if len(names) < 40 or set(listed) != names:
@@ -70,15 +71,17 @@ def check(chm, src, out):
     for code, what in ((0, "contents"), (1, "index"), (2, "default topic")):
         if not system.get(code) or not os.path.isfile(os.path.join(out, system[code])):
             fail(f"the {what} named in the header ({system.get(code)!r}) is not in the file")
-    if system.get(3) != "Hueloom ヘルプ":
+    # Hueloom.chm is the Japanese help, Hueloom.en.chm the English one.
+    language = "en" if chm.endswith(".en.chm") else "ja"
+    if system.get(3) != {"ja": "Hueloom ヘルプ", "en": "Hueloom Help"}[language]:
         fail(f"title {system.get(3)!r}")
 
     def text(rel):
         data = read(os.path.join(out, rel))
         try:
-            return data.decode("cp932")
+            return data.decode("cp932" if language == "ja" else "cp1252")
         except UnicodeDecodeError:
-            fail(f"{rel} is not Shift-JIS text")
+            fail(f"{rel} is not text in the file's code page")
 
     contents = set(re.findall(r'name="Local" value="([^"]+)"', text(system[0])))
     index = re.findall(r'name="Local" value="([^"]+)"', text(system[1]))
@@ -92,8 +95,8 @@ def check(chm, src, out):
              for d, _, fs in os.walk(out) for f in fs if f.endswith(".html")]
     for rel in pages:
         page = text(rel)
-        if "charset=Shift_JIS" not in page:
-            fail(f"{rel} does not declare Shift-JIS")
+        if "charset=" + {"ja": "Shift_JIS", "en": "windows-1252"}[language] not in page:
+            fail(f"{rel} does not declare its code page")
         if rel not in contents:
             fail(f"{rel} is not in the contents")
         for img in re.findall(r'<img src="([^"]+)"', page):
@@ -103,10 +106,10 @@ def check(chm, src, out):
     if "Hueloom" not in text(system[2]):
         fail("the default topic does not name the program")
 
-    commands = menu_commands(src)
+    commands = menu_commands(src, language)
     for name, caption in commands.items():
         rel = f"menu/mnu{name}.html"
-        plain = re.sub(r"\(&.\)", "", caption)
+        plain = re.sub(r"\s*\(&.\)", "", caption).replace("&", "")
         # A copy format may be told of on its format's page, the nine
         # templates on one page of their own: there the caption and the
         # command's name appear, on its own page it heads the page.

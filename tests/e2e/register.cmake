@@ -50,8 +50,11 @@ add_test(NAME exe.imports.${E2E_ARCH}
 add_test(NAME exe.version.${E2E_ARCH}
          COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/check-version.sh ${E2E_ARCH} $<TARGET_FILE:Hueloom> ${PROJECT_VERSION})
 # The help file beside the program: chmlib unpacks it, and every menu command has its page.
-add_test(NAME help.chm.${E2E_ARCH} COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/check_help.py ${HELP_FILE} ${PROJECT_SOURCE_DIR})
-set_tests_properties(help.chm.${E2E_ARCH} PROPERTIES SKIP_RETURN_CODE 77 LABELS help)
+foreach(chm IN ITEMS ${HELP_FILE} ${HELP_EN_FILE})
+  get_filename_component(chm_name ${chm} NAME)
+  add_test(NAME help.${chm_name}.${E2E_ARCH} COMMAND ${Python3_EXECUTABLE} ${E2E_DIR}/check_help.py ${chm} ${PROJECT_SOURCE_DIR})
+  set_tests_properties(help.${chm_name}.${E2E_ARCH} PROPERTIES SKIP_RETURN_CODE 77 LABELS help)
+endforeach()
 
 # COST: the long GoogleTest shards start first, the short scenarios fill in.
 function(wine_test name timeout label cost)

@@ -2,10 +2,12 @@
 their SHA256SUMS from the builds; the zip of this build's architecture,
 unpacked into an empty folder of the Wine prefix, starts from there and
 keeps its settings beside itself: in Japanese under a Japanese Windows, in
-English under an English one (LANG=en_US for Wine), and in English when the
-settings file says Language=en under the Japanese one."""
+English under an English one (LANG=en_US for Wine), with its English help,
+and in English when the settings file says Language=en under the Japanese
+one."""
 import os
 import shutil
+import signal
 import subprocess
 import zipfile
 
@@ -14,7 +16,7 @@ from test_infobox import built_libraries
 from test_magnifier import assert_eq
 
 ROOT = os.path.join(os.path.dirname(__file__), "..", "..")
-FILES = ["Hueloom.chm", "Hueloom.exe", "LICENSE", "README.txt", "THIRD-PARTY-NOTICES"]
+FILES = ["Hueloom.chm", "Hueloom.en.chm", "Hueloom.exe", "LICENSE", "README.txt", "THIRD-PARTY-NOTICES"]
 
 
 def capture_texts(h, note=False):
@@ -65,6 +67,12 @@ def scenario_zip_starts_from_an_empty_folder(h):
             if ini:
                 h.write_ini(h.read_ini().replace("\r\n", "\n").replace("[Option]\n", ini))
             h.start()
+            if not ini:  # Help ▸ Help: the English help beside the program, in the system's viewer
+                h.choose_from_star_menu(1, "h", "h")
+                h.wait_title(r"^Hueloom Help$", 20)
+                for pid, name in h.lane.wine_processes():
+                    if name == "hh.exe":
+                        os.kill(pid, signal.SIGKILL)
             assert_eq(capture_texts(h), ("Screen capture", "Magnifier stopped"), f"the texts with {lang}, {ini!r}")
             h.close_program()
         # Only its settings file beside it (wine.log is the harness's).

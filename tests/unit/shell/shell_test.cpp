@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/texts.h"
 #include "shell/shell.h"
 
 using namespace hueloom::shell;
@@ -41,6 +42,9 @@ TEST(ShellPaths, HelpFileReplacesOnlyTheFileNamesExtension) {
     // A dot in a folder name is not the file's extension.
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\Hueloom"), L"C:\\v1.2\\Hueloom.chm");
     EXPECT_EQ(helpFilePath(L"C:\\v1.2\\.hidden"), L"C:\\v1.2\\.hidden.chm");
+    hueloom::setLanguage(hueloom::Language::English);  // the English help beside it
+    EXPECT_EQ(helpFilePath(L"C:\\Tools\\Hueloom.exe"), L"C:\\Tools\\Hueloom.en.chm");
+    hueloom::setLanguage(hueloom::Language::Japanese);
 }
 
 TEST(ShellPaths, HelpViewerIsHhInTheWindowsFolderWithTheFileQuoted) {
