@@ -246,8 +246,7 @@ extern const TextEntry kEnglishTexts[] = {
     {"options.dlg.2", "Options"},
     {"options.dlg.3", "Close"},
     {"options.dlg.4", "JPG quality 1 to 100:\r\nthe higher the quality,\r\nthe larger the file"},
-    {"options.dlg.5",
-     "The picked colours can be\r\nshown as a picture; each\r\ncolour's square is 1 to 50\r\npixels wide."},
+    {"options.dlg.5", "The picked colours can be shown\r\nas a picture, each colour a square\r\nof 1 to 50 pixels."},
     {"options.dlg.6",
      "The standard mode\r\ntakes the colour\r\nunder the pointer;\r\n\r\nthe average mode\r\ntakes the mean\r\ncolour "
      "of the square\r\naround it."},
