@@ -244,7 +244,7 @@ extern const TextEntry kJapaneseTexts[] = {
     {"options.page.27", "キャプチャ領域内に、カーソルがあった場合、\r\nカーソルも含めて取り込むことができます。"},
     {"options.page.28", "取り込んだ画像にカーソルを合成できます。\r\nカーソルを上記リストより選択して下さい。"},
     {"options.page.29", "キャプチャ画像をsRGBに変換"},
-    {"options.page.30", "カラープロファイルを付けずに、sRGBの値で取り込みます。"},
+    {"options.page.30", "プロファイルを付けず、sRGBの値で取り込みます。"},
     {"options.dlg.1", "オプション設定"},
     {"options.dlg.2", "オプション設定"},
     {"options.dlg.3", "閉じる"},

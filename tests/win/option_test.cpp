@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "win_test_support.h"
+#include "core/texts.h"
 #include "settings/colour_key.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
@@ -487,3 +488,31 @@ TEST(OptionHotKeyEdit, ShortcutWordsAndTheControlsOwnFormConvertBothWays) {
     for (WORD sc : {WORD(0x2000 | 0x4000 | 0x8000 | 'Q'), WORD(VK_F12), WORD(0x4000 | VK_SNAPSHOT)})
         EXPECT_EQ(HotKeyEdit::fromControlValue(HotKeyEdit::toControlValue(sc)), sc);
 }
+
+namespace {
+
+// Every page of the options in both languages, at 96 dpi and moved to a
+// 150 % monitor: no text is cut off.
+TEST(OptionDialog, EveryTextFitsItsControlInBothLanguages) {
+    for (hueloom::Language l : {hueloom::Language::Japanese, hueloom::Language::English}) {
+        hueloom::setLanguage(l);
+        hueloom::dialogs::OptionDialogState state = sampleState(9);
+        std::vector<std::wstring> clipped;
+        runDialog(state, dialogs::kPageJPG, [&](hueloom::dialogs::TfrmCompressOption& d) {
+            for (int dpi : {96, 144}) {
+                if (dpi != 96) moveToDpi(d.hwnd(), dpi);
+                for (int page = 0; page < dialogs::kOptionPageCount; ++page) {
+                    d.setActivePage(page);
+                    for (const std::wstring& t : clippedTexts(d.hwnd())) clipped.push_back(t);
+                }
+            }
+            closeWithX(d);
+        });
+        EXPECT_TRUE(clipped.empty()) << (l == hueloom::Language::English ? "English: " : "Japanese: ")
+                                     << tk::narrow(clipped.empty() ? L"" : clipped.front(), CP_UTF8) << " and "
+                                     << (clipped.size() ? clipped.size() - 1 : 0) << " more";
+    }
+    hueloom::setLanguage(hueloom::Language::Japanese);
+}
+
+}  // namespace

@@ -263,3 +263,43 @@ template <class Snapshot>
 void expectPixels(const Snapshot& s, std::initializer_list<PixelAt> pixels) {
     for (const PixelAt& p : pixels) EXPECT_EQ(s.at(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
 }
+
+// The texts of `window`'s labels and check boxes that need more room than
+// their controls give them, measured in their own fonts.
+inline std::vector<std::wstring> clippedTexts(HWND window) {
+    std::vector<std::wstring> clipped;
+    EnumChildWindows(
+        window,
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[32] = {}, text[512] = {};
+            GetClassNameW(w, cls, 32);
+            const bool box = std::wstring(cls) == L"Button";
+            if ((std::wstring(cls) != L"TLabel" && !box) || !IsWindowVisible(GetParent(w)) ||
+                !GetWindowTextW(w, text, 512))
+                return TRUE;
+            auto font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+            if (!font) return TRUE;
+            HDC dc = GetDC(w);
+            HGDIOBJ old = SelectObject(dc, font);
+            RECT need{0, 0, 0, 0}, have{};
+            DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_NOPREFIX);
+            SelectObject(dc, old);
+            ReleaseDC(w, dc);
+            GetClientRect(w, &have);
+            const int mark = box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
+            if (need.right + mark > have.right + 1 || need.bottom > have.bottom + 1)
+                reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&clipped));
+    return clipped;
+}
+
+// The system's message of a move to a monitor of `dpi`, with the rectangle
+// it suggests (the window grown in proportion).
+inline void moveToDpi(HWND w, int dpi) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    RECT suggested{r.left, r.top, r.left + (r.right - r.left) * dpi / 96, r.top + (r.bottom - r.top) * dpi / 96};
+    SendMessageW(w, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}

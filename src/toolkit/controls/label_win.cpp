@@ -27,6 +27,8 @@ void Label::setTransparent(bool t) {
 LRESULT Label::wndProc(UINT msg, WPARAM wp, LPARAM lp) {
     // Clicks fall through to the form, so the label drags it as well.
     if (msg == WM_NCHITTEST) return HTTRANSPARENT;
+    // Its font, as other windows tell theirs (the layout checks measure by it).
+    if (msg == WM_GETFONT) return reinterpret_cast<LRESULT>(font_);
     return Control::wndProc(msg, wp, lp);
 }
 
