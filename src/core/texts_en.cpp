@@ -325,7 +325,7 @@ extern const TextEntry kEnglishTexts[] = {
     {"chart.7", "&Close"},
     {"chart.8", "Values as"},
     {"chart.9", "Decimal"},
-    {"chart.10", "Hexadecimal"},
+    {"chart.10", "Hex"},
     {"shell.1", "Desktop"},
     {"shell.2", "Start menu"},
     {"shell.3", " cannot be found."},

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "win_test_support.h"
+#include "core/texts.h"
 #include "toolkit/application_win.h"
 #include "toolkit/gdi_win.h"
 #include "picking/colour_sample_win.h"
@@ -455,3 +456,27 @@ TEST(ColorSampleModal, FullColourDialogOpensExpandedAndCancelChangesNothing) {
     EXPECT_FALSE(r.confirmed);
     EXPECT_EQ(r.colour, 0xFFFFFFu);
 }
+
+namespace {
+
+// The colour sample in both languages, at 96 dpi and on a 150 % monitor: no
+// text is cut off.
+TEST(ColorSampleModal, EveryTextFitsInBothLanguagesAtBothScalings) {
+    for (hueloom::Language l : {hueloom::Language::Japanese, hueloom::Language::English}) {
+        hueloom::setLanguage(l);
+        FakeHost host;
+        std::vector<std::wstring> clipped;
+        ModalDriver::runOn<hueloom::picking::TfrmColorSample>(
+            [&](hueloom::picking::TfrmColorSample& f) {
+                for (const std::wstring& t : clippedTexts(f.hwnd())) clipped.push_back(t);
+                moveToDpi(f.hwnd(), 144);
+                for (const std::wstring& t : clippedTexts(f.hwnd())) clipped.push_back(t);
+                f.Button1.click();
+            },
+            [&] { return hueloom::picking::ChooseSampleColor(host); });
+        EXPECT_TRUE(clipped.empty()) << tk::narrow(clipped.empty() ? L"" : clipped.front(), CP_UTF8);
+    }
+    hueloom::setLanguage(hueloom::Language::Japanese);
+}
+
+}  // namespace
