@@ -264,34 +264,34 @@ void expectPixels(const Snapshot& s, std::initializer_list<PixelAt> pixels) {
     for (const PixelAt& p : pixels) EXPECT_EQ(s.at(p.x, p.y), p.colour) << "at (" << p.x << ", " << p.y << ")";
 }
 
+// One child window for clippedTexts (a callback of the system's calling
+// convention, which a lambda is not on 32-bit Windows).
+inline BOOL CALLBACK addIfClipped(HWND w, LPARAM lp) {
+    wchar_t cls[32] = {}, text[512] = {};
+    GetClassNameW(w, cls, 32);
+    const bool box = std::wstring(cls) == L"Button";
+    if ((std::wstring(cls) != L"TLabel" && !box) || !IsWindowVisible(GetParent(w)) || !GetWindowTextW(w, text, 512))
+        return TRUE;
+    auto font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    if (!font) return TRUE;
+    HDC dc = GetDC(w);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT need{0, 0, 0, 0}, have{};
+    DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    GetClientRect(w, &have);
+    const int mark = box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
+    if (need.right + mark > have.right + 1 || need.bottom > have.bottom + 1)
+        reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(text);
+    return TRUE;
+}
+
 // The texts of `window`'s labels and check boxes that need more room than
 // their controls give them, measured in their own fonts.
 inline std::vector<std::wstring> clippedTexts(HWND window) {
     std::vector<std::wstring> clipped;
-    EnumChildWindows(
-        window,
-        [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[32] = {}, text[512] = {};
-            GetClassNameW(w, cls, 32);
-            const bool box = std::wstring(cls) == L"Button";
-            if ((std::wstring(cls) != L"TLabel" && !box) || !IsWindowVisible(GetParent(w)) ||
-                !GetWindowTextW(w, text, 512))
-                return TRUE;
-            auto font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
-            if (!font) return TRUE;
-            HDC dc = GetDC(w);
-            HGDIOBJ old = SelectObject(dc, font);
-            RECT need{0, 0, 0, 0}, have{};
-            DrawTextW(dc, text, -1, &need, DT_CALCRECT | DT_NOPREFIX);
-            SelectObject(dc, old);
-            ReleaseDC(w, dc);
-            GetClientRect(w, &have);
-            const int mark = box ? GetSystemMetrics(SM_CXMENUCHECK) + 4 : 0;
-            if (need.right + mark > have.right + 1 || need.bottom > have.bottom + 1)
-                reinterpret_cast<std::vector<std::wstring>*>(lp)->push_back(text);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&clipped));
+    EnumChildWindows(window, addIfClipped, reinterpret_cast<LPARAM>(&clipped));
     return clipped;
 }
 
