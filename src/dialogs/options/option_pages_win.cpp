@@ -149,24 +149,23 @@ void TfrmCompressOption::buildPages() {
         // The long explanations in the 13-pixel font, so their lines fit the page.
         text(p, s(16), s(36), pageW - s(24), s(32), hueloom::wideText("options.page.25"), noteFont_, RGB(255, 0, 0),
              bg);
-        rule(p, s(8), s(72), pageW - s(16), s(2), workspace);
-        CheckCursorCapture.create(p, s(16), s(80), s(300), s(20), hueloom::wideText("options.page.26"));
-        CheckCursorCapture.setFont(pageFont_);
-        CheckCursorCapture.setBackground(bg);
-        text(p, s(16), s(102), pageW - s(24), s(32), hueloom::wideText("options.page.27"), noteFont_, RGB(0, 128, 0),
-             bg);
+        // A check box under a rule, with its note in green below it.
+        auto check = [&](tk::CheckBox& box, int top, const char* caption, const char* note, int noteHeight) {
+            rule(p, s(8), s(top - 8), pageW - s(16), s(2), workspace);
+            box.create(p, s(16), s(top), s(300), s(20), hueloom::wideText(caption));
+            box.setFont(pageFont_);
+            box.setBackground(bg);
+            text(p, s(16), s(top + 22), pageW - s(24), s(noteHeight), hueloom::wideText(note), noteFont_,
+                 RGB(0, 128, 0), bg);
+        };
+        check(CheckCursorCapture, 80, "options.page.26", "options.page.27", 32);
         rule(p, s(8), s(138), pageW - s(16), s(2), workspace);
         ComboBox1.createOwnerDrawn(p, s(16), s(146), s(73), s(300), kCursorListId);
         ComboBox1.setFont(listFont_);
         for (const std::wstring& name : cursorNames_) ComboBox1.add(name);
         text(p, s(100), s(150), pageW - s(108), s(32), hueloom::wideText("options.page.28"), noteFont_, RGB(0, 0, 128),
              bg);
-        rule(p, s(8), s(184), pageW - s(16), s(2), workspace);
-        CheckToSrgb.create(p, s(16), s(192), s(300), s(20), hueloom::wideText("options.page.29"));
-        CheckToSrgb.setFont(pageFont_);
-        CheckToSrgb.setBackground(bg);
-        text(p, s(16), s(214), pageW - s(24), s(16), hueloom::wideText("options.page.30"), noteFont_, RGB(0, 128, 0),
-             bg);
+        check(CheckToSrgb, 192, "options.page.29", "options.page.30", 16);
     }
 }
 
