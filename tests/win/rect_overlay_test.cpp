@@ -12,6 +12,7 @@
 #include <string>
 
 #include "win_test_support.h"
+#include "core/texts.h"
 #include "capture/rect_overlay_win.h"
 #include "capture/size_dialog_win.h"
 #include "image/dib.h"
@@ -627,3 +628,27 @@ TEST(RectCaptureInstructions, ShownUntilTickedWithTheDelayInTheText) {
                      });
     EXPECT_FALSE(ModalDriver::acted);
 }
+
+namespace {
+
+// The size dialog in both languages, at 96 dpi and on a 150 % monitor: no
+// text is cut off.
+TEST(SizeDialog, EveryTextFitsInBothLanguagesAtBothScalings) {
+    for (hueloom::Language l : {hueloom::Language::Japanese, hueloom::Language::English}) {
+        hueloom::setLanguage(l);
+        std::vector<std::wstring> clipped;
+        ModalDriver::run(
+            dialogUp,
+            [&] {
+                HWND d = hueloom::capture::TfrmFxRectSize::current()->hwnd();
+                for (const std::wstring& t : clippedTexts(d)) clipped.push_back(t);
+                moveToDpi(d, 144);
+                for (const std::wstring& t : clippedTexts(d)) clipped.push_back(t);
+            },
+            closeDialog, [] { return hueloom::capture::AskFixedSize(nullptr, 0x6400C8); });
+        EXPECT_TRUE(clipped.empty()) << tk::narrow(clipped.empty() ? L"" : clipped.front(), CP_UTF8);
+    }
+    hueloom::setLanguage(hueloom::Language::Japanese);
+}
+
+}  // namespace
