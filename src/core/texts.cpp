@@ -1,5 +1,6 @@
 #include "core/texts.h"
 
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <unordered_map>
@@ -15,21 +16,38 @@ namespace {
 
 Language chosen = Language::Japanese;
 
+// The languages and their tables; a new language adds its line here.
+struct LanguageTable {
+    Language language;
+    const TextEntry* entries;
+    const std::size_t* count;
+};
+const LanguageTable kLanguages[] = {
+    {Language::Japanese, kJapaneseTexts, &kJapaneseTextCount},
+    {Language::English, kEnglishTexts, &kEnglishTextCount},
+};
+constexpr std::size_t kLanguageCount = std::size(kLanguages);
+
+std::size_t indexOf(Language l) {
+    for (std::size_t i = 0; i < kLanguageCount; ++i)
+        if (kLanguages[i].language == l) return i;
+    return 0;
+}
+
 struct Table {
     std::unordered_map<std::string_view, const char*> texts;
     std::unordered_map<std::string, std::wstring> wide;
 };
 
 Table& table(Language l) {
-    static Table tables[2];
+    static Table tables[kLanguageCount];
     static std::once_flag once;
     std::call_once(once, [] {
-        for (std::size_t i = 0; i < kJapaneseTextCount; ++i)
-            tables[0].texts.emplace(kJapaneseTexts[i].key, kJapaneseTexts[i].text);
-        for (std::size_t i = 0; i < kEnglishTextCount; ++i)
-            tables[1].texts.emplace(kEnglishTexts[i].key, kEnglishTexts[i].text);
+        for (std::size_t t = 0; t < kLanguageCount; ++t)
+            for (std::size_t i = 0; i < *kLanguages[t].count; ++i)
+                tables[t].texts.emplace(kLanguages[t].entries[i].key, kLanguages[t].entries[i].text);
     });
-    return tables[l == Language::Japanese ? 0 : 1];
+    return tables[indexOf(l)];
 }
 
 // UTF-8 to wchar_t (UTF-16 on Windows, UTF-32 elsewhere).
@@ -60,10 +78,11 @@ void setLanguage(Language language) { chosen = language; }
 Language language() { return chosen; }
 
 std::optional<std::optional<Language>> parseLanguageSetting(std::string_view value) {
-    if (value == "ja") return std::optional<Language>(Language::Japanese);
-    if (value == "en") return std::optional<Language>(Language::English);
-    if (value == "auto" || value.empty()) return std::optional<Language>();
-    return std::nullopt;
+    std::optional<std::optional<Language>> parsed;
+    if (value == "ja") parsed.emplace(Language::Japanese);
+    if (value == "en") parsed.emplace(Language::English);
+    if (value == "auto" || value.empty()) parsed.emplace(std::nullopt);
+    return parsed;
 }
 
 Language chooseLanguage(std::string_view setting, bool systemIsJapanese) {
@@ -89,8 +108,8 @@ const wchar_t* wideText(std::string_view key) {
 }
 
 std::span<const TextEntry> textTable(Language language) {
-    return language == Language::Japanese ? std::span(kJapaneseTexts, kJapaneseTextCount)
-                                          : std::span(kEnglishTexts, kEnglishTextCount);
+    const LanguageTable& t = kLanguages[indexOf(language)];
+    return std::span(t.entries, *t.count);
 }
 
 }  // namespace hueloom

@@ -1,9 +1,10 @@
 // The texts the user reads, by key, in the language of the interface.
 //
 // Each language has one table (texts_ja.cpp, texts_en.cpp): a key and its
-// text, UTF-8. A translation into a third language is one more such file
-// (and its line in kLanguages, texts.cpp). The code names texts only by
-// key; tests/unit/core/texts_test.cpp holds the tables to the same keys and
+// text, UTF-8. A translation into a third language is one more such file,
+// its name in Language and its line in kLanguages (texts.cpp), and its code
+// in parseLanguageSetting. The code names texts only by
+// key; tests/unit/main/texts_test.cpp holds the tables to the same keys and
 // scripts/check-texts.py keeps texts out of the code.
 #pragma once
 #include <optional>
