@@ -44,11 +44,6 @@ constexpr double kLetterRadius = 133.0;  // inside the path of the orbiting circ
 // Palette indices of the picture.
 constexpr std::uint8_t kWhite = 0, kBlack = 1, kCard = 2, kFirstSegment = 3;
 
-std::string utf8(const std::filesystem::path& p) {
-    const auto u = p.u8string();
-    return std::string(u.begin(), u.end());
-}
-
 image::RgbQuad quad(std::uint32_t rgb) {
     return {static_cast<std::uint8_t>(rgb & 0xFF), static_cast<std::uint8_t>((rgb >> 8) & 0xFF),
             static_cast<std::uint8_t>((rgb >> 16) & 0xFF), 0};
