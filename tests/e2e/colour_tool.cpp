@@ -1,7 +1,5 @@
-// The program's conversion of screen colours to sRGB, for the tests:
-// colour_tool PROFILE IN OUT reads "r g b" lines from IN, converts them from
-// PROFILE (an ICC file) as the magnifier does, through the system's colour
-// management, and writes the results as "r g b" lines to OUT.
+// colour_tool PROFILE IN OUT: the "r g b" lines of IN converted from PROFILE
+// to sRGB as the magnifier converts them, written to OUT (test_colour.py).
 #include <cstdio>
 #include <exception>
 #include <filesystem>

@@ -1,10 +1,6 @@
-"""The release a user downloads: scripts/package.sh makes the two zips and
-their SHA256SUMS from the builds; the zip of this build's architecture,
-unpacked into an empty folder of the Wine prefix, starts from there and
-keeps its settings beside itself: in Japanese under a Japanese Windows, in
-English under an English one (LANG=en_US for Wine), with its English help,
-and in English when the settings file says Language=en under the Japanese
-one."""
+"""The release: scripts/package.sh's zips and SHA256SUMS; the zip unpacked
+into an empty folder starts there in Japanese, in English under LANG=en_US
+(with its English help) and with Language=en under the Japanese locale."""
 import os
 import shutil
 import signal

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/texts.h"
 #include "toolkit/application_win.h"
 #include "toolkit/form_win.h"
 #include "toolkit/gdi_win.h"
@@ -293,6 +294,28 @@ inline std::vector<std::wstring> clippedTexts(HWND window) {
     std::vector<std::wstring> clipped;
     EnumChildWindows(window, addIfClipped, reinterpret_cast<LPARAM>(&clipped));
     return clipped;
+}
+
+// The texts clipped at the window's dpi and after its move to a 150 %
+// monitor (moveToDpi, below).
+inline void moveToDpi(HWND w, int dpi);
+inline std::vector<std::wstring> clippedAtBothScalings(HWND window) {
+    std::vector<std::wstring> clipped = clippedTexts(window);
+    moveToDpi(window, 144);
+    for (const std::wstring& t : clippedTexts(window)) clipped.push_back(t);
+    return clipped;
+}
+
+// Runs `open` (which shows a window and returns what clippedAtBothScalings
+// found in it) in Japanese and in English; expects nothing clipped in either.
+inline void expectNothingClippedInBothLanguages(const std::function<std::vector<std::wstring>()>& open) {
+    for (hueloom::Language l : {hueloom::Language::Japanese, hueloom::Language::English}) {
+        hueloom::setLanguage(l);
+        const std::vector<std::wstring> clipped = open();
+        EXPECT_TRUE(clipped.empty()) << (l == hueloom::Language::English ? "English: " : "Japanese: ")
+                                     << tk::narrow(clipped.empty() ? L"" : clipped.front(), CP_UTF8);
+    }
+    hueloom::setLanguage(hueloom::Language::Japanese);
 }
 
 // The system's message of a move to a monitor of `dpi`, with the rectangle

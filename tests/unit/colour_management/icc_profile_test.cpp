@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sstream>
 
 #include "colour_management/icc_profile.h"
 #include "image/file_io.h"
@@ -78,11 +77,9 @@ TEST(IccProfile, RefusesWhatIsNoUsableProfile) {
 // Little CMS's transicc on the same colours: one line of numbers each.
 std::vector<std::array<double, 3>> transicc(const std::string& args, const std::vector<Rgb>& colours) {
     const std::string in = ::testing::TempDir() + "hueloom_transicc_in.txt";
-    std::ofstream(in) << [&] {
-        std::ostringstream s;
-        for (const Rgb& c : colours) s << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
-        return s.str();
-    }();
+    std::ofstream file(in);
+    for (const Rgb& c : colours) file << int(c.r) << ' ' << int(c.g) << ' ' << int(c.b) << '\n';
+    file.close();
     FILE* p = popen(("transicc -n " + args + " < " + in + " 2>/dev/null").c_str(), "r");
     std::vector<std::array<double, 3>> out;
     std::array<double, 3> v;
@@ -106,14 +103,12 @@ TEST(IccProfile, ExactColoursAgreeWithLittleCms) {
         const IccProfile p(bytesOf(path));
         const auto xyz = transicc("-t1 -i" + path + " -o*XYZ", colours);
         const auto srgb = transicc("-t1 -i" + path + " -o*sRGB", colours);
-        ASSERT_EQ(xyz.size(), colours.size()) << k.file;
-        ASSERT_EQ(srgb.size(), colours.size()) << k.file;
+        ASSERT_EQ(xyz.size() + srgb.size(), 2 * colours.size()) << k.file;
         int outside = 0;
         for (std::size_t i = 0; i < colours.size(); ++i) {
             const ExactColour e = exactColour(p, colours[i]);
-            EXPECT_NEAR(e.xyzD50.a, xyz[i][0] / 100, 0.0005) << k.file << " " << i;
-            EXPECT_NEAR(e.xyzD50.b, xyz[i][1] / 100, 0.0005) << k.file << " " << i;
-            EXPECT_NEAR(e.xyzD50.c, xyz[i][2] / 100, 0.0005) << k.file << " " << i;
+            const double got[3] = {e.xyzD50.a, e.xyzD50.b, e.xyzD50.c};
+            for (int c = 0; c < 3; ++c) EXPECT_NEAR(got[c], xyz[i][c] / 100, 0.0005) << k.file << " " << i;
             // Where Little CMS is not within a tenth of the edge itself.
             double low = 1e9, high = -1e9;
             for (double v : srgb[i]) low = std::min(low, v), high = std::max(high, v);

@@ -1,6 +1,5 @@
-// The two text tables hold the same keys, each text once, and the menus'
-// access keys stay distinct in each language; the language is chosen as
-// Windows programs choose it.
+// The text tables, the menus' access keys in each language, the choice of
+// language.
 #include <gtest/gtest.h>
 
 #include <map>
