@@ -35,8 +35,32 @@ PACKAGES=(
 # with a machine that has it anyway).
 want_wine32() { bash "$HERE/scripts/wine.sh" --kernel-i386; }
 
+# A mirror in the middle of a sync refuses its index files for a while
+# ("File has unexpected size"): try again before giving up on fresh lists.
+apt_update() {
+    local i
+    for i in 1 2 3 4; do
+        as_root apt-get update -qq && return 0
+        log "apt-get update failed (attempt $i of 4)"
+        [ "$i" -lt 4 ] && sleep 20
+    done
+    log "apt-get update kept failing: installing from the package lists already here"
+}
+
+# Where wine32 cannot be installed (a mirror whose i386 lists lag behind its
+# amd64 ones breaks the multiarch pairs), the i686 build's Wine tests are
+# skipped with that reason (scripts/wine.sh --i686) rather than nothing
+# tested at all.
+install_wine32() {
+    want_wine32 || return 0
+    dpkg -s wine32:i386 >/dev/null 2>&1 && return 0
+    as_root apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null \
+        || log "wine32:i386 could not be installed (apt's message above): the i686 Wine tests will be skipped"
+}
+
 install_packages() {
-    if [ -f "$STAMP" ] && { ! want_wine32 || dpkg -s wine32:i386 >/dev/null 2>&1; }; then
+    if [ -f "$STAMP" ]; then
+        install_wine32
         log "packages already installed"
         return
     fi
@@ -50,10 +74,10 @@ install_packages() {
     if [ -f "$src" ] && ! grep -q 'deb-src' "$src"; then
         as_root sed -i 's/^Types: deb$/Types: deb deb-src/' "$src"
     fi
-    as_root apt-get update -qq
+    apt_update
     as_root apt-get install -y -qq --no-install-recommends "${PACKAGES[@]}" >/dev/null
     if want_wine32; then
-        as_root apt-get install -y -qq --no-install-recommends wine32:i386 >/dev/null
+        install_wine32
     else
         log "this machine cannot execute 32-bit programs: wine32 left out, i686 tests will be skipped"
     fi
