@@ -2,7 +2,9 @@
 // parameters, the given quality (1..100, clamped) with baseline tables
 // forced, the floating-point DCT; the result is a baseline JFIF file with
 // three components, and the picture's colour profile in APP2 markers when it
-// has one.
+// has one. A picture taller than 256 rows is encoded in bands of 256 rows on
+// all cores and carries a restart marker between bands; it decodes to the
+// same pixels as one pass would.
 #pragma once
 
 #include <cstdint>

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <csetjmp>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 #include <jpeglib.h>
 
@@ -131,6 +133,68 @@ TEST(JpegWriter, PixelsSurviveAndQualityMatters) {
     const auto dec = decode(writeJpeg(red, 95));
     EXPECT_GT(dec.rgb[0], 200);
     EXPECT_LT(dec.rgb[2], 50);
+}
+
+// One pass over the whole picture by libjpeg itself, as the writer's
+// settings describe: the reference the banded encoding must decode like.
+std::vector<std::uint8_t> onePass(const Dib& src, int quality) {
+    std::vector<std::uint8_t> rgb;
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            const auto p = image::testing::pixelBgr(src, x, y);
+            rgb.insert(rgb.end(), {p[2], p[1], p[0]});
+        }
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* mem = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &mem, &size);
+    c.image_width = static_cast<JDIMENSION>(src.width());
+    c.image_height = static_cast<JDIMENSION>(src.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, quality, TRUE);
+    c.dct_method = JDCT_FLOAT;
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW row = rgb.data() + static_cast<std::size_t>(c.next_scanline) * src.width() * 3;
+        jpeg_write_scanlines(&c, &row, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::vector<std::uint8_t> out(mem, mem + size);
+    std::free(mem);
+    return out;
+}
+
+TEST(JpegWriter, TallPicturesAreEncodedInBandsThatDecodeLikeOnePass) {
+    // 600 rows: bands of 256, 256 and 88 rows, a width no multiple of 16.
+    for (int bpp : {8, 24, 32}) {
+        Dib src = image::testing::randomDib(101, 600, bpp, 7u + bpp, bpp == 8 ? 256 : 0);
+        src.setProfile(std::make_shared<image::ColourProfile>(image::ColourProfile{"p", {1, 2, 3}}));
+        const auto f = writeJpeg(src, 90);
+        EXPECT_EQ(decode(f).rgb, decode(onePass(src, 90)).rgb) << bpp;
+        int dri = 0, sof = 0, icc = 0;
+        for (const Marker& k : markers(f)) {
+            if (k.code == 0xDD) dri = (k.data[0] << 8) | k.data[1];
+            if (k.code == 0xC0) sof = (k.data[1] << 8) | k.data[2];
+            icc += k.code == 0xE2;
+        }
+        EXPECT_EQ(dri, 7 * 16) << "16 MCU rows of 7 MCUs";
+        EXPECT_EQ(sof, 600);
+        EXPECT_EQ(icc, 1);
+        std::vector<int> restarts;
+        for (std::size_t i = 0; i + 1 < f.size(); ++i)
+            if (f[i] == 0xFF && f[i + 1] >= 0xD0 && f[i + 1] <= 0xD7) restarts.push_back(f[i + 1] - 0xD0);
+        EXPECT_EQ(restarts, (std::vector<int>{0, 1}));
+        EXPECT_EQ(writeJpeg(src, 90), f) << "the same file every time";
+    }
+    // One band: one pass, byte for byte.
+    const Dib small = image::testing::randomDib(300, 256, 24, 3);
+    EXPECT_EQ(writeJpeg(small, 75), onePass(small, 75));
 }
 
 TEST(JpegWriter, QualityOutsideTheRangeIsClampedAndFailuresReported) {
