@@ -385,6 +385,11 @@ def managed(lane, on):
             lane.run_wine("reg", "add", key, "/v", "Managed", "/t", "REG_SZ", "/d", "N", "/f")
 
 
+# The capture's trace marks, in their order: the window hidden, the screen's
+# pixels in hand, colour-managed, made the working image and the window shown.
+CAPTURE_MARKS = ("capture-hidden", "capture-grabbed", "capture-prepared", "capture-shown")
+
+
 def bench_capture_and_edit(lane, work, args, res):
     capture, capture_managed = Figure("capture"), Figure("capture, managed windows")
     with Session(work, args.exe, "capture-managed", lane) as h:
@@ -409,12 +414,18 @@ def bench_capture_and_edit(lane, work, args, res):
             out = os.path.join(h.dir, "out")
             os.makedirs(out)
             prog = hueloom_up(h, args, xt, BASE_INI + f"[FileDir]\nInitialDirImg={wine_path(out)}\n")
+            steps = {m: Figure(m) for m in CAPTURE_MARKS}
             for i in range(args.runs + 1):
-                ms = idle_after_key(prog, xt, "shift+ctrl+s")
+                focus(h)
+                t0 = xt.key("shift+ctrl+s")
+                t1 = prog.trace.first("idle", t0, 60, follows="keydown")
                 h.wait_title("^スクリーン・キャプチャ$", timeout=15)
                 if i:
-                    capture.add(ms)
+                    capture.add((t1 - t0) / 1000)
+                    for m in CAPTURE_MARKS:
+                        steps[m].add((prog.trace.first(m, t0, 5) - t0) / 1000)
                 time.sleep(0.5)
+            res["capture_steps"] = list(steps.values())
             # The image layout shows the capture: check the picture is ours.
             x, y, w, ht = h.main_geometry()
             shot = h.screenshot()
@@ -766,6 +777,11 @@ def report(res, args):
         add(f"| peer: `xwd -root` + `convert` to PPM | {gxc.text()} | | |")
         add(f"| limit: memcpy of one 3840 × 2160 × 32-bit picture | {ms:.1f} ({gbs:.1f} GB/s) | | |")
         add("")
+        if "capture_steps" in res:
+            add("Where the capture's time goes (trace marks, ms after the key, medians): "
+                + ", ".join(f"{f.name.split('-')[-1]} {f.median:.1f}" for f in res["capture_steps"])
+                + f", idle {res['capture'].median:.1f}.")
+            add("")
     if "selection" in res:
         ov, fr, fmax, lat, cut, cp, cx, moves = res["selection"]
         add("## Rectangle selection on the frozen 4K desktop")

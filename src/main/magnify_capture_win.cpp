@@ -45,12 +45,12 @@ void TfrmMagnify::mnuWindowCaptureClick() {
 
 void TfrmMagnify::DoCapture(CaptureKind kind) {
     if (overlayOpen_) return;
-    colourListMode_ = false;
-    StopMagnifier();
-
-    // Hide the program and give the other windows time to repaint.
+    // Hide the program and give the other windows time to repaint; the
+    // layout changes to the image layout while nothing of it is on show.
     tk::app().showTaskbarButton(false);
     ShowWindow(hwnd_, SW_HIDE);
+    colourListMode_ = false;
+    StopMagnifier();
     tk::app().processMessages();
     tk::trace("capture-hidden");
     // A negative delay (the options accept any integer) waits not at all.
@@ -80,9 +80,11 @@ void TfrmMagnify::DoCapture(CaptureKind kind) {
         }
         tk::trace("capture-grabbed");
         prepareCapture(image, area);
+        tk::trace("capture-prepared");
         setWorkingImage(std::move(image));
         ForgetUndo();
     }
+    tk::trace("capture-shown");
 
     if (!settings.message(settings::Message::CaptureNote)) {
         RECT r = bounds();
