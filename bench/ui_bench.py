@@ -390,6 +390,12 @@ def managed(lane, on):
 CAPTURE_MARKS = ("capture-hidden", "capture-grabbed", "capture-prepared", "capture-shown")
 
 
+# An image command's marks: the filter started (the snapshot's writer beside
+# it), its result in hand, the snapshot on disk, the result shown, the
+# progress window gone.
+FILTER_MARKS = ("filter-start", "filter-done", "filtered", "filter-shown", "filter-end")
+
+
 def bench_capture_and_edit(lane, work, args, res):
     capture, capture_managed = Figure("capture"), Figure("capture, managed windows")
     with Session(work, args.exe, "capture-managed", lane) as h:
@@ -448,6 +454,9 @@ def bench_capture_and_edit(lane, work, args, res):
                 if not os.path.exists(undo):
                     raise HarnessError("the command left no undo snapshot: did it run?")
                 fig.add((max(t1, os.stat(undo).st_mtime_ns // 1000) - t0) / 1000)
+                steps = res.setdefault("filter_steps", {}).setdefault(fig.name, {m: Figure(m) for m in FILTER_MARKS})
+                for m in FILTER_MARKS:
+                    steps[m].add((prog.trace.first(m, t0, 5) - t0) / 1000)
                 time.sleep(0.5)
 
             # Each command on the capture, undone (Ctrl+Z, timed after the
@@ -828,6 +837,10 @@ def report(res, args):
                                        ("undo (Ctrl+Z)", "undo")), res["commands"]):
                 e = res["engine"][key]
                 add(f"| {what} | {o.text()} | {e:.1f} | {2 * e + 30:.1f} | {verdict(o.median, 2 * e + 30)} |")
+            for name, steps in res.get("filter_steps", {}).items():
+                add("")
+                add(f"Where {name}'s time goes (trace marks, ms after the key, medians): "
+                    + ", ".join(f"{f.name.split('-')[-1]} {f.median:.1f}" for f in steps.values()) + ".")
         if "files" in res and "peer_files" in res:
             f, pf = res["files"], res["peer_files"]
             add("")

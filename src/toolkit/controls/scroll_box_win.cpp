@@ -26,6 +26,7 @@ void ScrollBox::arrange() {
     if (!hwnd_) return;
     RECT rc = clientRect();
     if (!child_ || !child_->hwnd() || !scrollBars_) {
+        arranged_.reset();
         ShowScrollBar(hwnd_, SB_BOTH, FALSE);
         if (child_ && child_->hwnd()) {
             RECT cb = child_->bounds();
@@ -35,6 +36,9 @@ void ScrollBox::arrange() {
         return;
     }
     int cw = child_->width(), ch = child_->height();
+    if (arranged_ && arranged_->childW == cw && arranged_->childH == ch && arranged_->x == posX_ &&
+        arranged_->y == posY_ && EqualRect(&arranged_->client, &rc))
+        return;
     // Two passes: showing one bar may make the other necessary.
     for (int pass = 0; pass < 2; ++pass) {
         rc = clientRect();
@@ -53,6 +57,7 @@ void ScrollBox::arrange() {
         SetScrollInfo(hwnd_, SB_VERT, &si, TRUE);
     }
     SetWindowPos(child_->hwnd(), nullptr, -posX_, -posY_, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    arranged_ = Arranged{cw, ch, posX_, posY_, clientRect()};
 }
 
 void ScrollBox::scroll(int bar, int code) {

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "toolkit/controls/control_win.h"
 #include "toolkit/gdi_win.h"
@@ -30,6 +31,14 @@ private:
     COLORREF colour_ = RGB(0, 0, 0);
     Brush brush_;
     int posX_ = 0, posY_ = 0;
+    // What the bars and the child were last set for: arranging again for the
+    // same sizes and position changes nothing (and under Wine each bar set
+    // again repaints it).
+    struct Arranged {
+        int childW, childH, x, y;
+        RECT client;
+    };
+    std::optional<Arranged> arranged_;
 };
 
 }  // namespace tk
