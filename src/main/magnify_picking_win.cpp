@@ -135,28 +135,7 @@ void TfrmMagnify::showListContrast() {
                             colourNameText(model_.picked().colours().back()),
                         CP_UTF8);
     for (const std::string& line : lines) tip += (tip.empty() ? L"" : L"\r\n") + tk::widen(line);
-    setToolTip(listTip_, cbxPickColor.hwnd(), std::move(tip));
-}
-
-void TfrmMagnify::setToolTip(HWND& tip, HWND tool, std::wstring text) {
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = hwnd_;
-    ti.uId = reinterpret_cast<UINT_PTR>(tool);
-    ti.hinst = tk::app().hinstance();
-    ti.lpszText = text.data();
-    if (!tip) {
-        tk::initCommonControls();
-        tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                              tk::app().hinstance(), nullptr);
-        if (!tip) return;
-        SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);  // line breaks are honoured
-        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-        return;
-    }
-    SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    tk::setToolTip(listTip_, hwnd_, cbxPickColor.hwnd(), hwnd_, tip);
 }
 
 void TfrmMagnify::pmnuIroCopyClick() {

@@ -149,7 +149,6 @@ private:
     void showListContrast();
     HWND listTip_ = nullptr;  // the list's tooltip, owned by this window
     // A tooltip of the child `tool`, `tip` created on first use.
-    void setToolTip(HWND& tip, HWND tool, std::wstring text);
 
     // Colour management (magnify_colour_win.cpp): each monitor's profile,
     // read at start (problems reported) and again when the displays change;

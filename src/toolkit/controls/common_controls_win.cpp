@@ -44,22 +44,28 @@ int TrackBar::maximum() const { return static_cast<int>(SendMessageW(hwnd_, TBM_
 
 void TrackBar::setHint(const std::wstring& text) {
     hint_ = text;
-    if (!hwnd_) return;
+    if (hwnd_) setToolTip(tooltip_, GetParent(hwnd_), hwnd_, GetAncestor(hwnd_, GA_ROOT), hint_);
+}
+
+void setToolTip(HWND& tip, HWND owner, HWND tool, HWND popupOwner, std::wstring& text) {
     TTTOOLINFOW ti{};
     ti.cbSize = sizeof(ti);
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = GetParent(hwnd_);
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    ti.hwnd = owner;
+    ti.uId = reinterpret_cast<UINT_PTR>(tool);
     ti.hinst = app().hinstance();
-    ti.lpszText = hint_.data();
-    if (tooltip_ && IsWindow(tooltip_)) {
-        SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+    ti.lpszText = text.data();
+    if (tip && IsWindow(tip)) {
+        SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
         return;
     }
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(hwnd_, GA_ROOT),
-                               nullptr, app().hinstance(), nullptr);
-    if (tooltip_) SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    initCommonControls();
+    tip =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, popupOwner, nullptr, app().hinstance(), nullptr);
+    if (!tip) return;
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 400);  // a hint of several lines keeps its breaks
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 // ---------------------------------------------------------------- UpDown

@@ -15,6 +15,11 @@ namespace tk {
 // Registers the common control classes (once per process).
 void initCommonControls();
 
+// Shows `text` as the tooltip of `tool` (a window of `owner`): the tooltip
+// window `tip` is made on first use, a popup of `popupOwner`, and its text
+// updated afterwards. Lines break where the text breaks them.
+void setToolTip(HWND& tip, HWND owner, HWND tool, HWND popupOwner, std::wstring& text);
+
 // A horizontal slider with tick marks below it.
 class TrackBar : public Window {
 public:

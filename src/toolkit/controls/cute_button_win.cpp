@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "toolkit/application_win.h"
+#include "toolkit/controls/common_controls_win.h"
 #include "toolkit/gdi_win.h"
 
 namespace tk {
@@ -41,14 +42,6 @@ UINT textFlags(CaptionAlignment a, CaptionLayout l) {
     f |= a == CaptionAlignment::Left ? DT_LEFT : a == CaptionAlignment::Right ? DT_RIGHT : DT_CENTER;
     f |= l == CaptionLayout::Top ? DT_TOP : l == CaptionLayout::Bottom ? DT_BOTTOM : DT_VCENTER;
     return f;
-}
-
-void initCommonControls() {
-    static bool done = false;
-    if (done) return;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    done = true;
 }
 
 }  // namespace
@@ -201,24 +194,7 @@ void TCuteButton::updateTooltip() {
         tooltip_ = nullptr;
         return;
     }
-    TTTOOLINFOW ti{};
-    ti.cbSize = sizeof(ti);
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = GetParent(hwnd_);
-    ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-    ti.hinst = tk::app().hinstance();
-    ti.lpszText = hint_.data();
-    if (tooltip_ && IsWindow(tooltip_)) {
-        SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
-        return;
-    }
-    initCommonControls();
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(hwnd_, GA_ROOT),
-                               nullptr, tk::app().hinstance(), nullptr);
-    if (!tooltip_) return;
-    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);  // a hint of several lines keeps its breaks
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    setToolTip(tooltip_, GetParent(hwnd_), hwnd_, GetAncestor(hwnd_, GA_ROOT), hint_);
 }
 
 // ---------------------------------------------------------------- painting
