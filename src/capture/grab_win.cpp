@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <thread>
 
+#include "core/parallel.h"
 #include "image/image_error.h"
 #include "image/win/dib_win.h"
 #include "toolkit/gdi_win.h"
@@ -98,16 +98,7 @@ image::Dib grabFrom(HWND window, tk::WindowDC::Kind kind, POINT srcOrigin, const
             for (int y = 0; y < rows; ++y) std::memcpy(dib.scanLine(top + y), band.row(y), dib.rowBytes());
         }
     };
-    std::thread helper;
-    if (bands > 1) {
-        try {
-            helper = std::thread(work);
-        } catch (...) {
-            // one thread does it all
-        }
-    }
-    work();
-    if (helper.joinable()) helper.join();
+    runOnThreads(bands > 1 ? 2 : 1, work);
     if (failed && next.load() <= bands) throw image::ImageError(image::outOfMemoryMessage(w, h));
     if (withCursor) {
         POINT p;

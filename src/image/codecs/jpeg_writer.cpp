@@ -13,6 +13,7 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "core/parallel.h"
 #include "image/file_io.h"
 #include "image/image_error.h"
 
@@ -190,17 +191,8 @@ std::vector<std::uint8_t> writeJpeg(const Dib& dib, int quality) {
                 failures[static_cast<std::size_t>(b)] = err.message;
         }
     };
-    std::vector<std::thread> helpers;
     const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    for (int i = 1; i < std::min({cores, bands, 8}); ++i) {
-        try {
-            helpers.emplace_back(work);
-        } catch (...) {
-            break;  // fewer helpers; this thread works through the rest
-        }
-    }
-    work();
-    for (std::thread& t : helpers) t.join();
+    runOnThreads(std::min({cores, bands, 8}), work);
     if (next.load() <= bands) throw ImageError(image::outOfMemoryMessage(dib.width(), 1));
     for (const std::string& f : failures)
         if (!f.empty()) throw ImageError("JPEG encoder: " + f);
